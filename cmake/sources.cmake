@@ -1,0 +1,22 @@
+# Sources of the program, split by where they build.
+
+# Portable: builds natively on Linux and for Windows.
+set(TIVORRA_CORE_SOURCES
+  src/platform/errors.cpp
+  src/platform/file_io_common.cpp
+  src/store/alarm_file.cpp
+  src/store/alarm_store.cpp
+  src/store/cp1251.cpp
+)
+
+# The Linux halves of the services.
+set(TIVORRA_POSIX_SOURCES
+  src/platform/file_io_posix.cpp
+)
+
+# The Win32 halves.
+set(TIVORRA_WIN32_SOURCES
+  src/platform/win32/file_io_win32.cpp
+  src/platform/win32/program_path.cpp
+  src/controls/win32/message_boxes_win32.cpp
+)

@@ -1,0 +1,57 @@
+#!/usr/bin/env bash
+# Builds both presets and runs every test: natively under the sanitizers,
+# then the Windows tests under Wine in a throw-away prefix. Exits non-zero
+# when anything fails.
+set -uo pipefail
+cd "$(dirname "$0")/.."
+root=$(pwd)
+
+bash scripts/install-deps.sh || exit 1
+source scripts/wine-env.sh
+
+status=0
+native_summary="native: not run"
+wine_summary="wine: not run"
+
+echo "== Native build and tests"
+if cmake --preset native >/dev/null && cmake --build --preset native; then
+  log=$(mktemp)
+  ctest --preset native 2>&1 | tee "$log" | grep -E 'tests passed|tests failed|\*\*\*Failed|Failed|Exception' || true
+  [ "${PIPESTATUS[0]}" -eq 0 ] || status=1
+  line=$(grep -E '^[0-9]+% tests passed' "$log" | tail -n1)
+  if [[ $line =~ ([0-9]+)\ tests\ failed\ out\ of\ ([0-9]+) ]]; then
+    native_summary="native: $((BASH_REMATCH[2] - BASH_REMATCH[1])) passed, ${BASH_REMATCH[1]} failed"
+  else
+    status=1
+  fi
+  rm -f "$log"
+else
+  status=1
+fi
+
+echo "== Windows build and tests under Wine"
+if cmake --preset windows >/dev/null && cmake --build --preset windows; then
+  prefix=$(mktemp -d /tmp/tivorra-wine.XXXXXX)
+  export WINEPREFIX="$prefix"
+  tivorra_null_audio "$prefix"
+  log="$prefix/wine-tests.log"
+  timeout 900 xvfb-run -a -s "-screen 0 1024x768x24" \
+    bash -c 'wine "$1" --gtest_brief=1; rc=$?; wineserver -k >/dev/null 2>&1; exit $rc' _ \
+    "$root/build/windows/tests/tivorra_tests.exe" >"$log" 2>&1
+  rc=$?
+  grep -vE '^(\[ *(OK|RUN) *\]|Note:)' "$log" | grep -E '\[  (PASSED|FAILED|SKIPPED) |FAILED|Failure|error' || true
+  passed=$(sed -n 's/.*\[  PASSED  \] \([0-9]*\) test.*/\1/p' "$log" | tail -n1)
+  failed=$(sed -n 's/.*\[  FAILED  \] \([0-9]*\) test.*, listed below.*/\1/p' "$log" | tail -n1)
+  if [ "$rc" -ne 0 ] || [ -z "$passed" ]; then
+    status=1
+    tail -n 40 "$log"
+  fi
+  wine_summary="wine: ${passed:-0} passed, ${failed:-0} failed"
+  rm -rf "$prefix"
+else
+  status=1
+fi
+
+echo "$native_summary"
+echo "$wine_summary"
+exit $status

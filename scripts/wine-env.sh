@@ -1,0 +1,15 @@
+# Sourced by the run and test scripts: a private Wine for Tivorra.
+# Wine must not try to install Mono or Gecko: there is no network.
+export WINEDEBUG="${WINEDEBUG:--all}"
+export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree=;mshtml=}"
+
+# The machines have no sound card. ALSA's null device lets Wine see one
+# wave device that discards the sound, so MCI can open and play.
+tivorra_null_audio() {
+  local dir="$1"
+  cat >"$dir/asound-null.conf" <<'CONF'
+pcm.!default { type null }
+ctl.!default { type hw card 0 }
+CONF
+  export ALSA_CONFIG_PATH="/usr/share/alsa/alsa.conf:$dir/asound-null.conf"
+}

@@ -1,0 +1,29 @@
+// Message boxes. The Win32 half shows real ones; the headless half records
+// what would have been shown and returns at once, so tests can read it.
+#pragma once
+
+#include <string>
+#include <vector>
+
+class TMessageBoxes {
+ public:
+  virtual ~TMessageBoxes() = default;
+  // A plain box with the text and one OK button.
+  virtual void ShowMessage(const std::wstring& text) = 0;
+  // The default error report: error icon, the application title as caption.
+  virtual void ShowErrorReport(const std::wstring& text) = 0;
+};
+
+class THeadlessMessageBoxes : public TMessageBoxes {
+ public:
+  enum class Kind { Message, Error };
+  struct Shown {
+    Kind kind;
+    std::wstring text;
+  };
+
+  void ShowMessage(const std::wstring& text) override { shown.push_back({Kind::Message, text}); }
+  void ShowErrorReport(const std::wstring& text) override { shown.push_back({Kind::Error, text}); }
+
+  std::vector<Shown> shown;
+};

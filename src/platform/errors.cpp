@@ -1,0 +1,16 @@
+#include "platform/errors.h"
+
+std::wstring InOutErrorText(int errorCode) {
+  switch (errorCode) {
+    case kErrFileNotFound: return L"File not found";
+    case kErrPathNotFound: return L"Invalid filename";
+    case kErrTooManyOpenFiles: return L"Too many open files";
+    case kErrAccessDenied: return L"File access denied";
+    case kErrReadBeyondEnd: return L"Read beyond end of file";
+    case kErrDiskFull: return L"Disk full";
+    default: return L"I/O error " + std::to_wstring(errorCode);
+  }
+}
+
+EInOutError::EInOutError(int errorCode)
+    : EAppError(InOutErrorText(errorCode)), errorCode_(errorCode) {}

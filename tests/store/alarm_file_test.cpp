@@ -1,0 +1,272 @@
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <filesystem>
+#include <memory>
+#include <random>
+
+#include "controls/message_boxes.h"
+#include "platform/errors.h"
+#include "platform/file_io.h"
+#include "store/alarm_file.h"
+#include "test_support.h"
+
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr std::size_t kFileSize = 389616;
+
+std::unique_ptr<TAlarmStore> ZeroStore() {
+  auto s = std::make_unique<TAlarmStore>();
+  std::memset(s.get(), 0, sizeof *s);
+  return s;
+}
+
+// A store whose every byte is a recognisable non-zero pattern.
+std::unique_ptr<TAlarmStore> SentinelStore() {
+  auto s = std::make_unique<TAlarmStore>();
+  std::memset(s.get(), 0x5A, sizeof *s);
+  s->DateCount = s->DailyCount = s->WeeklyCount = s->CountdownCount = s->BootCountdownCount = 7;
+  return s;
+}
+
+bool SameBytes(const TAlarmStore& a, const TAlarmStore& b) {
+  return std::memcmp(&a, &b, sizeof a) == 0;
+}
+
+// An alarm.rec laid out from the documented offsets, with random bytes in
+// every place that is not significant (free slots, bytes past a text's
+// length, the reserved bytes), so a save must carry them all back.
+Bytes DocumentedFile() {
+  Bytes b(kFileSize);
+  std::mt19937 rng(1234);
+  for (auto& x : b) x = static_cast<std::uint8_t>(rng());
+  // Date record 2 of 3: "Подъём", 07:30, 10 March 2024.
+  const std::size_t date2 = 0 + 1 * 784;
+  PutText(b, date2 + 0, "\xCF\xEE\xE4\xFA\xB8\xEC");
+  PutText(b, date2 + 256, "C:\\Tools\\run.cmd");
+  PutText(b, date2 + 512, "");
+  PutDouble(b, date2 + 768, 7.5 / 24);
+  PutDouble(b, date2 + 776, 45361.0);
+  // Daily record 1 of 1.
+  PutText(b, 78400 + 256, "notes.txt");
+  PutDouble(b, 78400 + 768, 0.0);
+  // Weekly record 2 of 2: Sunday only, 06:00.
+  const std::size_t week2 = 156000 + 784;
+  for (int d = 0; d < 7; ++d) b[week2 + d] = d == 6 ? 1 : 0;
+  PutText(b, week2 + 7, "Sunday");
+  PutText(b, week2 + 519, "D:\\Apps\\Sound\\Rock\\song.mp3");
+  b[week2 + 775] = 0xEE;
+  PutDouble(b, week2 + 776, 0.25);
+  // Countdown and boot countdown records 1.
+  PutDouble(b, 234400 + 768, 45361.5);
+  PutDouble(b, 312000 + 768, 1.0 / 24);
+  PutU16(b, 389600, 3);
+  PutU16(b, 389602, 1);
+  PutU16(b, 389604, 2);
+  PutU16(b, 389606, 1);
+  PutU16(b, 389608, 100);
+  return b;
+}
+
+class AlarmFile : public testing::Test {
+ protected:
+  TempDir dir;
+  THeadlessMessageBoxes boxes;
+  fs::path File() const { return dir.Path(L"alarm.rec"); }
+  fs::path BadFile() const { return dir.Path(L"alarm.rec.bad"); }
+  std::vector<std::wstring> Texts() const {
+    std::vector<std::wstring> t;
+    for (const auto& s : boxes.shown) t.push_back(s.text);
+    return t;
+  }
+};
+
+TEST_F(AlarmFile, DocumentedLayoutLoadsAndSavesBackByteForByte) {
+  const Bytes original = DocumentedFile();
+  WriteBytes(File(), original);
+  auto s = ZeroStore();
+
+  LoadAlarms(*s, dir.ProgramDir(), boxes);
+
+  EXPECT_TRUE(boxes.shown.empty());
+  EXPECT_EQ(s->DateCount, 3);
+  EXPECT_EQ(s->DailyCount, 1);
+  EXPECT_EQ(s->WeeklyCount, 2);
+  EXPECT_EQ(s->CountdownCount, 1);
+  EXPECT_EQ(s->BootCountdownCount, 100);
+  EXPECT_EQ(FromShortString(s->DateAlarms[1].Msg), L"Подъём");
+  EXPECT_EQ(FromShortString(s->DateAlarms[1].Exe), L"C:\\Tools\\run.cmd");
+  EXPECT_EQ(s->DateAlarms[1].Mus.Len, 0);
+  EXPECT_DOUBLE_EQ(s->DateAlarms[1].AlarmTime, 7.5 / 24);
+  EXPECT_DOUBLE_EQ(s->DateAlarms[1].AlarmDate, 45361.0);
+  EXPECT_EQ(FromShortString(s->DailyAlarms[0].Exe), L"notes.txt");
+  EXPECT_EQ(FromShortString(s->WeeklyAlarms[1].Msg), L"Sunday");
+  EXPECT_EQ(FromShortString(s->WeeklyAlarms[1].Mus), L"D:\\Apps\\Sound\\Rock\\song.mp3");
+  EXPECT_EQ(s->WeeklyAlarms[1].Days[6], 1);
+  EXPECT_EQ(s->WeeklyAlarms[1].Days[0], 0);
+  EXPECT_DOUBLE_EQ(s->WeeklyAlarms[1].AlarmTime, 0.25);
+  EXPECT_DOUBLE_EQ(s->CountdownAlarms[0].AlarmTime, 45361.5);
+  EXPECT_DOUBLE_EQ(s->BootCountdownAlarms[0].AlarmTime, 1.0 / 24);
+
+  fs::remove(File());
+  SaveAlarms(*s, dir.ProgramDir());
+  EXPECT_EQ(ReadBytes(File()), original);
+}
+
+TEST_F(AlarmFile, FirstStartWithoutAFileLoadsNothingAndSaysNothing) {
+  auto s = ZeroStore();
+  LoadAlarms(*s, dir.ProgramDir(), boxes);
+  EXPECT_TRUE(SameBytes(*s, *ZeroStore()));
+  EXPECT_TRUE(boxes.shown.empty());
+  EXPECT_FALSE(fs::exists(BadFile()));
+}
+
+TEST_F(AlarmFile, FilesOfOtherLengths) {
+  struct Case {
+    const char* name;
+    std::size_t size;
+    bool loads;
+    std::size_t badSize;  // 0: no copy is made
+  };
+  const Case cases[] = {
+      {"empty", 0, false, 0},
+      {"short", 1000, false, 1000},
+      {"one byte short", kFileSize - 1, false, kFileSize - 1},
+      {"exact", kFileSize, true, 0},
+      {"longer", kFileSize + 100, true, 0},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    boxes.shown.clear();
+    fs::remove(BadFile());
+    Bytes content = DocumentedFile();
+    content.resize(c.size, 0x77);
+    WriteBytes(File(), content);
+    auto s = SentinelStore();
+
+    LoadAlarms(*s, dir.ProgramDir(), boxes);
+
+    if (c.loads) {
+      EXPECT_TRUE(boxes.shown.empty());
+      EXPECT_EQ(std::memcmp(s.get(), content.data(), kFileSize), 0);
+      SaveAlarms(*s, dir.ProgramDir());
+      EXPECT_EQ(fs::file_size(File()), kFileSize);
+    } else {
+      EXPECT_EQ(Texts(), std::vector<std::wstring>{L"Ошибка чтения файла!"});
+      EXPECT_TRUE(SameBytes(*s, *SentinelStore())) << "a failed load changed the store";
+    }
+    if (c.badSize) {
+      ASSERT_TRUE(fs::exists(BadFile()));
+      EXPECT_EQ(ReadBytes(BadFile()), content) << "the damaged file was not kept";
+    } else {
+      EXPECT_FALSE(fs::exists(BadFile()));
+    }
+  }
+}
+
+TEST_F(AlarmFile, EmptyFileKeepsAnOlderDamagedCopy) {
+  WriteBytes(BadFile(), Bytes{1, 2, 3});
+  WriteBytes(File(), Bytes{});
+  auto s = ZeroStore();
+  LoadAlarms(*s, dir.ProgramDir(), boxes);
+  EXPECT_EQ(ReadBytes(BadFile()), (Bytes{1, 2, 3}));
+}
+
+TEST_F(AlarmFile, FileThatCannotBeOpenedLeavesTheStore) {
+  WriteBytes(File(), DocumentedFile());
+  auto s = SentinelStore();
+  fileio::FailNextOpenForTesting(kErrAccessDenied);
+  LoadAlarms(*s, dir.ProgramDir(), boxes);
+  EXPECT_EQ(Texts(), std::vector<std::wstring>{L"Не удалось открыть файл!"});
+  EXPECT_TRUE(SameBytes(*s, *SentinelStore()));
+}
+
+#ifdef _WIN32
+TEST_F(AlarmFile, FileLockedByAnotherProgramCannotBeOpened) {
+  WriteBytes(File(), DocumentedFile());
+  HANDLE lock = CreateFileW(File().wstring().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  ASSERT_NE(lock, INVALID_HANDLE_VALUE);
+  auto s = SentinelStore();
+  LoadAlarms(*s, dir.ProgramDir(), boxes);
+  CloseHandle(lock);
+  EXPECT_EQ(Texts(), std::vector<std::wstring>{L"Не удалось открыть файл!"});
+  EXPECT_TRUE(SameBytes(*s, *SentinelStore()));
+}
+#endif
+
+TEST_F(AlarmFile, FailedSaveLeavesTheOldFileWholeAndReportsTheError) {
+  const Bytes original = DocumentedFile();
+  WriteBytes(File(), original);
+  auto s = SentinelStore();
+
+  fileio::FailNextWriteForTesting(kErrDiskFull);
+  try {
+    SaveAlarms(*s, dir.ProgramDir());
+    FAIL() << "the save reported success";
+  } catch (const EInOutError& e) {
+    EXPECT_EQ(e.Message(), L"Disk full");
+  }
+  EXPECT_EQ(ReadBytes(File()), original);
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir.Path(L"")), fs::directory_iterator()), 1)
+      << "a temporary file was left behind";
+}
+
+TEST_F(AlarmFile, SaveIntoAMissingFolderFails) {
+  auto s = ZeroStore();
+  const std::wstring missing = dir.ProgramDir() + L"missing" + dir.ProgramDir().back();
+  EXPECT_THROW(SaveAlarms(*s, missing), EInOutError);
+}
+
+TEST_F(AlarmFile, RussianTextSurvivesARoundTrip) {
+  auto s = ZeroStore();
+  const std::wstring msg = L"Вставай!\rПора на работу — «сейчас же»";
+  s->DailyCount = 1;
+  ToShortString(msg, s->DailyAlarms[0].Msg);
+  ToShortString(L"C:\\Музыка\\Утро.mp3", s->DailyAlarms[0].Mus);
+  SaveAlarms(*s, dir.ProgramDir());
+
+  auto back = ZeroStore();
+  LoadAlarms(*back, dir.ProgramDir(), boxes);
+  EXPECT_EQ(FromShortString(back->DailyAlarms[0].Msg), msg);
+  EXPECT_EQ(FromShortString(back->DailyAlarms[0].Mus), L"C:\\Музыка\\Утро.mp3");
+}
+
+TEST_F(AlarmFile, HugeCountsAreClampedToTheTables) {
+  Bytes b = DocumentedFile();
+  for (std::size_t off = 389600; off < 389610; off += 2) PutU16(b, off, 65535);
+  WriteBytes(File(), b);
+  auto s = ZeroStore();
+  LoadAlarms(*s, dir.ProgramDir(), boxes);
+  for (int k = 0; k < kAlarmKindCount; ++k) {
+    const auto kind = static_cast<TAlarmKind>(k);
+    ASSERT_EQ(AlarmCount(*s, kind), 100);
+    // Every live record can be read; ASan would report a read past a table.
+    std::size_t total = 0;
+    for (std::uint16_t i = 1; i <= AlarmCount(*s, kind); ++i) {
+      total += FromShortString(*AlarmActions(*s, kind, i).Msg).size();
+    }
+    EXPECT_GT(total, 0u);
+  }
+}
+
+TEST(FindProgramDir, IsTheFolderOfTheExecutable) {
+  const struct {
+    const wchar_t* exe;
+    const wchar_t* dir;
+  } cases[] = {
+      {L"D:\\Apps\\Alarm\\prog.exe", L"D:\\Apps\\Alarm\\"},
+      {L"C:\\prog.exe", L"C:\\"},
+      {L"C:\\Program Files\\Tivorra\\Tivorra.exe", L"C:\\Program Files\\Tivorra\\"},
+      {L"\\\\server\\share\\Будильник\\t.exe", L"\\\\server\\share\\Будильник\\"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(FindProgramDir(c.exe), c.dir) << c.exe;
+}
+
+}  // namespace

@@ -1,0 +1,58 @@
+#include "test_support.h"
+
+#include <atomic>
+#include <chrono>
+#include <cstring>
+#include <fstream>
+#include <stdexcept>
+
+namespace fs = std::filesystem;
+
+TempDir::TempDir() {
+  static std::atomic<int> serial{0};
+  const auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
+  path_ = fs::temp_directory_path() /
+          ("tivorra-test-" + std::to_string(stamp) + "-" + std::to_string(serial++));
+  fs::create_directories(path_);
+#ifdef _WIN32
+  programDir_ = path_.wstring() + L"\\";
+#else
+  programDir_ = path_.wstring() + L"/";
+#endif
+}
+
+TempDir::~TempDir() {
+  std::error_code ec;
+  fs::permissions(path_, fs::perms::owner_all, fs::perm_options::add, ec);
+  fs::remove_all(path_, ec);
+}
+
+void WriteBytes(const fs::path& file, const Bytes& bytes) {
+  std::ofstream out(file, std::ios::binary | std::ios::trunc);
+  out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+  if (!out) throw std::runtime_error("cannot write test file");
+}
+
+Bytes ReadBytes(const fs::path& file) {
+  std::ifstream in(file, std::ios::binary);
+  if (!in) throw std::runtime_error("cannot read test file");
+  return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+void PutU16(Bytes& b, std::size_t offset, std::uint16_t v) {
+  b.at(offset) = static_cast<std::uint8_t>(v & 0xFF);
+  b.at(offset + 1) = static_cast<std::uint8_t>(v >> 8);
+}
+
+void PutDouble(Bytes& b, std::size_t offset, double v) {
+  std::uint64_t bits;
+  std::memcpy(&bits, &v, sizeof bits);
+  for (int i = 0; i < 8; ++i) b.at(offset + i) = static_cast<std::uint8_t>(bits >> (8 * i));
+}
+
+void PutText(Bytes& b, std::size_t offset, const std::string& cp1251Bytes) {
+  b.at(offset) = static_cast<std::uint8_t>(cp1251Bytes.size());
+  for (std::size_t i = 0; i < cp1251Bytes.size(); ++i) {
+    b.at(offset + 1 + i) = static_cast<std::uint8_t>(cp1251Bytes[i]);
+  }
+}

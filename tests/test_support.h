@@ -1,0 +1,35 @@
+// Helpers shared by the tests: a throw-away program folder and raw files.
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+using Bytes = std::vector<std::uint8_t>;
+
+// A fresh, empty folder that is removed with everything in it.
+class TempDir {
+ public:
+  TempDir();
+  ~TempDir();
+  TempDir(const TempDir&) = delete;
+  TempDir& operator=(const TempDir&) = delete;
+
+  // The folder as the program names it: with a trailing separator.
+  const std::wstring& ProgramDir() const { return programDir_; }
+  std::filesystem::path Path(const std::wstring& name) const { return path_ / name; }
+
+ private:
+  std::filesystem::path path_;
+  std::wstring programDir_;
+};
+
+void WriteBytes(const std::filesystem::path& file, const Bytes& bytes);
+Bytes ReadBytes(const std::filesystem::path& file);
+
+// Little-endian writers for building files from documented offsets.
+void PutU16(Bytes& b, std::size_t offset, std::uint16_t v);
+void PutDouble(Bytes& b, std::size_t offset, double v);
+// A text field: length byte, then the Windows-1251 bytes.
+void PutText(Bytes& b, std::size_t offset, const std::string& cp1251Bytes);
