@@ -2,6 +2,7 @@
 
 # Portable: builds natively on Linux and for Windows.
 set(TIVORRA_CORE_SOURCES
+  src/controls/dispatcher.cpp
   src/platform/errors.cpp
   src/platform/file_io_common.cpp
   src/store/alarm_file.cpp
