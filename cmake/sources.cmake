@@ -2,6 +2,7 @@
 
 # Portable: builds natively on Linux and for Windows.
 set(TIVORRA_CORE_SOURCES
+  src/controls/controls.cpp
   src/controls/dispatcher.cpp
   src/platform/errors.cpp
   src/platform/file_io_common.cpp
@@ -18,6 +19,8 @@ set(TIVORRA_POSIX_SOURCES
 # The Win32 halves.
 set(TIVORRA_WIN32_SOURCES
   src/platform/win32/file_io_win32.cpp
+  src/platform/win32/shell_win32.cpp
   src/platform/win32/program_path.cpp
   src/controls/win32/message_boxes_win32.cpp
+  src/controls/win32/win32_backend.cpp
 )
