@@ -18,6 +18,7 @@ set(TIVORRA_POSIX_SOURCES
 
 # The Win32 halves.
 set(TIVORRA_WIN32_SOURCES
+  src/platform/win32/clock_win32.cpp
   src/platform/win32/file_io_win32.cpp
   src/platform/win32/program_path.cpp
   src/controls/win32/message_boxes_win32.cpp
