@@ -3,6 +3,7 @@
 # Portable: builds natively on Linux and for Windows.
 set(TIVORRA_CORE_SOURCES
   src/controls/dispatcher.cpp
+  src/engine/alarm_check.cpp
   src/engine/clock_sample.cpp
   src/engine/time_value.cpp
   src/platform/errors.cpp
