@@ -4,6 +4,9 @@
 set(TIVORRA_CORE_SOURCES
   src/controls/controls.cpp
   src/controls/dispatcher.cpp
+  src/engine/alarm_check.cpp
+  src/engine/clock_sample.cpp
+  src/engine/time_value.cpp
   src/platform/errors.cpp
   src/platform/file_io_common.cpp
   src/store/alarm_file.cpp
@@ -18,6 +21,7 @@ set(TIVORRA_POSIX_SOURCES
 
 # The Win32 halves.
 set(TIVORRA_WIN32_SOURCES
+  src/platform/win32/clock_win32.cpp
   src/platform/win32/file_io_win32.cpp
   src/platform/win32/shell_win32.cpp
   src/platform/win32/program_path.cpp

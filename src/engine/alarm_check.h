@@ -1,0 +1,61 @@
+// The once-a-second alarm check: decides which stored alarms are due and
+// hands each one's texts to the wake-up window. It reads the tables and
+// never changes them.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "platform/clock.h"
+#include "store/alarm_store.h"
+
+// Whoever performs an alarm's actions; the wake-up window in the program.
+class TAlarmReceiver {
+ public:
+  virtual ~TAlarmReceiver() = default;
+  virtual void WakeUp(const std::wstring& message, const std::wstring& file,
+                      const std::wstring& music) = 0;
+};
+
+// Hands the texts of record `index` (1-based) of a kind's table to the
+// receiver. A kind outside the five, or an index outside 1..100, does
+// nothing. Errors of WakeUp pass through.
+void FireAlarm(const TAlarmStore& store, TAlarmKind kind, std::uint16_t index,
+               TAlarmReceiver& receiver);
+
+// Ticks can come late, bunched or re-entrantly, and the local clock can
+// jump, so the check remembers the last whole second it examined and
+// examines every second since then exactly once. A gap of real time of more
+// than five minutes (the PC slept, the clock was set) is not caught up:
+// only the current second is examined, so old alarms do not ring late.
+class TAlarmCheck {
+ public:
+  // Fires every alarm that fell due since the last tick, in order of its
+  // second, then kind (date, daily, weekly, countdown), then record; boot
+  // countdowns last. Returns the texts of the errors firing raised, in
+  // order; an error never keeps the other alarms from firing.
+  std::vector<std::wstring> Tick(const TAlarmStore& store, const TClockReading& now,
+                                 std::uint64_t uptimeMs, TAlarmReceiver& receiver);
+
+  // Whole seconds, inclusive; empty when First > Last.
+  struct TSecondRange {
+    std::int64_t First;
+    std::int64_t Last;
+  };
+
+ private:
+  TSecondRange NextLocalRange(const TClockReading& now);
+  TSecondRange NextUptimeRange(std::uint64_t uptimeMs);
+
+  bool hasLocal_ = false;
+  std::int64_t lastLocalSecond_ = 0;  // local wall-clock seconds since 30 Dec 1899
+  std::int64_t lastUtcMs_ = 0;        // of the last tick
+  bool hasUptime_ = false;
+  std::int64_t lastUptimeSecond_ = 0;
+};
+
+// The delay after which the next tick lands just after the next wall-clock
+// second begins, given the current millisecond (taken modulo 1000). Ticks
+// then sample each second once, early in it, and stay about 1000 ms apart.
+int NextTickDelayMs(int millisecond);

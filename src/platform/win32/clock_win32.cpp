@@ -1,0 +1,44 @@
+#include "platform/win32/clock_win32.h"
+
+#include <windows.h>
+
+#include "engine/time_value.h"
+
+namespace {
+
+// FILETIME counts 100 ns intervals since 1601-01-01 (UTC).
+constexpr std::uint64_t kFileTimeOf1970 = 116444736000000000ull;
+constexpr std::uint64_t kFileTimePerMs = 10000;
+
+TDateTime ToTimeValue(const SYSTEMTIME& t) {
+  return EncodeDate(t.wYear, t.wMonth, t.wDay) +
+         EncodeTime(t.wHour, t.wMinute, t.wSecond, t.wMilliseconds);
+}
+
+}  // namespace
+
+TClockReading TWin32Clock::Now() {
+  // Both halves of the reading come from one system time, so they describe
+  // the same instant even when a tick straddles a clock change.
+  FILETIME utc;
+  GetSystemTimeAsFileTime(&utc);
+  const std::uint64_t ticks =
+      (static_cast<std::uint64_t>(utc.dwHighDateTime) << 32) | utc.dwLowDateTime;
+
+  TClockReading reading{};
+  reading.UtcMs = static_cast<std::int64_t>((ticks - kFileTimeOf1970) / kFileTimePerMs);
+
+  SYSTEMTIME utcParts;
+  SYSTEMTIME localParts;
+  if (FileTimeToSystemTime(&utc, &utcParts) &&
+      SystemTimeToTzSpecificLocalTime(nullptr, &utcParts, &localParts)) {
+    reading.Local = ToTimeValue(localParts);
+  } else {
+    // Without a time zone the local time is the best guess we have.
+    GetLocalTime(&localParts);
+    reading.Local = ToTimeValue(localParts);
+  }
+  return reading;
+}
+
+std::uint64_t TWin32Clock::UptimeMs() { return GetTickCount64(); }
