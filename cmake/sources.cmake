@@ -3,6 +3,7 @@
 # Portable: builds natively on Linux and for Windows.
 set(TIVORRA_CORE_SOURCES
   src/controls/dispatcher.cpp
+  src/controls/media_player.cpp
   src/platform/errors.cpp
   src/platform/file_io_common.cpp
   src/store/alarm_file.cpp
