@@ -20,5 +20,6 @@ set(TIVORRA_POSIX_SOURCES
 set(TIVORRA_WIN32_SOURCES
   src/platform/win32/file_io_win32.cpp
   src/platform/win32/program_path.cpp
+  src/controls/win32/mci_backend.cpp
   src/controls/win32/message_boxes_win32.cpp
 )
