@@ -7,6 +7,7 @@ set(TIVORRA_CORE_SOURCES
   src/engine/alarm_check.cpp
   src/engine/clock_sample.cpp
   src/engine/time_value.cpp
+  src/controls/media_player.cpp
   src/platform/errors.cpp
   src/platform/file_io_common.cpp
   src/store/alarm_file.cpp
@@ -25,6 +26,7 @@ set(TIVORRA_WIN32_SOURCES
   src/platform/win32/file_io_win32.cpp
   src/platform/win32/shell_win32.cpp
   src/platform/win32/program_path.cpp
+  src/controls/win32/mci_backend.cpp
   src/controls/win32/message_boxes_win32.cpp
   src/controls/win32/win32_backend.cpp
 )

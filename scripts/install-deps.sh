@@ -11,6 +11,7 @@ packages=(
   xvfb xauth x11-utils imagemagick
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good
   libasound2
+  lame
 )
 
 missing=()

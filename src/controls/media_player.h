@@ -1,0 +1,198 @@
+// The media player control: plays one sound file at a time through a back
+// end (MCI on Windows, a recording stand-in in native tests) and reports the
+// end of a play as a completion notice.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <memory>
+#include <set>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "platform/errors.h"
+
+// An MCI command failed. The text is the system's text for the error code,
+// or "Unknown error code" when the system has none.
+class EMCIDeviceError : public EAppError {
+ public:
+  EMCIDeviceError(std::uint32_t errorCode, std::wstring text)
+      : EAppError(std::move(text)), errorCode_(errorCode) {}
+  // The MCI error code; 0 when the error did not come from the system.
+  std::uint32_t ErrorCode() const { return errorCode_; }
+
+ private:
+  std::uint32_t errorCode_;
+};
+
+// How a command that asked for a completion notice ended; the values are
+// MCI's notice codes.
+enum TMPNotifyValue { nvSuccessful = 1, nvSuperseded = 2, nvAborted = 4, nvFailed = 8 };
+
+// The device-level commands the player is built from. Every command but
+// Open, Close and CanPlay needs an open device; a command that fails throws
+// EMCIDeviceError. Positions and lengths are in the device's time format.
+class TMediaBackend {
+ public:
+  using TNotifyHandler = std::function<void(TMPNotifyValue)>;
+
+  virtual ~TMediaBackend() = default;
+
+  // Opens the file, the device being chosen from its type, and waits. On
+  // failure throws EMCIDeviceError and leaves nothing open. Closes nothing:
+  // the caller closes first.
+  virtual void Open(const std::wstring& fileName) = 0;
+  // Closes the open device, if any. Never throws: a device that will not
+  // close properly is forgotten all the same.
+  virtual void Close() = 0;
+  virtual bool IsOpen() const = 0;
+  // Whether the open device says it can play; false when nothing is open.
+  virtual bool CanPlay() = 0;
+  virtual std::uint32_t Position() = 0;
+  virtual std::uint32_t Length() = 0;
+  // The seeks and Stop wait for completion; with notify they also ask for a
+  // completion notice.
+  virtual void SeekToStart(bool notify) = 0;
+  virtual void Seek(std::uint32_t position, bool notify) = 0;
+  // Starts playing from the current position and returns at once.
+  virtual void Play(bool notify) = 0;
+  virtual void Stop(bool notify) = 0;
+
+  // The system's default sound in a loop, for when music cannot be played
+  // at all; independent of the device.
+  virtual void PlayDefaultSoundLoop() = 0;
+  virtual void StopDefaultSound() = 0;
+
+  // Where completion notices go. The back end calls it on the program's
+  // thread, outside of its own commands' work.
+  void SetNotifyHandler(TNotifyHandler handler) { notifyHandler_ = std::move(handler); }
+
+ protected:
+  void DeliverNotice(TMPNotifyValue value) {
+    if (notifyHandler_) notifyHandler_(value);
+  }
+
+ private:
+  TNotifyHandler notifyHandler_;
+};
+
+class TMediaPlayer {
+ public:
+  explicit TMediaPlayer(std::unique_ptr<TMediaBackend> backend);
+  // Closes the device: a device left open when the process ends can take
+  // the sound system down with it.
+  ~TMediaPlayer();
+  TMediaPlayer(const TMediaPlayer&) = delete;
+  TMediaPlayer& operator=(const TMediaPlayer&) = delete;
+
+  // The file the next Open opens.
+  std::wstring FileName;
+  // Play starts again from the beginning when the media has played to its end.
+  bool AutoRewind = true;
+  // Makes the next Stop, Seek or Rewind ask for a completion notice. Every
+  // command clears it. Play always asks for one.
+  bool Notify = false;
+  // The result of the last completion notice; read it in OnNotify.
+  TMPNotifyValue NotifyValue = nvSuccessful;
+  // Raised through the event dispatcher for each completion notice.
+  std::function<void()> OnNotify;
+
+  // Closes what is open, then opens FileName. On failure the
+  // EMCIDeviceError passes to the caller and nothing is open.
+  void Open();
+  void Close();
+  bool DeviceOpen() const;
+  bool CanPlay();
+  // Rewinds first when AutoRewind is on and the position is at the end,
+  // then starts playing without waiting, asking for a completion notice.
+  void Play();
+  void Stop();
+  // Waits until the device is at the position.
+  void Seek(std::uint32_t position);
+  // Waits until the device is at the start of the media.
+  void Rewind();
+  std::uint32_t Position();
+  std::uint32_t Length();
+
+  void PlayDefaultSoundLoop();
+  void StopDefaultSound();
+
+ private:
+  void HandleNotice(TMPNotifyValue value);
+  bool TakeNotify();
+
+  std::unique_ptr<TMediaBackend> backend_;
+};
+
+// A back end without sound for native tests of the forms that use a media
+// player. It keeps a log of the commands it received and plays nothing; a
+// test decides when a play ends by calling Complete. It sends no notice by
+// itself, not even the superseded and aborted ones a real device sends when
+// a new command cuts a play short.
+//
+//   auto backend = std::make_unique<THeadlessMediaBackend>();
+//   THeadlessMediaBackend& media = *backend;
+//   TMediaPlayer player(std::move(backend));
+//   ...
+//   media.Complete(nvSuccessful);  // the music has played to its end
+//   EXPECT_EQ(media.Log, (std::vector<std::wstring>{L"open a.mp3", L"play(notify)", ...}));
+//
+// Log entries, one per command, "(notify)" appended when the command asked
+// for a completion notice:
+//   "open <file>" (also when the open fails), "close", "play", "stop",
+//   "seek start", "seek <position>", "default sound start", "default sound stop".
+// Status queries (CanPlay, Position, Length) are not logged.
+class THeadlessMediaBackend : public TMediaBackend {
+ public:
+  // Error code of the opens that FailOpen makes fail.
+  static constexpr std::uint32_t kOpenErrorCode = 275;
+
+  std::vector<std::wstring> Log;
+  // The length every opened file has; the position, set to 0 by each open.
+  // A test may set either at any time.
+  std::uint32_t MediaLength = 1000;
+  std::uint32_t MediaPosition = 0;
+
+  // Opening this file throws EMCIDeviceError with the text.
+  void FailOpen(const std::wstring& fileName, const std::wstring& errorText);
+  // This file opens, but its device says it cannot play, and playing it
+  // throws EMCIDeviceError.
+  void MarkUnplayable(const std::wstring& fileName);
+
+  // Delivers a completion notice to the player, as the system does when a
+  // command that asked for one ends. A successful notice while playing
+  // means the media has played to its end: the position moves to the
+  // length and the playing stops.
+  void Complete(TMPNotifyValue value);
+
+  // The file of the open device; empty when nothing is open.
+  const std::wstring& OpenFile() const { return openFile_; }
+  bool Playing() const { return playing_; }
+  bool DefaultSoundPlaying() const { return defaultSound_; }
+
+  void Open(const std::wstring& fileName) override;
+  void Close() override;
+  bool IsOpen() const override { return open_; }
+  bool CanPlay() override;
+  std::uint32_t Position() override;
+  std::uint32_t Length() override;
+  void SeekToStart(bool notify) override;
+  void Seek(std::uint32_t position, bool notify) override;
+  void Play(bool notify) override;
+  void Stop(bool notify) override;
+  void PlayDefaultSoundLoop() override;
+  void StopDefaultSound() override;
+
+ private:
+  void Record(std::wstring entry, bool notify);
+  void RequireOpen() const;
+
+  std::map<std::wstring, std::wstring> failingOpens_;
+  std::set<std::wstring> unplayable_;
+  std::wstring openFile_;
+  bool open_ = false;
+  bool playing_ = false;
+  bool defaultSound_ = false;
+};

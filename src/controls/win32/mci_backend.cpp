@@ -1,0 +1,163 @@
+#include "controls/win32/mci_backend.h"
+
+#include <windows.h>
+// After windows.h, whose types it uses.
+#include <mmsystem.h>
+
+namespace {
+
+constexpr wchar_t kNoticeWindowClass[] = L"TivorraMciNotices";
+
+[[noreturn]] void ThrowMciError(MCIERROR error) {
+  const auto code = static_cast<std::uint32_t>(error);
+  throw EMCIDeviceError(code, MciErrorText(code));
+}
+
+// Forwards MM_MCINOTIFY to the back end that owns the window.
+LRESULT CALLBACK NoticeWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+class TMciBackend : public TMediaBackend {
+ public:
+  TMciBackend();
+  ~TMciBackend() override;
+  TMciBackend(const TMciBackend&) = delete;
+  TMciBackend& operator=(const TMciBackend&) = delete;
+
+  void Open(const std::wstring& fileName) override;
+  void Close() override;
+  bool IsOpen() const override { return device_ != 0; }
+  bool CanPlay() override;
+  std::uint32_t Position() override { return Status(MCI_STATUS_POSITION); }
+  std::uint32_t Length() override { return Status(MCI_STATUS_LENGTH); }
+  void SeekToStart(bool notify) override;
+  void Seek(std::uint32_t position, bool notify) override;
+  void Play(bool notify) override;
+  void Stop(bool notify) override;
+  void PlayDefaultSoundLoop() override;
+  void StopDefaultSound() override;
+
+  void Notice(WPARAM code) { DeliverNotice(static_cast<TMPNotifyValue>(code)); }
+
+ private:
+  std::uint32_t Status(DWORD item);
+  // Sends a command to the open device; with notify, the notice comes to
+  // the window. Throws EMCIDeviceError when the command fails.
+  template <typename TParams>
+  void Send(UINT command, DWORD flags, bool notify, TParams& params) {
+    if (notify) {
+      flags |= MCI_NOTIFY;
+      params.dwCallback = reinterpret_cast<DWORD_PTR>(window_);
+    }
+    const MCIERROR error =
+        mciSendCommandW(device_, command, flags, reinterpret_cast<DWORD_PTR>(&params));
+    if (error != 0) ThrowMciError(error);
+  }
+
+  HWND window_ = nullptr;
+  MCIDEVICEID device_ = 0;
+};
+
+LRESULT CALLBACK NoticeWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == MM_MCINOTIFY) {
+    auto* backend = reinterpret_cast<TMciBackend*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (backend) backend->Notice(wParam);
+    return 0;
+  }
+  return DefWindowProcW(window, message, wParam, lParam);
+}
+
+void RegisterNoticeWindowClass() {
+  WNDCLASSEXW wc{};
+  wc.cbSize = sizeof wc;
+  wc.lpfnWndProc = NoticeWindowProc;
+  wc.hInstance = GetModuleHandleW(nullptr);
+  wc.lpszClassName = kNoticeWindowClass;
+  // A second back end finds the class already there, which is fine.
+  RegisterClassExW(&wc);
+}
+
+TMciBackend::TMciBackend() {
+  RegisterNoticeWindowClass();
+  window_ = CreateWindowExW(0, kNoticeWindowClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                            GetModuleHandleW(nullptr), nullptr);
+  if (!window_) throw EAppError(L"Cannot create the media player's notice window");
+  SetWindowLongPtrW(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+}
+
+TMciBackend::~TMciBackend() {
+  Close();
+  StopDefaultSound();
+  // Notices already posted to the window die with it.
+  DestroyWindow(window_);
+}
+
+void TMciBackend::Open(const std::wstring& fileName) {
+  MCI_OPEN_PARMSW params{};
+  params.lpstrElementName = fileName.c_str();
+  // No device type: the system picks one from the file's extension.
+  const MCIERROR error = mciSendCommandW(0, MCI_OPEN, MCI_OPEN_ELEMENT | MCI_WAIT,
+                                         reinterpret_cast<DWORD_PTR>(&params));
+  if (error != 0) ThrowMciError(error);
+  device_ = params.wDeviceID;
+}
+
+void TMciBackend::Close() {
+  if (device_ == 0) return;
+  MCI_GENERIC_PARMS params{};
+  mciSendCommandW(device_, MCI_CLOSE, MCI_WAIT, reinterpret_cast<DWORD_PTR>(&params));
+  device_ = 0;
+}
+
+bool TMciBackend::CanPlay() {
+  if (device_ == 0) return false;
+  MCI_GETDEVCAPS_PARMS params{};
+  params.dwItem = MCI_GETDEVCAPS_CAN_PLAY;
+  Send(MCI_GETDEVCAPS, MCI_GETDEVCAPS_ITEM | MCI_WAIT, false, params);
+  return params.dwReturn != 0;
+}
+
+std::uint32_t TMciBackend::Status(DWORD item) {
+  MCI_STATUS_PARMS params{};
+  params.dwItem = item;
+  Send(MCI_STATUS, MCI_STATUS_ITEM | MCI_WAIT, false, params);
+  return static_cast<std::uint32_t>(params.dwReturn);
+}
+
+void TMciBackend::SeekToStart(bool notify) {
+  MCI_SEEK_PARMS params{};
+  Send(MCI_SEEK, MCI_SEEK_TO_START | MCI_WAIT, notify, params);
+}
+
+void TMciBackend::Seek(std::uint32_t position, bool notify) {
+  MCI_SEEK_PARMS params{};
+  params.dwTo = position;
+  Send(MCI_SEEK, MCI_TO | MCI_WAIT, notify, params);
+}
+
+void TMciBackend::Play(bool notify) {
+  MCI_PLAY_PARMS params{};
+  Send(MCI_PLAY, 0, notify, params);
+}
+
+void TMciBackend::Stop(bool notify) {
+  MCI_GENERIC_PARMS params{};
+  Send(MCI_STOP, MCI_WAIT, notify, params);
+}
+
+void TMciBackend::PlayDefaultSoundLoop() {
+  PlaySoundW(L"SystemDefault", nullptr, SND_ALIAS | SND_ASYNC | SND_LOOP);
+}
+
+void TMciBackend::StopDefaultSound() { PlaySoundW(nullptr, nullptr, 0); }
+
+}  // namespace
+
+std::unique_ptr<TMediaBackend> CreateMciBackend() { return std::make_unique<TMciBackend>(); }
+
+std::wstring MciErrorText(std::uint32_t errorCode) {
+  wchar_t text[MAXERRORLENGTH] = {};
+  if (!mciGetErrorStringW(errorCode, text, MAXERRORLENGTH) || text[0] == L'\0') {
+    return L"Unknown error code";
+  }
+  return text;
+}
