@@ -8,6 +8,7 @@ set(TIVORRA_CORE_SOURCES
   src/store/alarm_file.cpp
   src/store/alarm_store.cpp
   src/store/cp1251.cpp
+  src/store/settings.cpp
 )
 
 # The Linux halves of the services.
