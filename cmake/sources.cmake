@@ -5,8 +5,10 @@ set(TIVORRA_CORE_SOURCES
   src/controls/dispatcher.cpp
   src/platform/errors.cpp
   src/platform/file_io_common.cpp
+  src/platform/run_value.cpp
   src/store/alarm_file.cpp
   src/store/alarm_store.cpp
+  src/store/auto_load.cpp
   src/store/cp1251.cpp
   src/store/settings.cpp
 )
@@ -20,5 +22,6 @@ set(TIVORRA_POSIX_SOURCES
 set(TIVORRA_WIN32_SOURCES
   src/platform/win32/file_io_win32.cpp
   src/platform/win32/program_path.cpp
+  src/platform/win32/run_value_win32.cpp
   src/controls/win32/message_boxes_win32.cpp
 )
