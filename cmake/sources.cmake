@@ -10,9 +10,12 @@ set(TIVORRA_CORE_SOURCES
   src/controls/media_player.cpp
   src/platform/errors.cpp
   src/platform/file_io_common.cpp
+  src/platform/run_value.cpp
   src/store/alarm_file.cpp
   src/store/alarm_store.cpp
+  src/store/auto_load.cpp
   src/store/cp1251.cpp
+  src/store/settings.cpp
 )
 
 # The Linux halves of the services.
@@ -27,6 +30,7 @@ set(TIVORRA_WIN32_SOURCES
   src/platform/win32/shell_win32.cpp
   src/platform/win32/program_path.cpp
   src/controls/win32/mci_backend.cpp
+  src/platform/win32/run_value_win32.cpp
   src/controls/win32/message_boxes_win32.cpp
   src/controls/win32/win32_backend.cpp
 )

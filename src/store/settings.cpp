@@ -1,0 +1,43 @@
+#include "store/settings.h"
+
+#include <cstring>
+
+#include "controls/message_boxes.h"
+#include "platform/file_io.h"
+
+namespace {
+
+// A byte of 2 from a hand-edited or foreign file means true as well; keeping
+// it as 1 lets every reader compare with true and makes the next write a
+// clean 0/1 record.
+void NormaliseFlags(TSettings& settings) {
+  auto* bytes = reinterpret_cast<std::uint8_t*>(&settings);
+  for (std::size_t i = 0; i < sizeof(TSettings); ++i) bytes[i] = bytes[i] != 0 ? 1 : 0;
+}
+
+}  // namespace
+
+void ReadConfigFile(TSettings& settings, const std::wstring& programDir, TMessageBoxes& boxes) {
+  const std::wstring path = programDir + kConfigFileName;
+  if (!fileio::FileExists(path)) return;
+
+  const fileio::ReadResult r = fileio::ReadHead(path, sizeof(TSettings));
+  if (!r.opened) {
+    boxes.ShowMessage(L"Не удалось открыть файл!");
+    return;
+  }
+  if (r.readFailed || r.data.size() < sizeof(TSettings)) {
+    boxes.ShowMessage(L"Ошибка чтения!");
+    return;
+  }
+  TSettings loaded;
+  std::memcpy(&loaded, r.data.data(), sizeof(TSettings));
+  NormaliseFlags(loaded);
+  settings = loaded;
+}
+
+void WriteConfigFile(const TSettings& settings, const std::wstring& programDir) {
+  // The error is dropped on purpose: losing a layout flag is not worth
+  // interrupting the user, and the next write tries again.
+  fileio::ReplaceAtomically(programDir + kConfigFileName, &settings, sizeof(TSettings));
+}

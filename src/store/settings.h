@@ -1,0 +1,43 @@
+// The seven on/off values kept between runs. The record is also the exact
+// image of config.cfg, so its size and every offset are part of the file.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+class TMessageBoxes;
+
+inline constexpr wchar_t kConfigFileName[] = L"config.cfg";
+
+// One byte each: 0 is false, any other byte is true. The program keeps and
+// writes only 0 and 1, so a reader may also compare with true. At program
+// start every value is false.
+struct TSettings {
+  std::uint8_t ListVisible = 0;
+  std::uint8_t EditorVisible = 0;
+  std::uint8_t AddMode = 0;
+  std::uint8_t AutoLoad = 0;
+  std::uint8_t EditOnClick = 0;
+  std::uint8_t MinToTrayOnClose = 0;
+  std::uint8_t ShowMessages = 0;
+};
+
+static_assert(sizeof(TSettings) == 7);
+static_assert(offsetof(TSettings, ListVisible) == 0);
+static_assert(offsetof(TSettings, EditorVisible) == 1);
+static_assert(offsetof(TSettings, AddMode) == 2);
+static_assert(offsetof(TSettings, AutoLoad) == 3);
+static_assert(offsetof(TSettings, EditOnClick) == 4);
+static_assert(offsetof(TSettings, MinToTrayOnClose) == 5);
+static_assert(offsetof(TSettings, ShowMessages) == 6);
+
+// Replaces all seven values with config.cfg's when the file holds at least
+// seven bytes (later bytes are ignored). A missing file changes nothing and
+// says nothing; a file that cannot be opened or read whole is reported in a
+// message box and changes nothing either.
+void ReadConfigFile(TSettings& settings, const std::wstring& programDir, TMessageBoxes& boxes);
+
+// Replaces config.cfg with the seven values. A failure leaves the old file
+// as it was and is not reported: the values stay in memory for this run.
+void WriteConfigFile(const TSettings& settings, const std::wstring& programDir);

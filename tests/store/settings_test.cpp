@@ -1,0 +1,119 @@
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <filesystem>
+#include <iterator>
+
+#include "controls/message_boxes.h"
+#include "platform/errors.h"
+#include "platform/file_io.h"
+#include "store/settings.h"
+#include "test_support.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+Bytes BytesOf(const TSettings& s) {
+  Bytes b(sizeof s);
+  std::memcpy(b.data(), &s, sizeof s);
+  return b;
+}
+
+// Values no file in these tests holds, so any change shows.
+TSettings Sentinel() { return {1, 0, 1, 0, 1, 0, 1}; }
+
+class SettingsFile : public testing::Test {
+ protected:
+  TempDir dir;
+  THeadlessMessageBoxes boxes;
+  fs::path File() const { return dir.Path(L"config.cfg"); }
+  std::vector<std::wstring> Texts() const {
+    std::vector<std::wstring> t;
+    for (const auto& s : boxes.shown) t.push_back(s.text);
+    return t;
+  }
+};
+
+TEST_F(SettingsFile, EachValueIsWrittenToItsOwnByteAndReadBack) {
+  std::uint8_t TSettings::*const fields[] = {&TSettings::ListVisible, &TSettings::EditorVisible,
+                                             &TSettings::AddMode,     &TSettings::AutoLoad,
+                                             &TSettings::EditOnClick, &TSettings::MinToTrayOnClose,
+                                             &TSettings::ShowMessages};
+  for (std::size_t i = 0; i < std::size(fields); ++i) {
+    SCOPED_TRACE(i);
+    TSettings written;
+    written.*fields[i] = 1;
+    WriteConfigFile(written, dir.ProgramDir());
+
+    Bytes expected(7, 0);
+    expected[i] = 1;
+    EXPECT_EQ(ReadBytes(File()), expected);
+
+    TSettings read = Sentinel();
+    ReadConfigFile(read, dir.ProgramDir(), boxes);
+    EXPECT_EQ(BytesOf(read), expected);
+  }
+  EXPECT_TRUE(boxes.shown.empty());
+}
+
+TEST_F(SettingsFile, FilesOfOtherContents) {
+  struct Case {
+    const char* name;
+    Bytes file;
+    Bytes loaded;  // empty: "Ошибка чтения!" and the settings are kept
+  };
+  const Case cases[] = {
+      {"empty", {}, {}},
+      {"three bytes", {1, 1, 1}, {}},
+      {"one byte short", {0, 1, 0, 1, 0, 1}, {}},
+      {"any non-zero byte is true", {2, 0, 255, 1, 0, 0x80, 0}, {1, 0, 1, 1, 0, 1, 0}},
+      {"bytes after the seventh", {0, 1, 0, 1, 0, 1, 0, 1, 1, 1}, {0, 1, 0, 1, 0, 1, 0}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    boxes.shown.clear();
+    WriteBytes(File(), c.file);
+    TSettings s = Sentinel();
+
+    ReadConfigFile(s, dir.ProgramDir(), boxes);
+
+    if (c.loaded.empty()) {
+      EXPECT_EQ(Texts(), std::vector<std::wstring>{L"Ошибка чтения!"});
+      EXPECT_EQ(BytesOf(s), BytesOf(Sentinel()));
+    } else {
+      EXPECT_TRUE(boxes.shown.empty());
+      EXPECT_EQ(BytesOf(s), c.loaded);
+      WriteConfigFile(s, dir.ProgramDir());
+      EXPECT_EQ(ReadBytes(File()), c.loaded);
+    }
+  }
+}
+
+TEST_F(SettingsFile, MissingFileChangesNothingAndSaysNothing) {
+  TSettings s = Sentinel();
+  ReadConfigFile(s, dir.ProgramDir(), boxes);
+  EXPECT_EQ(BytesOf(s), BytesOf(Sentinel()));
+  EXPECT_TRUE(boxes.shown.empty());
+}
+
+TEST_F(SettingsFile, FileThatCannotBeOpenedIsReportedAndChangesNothing) {
+  WriteBytes(File(), Bytes(7, 0));
+  TSettings s = Sentinel();
+  fileio::FailNextOpenForTesting(kErrAccessDenied);
+  ReadConfigFile(s, dir.ProgramDir(), boxes);
+  EXPECT_EQ(Texts(), std::vector<std::wstring>{L"Не удалось открыть файл!"});
+  EXPECT_EQ(BytesOf(s), BytesOf(Sentinel()));
+}
+
+TEST_F(SettingsFile, FailedWriteKeepsTheOldFileWholeAndThrowsNothing) {
+  const Bytes original = {0, 0, 0, 1, 0, 0, 0};
+  WriteBytes(File(), original);
+  fileio::FailNextWriteForTesting(kErrDiskFull);
+  EXPECT_NO_THROW(WriteConfigFile(Sentinel(), dir.ProgramDir()));
+  EXPECT_EQ(ReadBytes(File()), original);
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir.Path(L"")), fs::directory_iterator()), 1)
+      << "a temporary file was left behind";
+}
+
+}  // namespace
