@@ -7,6 +7,7 @@ set(TIVORRA_CORE_SOURCES
   src/engine/alarm_check.cpp
   src/engine/clock_sample.cpp
   src/engine/time_value.cpp
+  src/engine/wake_up_form.cpp
   src/controls/media_player.cpp
   src/platform/errors.cpp
   src/platform/file_io_common.cpp

@@ -16,7 +16,7 @@ wine_summary="wine: not run"
 echo "== Native build and tests"
 if cmake --preset native >/dev/null && cmake --build --preset native; then
   log=$(mktemp)
-  ctest --preset native 2>&1 | tee "$log" | grep -E 'tests passed|tests failed|\*\*\*Failed|Failed|Exception' || true
+  ctest --preset native 2>&1 | tee "$log" | grep -E 'tests passed|tests failed|\*\*\*Failed|\*\*\*Exception|Not Run' || true
   [ "${PIPESTATUS[0]}" -eq 0 ] || status=1
   line=$(grep -E '^[0-9]+% tests passed' "$log" | tail -n1)
   if [[ $line =~ ([0-9]+)\ tests\ failed\ out\ of\ ([0-9]+) ]]; then
@@ -36,7 +36,7 @@ if cmake --preset windows >/dev/null && cmake --build --preset windows; then
   tivorra_null_audio "$prefix"
   log="$prefix/wine-tests.log"
   timeout 900 xvfb-run -a -s "-screen 0 1024x768x24" \
-    bash -c 'wine "$1" --gtest_brief=1; rc=$?; wineserver -k >/dev/null 2>&1; exit $rc' _ \
+    bash -c 'source scripts/wine-env.sh; tivorra_unmanaged_windows; wine "$1" --gtest_brief=1; rc=$?; wineserver -k >/dev/null 2>&1; exit $rc' _ \
     "$root/build/windows/tests/tivorra_tests.exe" >"$log" 2>&1
   rc=$?
   grep -vE '^(\[ *(OK|RUN) *\]|Note:)' "$log" | grep -E '\[  (PASSED|FAILED|SKIPPED) |FAILED|Failure|error' || true

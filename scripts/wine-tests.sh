@@ -8,7 +8,7 @@ prefix=$(mktemp -d /tmp/tivorra-wine.XXXXXX)
 export WINEPREFIX="$prefix"
 tivorra_null_audio "$prefix"
 timeout 900 xvfb-run -a -s "-screen 0 1024x768x24" \
-  bash -c 'wine "$@"; rc=$?; wineserver -k >/dev/null 2>&1; exit $rc' _ \
+  bash -c 'source scripts/wine-env.sh; tivorra_unmanaged_windows; wine "$@"; rc=$?; wineserver -k >/dev/null 2>&1; exit $rc' _ \
   "$(pwd)/build/windows/tests/tivorra_tests.exe" "$@"
 rc=$?
 rm -rf "$prefix"

@@ -1,0 +1,216 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <memory>
+
+#include "controls/dispatcher.h"
+#include "controls/message_boxes.h"
+#include "engine/alarm_check.h"
+#include "engine/time_value.h"
+#include "engine/wake_up_form.h"
+#include "fake_clock.h"
+#include "platform/shell.h"
+
+#ifdef _WIN32
+#include <windows.h>
+
+#include <filesystem>
+
+#include "controls/win32/mci_backend.h"
+#endif
+
+namespace {
+
+// Runs natively with headless windows and under Windows with real ones.
+class WakeUpForm : public testing::Test {
+ protected:
+  WakeUpForm() {
+    auto backend = std::make_unique<THeadlessMediaBackend>();
+    media = backend.get();
+    form = std::make_unique<TForm3>(shell, std::move(backend));
+    SetErrorReport(&boxes);
+  }
+  ~WakeUpForm() override { SetErrorReport(nullptr); }
+
+  // The player's commands since the last call, without the idle stops of
+  // the default sound.
+  std::vector<std::wstring> Commands() {
+    std::vector<std::wstring> out;
+    for (const auto& e : media->Log) {
+      if (e != L"default sound stop") out.push_back(e);
+    }
+    media->Log.clear();
+    return out;
+  }
+
+  THeadlessShell shell;
+  THeadlessMessageBoxes boxes;
+  THeadlessMediaBackend* media;
+  std::unique_ptr<TForm3> form;
+};
+
+using Log = std::vector<std::wstring>;
+
+TEST_F(WakeUpForm, LooksAsDesigned) {
+  EXPECT_EQ(form->Caption(), L"Будильник");
+  EXPECT_EQ(form->ClientWidth(), 225);
+  EXPECT_EQ(form->ClientHeight(), 232);
+  EXPECT_EQ(form->OK.Caption(), L"OK");
+  EXPECT_FALSE(form->Visible());
+}
+
+TEST_F(WakeUpForm, EachActionOnlyWhenItsTextIsSet) {
+  struct Case {
+    const char* name;
+    std::wstring msg, exe, mus;
+    Log commands;
+  };
+  const Case cases[] = {
+      {"all empty", L"", L"", L"", {}},
+      {"message only", L"Вставай!\rПора", L"", L"", {}},
+      {"music only", L"", L"", L"C:\\m\\a.mp3", {L"open C:\\m\\a.mp3", L"play(notify)"}},
+      {"file only", L"", L"C:\\notes.txt", L"", {}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    form->WakeUp(c.msg, c.exe, c.mus);
+    EXPECT_EQ(form->Memo.Text(), c.msg);
+    EXPECT_GE(form->Memo.RepaintCount(), 1);
+    EXPECT_EQ(Commands(), c.commands);
+    EXPECT_EQ(shell.opened, c.exe.empty() ? std::vector<std::wstring>{}
+                                          : std::vector<std::wstring>{c.exe});
+    EXPECT_TRUE(form->Visible());
+    EXPECT_TRUE(form->IsForeground());
+    form->OK.Click();
+    EXPECT_FALSE(form->Visible());
+    Commands();
+    shell.opened.clear();
+  }
+  EXPECT_TRUE(boxes.shown.empty());
+}
+
+TEST_F(WakeUpForm, OkStopsTheMusicAndSeeksToTheStart) {
+  form->WakeUp(L"a", L"", L"a.wav");
+  Commands();
+  form->OK.Click();
+  EXPECT_EQ(Commands(), (Log{L"stop", L"seek 0"}));
+  EXPECT_FALSE(form->Visible());
+  EXPECT_FALSE(media->Playing());
+  EXPECT_EQ(media->OpenFile(), L"a.wav") << "the device stays open until the next alarm";
+}
+
+TEST_F(WakeUpForm, OnlyASuccessfulNoticePlaysAgain) {
+  const struct {
+    TMPNotifyValue notice;
+    Log commands;
+  } cases[] = {
+      {nvSuccessful, {L"seek start", L"play(notify)"}},
+      {nvSuperseded, {}},
+      {nvAborted, {}},
+      {nvFailed, {}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(static_cast<int>(c.notice));
+    form->WakeUp(L"loop", L"", L"song.mp3");
+    Commands();
+    media->Complete(c.notice);
+    EXPECT_EQ(Commands(), c.commands);
+    form->OK.Click();
+    Commands();
+  }
+}
+
+TEST_F(WakeUpForm, ASecondAlarmWhileTheFirstShows) {
+  form->WakeUp(L"first", L"one.cmd", L"first.mp3");
+  Commands();
+
+  form->WakeUp(L"second", L"two.cmd", L"");
+  EXPECT_EQ(form->Memo.Text(), L"second");
+  EXPECT_EQ(Commands(), Log{}) << "without music of its own the first music goes on";
+  EXPECT_TRUE(media->Playing());
+
+  form->WakeUp(L"third", L"", L"third.wav");
+  EXPECT_EQ(form->Memo.Text(), L"third");
+  EXPECT_EQ(Commands(), (Log{L"close", L"open third.wav", L"play(notify)"}));
+  EXPECT_EQ(shell.opened, (std::vector<std::wstring>{L"one.cmd", L"two.cmd"}));
+  EXPECT_TRUE(form->Visible());
+}
+
+TEST_F(WakeUpForm, MusicThatCannotBeOpenedStillWakesTheUser) {
+  media->FailOpen(L"gone.mp3", L"Cannot find the specified file.");
+  form->WakeUp(L"old", L"", L"old.mp3");
+  try {
+    form->WakeUp(L"Подъём", L"run.cmd", L"gone.mp3");
+    FAIL() << "the failure was not reported";
+  } catch (const EMCIDeviceError& e) {
+    EXPECT_EQ(e.Message(), L"Cannot find the specified file.");
+  }
+  EXPECT_EQ(form->Memo.Text(), L"Подъём");
+  EXPECT_EQ(shell.opened, std::vector<std::wstring>{L"run.cmd"});
+  EXPECT_TRUE(form->Visible());
+  EXPECT_TRUE(media->DefaultSoundPlaying());
+  EXPECT_FALSE(media->Playing());
+
+  form->OK.Click();
+  EXPECT_FALSE(media->DefaultSoundPlaying());
+
+  // The next alarm's music replaces the stand-in sound.
+  form->WakeUp(L"", L"", L"ok.wav");
+  EXPECT_TRUE(media->Playing());
+  EXPECT_FALSE(media->DefaultSoundPlaying());
+}
+
+// A failing alarm inside a tick: every due alarm still fires, and the error
+// comes back to be shown once the tick is done.
+TEST_F(WakeUpForm, AFailingAlarmDoesNotStopTheLaterOnes) {
+  auto store = std::make_unique<TAlarmStore>();
+  *store = {};
+  store->DailyCount = 3;
+  for (int i = 0; i < 3; ++i) store->DailyAlarms[i].AlarmTime = 7.0 / 24;
+  ToShortString(L"daily 1", store->DailyAlarms[0].Msg);
+  ToShortString(L"broken.mp3", store->DailyAlarms[1].Mus);
+  ToShortString(L"daily 3", store->DailyAlarms[2].Msg);
+  store->WeeklyCount = 1;
+  std::fill(std::begin(store->WeeklyAlarms[0].Days), std::end(store->WeeklyAlarms[0].Days), 1);
+  store->WeeklyAlarms[0].AlarmTime = 7.0 / 24;
+  ToShortString(L"weekly", store->WeeklyAlarms[0].Msg);
+  ToShortString(L"week.mp3", store->WeeklyAlarms[0].Mus);
+  media->FailOpen(L"broken.mp3", L"no such file");
+
+  TFakeClock clock;
+  clock.SetLocal(EncodeDate(2026, 12, 8) + EncodeTime(6, 59, 59, 500));
+  TAlarmCheck check;
+  check.Tick(*store, clock.Now(), clock.Uptime, *form);
+  clock.Advance(1000);
+  const auto errors = check.Tick(*store, clock.Now(), clock.Uptime, *form);
+
+  EXPECT_EQ(errors, std::vector<std::wstring>{L"no such file"});
+  EXPECT_EQ(form->Memo.Text(), L"weekly");
+  EXPECT_EQ(media->OpenFile(), L"week.mp3");
+  EXPECT_TRUE(media->Playing());
+}
+
+#ifdef _WIN32
+// With the real media player: a missing file gives the system's own text,
+// and the window still shows the message.
+TEST(WakeUpFormMci, MissingMusicShowsTheSystemTextAndTheWindow) {
+  THeadlessShell shell;
+  TForm3 form(shell, CreateMciBackend());
+  const std::wstring missing =
+      (std::filesystem::temp_directory_path() / L"tivorra-no-such-file.mp3").wstring();
+  std::wstring text;
+  try {
+    form.WakeUp(L"Подъём", L"", missing);
+  } catch (const EMCIDeviceError& e) {
+    text = e.Message();
+    EXPECT_EQ(text, MciErrorText(e.ErrorCode()));
+  }
+  EXPECT_FALSE(text.empty()) << "the failed open was not reported";
+  EXPECT_TRUE(IsWindowVisible(static_cast<HWND>(form.Peer()->Handle())));
+  EXPECT_EQ(form.Memo.Text(), L"Подъём");
+  form.OK.Click();
+  EXPECT_FALSE(IsWindowVisible(static_cast<HWND>(form.Peer()->Handle())));
+}
+#endif
+
+}  // namespace
