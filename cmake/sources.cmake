@@ -11,12 +11,14 @@ set(TIVORRA_CORE_SOURCES
   src/controls/media_player.cpp
   src/platform/errors.cpp
   src/platform/file_io_common.cpp
+  src/platform/regional.cpp
   src/platform/run_value.cpp
   src/store/alarm_file.cpp
   src/store/alarm_store.cpp
   src/store/auto_load.cpp
   src/store/cp1251.cpp
   src/store/settings.cpp
+  src/ui/main_form.cpp
 )
 
 # The Linux halves of the services.
@@ -29,9 +31,11 @@ set(TIVORRA_WIN32_SOURCES
   src/platform/win32/clock_win32.cpp
   src/platform/win32/file_io_win32.cpp
   src/platform/win32/shell_win32.cpp
+  src/platform/win32/regional_win32.cpp
   src/platform/win32/program_path.cpp
   src/controls/win32/mci_backend.cpp
   src/platform/win32/run_value_win32.cpp
+  src/controls/win32/app_window_win32.cpp
   src/controls/win32/message_boxes_win32.cpp
   src/controls/win32/win32_backend.cpp
 )

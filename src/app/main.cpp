@@ -1,46 +1,59 @@
-// Program entry.
+// Program entry: the services, the four windows in their order, the loop.
 #include <windows.h>
 
+#include "controls/dispatcher.h"
+#include "controls/win32/app_window_win32.h"
+#include "controls/win32/mci_backend.h"
 #include "controls/win32/message_boxes_win32.h"
-#include "platform/errors.h"
+#include "controls/win32/win32_backend.h"
+#include "engine/wake_up_form.h"
 #include "platform/program_path.h"
-#include "store/alarm_file.h"
+#include "platform/win32/clock_win32.h"
+#include "platform/win32/regional_win32.h"
+#include "platform/win32/run_value_win32.h"
+#include "platform/win32/shell_win32.h"
+#include "ui/dialogs.h"
+#include "ui/main_form.h"
 
 namespace {
 
-TAlarmStore gStore;  // 389 KB: a static block, not on the stack
+// The windows, created in this order; the first is the main window.
+struct TForms {
+  TForms(TAppState& state, TServices& services)
+      : Form1(state, services, Form2, Form3, Form4),
+        Form3(services.Shell, services.MakeMediaBackend()) {}
+  TForm1 Form1;
+  TForm2 Form2;
+  TForm3 Form3;
+  TForm4 Form4;
+};
 
-LRESULT CALLBACK MainProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-  if (msg == WM_DESTROY) {
-    PostQuitMessage(0);
-    return 0;
-  }
-  return DefWindowProcW(hwnd, msg, wp, lp);
-}
+TAppState gState;  // the alarm store alone is 389 KB: not on the stack
 
 }  // namespace
 
-int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
-  WNDCLASSEXW wc{};
-  wc.cbSize = sizeof(wc);
-  wc.lpfnWndProc = MainProc;
-  wc.hInstance = instance;
-  wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-  wc.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
-  wc.lpszClassName = L"TivorraMain";
-  RegisterClassExW(&wc);
-
-  HWND main = CreateWindowExW(0, wc.lpszClassName, L"Tivorra", WS_OVERLAPPEDWINDOW, 223, 73,
-                              567, 607, nullptr, nullptr, instance, nullptr);
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+  TWin32Backend backend;
+  SetBackend(&backend);
   TWin32MessageBoxes boxes;
-  const std::wstring programDir = FindProgramDir(ExecutablePath());
-  LoadAlarms(gStore, programDir, boxes);
-  ShowWindow(main, show);
+  SetErrorReport(&boxes);
+  TWin32Clock clock;
+  TWin32Shell shell;
+  TWin32RunValue runValue;
+  TWin32RegionalFormats formats;
+  TWin32ApplicationWindow app;
+  TServices services{boxes,          clock, shell, runValue, formats, app, ExecutablePath(),
+                     CommandLineParams(), &CreateMciBackend};
 
-  MSG m;
-  while (GetMessageW(&m, nullptr, 0, 0) > 0) {
-    TranslateMessage(&m);
-    DispatchMessageW(&m);
+  int exitCode = 0;
+  {
+    TForms forms(gState, services);
+    app.SetMainWindow(forms.Form1.Peer()->Handle());
+    forms.Form1.ShowNormal();  // FormShow, then FormActivate as it takes the focus
+    forms.Form1.BringToForeground();
+    exitCode = RunMessageLoop();
   }
-  return 0;
+  SetErrorReport(nullptr);
+  SetBackend(nullptr);
+  return exitCode;
 }

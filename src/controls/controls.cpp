@@ -227,7 +227,9 @@ void TForm::BringToForeground() {
 }
 
 void TForm::Close() {
-  if (OnClose) DispatchEvent(OnClose);
+  // A close handler that fails keeps the form: closing the main window
+  // after a failed save must not lose the user's alarms.
+  if (OnClose && !DispatchEvent(OnClose)) return;
   Hide();
 }
 
@@ -251,7 +253,14 @@ int TForm::ShowModal() {
 }
 
 void TForm::StartDrag() {
+  ++drags_;
   if (formPeer_) formPeer_->StartDrag();
+}
+
+void TForm::MinimizedChanged(bool minimized) {
+  if (minimized == minimized_) return;  // a plain resize also says "restored"
+  minimized_ = minimized;
+  if (OnMinimizedChanged) DispatchEvent([&] { OnMinimizedChanged(minimized); });
 }
 
 void TForm::Activated(TForm* previous) {

@@ -319,6 +319,8 @@ class TForm : public TControl {
   std::function<void()> OnShow;
   std::function<void()> OnActivate;
   std::function<void()> OnClose;
+  // The window was minimised (true) or restored (false).
+  std::function<void(bool)> OnMinimizedChanged;
 
   // Headless: what a modal run does, set by tests.
   std::function<int(TForm&)> ModalScript;
@@ -326,6 +328,10 @@ class TForm : public TControl {
   TFormPeer* FormPeer() const { return formPeer_; }
   // Window system: the form lost the foreground.
   void Deactivated() { foreground_ = false; }
+  // Window system: minimised or restored.
+  void MinimizedChanged(bool minimized);
+  // Drags started with StartDrag.
+  int DragCount() const { return drags_; }
   // Whether the form was last shown as a modal dialog.
   bool LastShownModal() const { return lastShownModal_; }
 
@@ -336,5 +342,7 @@ class TForm : public TControl {
   bool foreground_ = false;
   bool modal_ = false;
   bool lastShownModal_ = false;
+  int drags_ = 0;
+  bool minimized_ = false;
   TFormPeer* formPeer_ = nullptr;
 };

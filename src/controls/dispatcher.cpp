@@ -28,13 +28,15 @@ void ReportError(const std::wstring& text) noexcept {
   }
 }
 
-void DispatchEvent(const std::function<void()>& handler) noexcept {
-  if (!handler) return;
+bool DispatchEvent(const std::function<void()>& handler) noexcept {
+  if (!handler) return true;
   try {
     handler();
+    return true;
   } catch (const std::exception& e) {
     ReportError(ErrorText(e));
   } catch (...) {
     ReportError(L"Unknown error");
   }
+  return false;
 }

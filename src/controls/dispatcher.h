@@ -14,7 +14,8 @@ class TMessageBoxes;
 void SetErrorReport(TMessageBoxes* boxes);
 TMessageBoxes* ErrorReport();
 
-void DispatchEvent(const std::function<void()>& handler) noexcept;
+// Returns false when the handler ended with an error.
+bool DispatchEvent(const std::function<void()>& handler) noexcept;
 
 // Shows an error in the default error report now.
 void ReportError(const std::wstring& text) noexcept;

@@ -10,7 +10,9 @@
 std::wstring FindProgramDir(const std::wstring& exePath) {
   if (exePath.size() < 2) return std::wstring();
   // The last character of an executable's path is never the separator.
-  const std::size_t slash = exePath.find_last_of(L'\\', exePath.size() - 2);
+  // Windows reports backslashes; a forward slash is a separator too, and
+  // the only one on the Linux test machines.
+  const std::size_t slash = exePath.find_last_of(L"\\/", exePath.size() - 2);
   if (slash == std::wstring::npos) return std::wstring();
   return exePath.substr(0, slash + 1);
 }

@@ -126,8 +126,8 @@ std::wstring FromShortString(const TShortString& s);
 // Only the length byte and the characters written are touched.
 void ToShortString(const std::wstring& text, TShortString& s);
 
-// The editing state that lives beside the tables.
+// The editing state that lives beside the tables; whether the editor adds
+// or changes is kept in the settings record, which stores it.
 struct TEditState {
-  bool AddMode = false;
   std::uint16_t EditIndex = 0;  // 1-based; 0 until a record was loaded for changing
 };

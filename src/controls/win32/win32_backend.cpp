@@ -430,6 +430,10 @@ LRESULT CALLBACK FormProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
         form->Activated(FormFromHandle(reinterpret_cast<HWND>(lp)));
       }
       return 0;
+    case WM_SIZE:
+      if (wp == SIZE_MINIMIZED) form->MinimizedChanged(true);
+      if (wp == SIZE_RESTORED && IsWindowVisible(hwnd)) form->MinimizedChanged(false);
+      break;
     case WM_COMMAND: {
       HWND child = reinterpret_cast<HWND>(lp);
       if (child && HIWORD(wp) == BN_CLICKED) {

@@ -1,0 +1,169 @@
+#include "ui/main_form.h"
+
+#include "controls/dispatcher.h"
+#include "controls/message_boxes.h"
+#include "engine/time_value.h"
+#include "engine/wake_up_form.h"
+#include "platform/regional.h"
+#include "store/alarm_file.h"
+#include "store/auto_load.h"
+#include "ui/dialogs.h"
+
+TForm1::TForm1(TAppState& state, TServices& services, TForm2& settingsDialog, TForm3& wakeUp,
+               TForm4& aboutDialog)
+    : TForm(L"Tivorra", 223, 73, 567, 607, TBorderStyle::None),
+      state_(state),
+      services_(services),
+      form2_(settingsDialog),
+      form3_(wakeUp),
+      form4_(aboutDialog) {
+  cxLabel1.SetFont({L"Tahoma", 10, true, clWhite});
+  cxLabel1.SetShadowColor(clMaroon);
+  cxLabel1.SetTransparent(true);
+  for (TTextImage* im : {&im1, &im2}) {
+    im->SetFont({L"Courier New", 12, false, clHighlight});
+    im->SetColor(clSkyBlue);
+  }
+  LabelTime.SetFont({L"Arial", 10, false, clBlue, true});
+  LabelTime.SetCentered(true);
+  LabelTime.SetBorder(true);
+  NewBut.SetGlyph(TButton::TGlyph::New);
+  EditBut.SetGlyph(TButton::TGlyph::Edit);
+  DelBut.SetGlyph(TButton::TGlyph::Delete);
+  OptionBut.SetGlyph(TButton::TGlyph::Options);
+  InfoBut.SetGlyph(TButton::TGlyph::Info);
+  RzTabControl.Hide();
+  RzPanel1.Hide();
+
+  OnShow = [this] { FormShow(); };
+  OnActivate = [this] { FormActivate(); };
+  OnClose = [this] {
+    FormClose();
+    services_.App.Terminate();
+  };
+  HEAD.OnMouseDown = [this](TMouseButton b) { HEADMouseDown(b); };
+  cxLabel1.OnMouseDown = [this](TMouseButton b) { cxLabel1MouseDown(b); };
+  ShowListBut.OnClick = [this] { ShowListButClick(); };
+  OptionBut.OnClick = [this] { OptionButClick(); };
+  InfoBut.OnClick = [this] { InfoButClick(); };
+  NowTimer.OnTimer = [this] { NowTimerTimer(); };
+  Time.OnTimer = [this] { TimeTimer(); };
+  OnMinimizedChanged = [this](bool minimized) { AppMinimizedChanged(minimized); };
+}
+
+void TForm1::FindProgramDir() { state_.ProgramDir = ::FindProgramDir(services_.ExePath); }
+
+void TForm1::FormShow() {
+  FindProgramDir();
+  LoadAlarms(state_.Store, state_.ProgramDir, services_.Boxes);
+}
+
+void TForm1::FormActivate() {
+  FindProgramDir();
+  AddBut.SetEnabled(false);
+  panelweek.SetEnabled(false);
+  RefreshClock();
+  state_.Settings.AutoLoad = 1;
+  ReadConfig();
+  for (const std::wstring& param : services_.Params) {
+    if (param == L"/minimize") MinimizeApp();
+  }
+  if (state_.Settings.AutoLoad) AddAutoLoad(services_.RunValue, services_.ExePath);
+  if (form2_.Visible()) form2_.Close();
+}
+
+void TForm1::FormClose() {
+  WriteConfig();
+  SaveAlarms(state_.Store, state_.ProgramDir);
+}
+
+void TForm1::HEADMouseDown(TMouseButton) { StartDrag(); }
+void TForm1::cxLabel1MouseDown(TMouseButton) { StartDrag(); }
+
+void TForm1::ShowListButClick() {
+  state_.Settings.ListVisible = state_.Settings.ListVisible ? 0 : 1;
+  WriteConfig();
+  ReadConfig();
+}
+
+void TForm1::OptionButClick() {
+  form2_.ShowModal();
+  services_.App.BringToFront();
+}
+
+void TForm1::InfoButClick() { form4_.ShowModal(); }
+
+void TForm1::ReadConfig() {
+  ReadConfigFile(state_.Settings, state_.ProgramDir, services_.Boxes);
+  ApplyLayout();
+}
+
+void TForm1::WriteConfig() { WriteConfigFile(state_.Settings, state_.ProgramDir); }
+
+void TForm1::ApplyLayout() {
+  const bool list = state_.Settings.ListVisible != 0;
+  const bool editor = state_.Settings.EditorVisible != 0;
+  RzTabControl.SetVisible(list);
+  ShowListBut.SetCaption(list ? L"<<" : L">>");
+  int width, height;
+  if (list && editor) {
+    RzPanel1.SetBounds(8, ShowListBut.Bottom() + 7, RzPanel1.Width(), RzPanel1.Height());
+    RzPanel1.Show();
+    width = RzTabControl.Right() + 4;
+    height = RzPanel1.Bottom() + 4;
+  } else if (list) {
+    width = RzTabControl.Right() + 4;
+    height = RzTabControl.Bottom() + 4;
+  } else if (editor) {
+    RzPanel1.SetBounds(RzTabControl.Left(), RzTabControl.Top(), RzPanel1.Width(),
+                       RzPanel1.Height());
+    RzPanel1.Show();
+    width = RzPanel1.Right() + 4;
+    height = RzPanel1.Bottom() + 4;
+  } else {
+    width = ShowListBut.Right() + 4;
+    height = ShowListBut.Bottom() + 4;
+  }
+  SetClientSize(width, height);
+  HEAD.SetWidth(width);
+  im1.SetLeft(width - im2.Width() - im1.Width() - 1);
+  im2.SetLeft(im1.Left() + im1.Width() - 1);
+}
+
+void TForm1::RefreshClock() {
+  lastReading_ = services_.Clock.Now();
+  lastUptime_ = services_.Clock.UptimeMs();
+  FillClockSample(state_.Sample, lastReading_.Local, lastUptime_);
+  const std::wstring text = L"Время " + services_.Formats.LongTime(lastReading_.Local) + L"\r" +
+                            L"Дата " + services_.Formats.ShortDate(lastReading_.Local) + L"\r" +
+                            L"Windows " + UptimeText(state_.Sample);
+  LabelTime.SetCaption(text);
+}
+
+void TForm1::TimeTimer() {
+  RefreshClock();
+  // Land each tick just after the next wall-clock second begins, so the
+  // clock turns with the second and no second is sampled late.
+  Time.SetInterval(NextTickDelayMs(state_.Sample.Millisecond));
+  // Every due alarm fires before any error is shown: the error report is a
+  // message box whose loop goes on ticking.
+  const std::vector<std::wstring> errors =
+      check_.Tick(state_.Store, lastReading_, lastUptime_, form3_);
+  for (const std::wstring& e : errors) ReportError(e);
+}
+
+void TForm1::NowTimerTimer() {
+  // The list and the kind buttons are not here yet: no row can be
+  // selected, and no kind is chosen, so only a change may be stored.
+  EditBut.SetEnabled(false);
+  DelBut.SetEnabled(false);
+  if (!RzPanel1.Enabled()) return;
+  if (!state_.Settings.AddMode) AddBut.SetEnabled(true);
+}
+
+void TForm1::MinimizeApp() { services_.App.Minimize(); }
+
+void TForm1::AppMinimizedChanged(bool minimized) {
+  NowTimer.SetEnabled(!minimized);
+  if (!minimized) NowTimerTimer();
+}

@@ -1,0 +1,89 @@
+// The main window: caption strip, clock, command buttons, the list toggle,
+// the places of the list and the editor, and the two timers that drive the
+// program.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "controls/controls.h"
+#include "engine/alarm_check.h"
+#include "engine/clock_sample.h"
+#include "platform/clock.h"
+#include "store/alarm_store.h"
+#include "store/settings.h"
+#include "ui/services.h"
+
+class TForm2;
+class TForm3;
+class TForm4;
+
+// The process-wide records, owned by the application and shared by the
+// windows.
+struct TAppState {
+  TAlarmStore Store{};
+  TSettings Settings{};
+  TClockSample Sample{};
+  TEditState Edit{};
+  std::wstring ProgramDir;
+};
+
+class TForm1 : public TForm {
+ public:
+  TForm1(TAppState& state, TServices& services, TForm2& settingsDialog, TForm3& wakeUp,
+         TForm4& aboutDialog);
+
+  // Handlers.
+  void FormShow();
+  void FormActivate();
+  void FormClose();
+  void HEADMouseDown(TMouseButton button);
+  void cxLabel1MouseDown(TMouseButton button);
+  void ShowListButClick();
+  void OptionButClick();
+  void InfoButClick();
+  void NowTimerTimer();
+  void TimeTimer();
+
+  // Routines.
+  void RefreshClock();
+  void ReadConfig();
+  void WriteConfig();
+  void ApplyLayout();
+  void FindProgramDir();
+  void MinimizeApp();
+  // Nothing the 40 ms refresh changes can be seen while the program is
+  // minimised: it sleeps then and runs once as the window comes back.
+  void AppMinimizedChanged(bool minimized);
+
+  // The form description: every control with its place, text and look.
+  TGradientStrip HEAD{this, 0, 0, 569, 25, clCaptionText, clGradientActiveCaption};
+  TLabel cxLabel1{&HEAD, 0, 0, 99, 25, L"Tivorra v1.0", TLabelStyle::Embossed};
+  TTextImage im1{this, 512, 0, 25, 25, L"_"};
+  TTextImage im2{this, 536, 0, 25, 25, L"X"};
+  TLabel LabelTime{this, 8, 32, 113, 57, L"", TLabelStyle::Raised};
+  TButton NewBut{this, 8, 96, 113, 25, L"Новый"};
+  TButton EditBut{this, 8, 120, 113, 25, L"Изменить"};
+  TButton DelBut{this, 8, 144, 113, 25, L"Удалить"};
+  TButton OptionBut{this, 8, 168, 113, 25, L"Настройки"};
+  TButton InfoBut{this, 8, 192, 113, 25, L"О программе"};
+  TButton ShowListBut{this, 128, 32, 17, 185, L">>"};
+  TPanel RzTabControl{this, 152, 32, 409, 185, true};
+  TPanel RzPanel1{this, 8, 224, 553, 329, true};
+  TPanel panelweek{&RzPanel1, 120, 56, 225, 33};
+  TButton AddBut{&RzPanel1, 96, 128, 75, 25, L"Добавить"};
+  TTimer NowTimer{40, true};
+  TTimer Time{1000, true};
+
+  const TAlarmCheck& Check() const { return check_; }
+
+ private:
+  TAppState& state_;
+  TServices& services_;
+  TForm2& form2_;
+  TForm3& form3_;
+  TForm4& form4_;
+  TAlarmCheck check_;
+  TClockReading lastReading_{};
+  std::uint64_t lastUptime_ = 0;
+};

@@ -1,0 +1,64 @@
+// What the windows need from outside themselves. The program passes the
+// Win32 implementations; tests pass recording ones and fresh records.
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+class TMessageBoxes;
+class TClock;
+class TShell;
+class TRunValue;
+class TRegionalFormats;
+class TMediaBackend;
+
+// The application as a whole, as the taskbar and the tray see it.
+class TApplicationWindow {
+ public:
+  virtual ~TApplicationWindow() = default;
+  // Minimises the program; does nothing when it already is.
+  virtual void Minimize() = 0;
+  virtual bool Minimized() const = 0;
+  // The program's last active window comes to the front when it can.
+  virtual void BringToFront() = 0;
+  // Posts the quit message: the message loop ends, the process exits.
+  virtual void Terminate() = 0;
+};
+
+class THeadlessApplicationWindow : public TApplicationWindow {
+ public:
+  void Minimize() override {
+    if (minimized) return;
+    minimized = true;
+    ++minimizeCount;
+    if (OnMinimizedChanged) OnMinimizedChanged(true);
+  }
+  void Restore() {
+    if (!minimized) return;
+    minimized = false;
+    if (OnMinimizedChanged) OnMinimizedChanged(false);
+  }
+  bool Minimized() const override { return minimized; }
+  void BringToFront() override { ++bringToFrontCount; }
+  void Terminate() override { terminated = true; }
+
+  std::function<void(bool)> OnMinimizedChanged;
+  bool minimized = false;
+  int minimizeCount = 0;
+  int bringToFrontCount = 0;
+  bool terminated = false;
+};
+
+struct TServices {
+  TMessageBoxes& Boxes;
+  TClock& Clock;
+  TShell& Shell;
+  TRunValue& RunValue;
+  TRegionalFormats& Formats;
+  TApplicationWindow& App;
+  std::wstring ExePath;
+  std::vector<std::wstring> Params;
+  std::function<std::unique_ptr<TMediaBackend>()> MakeMediaBackend;
+};

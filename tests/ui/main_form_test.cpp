@@ -1,0 +1,298 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <memory>
+
+#include "controls/dispatcher.h"
+#include "controls/message_boxes.h"
+#include "engine/time_value.h"
+#include "engine/wake_up_form.h"
+#include "fake_clock.h"
+#include "platform/regional.h"
+#include "platform/run_value.h"
+#include "platform/shell.h"
+#include "store/alarm_file.h"
+#include "test_support.h"
+#include "ui/dialogs.h"
+#include "ui/main_form.h"
+
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// One program: fresh records and services, a throw-away program folder,
+// and the four windows (real ones under Windows).
+class MainForm : public testing::Test {
+ protected:
+  MainForm() {
+    state = std::make_unique<TAppState>();
+    clock.SetLocal(EncodeDate(2026, 12, 8) + EncodeTime(7, 5, 9, 400));
+    clock.Uptime = (1 * 3600 + 2 * 60 + 3) * 1000;
+    SetErrorReport(&boxes);
+  }
+  ~MainForm() override { SetErrorReport(nullptr); }
+
+  void Create(std::vector<std::wstring> params = {}) {
+    services = std::make_unique<TServices>(TServices{
+        boxes, clock, shell, runValue, formats, app, exe, std::move(params),
+        [this] {
+          auto backend = std::make_unique<THeadlessMediaBackend>();
+          media = backend.get();
+          return std::unique_ptr<TMediaBackend>(std::move(backend));
+        }});
+    form1 = std::make_unique<TForm1>(*state, *services, form2, *form3(), form4);
+    app.OnMinimizedChanged = [this](bool m) { form1->MinimizedChanged(m); };
+  }
+  TForm3* form3() {
+    if (!wakeUp) wakeUp = std::make_unique<TForm3>(shell, services->MakeMediaBackend());
+    return wakeUp.get();
+  }
+  // Program start: the window is shown and takes the focus.
+  void Start(std::vector<std::wstring> params = {}) {
+    Create(std::move(params));
+    form1->ShowNormal();
+    form1->Activated(nullptr);
+  }
+  void WriteConfigBytes(const Bytes& b) { WriteBytes(dir.Path(L"config.cfg"), b); }
+  Bytes ConfigBytes() { return ReadBytes(dir.Path(L"config.cfg")); }
+  std::vector<std::wstring> Messages() {
+    std::vector<std::wstring> out;
+    for (const auto& s : boxes.shown) out.push_back(s.text);
+    return out;
+  }
+
+  TempDir dir;
+  std::wstring exe = dir.ProgramDir() + L"Tivorra.exe";
+  std::unique_ptr<TAppState> state;
+  THeadlessMessageBoxes boxes;
+  TFakeClock clock;
+  THeadlessShell shell;
+  THeadlessRunValue runValue;
+  TFixedRegionalFormats formats;
+  THeadlessApplicationWindow app;
+  THeadlessMediaBackend* media = nullptr;
+  std::unique_ptr<TServices> services;
+  TForm2 form2;
+  TForm4 form4;
+  std::unique_ptr<TForm3> wakeUp;
+  std::unique_ptr<TForm1> form1;
+};
+
+TEST_F(MainForm, FirstStartWithoutConfig) {
+  Start();
+  EXPECT_TRUE(boxes.shown.empty());
+  EXPECT_EQ(form1->ClientWidth(), 149);
+  EXPECT_EQ(form1->ClientHeight(), 221);
+  EXPECT_EQ(form1->HEAD.Width(), 149);
+  EXPECT_EQ(form1->im1.Left(), 98);
+  EXPECT_EQ(form1->im2.Left(), 122);
+  EXPECT_EQ(form1->ShowListBut.Caption(), L">>");
+  EXPECT_FALSE(form1->RzTabControl.Visible());
+  EXPECT_FALSE(form1->RzPanel1.Visible());
+  EXPECT_EQ(state->Settings.AutoLoad, 1);
+  EXPECT_EQ(runValue.values[L"Tivorra"], L"\"" + exe + L"\" /minimize");
+  EXPECT_FALSE(form1->AddBut.Enabled());
+  EXPECT_FALSE(form1->panelweek.Enabled());
+
+  // Showing the list saves the setting at once.
+  form1->ShowListBut.Click();
+  EXPECT_EQ(ConfigBytes(), (Bytes{1, 0, 0, 1, 0, 0, 0}));
+  EXPECT_EQ(form1->ClientWidth(), 565);
+  EXPECT_EQ(form1->ShowListBut.Caption(), L"<<");
+  EXPECT_EQ(form1->im1.Left(), 514);
+  EXPECT_EQ(form1->im2.Left(), 538);
+  form1->ShowListBut.Click();
+  EXPECT_EQ(ConfigBytes(), (Bytes{0, 0, 0, 1, 0, 0, 0}));
+  EXPECT_EQ(form1->ClientWidth(), 149);
+}
+
+TEST_F(MainForm, TheFourLayouts) {
+  const struct {
+    std::uint8_t list, editor;
+    int width, height;
+    int panelLeft, panelTop;
+  } cases[] = {
+      {1, 1, 565, 557, 8, 224},
+      {1, 0, 565, 221, 8, 224},  // the editor is not touched
+      {0, 1, 709, 365, 152, 32},
+      {0, 0, 149, 221, 8, 224},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(testing::Message() << "list " << int(c.list) << " editor " << int(c.editor));
+    state = std::make_unique<TAppState>();
+    WriteConfigBytes({c.list, c.editor, 0, 0, 0, 0, 0});
+    Start();
+    EXPECT_EQ(form1->ClientWidth(), c.width);
+    EXPECT_EQ(form1->ClientHeight(), c.height);
+    EXPECT_EQ(form1->HEAD.Width(), c.width);
+    EXPECT_EQ(form1->im1.Left(), c.width - 51);
+    EXPECT_EQ(form1->im2.Left(), c.width - 27);
+    EXPECT_EQ(form1->im2.Right(), c.width - 2);
+    EXPECT_EQ(form1->RzTabControl.Visible(), c.list != 0);
+    EXPECT_EQ(form1->RzPanel1.Visible(), c.editor != 0);
+    EXPECT_EQ(form1->RzPanel1.Left(), c.panelLeft);
+    EXPECT_EQ(form1->RzPanel1.Top(), c.panelTop);
+    EXPECT_EQ(form1->ShowListBut.Caption(), c.list ? L"<<" : L">>");
+    form1.reset();
+  }
+}
+
+TEST_F(MainForm, DamagedOrUnusualConfigFiles) {
+  const struct {
+    const char* name;
+    Bytes file;
+    std::vector<std::wstring> messages;
+    int width;
+  } cases[] = {
+      {"three bytes", {1, 1, 0}, {L"Ошибка чтения!"}, 149},
+      {"list byte 2", {2, 0, 0, 0, 0, 0, 0}, {}, 565},
+      {"longer", {1, 0, 0, 0, 0, 0, 0, 9, 9}, {}, 565},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    state = std::make_unique<TAppState>();
+    boxes.shown.clear();
+    WriteConfigBytes(c.file);
+    Start();
+    EXPECT_EQ(Messages(), c.messages);
+    EXPECT_EQ(form1->ClientWidth(), c.width) << "the layout was not applied";
+    form1.reset();
+  }
+}
+
+TEST_F(MainForm, ClockText) {
+  const struct {
+    std::uint64_t uptimeSeconds;
+    const wchar_t* line3;
+  } cases[] = {
+      {9 * 3600 + 5 * 60 + 7, L"Windows 09:05:07"},
+      {30 * 3600, L"Windows 30:00:00"},
+      {123 * 3600 + 4 * 60 + 5, L"Windows 123:04:05"},
+      {50 * 24 * 3600, L"Windows 1200:00:00"},  // past 2^32 ms the clock keeps counting
+  };
+  Create();
+  for (const auto& c : cases) {
+    clock.Uptime = c.uptimeSeconds * 1000 + 250;
+    form1->RefreshClock();
+    EXPECT_EQ(form1->LabelTime.Caption(),
+              std::wstring(L"Время 7:05:09\rДата 08.12.2026\r") + c.line3);
+  }
+}
+
+TEST_F(MainForm, MinimizeSwitchIsMatchedWhole) {
+  const struct {
+    std::vector<std::wstring> params;
+    bool minimized;
+  } cases[] = {
+      {{}, false},
+      {{L"/minimize"}, true},
+      {{L"other", L"/minimize"}, true},
+      {{L"/MINIMIZE"}, false},
+      {{L"/minimize "}, false},
+      {{L"/minimized"}, false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.params.empty() ? std::string("none") : std::string("case"));
+    app = THeadlessApplicationWindow();
+    Start(c.params);
+    EXPECT_EQ(app.minimized, c.minimized);
+    form1.reset();
+  }
+}
+
+TEST_F(MainForm, CloseWritesBothFilesThenQuits) {
+  Start();
+  state->Settings.ShowMessages = 1;
+  state->Store.DailyCount = 1;
+  form1->Close();
+  EXPECT_EQ(ConfigBytes(), (Bytes{0, 0, 0, 1, 0, 0, 1}));
+  ASSERT_TRUE(fs::exists(dir.Path(L"alarm.rec")));
+  EXPECT_EQ(fs::file_size(dir.Path(L"alarm.rec")), 389616u);
+  EXPECT_TRUE(app.terminated);
+}
+
+TEST_F(MainForm, CloseThatCannotSaveKeepsTheProgramRunning) {
+  Start();
+  fs::create_directory(dir.Path(L"alarm.rec.tmp"));  // the new file cannot be made
+  form1->Close();
+  ASSERT_EQ(boxes.shown.size(), 1u);
+  EXPECT_EQ(boxes.shown[0].kind, THeadlessMessageBoxes::Kind::Error);
+  EXPECT_FALSE(app.terminated);
+  EXPECT_TRUE(form1->Visible());
+}
+
+TEST_F(MainForm, ActivationRepeatsOnlyAfterTheWakeUpWindow) {
+  Start();
+  const int writes = runValue.writeCount;
+  ASSERT_EQ(writes, 1);
+
+  // A modal dialog hands the focus back without the start-up sequence.
+  form2.ModalScript = [](TForm&) { return 0; };
+  form1->OptionBut.Click();
+  form1->Activated(&form2);
+  EXPECT_EQ(runValue.writeCount, writes);
+  EXPECT_EQ(app.bringToFrontCount, 1);
+  form4.ModalScript = [](TForm&) { return 0; };
+  form1->InfoBut.Click();
+  form1->Activated(&form4);
+  EXPECT_EQ(runValue.writeCount, writes);
+
+  // Back from the wake-up window: the settings are read again.
+  WriteConfigBytes({1, 0, 0, 1, 0, 0, 0});
+  form3()->WakeUp(L"hi", L"", L"");
+  form3()->OK.Click();
+  form1->Activated(form3());
+  EXPECT_GT(runValue.writeCount, writes);
+  EXPECT_EQ(form1->ClientWidth(), 565);
+}
+
+TEST_F(MainForm, AFailingRunValueIsReported) {
+  runValue.failNextWrite = THeadlessRunValue::Fault::CreateKey;
+  Start();
+  EXPECT_EQ(Messages(), std::vector<std::wstring>{L"Failed to create key Run"});
+}
+
+TEST_F(MainForm, TickFiresDueAlarmsIntoTheWakeUpWindowAndStaysOnTheSecond) {
+  Create();
+  state->Store.DailyCount = 1;
+  state->Store.DailyAlarms[0].AlarmTime = EncodeTime(7, 5, 10, 0);
+  ToShortString(L"Доброе утро", state->Store.DailyAlarms[0].Msg);
+  form1->Time.Tick();
+  EXPECT_FALSE(form3()->Visible());
+  EXPECT_EQ(form1->Time.Interval(), 1000 - 400 + 20);
+  clock.Advance(1000);
+  form1->Time.Tick();
+  EXPECT_TRUE(form3()->Visible());
+  EXPECT_EQ(form3()->Memo.Text(), L"Доброе утро");
+}
+
+TEST_F(MainForm, DraggingByTheStripAndTheTitle) {
+  Start();
+  const auto press = [this](TControl& c, TMouseButton b) {
+#ifdef _WIN32
+    // The system's move loop runs until the mouse is let go or Esc is
+    // pressed; Esc is waiting for it.
+    PostMessageW(static_cast<HWND>(form1->Peer()->Handle()), WM_KEYDOWN, VK_ESCAPE, 0);
+#endif
+    c.MouseDown(b);
+  };
+  press(form1->HEAD, TMouseButton::Left);
+  press(form1->cxLabel1, TMouseButton::Right);
+  form1->LabelTime.MouseDown(TMouseButton::Left);
+  EXPECT_EQ(form1->DragCount(), 2);
+}
+
+TEST_F(MainForm, TheButtonRefreshSleepsWhileMinimized) {
+  Start();
+  app.Minimize();
+  EXPECT_FALSE(form1->NowTimer.Enabled());
+  EXPECT_TRUE(form1->Time.Enabled()) << "alarms never pause";
+  app.Restore();
+  EXPECT_TRUE(form1->NowTimer.Enabled());
+}
+
+}  // namespace
