@@ -8,6 +8,7 @@ root=$(pwd)
 
 bash scripts/install-deps.sh
 source scripts/wine-env.sh
+tivorra_default_locale
 cmake --preset windows >/dev/null
 cmake --build --preset windows --target Tivorra
 

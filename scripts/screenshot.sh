@@ -6,6 +6,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 out=$(realpath -m "$1"); wait_s="${2:-6}"; shift $(( $# >= 2 ? 2 : 1 ))
 source scripts/wine-env.sh
+tivorra_default_locale
 export WINEPREFIX="${WINEPREFIX:-$HOME/.local/share/tivorra-wine}"
 mkdir -p "$WINEPREFIX"
 tivorra_null_audio "$WINEPREFIX"

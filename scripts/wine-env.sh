@@ -20,3 +20,12 @@ CONF
 tivorra_unmanaged_windows() {
   wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
 }
+
+# The interface is Russian: where the shell has no language of its own
+# (C or POSIX, as on build machines), Wine is given the Russian locale so
+# the clock shows Russian dates and times.
+tivorra_default_locale() {
+  case "${LC_ALL:-${LANG:-C}}" in
+    C|C.*|POSIX|"") export LANG=ru_RU.UTF-8 LC_ALL=ru_RU.UTF-8 ;;
+  esac
+}

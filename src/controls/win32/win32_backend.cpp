@@ -56,6 +56,99 @@ std::wstring ForEdit(const std::wstring& text) {
   return out;
 }
 
+// The small pictures on the command buttons, drawn once: 17 x 17 pixels on
+// the button face.
+HBITMAP GlyphBitmap(TButton::TGlyph glyph) {
+  static std::map<TButton::TGlyph, HBITMAP> cache;
+  auto it = cache.find(glyph);
+  if (it != cache.end()) return it->second;
+  HDC screen = GetDC(nullptr);
+  HDC dc = CreateCompatibleDC(screen);
+  HBITMAP bmp = CreateCompatibleBitmap(screen, 17, 17);
+  ReleaseDC(nullptr, screen);
+  HGDIOBJ oldBmp = SelectObject(dc, bmp);
+  RECT all = {0, 0, 17, 17};
+  FillRect(dc, &all, GetSysColorBrush(COLOR_BTNFACE));
+  const auto pen = [&](COLORREF c, int w) {
+    return SelectObject(dc, CreatePen(PS_SOLID, w, c));
+  };
+  const auto brush = [&](COLORREF c) { return SelectObject(dc, CreateSolidBrush(c)); };
+  const auto done = [&](HGDIOBJ oldPen, HGDIOBJ oldBrush) {
+    if (oldPen) DeleteObject(SelectObject(dc, oldPen));
+    if (oldBrush) DeleteObject(SelectObject(dc, oldBrush));
+  };
+  switch (glyph) {
+    case TButton::TGlyph::New: {  // a page with a green plus
+      HGDIOBJ p = pen(RGB(90, 90, 90), 1), b = brush(RGB(255, 255, 255));
+      Rectangle(dc, 2, 1, 13, 16);
+      done(p, b);
+      p = pen(RGB(0, 150, 0), 3);
+      MoveToEx(dc, 12, 7, nullptr);
+      LineTo(dc, 12, 16);
+      MoveToEx(dc, 8, 11, nullptr);
+      LineTo(dc, 16, 11);
+      done(p, nullptr);
+      break;
+    }
+    case TButton::TGlyph::Edit: {  // a pencil
+      HGDIOBJ p = pen(RGB(200, 150, 0), 4);
+      MoveToEx(dc, 14, 2, nullptr);
+      LineTo(dc, 5, 11);
+      done(p, nullptr);
+      p = pen(RGB(60, 60, 60), 2);
+      MoveToEx(dc, 5, 11, nullptr);
+      LineTo(dc, 2, 15);
+      done(p, nullptr);
+      break;
+    }
+    case TButton::TGlyph::Delete: {  // a red cross
+      HGDIOBJ p = pen(RGB(200, 0, 0), 3);
+      MoveToEx(dc, 3, 3, nullptr);
+      LineTo(dc, 14, 14);
+      MoveToEx(dc, 14, 3, nullptr);
+      LineTo(dc, 3, 14);
+      done(p, nullptr);
+      break;
+    }
+    case TButton::TGlyph::Options: {  // a cog
+      HGDIOBJ p = pen(RGB(80, 80, 80), 3);
+      for (int i = 0; i < 4; ++i) {
+        const int dx[] = {0, 6, 4, -4}, dy[] = {6, 0, 4, 4};
+        MoveToEx(dc, 8 - dx[i], 8 - dy[i], nullptr);
+        LineTo(dc, 8 + dx[i], 8 + dy[i]);
+      }
+      done(p, nullptr);
+      p = pen(RGB(80, 80, 80), 1);
+      HGDIOBJ b = brush(RGB(160, 160, 160));
+      Ellipse(dc, 4, 4, 13, 13);
+      done(p, b);
+      b = brush(RGB(240, 240, 240));
+      p = pen(RGB(80, 80, 80), 1);
+      Ellipse(dc, 6, 6, 11, 11);
+      done(p, b);
+      break;
+    }
+    case TButton::TGlyph::Info: {  // an "i" in a blue disc
+      HGDIOBJ p = pen(RGB(0, 70, 170), 1), b = brush(RGB(30, 110, 220));
+      Ellipse(dc, 1, 1, 16, 16);
+      done(p, b);
+      p = pen(RGB(255, 255, 255), 2);
+      MoveToEx(dc, 8, 7, nullptr);
+      LineTo(dc, 8, 13);
+      MoveToEx(dc, 8, 4, nullptr);
+      LineTo(dc, 8, 5);
+      done(p, nullptr);
+      break;
+    }
+    case TButton::TGlyph::None:
+      break;
+  }
+  SelectObject(dc, oldBmp);
+  DeleteDC(dc);
+  cache.emplace(glyph, bmp);
+  return bmp;
+}
+
 TControl* ControlOf(HWND hwnd) {
   return reinterpret_cast<TControl*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
 }
@@ -278,6 +371,13 @@ class Win32ControlPeer : public TControlPeer {
   void EnabledChanged() override { EnableWindow(hwnd_, c_.Enabled()); }
   void LookChanged() override {
     SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(FontFor(c_.Font())), FALSE);
+    if (c_.Kind() == TControlKind::Button) {
+      const auto glyph = static_cast<TButton&>(c_).Glyph();
+      if (glyph != TButton::TGlyph::None) {
+        SendMessageW(hwnd_, BM_SETIMAGE, IMAGE_BITMAP,
+                     reinterpret_cast<LPARAM>(GlyphBitmap(glyph)));
+      }
+    }
     InvalidateRect(hwnd_, nullptr, FALSE);
     if (c_.Kind() == TControlKind::Memo) UpdateWindow(hwnd_);
   }
