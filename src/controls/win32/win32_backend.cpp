@@ -179,6 +179,18 @@ void PaintStrip(HDC dc, const TGradientStrip& strip, int dx, int dy) {
   GradientRect(dc, w / 2 - dx, -dy, w - dx, h - dy, centre, edge);
 }
 
+void FillSolid(HDC dc, const RECT& r, COLORREF color) {
+  HBRUSH b = CreateSolidBrush(color);
+  FillRect(dc, &r, b);
+  DeleteObject(b);
+}
+
+void Frame(HDC dc, const RECT& r) {
+  HBRUSH frame = CreateSolidBrush(GetSysColor(COLOR_BTNSHADOW));
+  FrameRect(dc, &r, frame);
+  DeleteObject(frame);
+}
+
 void DrawTextAt(HDC dc, const std::wstring& text, RECT r, UINT format, COLORREF color, int dx,
                 int dy) {
   OffsetRect(&r, dx, dy);
@@ -196,19 +208,13 @@ void PaintCustom(HWND hwnd, HDC dc, TControl& c) {
       PaintStrip(dc, static_cast<TGradientStrip&>(c), 0, 0);
       break;
     case TControlKind::Panel: {
-      HBRUSH b = CreateSolidBrush(Resolve(c.Color()));
-      FillRect(dc, &client, b);
-      DeleteObject(b);
+      FillSolid(dc, client, Resolve(c.Color()));
       if (static_cast<TPanel&>(c).Sunken()) DrawEdge(dc, &client, BDR_SUNKENOUTER, BF_RECT);
       break;
     }
     case TControlKind::TextImage: {
-      HBRUSH b = CreateSolidBrush(Resolve(c.Color()));
-      FillRect(dc, &client, b);
-      DeleteObject(b);
-      HBRUSH frame = CreateSolidBrush(GetSysColor(COLOR_BTNSHADOW));
-      FrameRect(dc, &client, frame);
-      DeleteObject(frame);
+      FillSolid(dc, client, Resolve(c.Color()));
+      Frame(dc, client);
       DrawTextAt(dc, c.Caption(), client, DT_CENTER | DT_VCENTER | DT_SINGLELINE,
                  Resolve(c.Font().Color), 0, 0);
       break;
@@ -218,15 +224,9 @@ void PaintCustom(HWND hwnd, HDC dc, TControl& c) {
       if (label.Transparent() && c.Parent() && c.Parent()->Kind() == TControlKind::GradientStrip) {
         PaintStrip(dc, static_cast<TGradientStrip&>(*c.Parent()), c.Left(), c.Top());
       } else {
-        HBRUSH b = CreateSolidBrush(Resolve(c.Color()));
-        FillRect(dc, &client, b);
-        DeleteObject(b);
+        FillSolid(dc, client, Resolve(c.Color()));
       }
-      if (label.Border()) {
-        HBRUSH frame = CreateSolidBrush(GetSysColor(COLOR_BTNSHADOW));
-        FrameRect(dc, &client, frame);
-        DeleteObject(frame);
-      }
+      if (label.Border()) Frame(dc, client);
       UINT format = DT_NOPREFIX;
       RECT textRect = client;
       if (label.Centered()) {
@@ -545,9 +545,7 @@ LRESULT CALLBACK FormProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     case WM_ERASEBKGND: {
       RECT r;
       GetClientRect(hwnd, &r);
-      HBRUSH b = CreateSolidBrush(Resolve(form->Color()));
-      FillRect(reinterpret_cast<HDC>(wp), &r, b);
-      DeleteObject(b);
+      FillSolid(reinterpret_cast<HDC>(wp), r, Resolve(form->Color()));
       return 1;
     }
     default:
