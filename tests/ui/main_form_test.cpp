@@ -293,6 +293,14 @@ TEST_F(MainForm, TheButtonRefreshSleepsWhileMinimized) {
   EXPECT_TRUE(form1->Time.Enabled()) << "alarms never pause";
   app.Restore();
   EXPECT_TRUE(form1->NowTimer.Enabled());
+#ifdef _WIN32
+  // The real window reports the same through the window system.
+  HWND main = static_cast<HWND>(form1->Peer()->Handle());
+  ShowWindow(main, SW_MINIMIZE);
+  EXPECT_FALSE(form1->NowTimer.Enabled());
+  ShowWindow(main, SW_RESTORE);
+  EXPECT_TRUE(form1->NowTimer.Enabled());
+#endif
 }
 
 }  // namespace
