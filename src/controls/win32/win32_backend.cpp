@@ -77,36 +77,34 @@ HBITMAP GlyphBitmap(TButton::TGlyph glyph) {
     if (oldPen) DeleteObject(SelectObject(dc, oldPen));
     if (oldBrush) DeleteObject(SelectObject(dc, oldBrush));
   };
+  const auto line = [&](int x1, int y1, int x2, int y2) {
+    MoveToEx(dc, x1, y1, nullptr);
+    LineTo(dc, x2, y2);
+  };
   switch (glyph) {
     case TButton::TGlyph::New: {  // a page with a green plus
       HGDIOBJ p = pen(RGB(90, 90, 90), 1), b = brush(RGB(255, 255, 255));
       Rectangle(dc, 2, 1, 13, 16);
       done(p, b);
       p = pen(RGB(0, 150, 0), 3);
-      MoveToEx(dc, 12, 7, nullptr);
-      LineTo(dc, 12, 16);
-      MoveToEx(dc, 8, 11, nullptr);
-      LineTo(dc, 16, 11);
+      line(12, 7, 12, 16);
+      line(8, 11, 16, 11);
       done(p, nullptr);
       break;
     }
     case TButton::TGlyph::Edit: {  // a pencil
       HGDIOBJ p = pen(RGB(200, 150, 0), 4);
-      MoveToEx(dc, 14, 2, nullptr);
-      LineTo(dc, 5, 11);
+      line(14, 2, 5, 11);
       done(p, nullptr);
       p = pen(RGB(60, 60, 60), 2);
-      MoveToEx(dc, 5, 11, nullptr);
-      LineTo(dc, 2, 15);
+      line(5, 11, 2, 15);
       done(p, nullptr);
       break;
     }
     case TButton::TGlyph::Delete: {  // a red cross
       HGDIOBJ p = pen(RGB(200, 0, 0), 3);
-      MoveToEx(dc, 3, 3, nullptr);
-      LineTo(dc, 14, 14);
-      MoveToEx(dc, 14, 3, nullptr);
-      LineTo(dc, 3, 14);
+      line(3, 3, 14, 14);
+      line(14, 3, 3, 14);
       done(p, nullptr);
       break;
     }
@@ -114,8 +112,7 @@ HBITMAP GlyphBitmap(TButton::TGlyph glyph) {
       HGDIOBJ p = pen(RGB(80, 80, 80), 3);
       for (int i = 0; i < 4; ++i) {
         const int dx[] = {0, 6, 4, -4}, dy[] = {6, 0, 4, 4};
-        MoveToEx(dc, 8 - dx[i], 8 - dy[i], nullptr);
-        LineTo(dc, 8 + dx[i], 8 + dy[i]);
+        line(8 - dx[i], 8 - dy[i], 8 + dx[i], 8 + dy[i]);
       }
       done(p, nullptr);
       p = pen(RGB(80, 80, 80), 1);
@@ -133,10 +130,8 @@ HBITMAP GlyphBitmap(TButton::TGlyph glyph) {
       Ellipse(dc, 1, 1, 16, 16);
       done(p, b);
       p = pen(RGB(255, 255, 255), 2);
-      MoveToEx(dc, 8, 7, nullptr);
-      LineTo(dc, 8, 13);
-      MoveToEx(dc, 8, 4, nullptr);
-      LineTo(dc, 8, 5);
+      line(8, 7, 8, 13);
+      line(8, 4, 8, 5);
       done(p, nullptr);
       break;
     }
