@@ -49,7 +49,11 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   {
     TForms forms(gState, services);
     app.SetMainWindow(forms.Form1.Peer()->Handle());
-    forms.Form1.ShowNormal();  // FormShow, then FormActivate as it takes the focus
+    forms.Form1.ShowNormal();  // FormShow
+    // FormActivate at once: under Wine the focus can arrive later, and the
+    // window would sit at its design size until then. The first activation
+    // runs the sequence only once, whichever comes first.
+    forms.Form1.Activated(nullptr);
     forms.Form1.BringToForeground();
     exitCode = RunMessageLoop();
   }

@@ -101,10 +101,14 @@ TEST(Program, FirstStartShowsTheSmallLayoutAndClosingSavesBothFiles) {
   p.Start();
   HWND main = nullptr;
   ASSERT_TRUE(WaitFor([&] { return (main = p.Window(L"Tivorra")) != nullptr; }, 15s));
-  RECT client;
-  GetClientRect(main, &client);
-  EXPECT_EQ(client.right, 149);
-  EXPECT_EQ(client.bottom, 221);
+  RECT client{};
+  const bool laidOut = WaitFor(
+      [&] {
+        GetClientRect(main, &client);
+        return client.right == 149 && client.bottom == 221;
+      },
+      5s);
+  EXPECT_TRUE(laidOut) << "client area " << client.right << " x " << client.bottom;
 
   PostMessageW(main, WM_CLOSE, 0, 0);
   ASSERT_TRUE(p.Ended(10s)) << "closing the main window did not end the program";
