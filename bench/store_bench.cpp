@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 
+#include "fakes/fake_services.h"
 #include "controls/message_boxes.h"
 #include "store/alarm_file.h"
 
@@ -42,7 +43,7 @@ void BM_LoadFullStore(benchmark::State& state) {
   auto s = FullStore();
   const std::wstring dir = BenchDir();
   SaveAlarms(*s, dir);
-  THeadlessMessageBoxes boxes;
+  TFakeMessageBoxes boxes;
   for (auto _ : state) {
     LoadAlarms(*s, dir, boxes);
     benchmark::DoNotOptimize(s->DateCount);

@@ -11,7 +11,6 @@ set(TIVORRA_CORE_SOURCES
   src/controls/media_player.cpp
   src/platform/errors.cpp
   src/platform/file_io_common.cpp
-  src/platform/regional.cpp
   src/platform/run_value.cpp
   src/store/alarm_file.cpp
   src/store/alarm_store.cpp

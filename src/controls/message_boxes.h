@@ -13,17 +13,3 @@ class TMessageBoxes {
   // The default error report: error icon, the application title as caption.
   virtual void ShowErrorReport(const std::wstring& text) = 0;
 };
-
-class THeadlessMessageBoxes : public TMessageBoxes {
- public:
-  enum class Kind { Message, Error };
-  struct Shown {
-    Kind kind;
-    std::wstring text;
-  };
-
-  void ShowMessage(const std::wstring& text) override { shown.push_back({Kind::Message, text}); }
-  void ShowErrorReport(const std::wstring& text) override { shown.push_back({Kind::Error, text}); }
-
-  std::vector<Shown> shown;
-};

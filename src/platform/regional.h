@@ -13,10 +13,3 @@ class TRegionalFormats {
   // The date of a local time value in the user's short date format.
   virtual std::wstring ShortDate(TDateTime local) = 0;
 };
-
-// Fixed formats H:mm:ss and dd.MM.yyyy, for tests.
-class TFixedRegionalFormats : public TRegionalFormats {
- public:
-  std::wstring LongTime(TDateTime local) override;
-  std::wstring ShortDate(TDateTime local) override;
-};

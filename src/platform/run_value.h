@@ -22,23 +22,3 @@ class TRunValue {
 // The error texts of a failed Write.
 std::wstring RunKeyFailedText(const std::wstring& keyName);
 std::wstring RunDataFailedText(const std::wstring& valueName);
-
-class THeadlessRunValue : public TRunValue {
- public:
-  // Makes the next Write fail as the registry would, without storing.
-  enum class Fault { None, CreateKey, SetData };
-
-  void Write(const std::wstring& name, const std::wstring& data) override {
-    const Fault fault = failNextWrite;
-    failNextWrite = Fault::None;
-    if (fault == Fault::CreateKey) throw EAppError(RunKeyFailedText(L"Run"));
-    if (fault == Fault::SetData) throw EAppError(RunDataFailedText(name));
-    values[name] = data;
-    ++writeCount;
-  }
-  void Remove(const std::wstring& name) override { values.erase(name); }
-
-  std::map<std::wstring, std::wstring> values;
-  int writeCount = 0;  // successful writes, repeated ones included
-  Fault failNextWrite = Fault::None;
-};

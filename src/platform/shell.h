@@ -11,9 +11,3 @@ class TShell {
   // program. The result is the shell's own business.
   virtual void Open(const std::wstring& file) = 0;
 };
-
-class THeadlessShell : public TShell {
- public:
-  void Open(const std::wstring& file) override { opened.push_back(file); }
-  std::vector<std::wstring> opened;
-};

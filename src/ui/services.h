@@ -27,30 +27,6 @@ class TApplicationWindow {
   virtual void Terminate() = 0;
 };
 
-class THeadlessApplicationWindow : public TApplicationWindow {
- public:
-  void Minimize() override {
-    if (minimized) return;
-    minimized = true;
-    ++minimizeCount;
-    if (OnMinimizedChanged) OnMinimizedChanged(true);
-  }
-  void Restore() {
-    if (!minimized) return;
-    minimized = false;
-    if (OnMinimizedChanged) OnMinimizedChanged(false);
-  }
-  bool Minimized() const override { return minimized; }
-  void BringToFront() override { ++bringToFrontCount; }
-  void Terminate() override { terminated = true; }
-
-  std::function<void(bool)> OnMinimizedChanged;
-  bool minimized = false;
-  int minimizeCount = 0;
-  int bringToFrontCount = 0;
-  bool terminated = false;
-};
-
 struct TServices {
   TMessageBoxes& Boxes;
   TClock& Clock;

@@ -2,6 +2,7 @@
 
 #include <stdexcept>
 
+#include "fakes/fake_services.h"
 #include "controls/controls.h"
 #include "controls/dispatcher.h"
 #include "controls/message_boxes.h"
@@ -24,7 +25,7 @@ class Controls : public testing::Test {
  protected:
   void SetUp() override { SetErrorReport(&boxes); }
   void TearDown() override { SetErrorReport(nullptr); }
-  THeadlessMessageBoxes boxes;
+  TFakeMessageBoxes boxes;
 };
 
 TEST_F(Controls, ClickRaisesOnlyWhatAUserCouldClick) {
@@ -64,7 +65,7 @@ TEST_F(Controls, AnEscapedErrorBecomesTheErrorReportAndTheProgramGoesOn) {
   f.A.Click();
   f.B.Click();
   ASSERT_EQ(boxes.shown.size(), 1u);
-  EXPECT_EQ(boxes.shown[0].kind, THeadlessMessageBoxes::Kind::Error);
+  EXPECT_EQ(boxes.shown[0].kind, TFakeMessageBoxes::Kind::Error);
   EXPECT_EQ(boxes.shown[0].text, L"boom");
   EXPECT_EQ(b, 1);
   f.Hide();

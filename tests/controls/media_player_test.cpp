@@ -1,3 +1,5 @@
+#include "fakes/fake_media_backend.h"
+#include "fakes/fake_services.h"
 #include "controls/media_player.h"
 
 #include <gtest/gtest.h>
@@ -14,7 +16,7 @@ namespace {
 using CommandLog = std::vector<std::wstring>;
 
 // Hands its log out when the player destroys it.
-struct TLogKeepingBackend : THeadlessMediaBackend {
+struct TLogKeepingBackend : TFakeMediaBackend {
   explicit TLogKeepingBackend(CommandLog* out = nullptr) : out(out) {}
   ~TLogKeepingBackend() override {
     if (out) *out = Log;
@@ -114,7 +116,7 @@ TEST(MediaPlayer, NoticesAreRecordedAndRaised) {
 }
 
 TEST(MediaPlayer, AnErrorInOnNotifyGoesToTheErrorReport) {
-  THeadlessMessageBoxes boxes;
+  TFakeMessageBoxes boxes;
   SetErrorReport(&boxes);
   Fixture f;
   f.player.OnNotify = [] { throw EAppError(L"Устройство занято"); };
@@ -122,7 +124,7 @@ TEST(MediaPlayer, AnErrorInOnNotifyGoesToTheErrorReport) {
   SetErrorReport(nullptr);
   EXPECT_EQ(f.player.NotifyValue, nvFailed);
   ASSERT_EQ(boxes.shown.size(), 1u);
-  EXPECT_EQ(boxes.shown[0].kind, THeadlessMessageBoxes::Kind::Error);
+  EXPECT_EQ(boxes.shown[0].kind, TFakeMessageBoxes::Kind::Error);
   EXPECT_EQ(boxes.shown[0].text, L"Устройство занято");
 }
 

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "engine/time_value.h"
-#include "fake_clock.h"
+#include "fakes/fake_clock.h"
 #include "platform/errors.h"
 
 namespace {

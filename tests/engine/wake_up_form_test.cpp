@@ -3,12 +3,14 @@
 #include <algorithm>
 #include <memory>
 
+#include "fakes/fake_media_backend.h"
+#include "fakes/fake_services.h"
 #include "controls/dispatcher.h"
 #include "controls/message_boxes.h"
 #include "engine/alarm_check.h"
 #include "engine/time_value.h"
 #include "engine/wake_up_form.h"
-#include "fake_clock.h"
+#include "fakes/fake_clock.h"
 #include "platform/shell.h"
 
 #ifdef _WIN32
@@ -25,7 +27,7 @@ namespace {
 class WakeUpForm : public testing::Test {
  protected:
   WakeUpForm() {
-    auto backend = std::make_unique<THeadlessMediaBackend>();
+    auto backend = std::make_unique<TFakeMediaBackend>();
     media = backend.get();
     form = std::make_unique<TForm3>(shell, std::move(backend));
     SetErrorReport(&boxes);
@@ -43,9 +45,9 @@ class WakeUpForm : public testing::Test {
     return out;
   }
 
-  THeadlessShell shell;
-  THeadlessMessageBoxes boxes;
-  THeadlessMediaBackend* media;
+  TFakeShell shell;
+  TFakeMessageBoxes boxes;
+  TFakeMediaBackend* media;
   std::unique_ptr<TForm3> form;
 };
 
@@ -194,7 +196,7 @@ TEST_F(WakeUpForm, AFailingAlarmDoesNotStopTheLaterOnes) {
 // With the real media player: a missing file gives the system's own text,
 // and the window still shows the message.
 TEST(WakeUpFormMci, MissingMusicShowsTheSystemTextAndTheWindow) {
-  THeadlessShell shell;
+  TFakeShell shell;
   TForm3 form(shell, CreateMciBackend());
   const std::wstring missing =
       (std::filesystem::temp_directory_path() / L"tivorra-no-such-file.mp3").wstring();

@@ -5,6 +5,7 @@
 #include <memory>
 #include <random>
 
+#include "fakes/fake_services.h"
 #include "controls/message_boxes.h"
 #include "platform/errors.h"
 #include "platform/file_io.h"
@@ -77,7 +78,7 @@ Bytes DocumentedFile() {
 class AlarmFile : public testing::Test {
  protected:
   TempDir dir;
-  THeadlessMessageBoxes boxes;
+  TFakeMessageBoxes boxes;
   fs::path File() const { return dir.Path(L"alarm.rec"); }
   fs::path BadFile() const { return dir.Path(L"alarm.rec.bad"); }
   std::vector<std::wstring> Texts() const {

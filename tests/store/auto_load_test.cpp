@@ -4,6 +4,7 @@
 #include <string>
 #include <utility>
 
+#include "fakes/fake_services.h"
 #include "platform/errors.h"
 #include "platform/run_value.h"
 #include "store/auto_load.h"
@@ -34,15 +35,15 @@ TEST(RunValueData, IsTheQuotedPathAndTheMinimiseSwitch) {
 // must fail with the same texts and leave earlier data alone.
 TEST(HeadlessRunValue, FailedWriteThrowsTheRegistryTextAndKeepsTheValue) {
   const struct {
-    THeadlessRunValue::Fault fault;
+    TFakeRunValue::Fault fault;
     const wchar_t* text;
   } cases[] = {
-      {THeadlessRunValue::Fault::CreateKey, L"Failed to create key Run"},
-      {THeadlessRunValue::Fault::SetData, L"Failed to set data for 'Tivorra'"},
+      {TFakeRunValue::Fault::CreateKey, L"Failed to create key Run"},
+      {TFakeRunValue::Fault::SetData, L"Failed to set data for 'Tivorra'"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.text);
-    THeadlessRunValue run;
+    TFakeRunValue run;
     AddAutoLoad(run, L"C:\\old.exe");
     run.failNextWrite = c.fault;
     try {

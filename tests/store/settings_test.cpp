@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <iterator>
 
+#include "fakes/fake_services.h"
 #include "controls/message_boxes.h"
 #include "platform/errors.h"
 #include "platform/file_io.h"
@@ -26,7 +27,7 @@ TSettings Sentinel() { return {1, 0, 1, 0, 1, 0, 1}; }
 class SettingsFile : public testing::Test {
  protected:
   TempDir dir;
-  THeadlessMessageBoxes boxes;
+  TFakeMessageBoxes boxes;
   fs::path File() const { return dir.Path(L"config.cfg"); }
   std::vector<std::wstring> Texts() const {
     std::vector<std::wstring> t;

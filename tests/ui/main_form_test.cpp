@@ -3,11 +3,13 @@
 #include <filesystem>
 #include <memory>
 
+#include "fakes/fake_media_backend.h"
+#include "fakes/fake_services.h"
 #include "controls/dispatcher.h"
 #include "controls/message_boxes.h"
 #include "engine/time_value.h"
 #include "engine/wake_up_form.h"
-#include "fake_clock.h"
+#include "fakes/fake_clock.h"
 #include "platform/regional.h"
 #include "platform/run_value.h"
 #include "platform/shell.h"
@@ -40,7 +42,7 @@ class MainForm : public testing::Test {
     services = std::make_unique<TServices>(TServices{
         boxes, clock, shell, runValue, formats, app, exe, std::move(params),
         [this] {
-          auto backend = std::make_unique<THeadlessMediaBackend>();
+          auto backend = std::make_unique<TFakeMediaBackend>();
           media = backend.get();
           return std::unique_ptr<TMediaBackend>(std::move(backend));
         }});
@@ -68,13 +70,13 @@ class MainForm : public testing::Test {
   TempDir dir;
   std::wstring exe = dir.ProgramDir() + L"Tivorra.exe";
   std::unique_ptr<TAppState> state;
-  THeadlessMessageBoxes boxes;
+  TFakeMessageBoxes boxes;
   TFakeClock clock;
-  THeadlessShell shell;
-  THeadlessRunValue runValue;
-  TFixedRegionalFormats formats;
-  THeadlessApplicationWindow app;
-  THeadlessMediaBackend* media = nullptr;
+  TFakeShell shell;
+  TFakeRunValue runValue;
+  TFakeRegionalFormats formats;
+  TFakeApplicationWindow app;
+  TFakeMediaBackend* media = nullptr;
   std::unique_ptr<TServices> services;
   TForm2 form2;
   TForm4 form4;
@@ -197,7 +199,7 @@ TEST_F(MainForm, MinimizeSwitchIsMatchedWhole) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.params.empty() ? std::string("none") : std::string("case"));
-    app = THeadlessApplicationWindow();
+    app = TFakeApplicationWindow();
     Start(c.params);
     EXPECT_EQ(app.minimized, c.minimized);
     form1.reset();
@@ -220,7 +222,7 @@ TEST_F(MainForm, CloseThatCannotSaveKeepsTheProgramRunning) {
   fs::create_directory(dir.Path(L"alarm.rec.tmp"));  // the new file cannot be made
   form1->Close();
   ASSERT_EQ(boxes.shown.size(), 1u);
-  EXPECT_EQ(boxes.shown[0].kind, THeadlessMessageBoxes::Kind::Error);
+  EXPECT_EQ(boxes.shown[0].kind, TFakeMessageBoxes::Kind::Error);
   EXPECT_FALSE(app.terminated);
   EXPECT_TRUE(form1->Visible());
 }
@@ -251,7 +253,7 @@ TEST_F(MainForm, ActivationRepeatsOnlyAfterTheWakeUpWindow) {
 }
 
 TEST_F(MainForm, AFailingRunValueIsReported) {
-  runValue.failNextWrite = THeadlessRunValue::Fault::CreateKey;
+  runValue.failNextWrite = TFakeRunValue::Fault::CreateKey;
   Start();
   EXPECT_EQ(Messages(), std::vector<std::wstring>{L"Failed to create key Run"});
 }

@@ -1,4 +1,4 @@
-#include "platform/regional.h"
+#include "fakes/fake_services.h"
 
 #include "engine/time_value.h"
 
@@ -6,13 +6,13 @@ namespace {
 std::wstring Pad2(int v) { return (v < 10 ? L"0" : L"") + std::to_wstring(v); }
 }  // namespace
 
-std::wstring TFixedRegionalFormats::LongTime(TDateTime local) {
+std::wstring TFakeRegionalFormats::LongTime(TDateTime local) {
   const auto t = DecodeTime(local);
   if (!t) return std::wstring();
   return std::to_wstring(t->Hour) + L":" + Pad2(t->Minute) + L":" + Pad2(t->Second);
 }
 
-std::wstring TFixedRegionalFormats::ShortDate(TDateTime local) {
+std::wstring TFakeRegionalFormats::ShortDate(TDateTime local) {
   const auto d = DecodeDate(local);
   if (!d) return std::wstring();
   return Pad2(d->Day) + L"." + Pad2(d->Month) + L"." + std::to_wstring(d->Year);
