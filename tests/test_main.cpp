@@ -14,8 +14,15 @@ int wmain(int argc, wchar_t** argv) {
   return rc;
 }
 #else
+#include "fakes/recording_backend.h"
+
+// Natively the forms get recording peers that act as Windows would.
 int main(int argc, char** argv) {
   testing::InitGoogleTest(&argc, argv);
-  return RUN_ALL_TESTS();
+  TRecordingBackend backend;
+  SetBackend(&backend);
+  const int rc = RUN_ALL_TESTS();
+  SetBackend(nullptr);
+  return rc;
 }
 #endif

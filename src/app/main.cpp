@@ -48,7 +48,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   int exitCode = 0;
   {
     TForms forms(gState, services);
-    app.SetMainWindow(forms.Form1.Peer()->Handle());
+    app.SetMainWindow(forms.Form1.Peer().Handle());
     forms.Form1.ShowNormal();  // FormShow
     // FormActivate at once: under Wine the focus can arrive later, and the
     // window would sit at its design size until then. The first activation

@@ -1,20 +1,29 @@
 #include "controls/controls.h"
 
 #include <algorithm>
+#include <cmath>
+#include <stdexcept>
 
 #include "controls/dispatcher.h"
 
 namespace {
 TBackend* gBackend = nullptr;
-}
+
+// A stored or picked value that is not a number shows as zero rather than
+// as undefined behaviour in the date and time conversions.
+double Finite(double v) { return std::isfinite(v) ? v : 0.0; }
+}  // namespace
 
 void SetBackend(TBackend* backend) { gBackend = backend; }
-TBackend* Backend() { return gBackend; }
+TBackend& Backend() {
+  if (!gBackend) throw std::logic_error("no window backend is set");
+  return *gBackend;
+}
 
 // ---- TControl
 
-TControl::TControl(TControl* parent, TControlKind kind, int left, int top, int width, int height)
-    : kind_(kind), parent_(parent), left_(left), top_(top), width_(width), height_(height) {
+TControl::TControl(TControl* parent, int left, int top, int width, int height)
+    : parent_(parent), left_(left), top_(top), width_(width), height_(height) {
   if (parent_) {
     parent_->children_.push_back(this);
     font_ = parent_->font_;
@@ -29,8 +38,14 @@ TControl::~TControl() {
   }
 }
 
-void TControl::CreatePeerIfBackend() {
-  if (gBackend && !peer_) peer_ = gBackend->CreatePeer(*this);
+TForm* TControl::OwningForm() {
+  TControl* c = this;
+  while (c->parent_) c = c->parent_;
+  return dynamic_cast<TForm*>(c);
+}
+
+void TControl::Changed(TChange change) {
+  if (peer_) peer_->Apply(change);
 }
 
 void TControl::SetBounds(int left, int top, int width, int height) {
@@ -39,19 +54,19 @@ void TControl::SetBounds(int left, int top, int width, int height) {
   top_ = top;
   width_ = width;
   height_ = height;
-  if (peer_) peer_->BoundsChanged();
+  Changed(TChange::Bounds);
 }
 
 void TControl::SetCaption(const std::wstring& text) {
   if (text == caption_) return;
   caption_ = text;
-  if (peer_) peer_->TextChanged();
+  Changed(TChange::Text);
 }
 
 void TControl::SetVisible(bool visible) {
   if (visible == visible_) return;
   visible_ = visible;
-  if (peer_) peer_->VisibleChanged();
+  Changed(TChange::Visible);
 }
 
 bool TControl::Showing() const {
@@ -64,117 +79,421 @@ bool TControl::Showing() const {
 void TControl::SetEnabled(bool enabled) {
   if (enabled == enabled_) return;
   enabled_ = enabled;
-  if (peer_) peer_->EnabledChanged();
+  Changed(TChange::Enabled);
+}
+
+bool TControl::Usable() const {
+  for (const TControl* c = this; c; c = c->parent_) {
+    if (!c->enabled_) return false;
+  }
+  return true;
 }
 
 void TControl::SetFont(const TFont& font) {
   font_ = font;
-  NotifyLook();
+  Changed(TChange::Look);
 }
 
 void TControl::SetColor(TColor color) {
   color_ = color;
-  NotifyLook();
+  Changed(TChange::Look);
 }
 
-void TControl::NotifyLook() {
-  if (peer_) peer_->LookChanged();
+void TControl::SetFocus() {
+  if (Showing() && Usable()) peer_->Focus();
 }
 
-void TControl::Click() {
-  if (!Showing() || !enabled_) return;  // a user cannot click what is hidden or disabled
-  if (peer_) {
-    peer_->PerformClick();
-  } else {
-    RaiseClick();
-  }
+bool TControl::Focused() const { return peer_ && peer_->Focused(); }
+
+void TControl::Perform(const TUserAction& action) {
+  // A user cannot reach what is hidden or disabled.
+  if (!Showing() || !Usable()) return;
+  peer_->Perform(action);
 }
 
+void TControl::Click() { Perform({TActionKind::Click}); }
+void TControl::DblClick() { Perform({TActionKind::DblClick}); }
 void TControl::MouseDown(TMouseButton button) {
-  if (!Showing() || !enabled_) return;
-  RaiseMouseDown(button);
+  TUserAction a{TActionKind::MouseDown};
+  a.Button = button;
+  Perform(a);
+}
+void TControl::MouseEnter() { Perform({TActionKind::MouseEnter}); }
+void TControl::MouseLeave() { Perform({TActionKind::MouseLeave}); }
+void TControl::PressKey(std::uint16_t key) {
+  TUserAction a{TActionKind::PressKey};
+  a.Index = key;
+  Perform(a);
 }
 
-void TControl::RaiseClick() {
-  if (OnClick) DispatchEvent(OnClick);
+void TControl::Raise(const std::function<void()>& handler) {
+  if (handler) DispatchEvent(handler);
 }
 
-void TControl::RaiseMouseDown(TMouseButton button) {
+void TControl::UserClick() { Raise(OnClick); }
+void TControl::UserDblClick() { Raise(OnDblClick); }
+void TControl::UserMouseDown(TMouseButton button) {
   if (OnMouseDown) DispatchEvent([&] { OnMouseDown(button); });
 }
+void TControl::UserMouseEnter() { Raise(OnMouseEnter); }
+void TControl::UserMouseLeave() { Raise(OnMouseLeave); }
+void TControl::UserKeyDown(std::uint16_t key) {
+  if (OnKeyDown) DispatchEvent([&] { OnKeyDown(key); });
+}
 
-// ---- simple controls
+// ---- panels and buttons
 
-TPanel::TPanel(TControl* parent, int left, int top, int width, int height, bool sunken)
-    : TControl(parent, TControlKind::Panel, left, top, width, height), sunken_(sunken) {
-  CreatePeerIfBackend();
+TPanel::TPanel(TControl* parent, int left, int top, int width, int height, TBevel bevel)
+    : TControl(parent, left, top, width, height), bevel_(bevel) {
+  AdoptPeer(Backend().CreatePeer(*this));
 }
 
 TButton::TButton(TControl* parent, int left, int top, int width, int height,
                  const std::wstring& caption)
-    : TControl(parent, TControlKind::Button, left, top, width, height) {
-  SetCaption(caption);
-  CreatePeerIfBackend();
+    : TControl(parent, left, top, width, height) {
+  StoreCaption(caption);
+  AdoptPeer(Backend().CreatePeer(*this));
 }
 
 void TButton::SetGlyph(TGlyph glyph) {
   glyph_ = glyph;
-  NotifyLook();
+  Changed(TChange::Look);
 }
 
-TMemo::TMemo(TControl* parent, int left, int top, int width, int height)
-    : TControl(parent, TControlKind::Memo, left, top, width, height) {
+TCheckBox::TCheckBox(TControl* parent, int left, int top, int width, int height,
+                     const std::wstring& caption, bool allowGrayed)
+    : TControl(parent, left, top, width, height), allowGrayed_(allowGrayed) {
+  StoreCaption(caption);
+  AdoptPeer(Backend().CreatePeer(*this));
+}
+
+void TCheckBox::SetState(TCheckState state) {
+  if (state == TCheckState::Grayed && !allowGrayed_) state = TCheckState::Checked;
+  if (state == state_) return;
+  state_ = state;
+  Changed(TChange::State);
+}
+
+void TCheckBox::Check(bool checked) {
+  for (int i = 0; i < 2 && Checked() != checked; ++i) Click();
+}
+
+void TCheckBox::UserClick() {
+  state_ = state_ == TCheckState::Checked ? TCheckState::Unchecked : TCheckState::Checked;
+  Changed(TChange::State);
+  Raise(OnClick);
+}
+
+TRadioButton::TRadioButton(TControl* parent, int left, int top, int width, int height,
+                           const std::wstring& caption)
+    : TControl(parent, left, top, width, height) {
+  StoreCaption(caption);
+  AdoptPeer(Backend().CreatePeer(*this));
+}
+
+void TRadioButton::SetChecked(bool checked) {
+  if (checked && Parent()) {
+    for (TControl* sibling : Parent()->Children()) {
+      auto* radio = dynamic_cast<TRadioButton*>(sibling);
+      if (radio && radio != this && radio->checked_) {
+        radio->checked_ = false;
+        radio->Changed(TChange::State);
+      }
+    }
+  }
+  if (checked == checked_) return;
+  checked_ = checked;
+  Changed(TChange::State);
+}
+
+void TRadioButton::UserClick() {
+  SetChecked(true);
+  Raise(OnClick);
+}
+
+// ---- text fields
+
+TEdit::TEdit(TControl* parent, int left, int top, int width, int height, bool ellipsisButton)
+    : TControl(parent, left, top, width, height), hasButton_(ellipsisButton) {
   SetColor(clWindow);
-  CreatePeerIfBackend();
+  AdoptPeer(Backend().CreatePeer(*this));
 }
 
-void TMemo::Repaint() {
-  ++repaints_;
-  NotifyLook();
+void TEdit::TypeText(const std::wstring& text) {
+  TUserAction a{TActionKind::TypeText};
+  a.Text = text;
+  Perform(a);
 }
+
+void TEdit::ButtonClick() { Perform({TActionKind::ButtonClick}); }
+
+void TEdit::UserTextChanged(const std::wstring& text) {
+  StoreCaption(text);
+  Raise(OnChange);
+}
+
+void TEdit::UserButtonClick() { Raise(OnButtonClick); }
+
+TMemo::TMemo(TControl* parent, int left, int top, int width, int height, bool readOnly)
+    : TControl(parent, left, top, width, height), readOnly_(readOnly) {
+  SetColor(clWindow);
+  AdoptPeer(Backend().CreatePeer(*this));
+}
+
+void TMemo::TypeText(const std::wstring& text) {
+  if (readOnly_) return;
+  TUserAction a{TActionKind::TypeText};
+  a.Text = text;
+  Perform(a);
+}
+
+void TMemo::UserTextChanged(const std::wstring& text) {
+  StoreCaption(text);
+  Raise(OnChange);
+}
+
+// ---- lists
+
+TListBox::TListBox(TControl* parent, int left, int top, int width, int height, int itemHeight)
+    : TControl(parent, left, top, width, height), itemHeight_(itemHeight) {
+  SetColor(clWindow);
+  AdoptPeer(Backend().CreatePeer(*this));
+}
+
+void TListBox::SetItems(std::vector<std::wstring> items) {
+  items_ = std::move(items);
+  itemIndex_ = -1;
+  Changed(TChange::Items);
+}
+
+void TListBox::SetItemIndex(int index) {
+  if (index < -1 || index >= static_cast<int>(items_.size())) index = -1;
+  if (index == itemIndex_) return;
+  itemIndex_ = index;
+  Changed(TChange::State);
+}
+
+void TListBox::SelectRow(int index) {
+  if (index < 0 || index >= static_cast<int>(items_.size())) return;
+  TUserAction a{TActionKind::SelectRow};
+  a.Index = index;
+  Perform(a);
+}
+
+void TListBox::UserSelected(int index) {
+  itemIndex_ = index;
+  Raise(OnClick);
+}
+
+TComboBox::TComboBox(TControl* parent, int left, int top, int width, int height)
+    : TControl(parent, left, top, width, height) {
+  SetColor(clWindow);
+  AdoptPeer(Backend().CreatePeer(*this));
+}
+
+int TComboBox::IndexOf(const std::wstring& text) const {
+  const auto it = std::find(items_.begin(), items_.end(), text);
+  return it == items_.end() ? -1 : static_cast<int>(it - items_.begin());
+}
+
+void TComboBox::SetItems(std::vector<std::wstring> items) {
+  items_ = std::move(items);
+  itemIndex_ = -1;
+  Changed(TChange::Items);
+}
+
+void TComboBox::SetItemIndex(int index) {
+  if (index < -1 || index >= static_cast<int>(items_.size())) index = -1;
+  itemIndex_ = index;
+  if (index >= 0) StoreCaption(items_[static_cast<std::size_t>(index)]);
+  Changed(TChange::State);
+}
+
+void TComboBox::SetText(const std::wstring& text) {
+  itemIndex_ = IndexOf(text);
+  if (text == Caption()) return;
+  StoreCaption(text);
+  Changed(TChange::Text);
+}
+
+void TComboBox::TypeText(const std::wstring& text) {
+  TUserAction a{TActionKind::TypeText};
+  a.Text = text;
+  Perform(a);
+}
+
+void TComboBox::PickItem(int index) {
+  if (index < 0 || index >= static_cast<int>(items_.size())) return;
+  TUserAction a{TActionKind::PickItem};
+  a.Index = index;
+  Perform(a);
+}
+
+void TComboBox::UserTextChanged(const std::wstring& text) {
+  StoreCaption(text);
+  itemIndex_ = IndexOf(text);
+  Raise(OnChange);
+}
+
+void TComboBox::UserPicked(int index) {
+  itemIndex_ = index;
+  StoreCaption(items_[static_cast<std::size_t>(index)]);
+  Raise(OnChange);
+}
+
+TTabControl::TTabControl(TControl* parent, int left, int top, int width, int height, int tabHeight)
+    : TControl(parent, left, top, width, height), tabHeight_(tabHeight) {
+  AdoptPeer(Backend().CreatePeer(*this));
+}
+
+void TTabControl::SetTabs(std::vector<std::wstring> tabs) {
+  tabs_ = std::move(tabs);
+  if (tabIndex_ >= static_cast<int>(tabs_.size())) tabIndex_ = tabs_.empty() ? -1 : 0;
+  if (tabIndex_ < 0 && !tabs_.empty()) tabIndex_ = 0;
+  Changed(TChange::Items);
+}
+
+void TTabControl::SetTabIndex(int index) {
+  if (index < 0 || index >= static_cast<int>(tabs_.size()) || index == tabIndex_) return;
+  tabIndex_ = index;
+  Changed(TChange::State);
+}
+
+void TTabControl::SelectTab(int index) {
+  if (index < 0 || index >= static_cast<int>(tabs_.size())) return;
+  TUserAction a{TActionKind::SelectTab};
+  a.Index = index;
+  Perform(a);
+}
+
+void TTabControl::UserSelectedTab(int index) {
+  // A click on the tab that is already selected changes nothing.
+  if (index == tabIndex_) return;
+  tabIndex_ = index;
+  Raise(OnTabClick);
+}
+
+// ---- date and time
+
+namespace {
+double Normalize(TDateTimePicker::TKind kind, double v) {
+  v = Finite(v);
+  if (kind == TDateTimePicker::TKind::Date) return std::floor(v);
+  // A time of day: the magnitude of the fraction, to whole milliseconds.
+  double frac = std::fabs(v - std::trunc(v));
+  frac = std::round(frac * 86400000.0) / 86400000.0;
+  return frac >= 1.0 ? 0.0 : frac;
+}
+}  // namespace
+
+TDateTimePicker::TDateTimePicker(TControl* parent, int left, int top, int width, int height,
+                                 TKind kind, double value)
+    : TControl(parent, left, top, width, height), kind_(kind), value_(Normalize(kind, value)) {
+  SetColor(clWindow);
+  AdoptPeer(Backend().CreatePeer(*this));
+}
+
+void TDateTimePicker::SetValue(double value) {
+  value = Normalize(kind_, value);
+  if (value == value_) return;
+  value_ = value;
+  Changed(TChange::State);
+}
+
+void TDateTimePicker::PickValue(double value) {
+  TUserAction a{TActionKind::PickValue};
+  a.Value = Normalize(kind_, value);
+  Perform(a);
+}
+
+void TDateTimePicker::UserPicked(double value) {
+  value_ = Normalize(kind_, value);
+  Raise(OnChange);
+}
+
+// ---- drawn controls
 
 TLabel::TLabel(TControl* parent, int left, int top, int width, int height,
-               const std::wstring& caption, TLabelStyle style)
-    : TControl(parent, TControlKind::Label, left, top, width, height), style_(style) {
-  SetCaption(caption);
-  CreatePeerIfBackend();
+               const std::wstring& caption, unsigned style)
+    : TControl(parent, left, top, width, height), style_(style) {
+  StoreCaption(caption);
+  AdoptPeer(Backend().CreatePeer(*this));
+}
+
+void TLabel::SetShadowColor(TColor c) {
+  shadow_ = c;
+  Changed(TChange::Look);
+}
+void TLabel::SetShadowDepth(int depth) {
+  shadowDepth_ = depth;
+  Changed(TChange::Look);
+}
+void TLabel::SetCentered(bool c) {
+  centered_ = c;
+  Changed(TChange::Look);
+}
+void TLabel::SetBorder(bool b) {
+  border_ = b;
+  Changed(TChange::Look);
+}
+void TLabel::SetTransparent(bool t) {
+  transparent_ = t;
+  Changed(TChange::Look);
+}
+void TLabel::SetHoverColor(TColor c) {
+  hover_ = c;
+  Changed(TChange::Look);
+}
+void TLabel::SetCursor(TCursor c) {
+  cursor_ = c;
+  Changed(TChange::Look);
+}
+
+void TLabel::UserMouseEnter() {
+  if (hovered_) return;
+  hovered_ = true;
+  Changed(TChange::Look);
+  TControl::UserMouseEnter();
+}
+
+void TLabel::UserMouseLeave() {
+  if (!hovered_) return;
+  hovered_ = false;
+  Changed(TChange::Look);
+  TControl::UserMouseLeave();
 }
 
 TTextImage::TTextImage(TControl* parent, int left, int top, int width, int height,
                        const std::wstring& caption)
-    : TControl(parent, TControlKind::TextImage, left, top, width, height) {
-  SetCaption(caption);
-  CreatePeerIfBackend();
+    : TControl(parent, left, top, width, height) {
+  StoreCaption(caption);
+  AdoptPeer(Backend().CreatePeer(*this));
 }
 
 TGradientStrip::TGradientStrip(TControl* parent, int left, int top, int width, int height,
                                TColor edge, TColor centre)
-    : TControl(parent, TControlKind::GradientStrip, left, top, width, height),
-      edge_(edge),
-      centre_(centre) {
-  CreatePeerIfBackend();
+    : TControl(parent, left, top, width, height), edge_(edge), centre_(centre) {
+  AdoptPeer(Backend().CreatePeer(*this));
 }
 
 // ---- TTimer
 
-TTimer::TTimer(int intervalMs, bool enabled) : interval_(intervalMs), enabled_(enabled) {
-  if (gBackend) {
-    peer_ = gBackend->CreateTimerPeer(*this);
-    peer_->Restart();
-  }
+TTimer::TTimer(int intervalMs, bool enabled)
+    : interval_(intervalMs), enabled_(enabled), peer_(Backend().CreateTimerPeer(*this)) {
+  peer_->Restart();
 }
 
 TTimer::~TTimer() = default;
 
 void TTimer::SetInterval(int ms) {
   interval_ = ms;
-  if (peer_) peer_->Restart();
+  peer_->Restart();
 }
 
 void TTimer::SetEnabled(bool enabled) {
   if (enabled == enabled_) return;
   enabled_ = enabled;
-  if (peer_) peer_->Restart();
+  peer_->Restart();
 }
 
 void TTimer::Tick() {
@@ -185,45 +504,54 @@ void TTimer::Tick() {
 
 TForm::TForm(const std::wstring& caption, int left, int top, int clientWidth, int clientHeight,
              TBorderStyle border)
-    : TControl(nullptr, TControlKind::Form, left, top, clientWidth, clientHeight),
-      border_(border) {
-  SetCaption(caption);
-  TControl::SetVisible(false);
-  if (gBackend) {
-    auto peer = gBackend->CreateFormPeer(*this);
-    formPeer_ = peer.get();
-    AdoptPeer(std::move(peer));
-  }
+    : TControl(nullptr, left, top, clientWidth, clientHeight), border_(border) {
+  StoreCaption(caption);
+  StoreVisible(false);
+  auto peer = Backend().CreateFormPeer(*this);
+  formPeer_ = peer.get();
+  AdoptPeer(std::move(peer));
 }
 
 // A derived form's controls are its members: they are destroyed, and unhook
 // themselves, before this base part goes.
 TForm::~TForm() = default;
 
-void TForm::SetClientSize(int width, int height) {
-  if (width == Width() && height == Height()) return;
-  SetBounds(Left(), Top(), width, height);
-  if (formPeer_) formPeer_->ClientSizeChanged();
+void TForm::SetOwner(TForm* owner) {
+  owner_ = owner;
+  formPeer_->Place();
+}
+
+void TForm::SetPosition(TPosition position) {
+  position_ = position;
+  formPeer_->Place();
 }
 
 void TForm::SetVisible(bool visible) {
-  const bool first = visible && !shownOnce_;
-  if (visible) shownOnce_ = true;
+  if (visible && !shownOnce_) {
+    shownOnce_ = true;
+    if (OnShow) DispatchEvent(OnShow);
+  }
   if (!visible) foreground_ = false;
-  if (first && OnShow) DispatchEvent(OnShow);
   TControl::SetVisible(visible);
 }
 
 void TForm::ShowNormal() {
   lastShownModal_ = false;
-  SetVisible(true);
-  if (formPeer_) formPeer_->ShowNormal();
+  if (!shownOnce_) {
+    shownOnce_ = true;
+    if (OnShow) DispatchEvent(OnShow);
+  }
+  // The peer shows the window in the normal state and activates it, in one
+  // step: activation may run handlers (the start-up sequence may minimise
+  // the program) and nothing must undo what they did.
+  StoreVisible(true);
+  formPeer_->ShowNormal();
 }
 
 void TForm::BringToForeground() {
   if (!Visible() || !Enabled()) return;
   foreground_ = true;
-  if (formPeer_) formPeer_->BringToForeground();
+  formPeer_->BringToForeground();
 }
 
 void TForm::Close() {
@@ -237,25 +565,17 @@ int TForm::ShowModal() {
   ModalResult = 0;
   modal_ = true;
   lastShownModal_ = true;
-  int result = 0;
-  SetVisible(true);
-  if (ModalScript) {
-    // Tests stand in for the user: the script acts on the shown dialog.
-    result = ModalScript(*this);
-    if (Visible()) Close();
-  } else if (formPeer_) {
-    result = formPeer_->RunModal();
-  } else if (Visible()) {
-    Close();
+  if (!shownOnce_) {
+    shownOnce_ = true;
+    if (OnShow) DispatchEvent(OnShow);
   }
+  StoreVisible(true);
+  const int result = formPeer_->RunModal();
   modal_ = false;
   return result ? result : ModalResult;
 }
 
-void TForm::StartDrag() {
-  ++drags_;
-  if (formPeer_) formPeer_->StartDrag();
-}
+void TForm::StartDrag() { formPeer_->StartDrag(); }
 
 void TForm::MinimizedChanged(bool minimized) {
   if (minimized == minimized_) return;  // a plain resize also says "restored"
@@ -265,7 +585,60 @@ void TForm::MinimizedChanged(bool minimized) {
 
 void TForm::Activated(TForm* previous) {
   foreground_ = true;
-  const bool raise = !activatedOnce_ || (previous && previous != this && !previous->lastShownModal_);
+  bool raise = true;
+  if (activation_ == TActivation::FirstAndBackFromModeless) {
+    raise = !activatedOnce_ || (previous && previous != this && !previous->lastShownModal_);
+  }
   activatedOnce_ = true;
   if (raise && OnActivate) DispatchEvent(OnActivate);
+}
+
+namespace {
+void CollectTabStops(TControl& c, std::vector<TControl*>& out) {
+  for (TControl* child : c.Children()) {
+    if (child->TabStop()) out.push_back(child);
+    CollectTabStops(*child, out);
+  }
+}
+}  // namespace
+
+std::vector<TControl*> TForm::TabOrder() {
+  std::vector<TControl*> out;
+  CollectTabStops(*this, out);
+  return out;
+}
+
+// ---- popup menu and tray icon
+
+TPopupMenu::TPopupMenu() : peer_(Backend().CreateMenuPeer(*this)) {}
+TPopupMenu::~TPopupMenu() = default;
+
+int TPopupMenu::Popup(int x, int y) {
+  const int chosen = peer_->Track(x, y);
+  if (chosen < 0 || chosen >= static_cast<int>(Items.size())) return -1;
+  const auto handler = Items[static_cast<std::size_t>(chosen)].OnClick;
+  if (handler) DispatchEvent(handler);
+  return chosen;
+}
+
+TTrayIcon::TTrayIcon() : peer_(Backend().CreateTrayPeer(*this)) {}
+TTrayIcon::~TTrayIcon() {
+  visible_ = false;
+  peer_->Apply();
+}
+
+void TTrayIcon::SetHint(const std::wstring& hint) {
+  hint_ = hint;
+  peer_->Apply();
+}
+
+void TTrayIcon::SetVisible(bool visible) {
+  if (visible == visible_) return;
+  visible_ = visible;
+  peer_->Apply();
+}
+
+void TTrayIcon::UserMouse(TMouseButton button, bool press) {
+  const auto& handler = press ? OnMouseDown : OnMouseUp;
+  if (handler) DispatchEvent([&] { handler(button); });
 }

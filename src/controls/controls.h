@@ -1,15 +1,21 @@
 // The control model. A control holds its own state (place, text, look,
-// enabled, visible) and, when a window system is there, a peer that owns
-// the real window. Setting a property from code stores it and applies it to
-// the window; it raises no event. A user's action flows one way: the peer
-// reads the new value into the control, then raises the control's event
-// through DispatchEvent. Tests raise the same path with Click() and Tick(),
-// headless natively and through real windows under Windows.
+// enabled, visible, checked, items, selection, value) and a peer that owns
+// its window in the window system; tests install a recording backend whose
+// peers have no window. Setting a property from code stores it and applies
+// it to the peer; it raises no event. A user's action (Click, SelectRow,
+// TypeText, ...) asks the peer to perform it as a user would; the peer
+// reports what happened through the control's User... methods, which store
+// the new value and raise the events through DispatchEvent. Both halves take
+// that one road, so the same tests prove both.
+//
+// Places and sizes are design pixels (96 dpi); the peers scale them to the
+// screen.
 #pragma once
 
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -25,7 +31,11 @@ inline constexpr TColor clGradientActiveCaption = kSysColor | 27;
 inline constexpr TColor clBlack = 0x000000;
 inline constexpr TColor clWhite = 0xFFFFFF;
 inline constexpr TColor clBlue = 0xFF0000;
+inline constexpr TColor clRed = 0x0000FF;
+inline constexpr TColor clNavy = 0x800000;
 inline constexpr TColor clMaroon = 0x000080;
+inline constexpr TColor clGreen = 0x008000;
+inline constexpr TColor clPurple = 0x800080;
 inline constexpr TColor clSkyBlue = 0xF0CAA6;
 inline constexpr TColor clMoneyGreen = 0xC0DCC0;
 
@@ -35,40 +45,72 @@ struct TFont {
   bool Bold = false;
   TColor Color = clWindowText;
   bool Cyrillic = false;  // ask for the Cyrillic character set
+  bool Underline = false;
 };
 
-enum class TControlKind {
-  Form,
-  Panel,
-  Button,
-  Memo,
-  Label,
-  TextImage,
-  GradientStrip,
-};
-
-enum class TLabelStyle { Plain, Embossed, Raised };
 enum class TMouseButton { Left, Right, Middle };
+enum class TCursor { Default, Hand, Cross };
+
+// Virtual-key codes the forms look at.
+inline constexpr std::uint16_t kVkReturn = 13;
+inline constexpr std::uint16_t kVkEscape = 27;
+inline constexpr std::uint16_t kVkUp = 38;
+inline constexpr std::uint16_t kVkDown = 40;
+inline constexpr std::uint16_t kVkDelete = 46;
 
 class TControl;
 class TForm;
 class TTimer;
+class TPopupMenu;
+class TTrayIcon;
+
+// What changed in a control's state, for the peer to apply.
+enum class TChange {
+  Bounds,
+  Text,
+  Visible,
+  Enabled,
+  Look,   // font, colours, style, picture: repaint
+  State,  // checked, selection, tab index, date or time value
+  Items,  // rows, tabs, entries
+  Repaint,  // draw now rather than at the next idle moment
+};
+
+// A user's action, performed by the peer as the window system would see it.
+enum class TActionKind {
+  Click,
+  DblClick,
+  MouseDown,
+  MouseEnter,
+  MouseLeave,
+  PressKey,
+  TypeText,
+  SelectRow,
+  SelectTab,
+  PickItem,
+  PickValue,
+  ButtonClick,  // the ellipsis button of an edit
+};
+
+struct TUserAction {
+  TActionKind Kind;
+  int Index = 0;  // row, tab, item, or virtual-key code
+  TMouseButton Button = TMouseButton::Left;
+  std::wstring Text;
+  double Value = 0;
+};
 
 // The window-system half of one control.
 class TControlPeer {
  public:
   virtual ~TControlPeer() = default;
-  virtual void BoundsChanged() = 0;
-  virtual void TextChanged() = 0;
-  virtual void VisibleChanged() = 0;
-  virtual void EnabledChanged() = 0;
-  virtual void LookChanged() = 0;  // font, colours, style: repaint
-  // A user's click through the real window (BM_CLICK and the like).
-  virtual void PerformClick() = 0;
+  virtual void Apply(TChange change) = 0;
+  virtual void Perform(const TUserAction& action) = 0;
+  virtual void Focus() = 0;
+  virtual bool Focused() const = 0;
   virtual void* Handle() const = 0;
 };
 
-// Timers, form actions and modal loops of the window system.
 class TTimerPeer {
  public:
   virtual ~TTimerPeer() = default;
@@ -77,35 +119,79 @@ class TTimerPeer {
 
 class TFormPeer : public TControlPeer {
  public:
-  virtual void ClientSizeChanged() = 0;
-  virtual void ShowNormal() = 0;  // SW_SHOWNORMAL, to the top of the program's windows
+  virtual void ShowNormal() = 0;  // to the top of the program's windows
   virtual void BringToForeground() = 0;
-  virtual int RunModal() = 0;  // nested loop until the form closes; its ModalResult
+  virtual int RunModal() = 0;  // nested loop until the form closes
   virtual void StartDrag() = 0;  // ReleaseCapture + WM_SYSCOMMAND 0xF012
+  virtual void Place() = 0;  // owner and position changed
 };
 
-// Creates the peers. Absent (headless) unless a window system is set up.
+class TMenuPeer {
+ public:
+  virtual ~TMenuPeer() = default;
+  // Shows the menu at a screen point (design pixels) and returns the chosen
+  // item, or -1 when the user chose nothing.
+  virtual int Track(int x, int y) = 0;
+};
+
+class TTrayPeer {
+ public:
+  virtual ~TTrayPeer() = default;
+  virtual void Apply() = 0;  // added, changed or removed as the model says
+  virtual void Perform(TMouseButton button, bool press) = 0;
+};
+
+// Creates the peers: the Win32 backend in the program, a recording one in
+// native tests. Set before the first control is made.
+class TPanel;
+class TButton;
+class TCheckBox;
+class TRadioButton;
+class TEdit;
+class TMemo;
+class TListBox;
+class TComboBox;
+class TTabControl;
+class TDateTimePicker;
+class TLabel;
+class TTextImage;
+class TGradientStrip;
+
 class TBackend {
  public:
   virtual ~TBackend() = default;
-  virtual std::unique_ptr<TControlPeer> CreatePeer(TControl& control) = 0;
+  virtual std::unique_ptr<TControlPeer> CreatePeer(TPanel& c) = 0;
+  virtual std::unique_ptr<TControlPeer> CreatePeer(TButton& c) = 0;
+  virtual std::unique_ptr<TControlPeer> CreatePeer(TCheckBox& c) = 0;
+  virtual std::unique_ptr<TControlPeer> CreatePeer(TRadioButton& c) = 0;
+  virtual std::unique_ptr<TControlPeer> CreatePeer(TEdit& c) = 0;
+  virtual std::unique_ptr<TControlPeer> CreatePeer(TMemo& c) = 0;
+  virtual std::unique_ptr<TControlPeer> CreatePeer(TListBox& c) = 0;
+  virtual std::unique_ptr<TControlPeer> CreatePeer(TComboBox& c) = 0;
+  virtual std::unique_ptr<TControlPeer> CreatePeer(TTabControl& c) = 0;
+  virtual std::unique_ptr<TControlPeer> CreatePeer(TDateTimePicker& c) = 0;
+  virtual std::unique_ptr<TControlPeer> CreatePeer(TLabel& c) = 0;
+  virtual std::unique_ptr<TControlPeer> CreatePeer(TTextImage& c) = 0;
+  virtual std::unique_ptr<TControlPeer> CreatePeer(TGradientStrip& c) = 0;
   virtual std::unique_ptr<TFormPeer> CreateFormPeer(TForm& form) = 0;
   virtual std::unique_ptr<TTimerPeer> CreateTimerPeer(TTimer& timer) = 0;
+  virtual std::unique_ptr<TMenuPeer> CreateMenuPeer(TPopupMenu& menu) = 0;
+  virtual std::unique_ptr<TTrayPeer> CreateTrayPeer(TTrayIcon& icon) = 0;
 };
 void SetBackend(TBackend* backend);
-TBackend* Backend();
+TBackend& Backend();
 
 class TControl {
  public:
-  TControl(TControl* parent, TControlKind kind, int left, int top, int width, int height);
+  TControl(TControl* parent, int left, int top, int width, int height);
   virtual ~TControl();
   TControl(const TControl&) = delete;
   TControl& operator=(const TControl&) = delete;
 
-  TControlKind Kind() const { return kind_; }
   TControl* Parent() const { return parent_; }
   const std::vector<TControl*>& Children() const { return children_; }
-  TControlPeer* Peer() const { return peer_.get(); }
+  TControlPeer& Peer() const { return *peer_; }
+  TForm* OwningForm();
 
   int Left() const { return left_; }
   int Top() const { return top_; }
@@ -131,31 +217,56 @@ class TControl {
 
   bool Enabled() const { return enabled_; }
   void SetEnabled(bool enabled);
+  // Enabled itself and inside enabled parents: what a user can reach.
+  bool Usable() const;
 
   const TFont& Font() const { return font_; }
   void SetFont(const TFont& font);
   TColor Color() const { return color_; }
   void SetColor(TColor color);
 
-  // A user's click: through the real window when there is one, so that both
-  // halves take the same road; headless it raises OnClick directly.
+  // Takes part in the Tab order (buttons, boxes, fields, lists).
+  virtual bool TabStop() const { return false; }
+  // Focus from code, as a click on the control gives it.
+  void SetFocus();
+  bool Focused() const;
+
+  // A user's actions. Each goes through the peer; a control that is hidden
+  // or disabled cannot be reached and nothing happens.
   void Click();
+  void DblClick();
   void MouseDown(TMouseButton button);
+  void MouseEnter();
+  void MouseLeave();
+  void PressKey(std::uint16_t key);
 
   std::function<void()> OnClick;
+  std::function<void()> OnDblClick;
   std::function<void(TMouseButton)> OnMouseDown;
+  std::function<void()> OnMouseEnter;
+  std::function<void()> OnMouseLeave;
+  std::function<void(std::uint16_t)> OnKeyDown;
 
-  // Called by the peers when the window system reports the action.
-  void RaiseClick();
-  void RaiseMouseDown(TMouseButton button);
+  // Peers only: the window system reports a user's action.
+  virtual void UserClick();
+  void UserDblClick();
+  void UserMouseDown(TMouseButton button);
+  virtual void UserMouseEnter();
+  virtual void UserMouseLeave();
+  void UserKeyDown(std::uint16_t key);
 
  protected:
-  void CreatePeerIfBackend();
+  // Each concrete control adopts its peer last in its constructor:
+  // AdoptPeer(Backend().CreatePeer(*this)).
   void AdoptPeer(std::unique_ptr<TControlPeer> peer) { peer_ = std::move(peer); }
-  void NotifyLook();
+  void Changed(TChange change);
+  void Perform(const TUserAction& action);
+  // Store a value the window already shows, without applying it again.
+  void StoreCaption(const std::wstring& text) { caption_ = text; }
+  void StoreVisible(bool visible) { visible_ = visible; }
+  static void Raise(const std::function<void()>& handler);
 
  private:
-  TControlKind kind_;
   TControl* parent_;
   std::vector<TControl*> children_;
   std::unique_ptr<TControlPeer> peer_;
@@ -167,13 +278,15 @@ class TControl {
   TColor color_ = clBtnFace;
 };
 
+enum class TBevel { None, Sunken };
+
 class TPanel : public TControl {
  public:
-  TPanel(TControl* parent, int left, int top, int width, int height, bool sunken = false);
-  bool Sunken() const { return sunken_; }
+  TPanel(TControl* parent, int left, int top, int width, int height, TBevel bevel = TBevel::None);
+  TBevel Bevel() const { return bevel_; }
 
  private:
-  bool sunken_;
+  TBevel bevel_;
 };
 
 class TButton : public TControl {
@@ -183,60 +296,232 @@ class TButton : public TControl {
   enum class TGlyph { None, New, Edit, Delete, Options, Info };
   TGlyph Glyph() const { return glyph_; }
   void SetGlyph(TGlyph glyph);
+  bool TabStop() const override { return true; }
 
  private:
   TGlyph glyph_ = TGlyph::None;
 };
 
-// A read-only multi-line text box. Its text is kept exactly as given; lines
-// may be separated by a lone carriage return, which the window shows as a
-// line break.
-class TMemo : public TControl {
+enum class TCheckState { Unchecked, Checked, Grayed };
+
+// A check box whose model decides the cycle: a click turns unchecked into
+// checked, checked into unchecked and grayed into checked. Grayed is only
+// ever set from code.
+class TCheckBox : public TControl {
  public:
-  TMemo(TControl* parent, int left, int top, int width, int height);
-  const std::wstring& Text() const { return Caption(); }
-  void Clear() { SetCaption(std::wstring()); }
-  void SetText(const std::wstring& text) { SetCaption(text); }
-  // Repaints at once rather than at the next idle moment.
-  void Repaint();
-  int RepaintCount() const { return repaints_; }
+  TCheckBox(TControl* parent, int left, int top, int width, int height,
+            const std::wstring& caption, bool allowGrayed = false);
+  bool AllowGrayed() const { return allowGrayed_; }
+  TCheckState State() const { return state_; }
+  bool Checked() const { return state_ == TCheckState::Checked; }
+  void SetState(TCheckState state);
+  void SetChecked(bool checked) { SetState(checked ? TCheckState::Checked : TCheckState::Unchecked); }
+  // Clicks as a user would until the box shows the state; at most two clicks.
+  void Check(bool checked);
+  bool TabStop() const override { return true; }
+  void UserClick() override;
 
  private:
-  int repaints_ = 0;
+  bool allowGrayed_;
+  TCheckState state_ = TCheckState::Unchecked;
 };
 
-class TLabel : public TControl {
+// Radio buttons with the same parent form one group: checking one, from
+// code or by a click, unchecks the others.
+class TRadioButton : public TControl {
  public:
-  TLabel(TControl* parent, int left, int top, int width, int height, const std::wstring& caption,
-         TLabelStyle style = TLabelStyle::Plain);
-  TLabelStyle Style() const { return style_; }
-  TColor ShadowColor() const { return shadow_; }
-  void SetShadowColor(TColor c) {
-    shadow_ = c;
-    NotifyLook();
-  }
-  bool Centered() const { return centered_; }
-  void SetCentered(bool c) {
-    centered_ = c;
-    NotifyLook();
-  }
-  bool Border() const { return border_; }
-  void SetBorder(bool b) {
-    border_ = b;
-    NotifyLook();
-  }
-  bool Transparent() const { return transparent_; }
-  void SetTransparent(bool t) {
-    transparent_ = t;
-    NotifyLook();
-  }
+  TRadioButton(TControl* parent, int left, int top, int width, int height,
+               const std::wstring& caption);
+  bool Checked() const { return checked_; }
+  void SetChecked(bool checked);
+  bool TabStop() const override { return true; }
+  void UserClick() override;
 
  private:
-  TLabelStyle style_;
+  bool checked_ = false;
+};
+
+// A single-line text field. With an ellipsis button it raises
+// OnButtonClick when that button is pressed.
+class TEdit : public TControl {
+ public:
+  TEdit(TControl* parent, int left, int top, int width, int height, bool ellipsisButton = false);
+  const std::wstring& Text() const { return Caption(); }
+  void SetText(const std::wstring& text) { SetCaption(text); }
+  bool HasButton() const { return hasButton_; }
+  bool TabStop() const override { return true; }
+
+  // A user's typing: the field ends up holding exactly this text.
+  void TypeText(const std::wstring& text);
+  void ButtonClick();
+  std::function<void()> OnChange;
+  std::function<void()> OnButtonClick;
+
+  // Peers only.
+  void UserTextChanged(const std::wstring& text);
+  void UserButtonClick();
+
+ private:
+  bool hasButton_;
+};
+
+// A multi-line text box with both scroll bars. Its text keeps lines apart
+// with a lone carriage return, as stored texts do; the window shows each as
+// a line break, and what a user types reads back the same way.
+class TMemo : public TControl {
+ public:
+  TMemo(TControl* parent, int left, int top, int width, int height, bool readOnly = true);
+  const std::wstring& Text() const { return Caption(); }
+  void SetText(const std::wstring& text) { SetCaption(text); }
+  void Clear() { SetCaption(std::wstring()); }
+  bool ReadOnly() const { return readOnly_; }
+  bool TabStop() const override { return true; }
+  // Draws at once rather than at the next idle moment.
+  void Repaint() { Changed(TChange::Repaint); }
+
+  void TypeText(const std::wstring& text);
+  std::function<void()> OnChange;
+  void UserTextChanged(const std::wstring& text);
+
+ private:
+  bool readOnly_;
+};
+
+// A list of text rows with at most one selected; ItemIndex is -1 for none
+// and every refill clears it. A click on a row selects it and raises
+// OnClick; keys reach OnKeyDown with their virtual-key code, Enter and
+// Delete included.
+class TListBox : public TControl {
+ public:
+  TListBox(TControl* parent, int left, int top, int width, int height, int itemHeight = 13);
+  const std::vector<std::wstring>& Items() const { return items_; }
+  void SetItems(std::vector<std::wstring> items);
+  void Clear() { SetItems({}); }
+  int ItemIndex() const { return itemIndex_; }
+  void SetItemIndex(int index);
+  int ItemHeight() const { return itemHeight_; }
+  bool TabStop() const override { return true; }
+
+  void SelectRow(int index);
+  void UserSelected(int index);
+
+ private:
+  std::vector<std::wstring> items_;
+  int itemIndex_ = -1;
+  int itemHeight_;
+};
+
+// An editable drop-down box: its text can be typed or picked from the
+// entries; OnChange follows both.
+class TComboBox : public TControl {
+ public:
+  TComboBox(TControl* parent, int left, int top, int width, int height);
+  const std::vector<std::wstring>& Items() const { return items_; }
+  void SetItems(std::vector<std::wstring> items);  // the text stays; no entry selected
+  void Clear() { SetItems({}); }
+  int ItemIndex() const { return itemIndex_; }
+  void SetItemIndex(int index);  // also sets the text
+  const std::wstring& Text() const { return Caption(); }
+  void SetText(const std::wstring& text);  // selects the entry of that text, if any
+  bool TabStop() const override { return true; }
+
+  void TypeText(const std::wstring& text);
+  void PickItem(int index);
+  std::function<void()> OnChange;
+
+  void UserTextChanged(const std::wstring& text);
+  void UserPicked(int index);
+
+ private:
+  int IndexOf(const std::wstring& text) const;
+  std::vector<std::wstring> items_;
+  int itemIndex_ = -1;
+};
+
+// Tabs on several rows; a caption may hold a carriage return for a second
+// line. The tab control draws only the tabs: what belongs to a tab lies
+// beside it on the same parent.
+class TTabControl : public TControl {
+ public:
+  TTabControl(TControl* parent, int left, int top, int width, int height, int tabHeight);
+  const std::vector<std::wstring>& Tabs() const { return tabs_; }
+  void SetTabs(std::vector<std::wstring> tabs);
+  int TabIndex() const { return tabIndex_; }
+  void SetTabIndex(int index);
+  int TabHeight() const { return tabHeight_; }
+  bool TabStop() const override { return true; }
+
+  void SelectTab(int index);
+  std::function<void()> OnTabClick;
+  void UserSelectedTab(int index);
+
+ private:
+  std::vector<std::wstring> tabs_;
+  int tabIndex_ = 0;
+  int tabHeight_;
+};
+
+// A date with a drop-down calendar, or a time of day, as a TDateTime value:
+// a date picker keeps the whole days, a time picker the fraction.
+class TDateTimePicker : public TControl {
+ public:
+  enum class TKind { Date, Time };
+  TDateTimePicker(TControl* parent, int left, int top, int width, int height, TKind kind,
+                  double value);
+  TKind Kind() const { return kind_; }
+  double Value() const { return value_; }
+  void SetValue(double value);
+  bool TabStop() const override { return true; }
+
+  void PickValue(double value);
+  std::function<void()> OnChange;
+  void UserPicked(double value);
+
+ private:
+  TKind kind_;
+  double value_;
+};
+
+// A text drawn by the program: plain, with an embossed shadow, raised, or
+// embossed and raised at once. A hover colour replaces the font colour
+// while the mouse is over it.
+class TLabel : public TControl {
+ public:
+  enum TStyle : unsigned { Plain = 0, Embossed = 1, Raised = 2 };
+  TLabel(TControl* parent, int left, int top, int width, int height, const std::wstring& caption,
+         unsigned style = Plain);
+  unsigned Style() const { return style_; }
+  TColor ShadowColor() const { return shadow_; }
+  void SetShadowColor(TColor c);
+  int ShadowDepth() const { return shadowDepth_; }
+  void SetShadowDepth(int depth);
+  bool Centered() const { return centered_; }
+  void SetCentered(bool c);
+  bool Border() const { return border_; }
+  void SetBorder(bool b);
+  bool Transparent() const { return transparent_; }
+  void SetTransparent(bool t);
+  std::optional<TColor> HoverColor() const { return hover_; }
+  void SetHoverColor(TColor c);
+  TCursor Cursor() const { return cursor_; }
+  void SetCursor(TCursor c);
+  bool Hovered() const { return hovered_; }
+  // The colour the text is drawn in now.
+  TColor TextColor() const { return hovered_ && hover_ ? *hover_ : Font().Color; }
+
+  void UserMouseEnter() override;
+  void UserMouseLeave() override;
+
+ private:
+  unsigned style_;
   TColor shadow_ = clMaroon;
+  int shadowDepth_ = 2;
   bool centered_ = false;
   bool border_ = false;
   bool transparent_ = false;
+  std::optional<TColor> hover_;
+  TCursor cursor_ = TCursor::Default;
+  bool hovered_ = false;
 };
 
 // A small image that shows a text and acts on a click; it never takes the
@@ -270,7 +555,7 @@ class TTimer {
   void SetInterval(int ms);
   bool Enabled() const { return enabled_; }
   void SetEnabled(bool enabled);
-  // One tick, as the window system would deliver it.
+  // One tick, as the window system delivers it.
   void Tick();
 
   std::function<void()> OnTimer;
@@ -283,6 +568,18 @@ class TTimer {
 
 enum class TBorderStyle { None, Single, Dialog };
 
+// Where a form appears when it is shown.
+enum class TPosition { Designed, OwnerCenter };
+
+// When OnActivate is raised.
+enum class TActivation {
+  // The first time, and when the focus comes back from a non-modal form of
+  // the program; not after a modal dialog, a message box or another program.
+  FirstAndBackFromModeless,
+  // Every time the form is shown or becomes the active window.
+  Always,
+};
+
 class TForm : public TControl {
  public:
   TForm(const std::wstring& caption, int left, int top, int clientWidth, int clientHeight,
@@ -292,7 +589,15 @@ class TForm : public TControl {
   TBorderStyle BorderStyle() const { return border_; }
   int ClientWidth() const { return Width(); }
   int ClientHeight() const { return Height(); }
-  void SetClientSize(int width, int height);
+  void SetClientSize(int width, int height) { SetBounds(Left(), Top(), width, height); }
+
+  // An owned form has no taskbar button of its own and stays above its owner.
+  TForm* Owner() const { return owner_; }
+  void SetOwner(TForm* owner);
+  TPosition Position() const { return position_; }
+  void SetPosition(TPosition position);
+  TActivation Activation() const { return activation_; }
+  void SetActivation(TActivation a) { activation_ = a; }
 
   // Forms start hidden. Showing raises OnShow the first time.
   void SetVisible(bool visible) override;
@@ -309,12 +614,19 @@ class TForm : public TControl {
   int ModalResult = 0;
   void StartDrag();
 
-  // Called by the window system when this form becomes the active window;
-  // `previous` is the program's form that was active before, or null for a
-  // message box, another program or nothing. OnActivate is raised the first
-  // time, and when the focus comes back from a non-modal form of the
-  // program; not after a modal dialog, a message box or another program.
+  // The window system: this form became the active window; `previous` is
+  // the program's form that was active before, or null for a message box,
+  // another program or nothing.
   void Activated(TForm* previous);
+  void Deactivated() { foreground_ = false; }
+  void MinimizedChanged(bool minimized);
+  // Whether the form was last shown as a modal dialog.
+  bool LastShownModal() const { return lastShownModal_; }
+  TFormPeer& FormPeer() const { return *formPeer_; }
+
+  // The controls of the form in Tab order (the order of their creation),
+  // those inside panels included.
+  std::vector<TControl*> TabOrder();
 
   std::function<void()> OnShow;
   std::function<void()> OnActivate;
@@ -322,27 +634,68 @@ class TForm : public TControl {
   // The window was minimised (true) or restored (false).
   std::function<void(bool)> OnMinimizedChanged;
 
-  // Headless: what a modal run does, set by tests.
-  std::function<int(TForm&)> ModalScript;
-
-  TFormPeer* FormPeer() const { return formPeer_; }
-  // Window system: the form lost the foreground.
-  void Deactivated() { foreground_ = false; }
-  // Window system: minimised or restored.
-  void MinimizedChanged(bool minimized);
-  // Drags started with StartDrag.
-  int DragCount() const { return drags_; }
-  // Whether the form was last shown as a modal dialog.
-  bool LastShownModal() const { return lastShownModal_; }
-
  private:
   TBorderStyle border_;
+  TForm* owner_ = nullptr;
+  TPosition position_ = TPosition::Designed;
+  TActivation activation_ = TActivation::FirstAndBackFromModeless;
   bool shownOnce_ = false;
   bool activatedOnce_ = false;
   bool foreground_ = false;
   bool modal_ = false;
   bool lastShownModal_ = false;
-  int drags_ = 0;
   bool minimized_ = false;
   TFormPeer* formPeer_ = nullptr;
+};
+
+// A popup menu of plain items; each item has its own OnClick.
+class TPopupMenu {
+ public:
+  struct TItem {
+    std::wstring Caption;
+    std::function<void()> OnClick;
+    bool Separator = false;
+  };
+  TPopupMenu();
+  ~TPopupMenu();
+  TPopupMenu(const TPopupMenu&) = delete;
+  TPopupMenu& operator=(const TPopupMenu&) = delete;
+
+  std::vector<TItem> Items;
+  // Shows the menu at a screen point and raises the chosen item's OnClick.
+  // Returns the chosen index, or -1.
+  int Popup(int x, int y);
+  TMenuPeer& Peer() const { return *peer_; }
+
+ private:
+  std::unique_ptr<TMenuPeer> peer_;
+};
+
+// The program's icon in the notification area.
+class TTrayIcon {
+ public:
+  TTrayIcon();
+  ~TTrayIcon();
+  TTrayIcon(const TTrayIcon&) = delete;
+  TTrayIcon& operator=(const TTrayIcon&) = delete;
+
+  const std::wstring& Hint() const { return hint_; }
+  void SetHint(const std::wstring& hint);
+  bool Visible() const { return visible_; }
+  void SetVisible(bool visible);
+
+  // A user's press or release of a mouse button over the icon.
+  void Press(TMouseButton button) { peer_->Perform(button, true); }
+  void Release(TMouseButton button) { peer_->Perform(button, false); }
+  std::function<void(TMouseButton)> OnMouseDown;
+  std::function<void(TMouseButton)> OnMouseUp;
+
+  // Peers only.
+  void UserMouse(TMouseButton button, bool press);
+  TTrayPeer& Peer() const { return *peer_; }
+
+ private:
+  std::wstring hint_;
+  bool visible_ = false;
+  std::unique_ptr<TTrayPeer> peer_;
 };

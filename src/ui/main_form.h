@@ -58,18 +58,18 @@ class TForm1 : public TForm {
 
   // The form description: every control with its place, text and look.
   TGradientStrip HEAD{this, 0, 0, 569, 25, clCaptionText, clGradientActiveCaption};
-  TLabel cxLabel1{&HEAD, 0, 0, 99, 25, L"Tivorra v1.0", TLabelStyle::Embossed};
+  TLabel cxLabel1{&HEAD, 0, 0, 99, 25, L"Tivorra v1.0", TLabel::Embossed};
   TTextImage im1{this, 512, 0, 25, 25, L"_"};
   TTextImage im2{this, 536, 0, 25, 25, L"X"};
-  TLabel LabelTime{this, 8, 32, 113, 57, L"", TLabelStyle::Raised};
+  TLabel LabelTime{this, 8, 32, 113, 57, L"", TLabel::Raised};
   TButton NewBut{this, 8, 96, 113, 25, L"Новый"};
   TButton EditBut{this, 8, 120, 113, 25, L"Изменить"};
   TButton DelBut{this, 8, 144, 113, 25, L"Удалить"};
   TButton OptionBut{this, 8, 168, 113, 25, L"Настройки"};
   TButton InfoBut{this, 8, 192, 113, 25, L"О программе"};
   TButton ShowListBut{this, 128, 32, 17, 185, L">>"};
-  TPanel RzTabControl{this, 152, 32, 409, 185, true};
-  TPanel RzPanel1{this, 8, 224, 553, 329, true};
+  TPanel RzTabControl{this, 152, 32, 409, 185, TBevel::Sunken};
+  TPanel RzPanel1{this, 8, 224, 553, 329, TBevel::Sunken};
   TPanel panelweek{&RzPanel1, 120, 56, 225, 33};
   TButton AddBut{&RzPanel1, 96, 128, 75, 25, L"Добавить"};
   TTimer NowTimer{40, true};

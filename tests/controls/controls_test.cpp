@@ -6,6 +6,7 @@
 #include "controls/controls.h"
 #include "controls/dispatcher.h"
 #include "controls/message_boxes.h"
+#include "fakes/ui_driver.h"
 
 #ifdef _WIN32
 #include <windows.h>
@@ -78,7 +79,7 @@ TEST_F(Controls, MemoKeepsItsTextExactly) {
   EXPECT_EQ(f.Memo.Text(), text);
 #ifdef _WIN32
   // The edit control shows each line on its own row.
-  HWND edit = static_cast<HWND>(f.Memo.Peer()->Handle());
+  HWND edit = static_cast<HWND>(f.Memo.Peer().Handle());
   EXPECT_EQ(SendMessageW(edit, EM_GETLINECOUNT, 0, 0), 3);
   wchar_t buf[64] = {};
   GetWindowTextW(edit, buf, 64);
@@ -96,7 +97,7 @@ TEST_F(Controls, OnActivateOnlyWhenTheFocusComesBackFromAModelessForm) {
   main.OnActivate = [&] { ++activations; };
   modeless.ShowNormal();
   modeless.Hide();
-  dialog.ModalScript = [](TForm&) { return 1; };
+  ScriptModal(dialog, [](TForm&) { return 1; });
   dialog.ShowModal();
 
   const struct {
@@ -143,9 +144,9 @@ TEST_F(Controls, FormShowRaisesOnShowOnceAndCloseHides) {
   EXPECT_TRUE(f.Visible());
 #ifdef _WIN32
   // The close box sends WM_CLOSE: the same road.
-  SendMessageW(static_cast<HWND>(f.Peer()->Handle()), WM_CLOSE, 0, 0);
+  SendMessageW(static_cast<HWND>(f.Peer().Handle()), WM_CLOSE, 0, 0);
   EXPECT_EQ(closes, 2);
-  EXPECT_FALSE(IsWindowVisible(static_cast<HWND>(f.Peer()->Handle())));
+  EXPECT_FALSE(IsWindowVisible(static_cast<HWND>(f.Peer().Handle())));
 #else
   f.Close();
 #endif

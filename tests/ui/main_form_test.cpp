@@ -17,6 +17,7 @@
 #include "test_support.h"
 #include "ui/dialogs.h"
 #include "ui/main_form.h"
+#include "fakes/ui_driver.h"
 
 #ifdef _WIN32
 #include <windows.h>
@@ -233,12 +234,12 @@ TEST_F(MainForm, ActivationRepeatsOnlyAfterTheWakeUpWindow) {
   ASSERT_EQ(writes, 1);
 
   // A modal dialog hands the focus back without the start-up sequence.
-  form2.ModalScript = [](TForm&) { return 0; };
+  ScriptModal(form2, [](TForm&) { return 0; });
   form1->OptionBut.Click();
   form1->Activated(&form2);
   EXPECT_EQ(runValue.writeCount, writes);
   EXPECT_EQ(app.bringToFrontCount, 1);
-  form4.ModalScript = [](TForm&) { return 0; };
+  ScriptModal(form4, [](TForm&) { return 0; });
   form1->InfoBut.Click();
   form1->Activated(&form4);
   EXPECT_EQ(runValue.writeCount, writes);
@@ -274,18 +275,11 @@ TEST_F(MainForm, TickFiresDueAlarmsIntoTheWakeUpWindowAndStaysOnTheSecond) {
 
 TEST_F(MainForm, DraggingByTheStripAndTheTitle) {
   Start();
-  const auto press = [this](TControl& c, TMouseButton b) {
-#ifdef _WIN32
-    // The system's move loop runs until the mouse is let go or Esc is
-    // pressed; Esc is waiting for it.
-    PostMessageW(static_cast<HWND>(form1->Peer()->Handle()), WM_KEYDOWN, VK_ESCAPE, 0);
-#endif
-    c.MouseDown(b);
-  };
-  press(form1->HEAD, TMouseButton::Left);
-  press(form1->cxLabel1, TMouseButton::Right);
+  TDragWatch drags(*form1);
+  form1->HEAD.MouseDown(TMouseButton::Left);
+  form1->cxLabel1.MouseDown(TMouseButton::Right);
   form1->LabelTime.MouseDown(TMouseButton::Left);
-  EXPECT_EQ(form1->DragCount(), 2);
+  EXPECT_EQ(drags.Count(), 2);
 }
 
 TEST_F(MainForm, TheButtonRefreshSleepsWhileMinimized) {
@@ -297,7 +291,7 @@ TEST_F(MainForm, TheButtonRefreshSleepsWhileMinimized) {
   EXPECT_TRUE(form1->NowTimer.Enabled());
 #ifdef _WIN32
   // The real window reports the same through the window system.
-  HWND main = static_cast<HWND>(form1->Peer()->Handle());
+  HWND main = static_cast<HWND>(form1->Peer().Handle());
   ShowWindow(main, SW_MINIMIZE);
   EXPECT_FALSE(form1->NowTimer.Enabled());
   ShowWindow(main, SW_RESTORE);

@@ -1,0 +1,108 @@
+#include "fakes/ui_driver.h"
+
+#ifdef _WIN32
+#include <windows.h>
+
+#include <deque>
+#include <utility>
+
+#include "controls/win32/win32_backend.h"
+
+namespace {
+
+struct TPending {
+  TForm* Form;
+  std::function<int(TForm&)> Script;
+};
+std::deque<TPending>& Pending() {
+  static std::deque<TPending> p;
+  return p;
+}
+
+// A thread timer fires inside the dialog's own message loop: the script
+// acts on the open dialog as a user would.
+void CALLBACK RunPending(HWND, UINT, UINT_PTR id, DWORD) {
+  auto& pending = Pending();
+  for (auto it = pending.begin(); it != pending.end(); ++it) {
+    if (it->Form->IsModal() && it->Form->Visible()) {
+      TPending p = std::move(*it);
+      pending.erase(it);
+      KillTimer(nullptr, id);
+      const int result = p.Script(*p.Form);
+      if (result) p.Form->ModalResult = result;
+      if (p.Form->Visible()) p.Form->Close();
+      return;
+    }
+  }
+  if (pending.empty()) KillTimer(nullptr, id);
+}
+
+int gDrags = 0;
+HWND gWatched = nullptr;
+HHOOK gHook = nullptr;
+LRESULT CALLBACK WatchDrags(int code, WPARAM wp, LPARAM lp) {
+  const auto* m = reinterpret_cast<const CWPSTRUCT*>(lp);
+  if (code == HC_ACTION && m->hwnd == gWatched && m->message == WM_SYSCOMMAND &&
+      m->wParam == 0xF012) {
+    ++gDrags;
+    // The system's move loop runs until the mouse is let go: let it go.
+    PostMessageW(m->hwnd, WM_KEYDOWN, VK_ESCAPE, 0);
+  }
+  return CallNextHookEx(gHook, code, wp, lp);
+}
+
+}  // namespace
+
+void ScriptModal(TForm& form, std::function<int(TForm&)> script) {
+  Pending().push_back({&form, std::move(script)});
+  SetTimer(nullptr, 0, 10, RunPending);
+}
+
+namespace {
+int gMenuChoice = -1;
+// Fires inside the menu's own loop: the keys a user would press.
+void CALLBACK ChooseInMenu(HWND, UINT, UINT_PTR id, DWORD) {
+  KillTimer(nullptr, id);
+  HWND target = GetActiveWindow();
+  if (gMenuChoice < 0) {
+    PostMessageW(target, WM_KEYDOWN, VK_ESCAPE, 0);
+    return;
+  }
+  for (int i = 0; i <= gMenuChoice; ++i) PostMessageW(target, WM_KEYDOWN, VK_DOWN, 0);
+  PostMessageW(target, WM_KEYDOWN, VK_RETURN, 0);
+}
+}  // namespace
+
+void ScriptMenuChoice(int item) {
+  gMenuChoice = item;
+  SetTimer(nullptr, 0, 50, ChooseInMenu);
+}
+
+TDragWatch::TDragWatch(TForm& form) : form_(form) {
+  gWatched = static_cast<HWND>(form.Peer().Handle());
+  gHook = SetWindowsHookExW(WH_CALLWNDPROC, WatchDrags, nullptr, GetCurrentThreadId());
+  base_ = gDrags;
+}
+TDragWatch::~TDragWatch() {
+  UnhookWindowsHookEx(gHook);
+  gHook = nullptr;
+  gWatched = nullptr;
+}
+int TDragWatch::Count() const { return gDrags - base_; }
+
+void Pump() { ProcessMessages(); }
+
+#else
+#include "fakes/recording_backend.h"
+
+void ScriptModal(TForm& form, std::function<int(TForm&)> script) {
+  Recorder().ScriptModal(form, std::move(script));
+}
+void ScriptMenuChoice(int item) { Recorder().ScriptMenuChoice(item); }
+
+TDragWatch::TDragWatch(TForm& form) : form_(form), base_(Recorder().DragCount(form)) {}
+TDragWatch::~TDragWatch() = default;
+int TDragWatch::Count() const { return Recorder().DragCount(form_) - base_; }
+
+void Pump() {}
+#endif

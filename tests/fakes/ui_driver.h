@@ -1,0 +1,32 @@
+// What a test needs of the user's side where the two halves differ only
+// in how it is done: natively the recording backend answers, under Windows
+// the real windows and messages do.
+#pragma once
+
+#include <functional>
+
+#include "controls/controls.h"
+
+// What the user does in the next modal run of the form, while it is open;
+// the dialog closes afterwards if the script left it open.
+void ScriptModal(TForm& form, std::function<int(TForm&)> script);
+
+// The item the user chooses in the next popup menu (-1: none).
+void ScriptMenuChoice(int item);
+
+// Counts the window drags the form starts from now on.
+class TDragWatch {
+ public:
+  explicit TDragWatch(TForm& form);
+  ~TDragWatch();
+  TDragWatch(const TDragWatch&) = delete;
+  TDragWatch& operator=(const TDragWatch&) = delete;
+  int Count() const;
+
+ private:
+  TForm& form_;
+  int base_ = 0;
+};
+
+// Lets the window system deliver what is waiting (nothing natively).
+void Pump();
