@@ -37,4 +37,14 @@ set(TIVORRA_WIN32_SOURCES
   src/controls/win32/app_window_win32.cpp
   src/controls/win32/message_boxes_win32.cpp
   src/controls/win32/win32_backend.cpp
+  src/controls/win32/win32_common.cpp
+  src/controls/win32/form_peer.cpp
+  src/controls/win32/button_peer.cpp
+  src/controls/win32/drawn_peer.cpp
+  src/controls/win32/edit_peer.cpp
+  src/controls/win32/list_box_peer.cpp
+  src/controls/win32/combo_box_peer.cpp
+  src/controls/win32/tab_control_peer.cpp
+  src/controls/win32/date_time_peer.cpp
+  src/controls/win32/shell_peers.cpp
 )

@@ -93,6 +93,7 @@ enum class TActionKind {
 };
 
 struct TUserAction {
+  TUserAction(TActionKind kind) : Kind(kind) {}  // NOLINT: a kind alone is an action
   TActionKind Kind;
   int Index = 0;  // row, tab, item, or virtual-key code
   TMouseButton Button = TMouseButton::Left;
@@ -129,8 +130,8 @@ class TFormPeer : public TControlPeer {
 class TMenuPeer {
  public:
   virtual ~TMenuPeer() = default;
-  // Shows the menu at a screen point (design pixels) and returns the chosen
-  // item, or -1 when the user chose nothing.
+  // Shows the menu at a point of the screen (its own pixels, as the mouse
+  // reports them) and returns the chosen item, or -1 when none was chosen.
   virtual int Track(int x, int y) = 0;
 };
 

@@ -1,5 +1,5 @@
 // The Win32 half of the control model: real windows for the controls,
-// window timers, and modal loops.
+// window timers, menus, the tray icon and modal loops.
 #pragma once
 
 #include "controls/controls.h"
@@ -7,10 +7,23 @@
 class TWin32Backend : public TBackend {
  public:
   TWin32Backend();
-  ~TWin32Backend() override;
-  std::unique_ptr<TControlPeer> CreatePeer(TControl& control) override;
+  std::unique_ptr<TControlPeer> CreatePeer(TPanel& c) override;
+  std::unique_ptr<TControlPeer> CreatePeer(TButton& c) override;
+  std::unique_ptr<TControlPeer> CreatePeer(TCheckBox& c) override;
+  std::unique_ptr<TControlPeer> CreatePeer(TRadioButton& c) override;
+  std::unique_ptr<TControlPeer> CreatePeer(TEdit& c) override;
+  std::unique_ptr<TControlPeer> CreatePeer(TMemo& c) override;
+  std::unique_ptr<TControlPeer> CreatePeer(TListBox& c) override;
+  std::unique_ptr<TControlPeer> CreatePeer(TComboBox& c) override;
+  std::unique_ptr<TControlPeer> CreatePeer(TTabControl& c) override;
+  std::unique_ptr<TControlPeer> CreatePeer(TDateTimePicker& c) override;
+  std::unique_ptr<TControlPeer> CreatePeer(TLabel& c) override;
+  std::unique_ptr<TControlPeer> CreatePeer(TTextImage& c) override;
+  std::unique_ptr<TControlPeer> CreatePeer(TGradientStrip& c) override;
   std::unique_ptr<TFormPeer> CreateFormPeer(TForm& form) override;
   std::unique_ptr<TTimerPeer> CreateTimerPeer(TTimer& timer) override;
+  std::unique_ptr<TMenuPeer> CreateMenuPeer(TPopupMenu& menu) override;
+  std::unique_ptr<TTrayPeer> CreateTrayPeer(TTrayIcon& icon) override;
 };
 
 // Runs the message loop until the quit message; returns its exit code.

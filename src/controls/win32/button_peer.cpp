@@ -1,0 +1,217 @@
+// Push buttons with pictures, check boxes and radio buttons: the BUTTON
+// class, with the check state decided by the model (no automatic styles).
+#include <windows.h>
+#include <commctrl.h>
+
+#include <map>
+#include <utility>
+
+#include "controls/win32/peers.h"
+#include "controls/win32/win32_common.h"
+
+namespace win32 {
+namespace {
+
+constexpr COLORREF kKey = RGB(255, 0, 255);  // transparent in the pictures
+
+// Draws one of the command buttons' pictures, designed on 17 x 17 pixels,
+// at the scale given; the background is the transparent key colour.
+void DrawGlyph(HDC dc, TButton::TGlyph glyph, int size) {
+  RECT all = {0, 0, size, size};
+  FillSolid(dc, all, kKey);
+  SetGraphicsMode(dc, GM_ADVANCED);
+  const float k = static_cast<float>(size) / 17.0f;
+  XFORM scale = {k, 0, 0, k, 0, 0};
+  SetWorldTransform(dc, &scale);
+  const auto pen = [&](COLORREF c, int w) { return SelectObject(dc, CreatePen(PS_SOLID, w, c)); };
+  const auto brush = [&](COLORREF c) { return SelectObject(dc, CreateSolidBrush(c)); };
+  const auto done = [&](HGDIOBJ oldPen, HGDIOBJ oldBrush) {
+    if (oldPen) DeleteObject(SelectObject(dc, oldPen));
+    if (oldBrush) DeleteObject(SelectObject(dc, oldBrush));
+  };
+  const auto line = [&](int x1, int y1, int x2, int y2) {
+    MoveToEx(dc, x1, y1, nullptr);
+    LineTo(dc, x2, y2);
+  };
+  switch (glyph) {
+    case TButton::TGlyph::New: {  // a page with a green plus
+      HGDIOBJ p = pen(RGB(90, 90, 90), 1), b = brush(RGB(255, 255, 255));
+      Rectangle(dc, 2, 1, 13, 16);
+      done(p, b);
+      p = pen(RGB(0, 150, 0), 3);
+      line(12, 7, 12, 16);
+      line(8, 11, 16, 11);
+      done(p, nullptr);
+      break;
+    }
+    case TButton::TGlyph::Edit: {  // a pencil
+      HGDIOBJ p = pen(RGB(200, 150, 0), 4);
+      line(14, 2, 5, 11);
+      done(p, nullptr);
+      p = pen(RGB(60, 60, 60), 2);
+      line(5, 11, 2, 15);
+      done(p, nullptr);
+      break;
+    }
+    case TButton::TGlyph::Delete: {  // a red cross
+      HGDIOBJ p = pen(RGB(200, 0, 0), 3);
+      line(3, 3, 14, 14);
+      line(14, 3, 3, 14);
+      done(p, nullptr);
+      break;
+    }
+    case TButton::TGlyph::Options: {  // a cog
+      HGDIOBJ p = pen(RGB(80, 80, 80), 3);
+      for (int i = 0; i < 4; ++i) {
+        const int dx[] = {0, 6, 4, -4}, dy[] = {6, 0, 4, 4};
+        line(8 - dx[i], 8 - dy[i], 8 + dx[i], 8 + dy[i]);
+      }
+      done(p, nullptr);
+      p = pen(RGB(80, 80, 80), 1);
+      HGDIOBJ b = brush(RGB(160, 160, 160));
+      Ellipse(dc, 4, 4, 13, 13);
+      done(p, b);
+      b = brush(RGB(240, 240, 240));
+      p = pen(RGB(80, 80, 80), 1);
+      Ellipse(dc, 6, 6, 11, 11);
+      done(p, b);
+      break;
+    }
+    case TButton::TGlyph::Info: {  // an "i" in a blue disc
+      HGDIOBJ p = pen(RGB(0, 70, 170), 1), b = brush(RGB(30, 110, 220));
+      Ellipse(dc, 1, 1, 16, 16);
+      done(p, b);
+      p = pen(RGB(255, 255, 255), 2);
+      line(8, 7, 8, 13);
+      line(8, 4, 8, 5);
+      done(p, nullptr);
+      break;
+    }
+    case TButton::TGlyph::None:
+      break;
+  }
+  ModifyWorldTransform(dc, nullptr, MWT_IDENTITY);
+  SetGraphicsMode(dc, GM_COMPATIBLE);
+}
+
+// The same picture washed out to grey, as a disabled button shows it.
+void Grey(HDC dc, int size) {
+  for (int y = 0; y < size; ++y) {
+    for (int x = 0; x < size; ++x) {
+      const COLORREF c = GetPixel(dc, x, y);
+      if (c == kKey) continue;
+      const int l = (GetRValue(c) * 30 + GetGValue(c) * 59 + GetBValue(c) * 11) / 100;
+      const int g = 128 + l / 2;
+      SetPixel(dc, x, y, RGB(g, g, g));
+    }
+  }
+}
+
+// The six pictures a button image list holds, one per state; the disabled
+// one greyed. One list per glyph and scale, kept for the whole run.
+HIMAGELIST GlyphList(TButton::TGlyph glyph, UINT dpi) {
+  static std::map<std::pair<TButton::TGlyph, UINT>, HIMAGELIST> cache;
+  const auto key = std::make_pair(glyph, dpi);
+  if (auto it = cache.find(key); it != cache.end()) return it->second;
+  const int size = Scale(17, dpi);
+  HIMAGELIST list = ImageList_Create(size, size, ILC_COLOR24 | ILC_MASK, 6, 0);
+  HDC screen = GetDC(nullptr);
+  HDC dc = CreateCompatibleDC(screen);
+  // The states of a push button, in the list's order: normal, hot,
+  // pressed, disabled, default, stylus hot.
+  constexpr int kStates = 6, kDisabled = 3;
+  for (int state = 0; state < kStates; ++state) {
+    HBITMAP bmp = CreateCompatibleBitmap(screen, size, size);
+    HGDIOBJ old = SelectObject(dc, bmp);
+    DrawGlyph(dc, glyph, size);
+    if (state == kDisabled) Grey(dc, size);
+    SelectObject(dc, old);
+    ImageList_AddMasked(list, bmp, kKey);
+    DeleteObject(bmp);
+  }
+  DeleteDC(dc);
+  ReleaseDC(nullptr, screen);
+  cache.emplace(key, list);
+  return list;
+}
+
+class TButtonPeer : public TWindowPeer {
+ public:
+  TButtonPeer(TControl& c, DWORD style) : TWindowPeer(c, L"BUTTON", style, 0, c.Caption()) {}
+
+  bool OnCommand(WORD code, LRESULT&) override {
+    if (Applying()) return true;
+    if (code == BN_CLICKED) Control().UserClick();
+    if (code == BN_DOUBLECLICKED) Control().UserDblClick();
+    return true;
+  }
+};
+
+class TPushButtonPeer : public TButtonPeer {
+ public:
+  explicit TPushButtonPeer(TButton& b)
+      : TButtonPeer(b, BS_PUSHBUTTON | WS_TABSTOP | (b.Height() > 2 * b.Width() ? BS_MULTILINE : 0)),
+        b_(b) {
+    ApplyLook();
+  }
+
+ protected:
+  void ApplyLook() override {
+    TWindowPeer::ApplyLook();
+    if (b_.Glyph() == TButton::TGlyph::None) return;
+    BUTTON_IMAGELIST images = {GlyphList(b_.Glyph(), Dpi()), {Scale(2, Dpi()), 0, 0, 0},
+                               BUTTON_IMAGELIST_ALIGN_LEFT};
+    SendMessageW(Hwnd(), BCM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(&images));
+  }
+
+ private:
+  TButton& b_;
+};
+
+class TCheckBoxPeer : public TButtonPeer {
+ public:
+  explicit TCheckBoxPeer(TCheckBox& c) : TButtonPeer(c, BS_3STATE | BS_NOTIFY | WS_TABSTOP), c_(c) {
+    ApplyState();
+  }
+
+ protected:
+  void ApplyState() override {
+    const WPARAM state = c_.State() == TCheckState::Checked   ? BST_CHECKED
+                         : c_.State() == TCheckState::Grayed ? BST_INDETERMINATE
+                                                             : BST_UNCHECKED;
+    SendMessageW(Hwnd(), BM_SETCHECK, state, 0);
+  }
+
+ private:
+  TCheckBox& c_;
+};
+
+class TRadioButtonPeer : public TButtonPeer {
+ public:
+  explicit TRadioButtonPeer(TRadioButton& r)
+      : TButtonPeer(r, BS_RADIOBUTTON | BS_NOTIFY | WS_TABSTOP), r_(r) {
+    ApplyState();
+  }
+
+ protected:
+  void ApplyState() override {
+    SendMessageW(Hwnd(), BM_SETCHECK, r_.Checked() ? BST_CHECKED : BST_UNCHECKED, 0);
+  }
+
+ private:
+  TRadioButton& r_;
+};
+
+}  // namespace
+
+std::unique_ptr<TControlPeer> MakeButtonPeer(TButton& c) {
+  return std::make_unique<TPushButtonPeer>(c);
+}
+std::unique_ptr<TControlPeer> MakeCheckBoxPeer(TCheckBox& c) {
+  return std::make_unique<TCheckBoxPeer>(c);
+}
+std::unique_ptr<TControlPeer> MakeRadioButtonPeer(TRadioButton& c) {
+  return std::make_unique<TRadioButtonPeer>(c);
+}
+
+}  // namespace win32

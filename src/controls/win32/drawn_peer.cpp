@@ -1,0 +1,264 @@
+// The controls the program draws itself: panels, labels, clickable text
+// images and the gradient caption strip. Panels and the strip are
+// containers: they pass their children's notifications back to them.
+#include "controls/win32/peers.h"
+#include "controls/win32/win32_common.h"
+
+namespace win32 {
+namespace {
+
+void GradientRect(HDC dc, int left, int top, int right, int bottom, COLORREF from, COLORREF to) {
+  TRIVERTEX v[2] = {};
+  v[0].x = left;
+  v[0].y = top;
+  v[0].Red = static_cast<COLOR16>(GetRValue(from) << 8);
+  v[0].Green = static_cast<COLOR16>(GetGValue(from) << 8);
+  v[0].Blue = static_cast<COLOR16>(GetBValue(from) << 8);
+  v[1].x = right;
+  v[1].y = bottom;
+  v[1].Red = static_cast<COLOR16>(GetRValue(to) << 8);
+  v[1].Green = static_cast<COLOR16>(GetGValue(to) << 8);
+  v[1].Blue = static_cast<COLOR16>(GetBValue(to) << 8);
+  GRADIENT_RECT r = {0, 1};
+  GradientFill(dc, v, 2, &r, 1, GRADIENT_FILL_RECT_H);
+}
+
+// The strip's gradient, as seen through a window at (dx, dy) inside it;
+// all in pixels.
+void PaintStrip(HDC dc, const TGradientStrip& strip, int w, int h, int dx, int dy) {
+  const COLORREF edge = Resolve(strip.EdgeColor());
+  const COLORREF centre = Resolve(strip.CentreColor());
+  GradientRect(dc, -dx, -dy, w / 2 - dx, h - dy, edge, centre);
+  GradientRect(dc, w / 2 - dx, -dy, w - dx, h - dy, centre, edge);
+}
+
+void Frame(HDC dc, const RECT& r) {
+  HBRUSH frame = CreateSolidBrush(GetSysColor(COLOR_BTNSHADOW));
+  FrameRect(dc, &r, frame);
+  DeleteObject(frame);
+}
+
+void DrawTextAt(HDC dc, const std::wstring& text, RECT r, UINT format, COLORREF color, int dx,
+                int dy) {
+  OffsetRect(&r, dx, dy);
+  SetTextColor(dc, color);
+  DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &r, format);
+}
+
+class TDrawnPeer : public TWindowPeer {
+ public:
+  TDrawnPeer(TControl& c, DWORD style, DWORD exStyle)
+      : TWindowPeer(c, kDrawnClass, style, exStyle, L"") {}
+
+  bool OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override {
+    switch (msg) {
+      case WM_ERASEBKGND:
+        result = 1;
+        return true;
+      case WM_PAINT:
+        Paint();
+        return true;
+      case WM_LBUTTONDOWN:
+      case WM_RBUTTONDOWN:
+      case WM_MBUTTONDOWN:
+        if (msg == WM_LBUTTONDOWN) {
+          pressed_ = true;
+          if (CapturesClicks()) SetCapture(Hwnd());
+        }
+        Control().UserMouseDown(msg == WM_LBUTTONDOWN   ? TMouseButton::Left
+                                : msg == WM_RBUTTONDOWN ? TMouseButton::Right
+                                                        : TMouseButton::Middle);
+        return true;
+      case WM_LBUTTONUP: {
+        const bool pressed = pressed_;
+        pressed_ = false;
+        if (GetCapture() == Hwnd()) ReleaseCapture();
+        RECT r;
+        GetClientRect(Hwnd(), &r);
+        POINT p = {static_cast<short>(LOWORD(lp)), static_cast<short>(HIWORD(lp))};
+        if (pressed && PtInRect(&r, p)) Control().UserClick();
+        return true;
+      }
+      case WM_LBUTTONDBLCLK:
+        Control().UserDblClick();
+        return true;
+      case WM_MOUSEMOVE:
+        if (!hovering_) {
+          hovering_ = true;
+          TRACKMOUSEEVENT t = {sizeof(t), TME_LEAVE, Hwnd(), 0};
+          TrackMouseEvent(&t);
+          Control().UserMouseEnter();
+        }
+        return true;
+      case WM_MOUSELEAVE:
+        hovering_ = false;
+        Control().UserMouseLeave();
+        return true;
+      case WM_SETCURSOR:
+        if (LOWORD(lp) == HTCLIENT && Cursor() != TCursor::Default) {
+          SetCursor(LoadCursorW(nullptr, Cursor() == TCursor::Hand ? IDC_HAND : IDC_CROSS));
+          result = TRUE;
+          return true;
+        }
+        return false;
+      case WM_MOUSEACTIVATE:
+        if (CapturesClicks()) {
+          result = MA_NOACTIVATE;
+          return true;
+        }
+        return false;
+      case WM_NCHITTEST:
+        // A label on the caption strip is a drag handle itself.
+        result = HTCLIENT;
+        return true;
+      default:
+        (void)wp;
+        return false;
+    }
+  }
+
+ protected:
+  virtual void Draw(HDC dc, const RECT& client) = 0;
+  virtual bool CapturesClicks() const { return false; }
+  virtual TCursor Cursor() const { return TCursor::Default; }
+
+ private:
+  void Paint() {
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(Hwnd(), &ps);
+    // Off screen: the clock label changes every second.
+    RECT r;
+    GetClientRect(Hwnd(), &r);
+    HDC mem = CreateCompatibleDC(dc);
+    HBITMAP bmp = CreateCompatibleBitmap(dc, r.right, r.bottom);
+    HGDIOBJ old = SelectObject(mem, bmp);
+    SetBkMode(mem, TRANSPARENT);
+    HGDIOBJ oldFont = SelectObject(mem, FontFor(Control().Font(), Dpi()));
+    Draw(mem, r);
+    BitBlt(dc, 0, 0, r.right, r.bottom, mem, 0, 0, SRCCOPY);
+    SelectObject(mem, oldFont);
+    SelectObject(mem, old);
+    DeleteObject(bmp);
+    DeleteDC(mem);
+    EndPaint(Hwnd(), &ps);
+  }
+
+  bool pressed_ = false;
+  bool hovering_ = false;
+};
+
+class TPanelPeer : public TDrawnPeer {
+ public:
+  explicit TPanelPeer(TPanel& p)
+      : TDrawnPeer(p, WS_CLIPCHILDREN, WS_EX_CONTROLPARENT), p_(p) {}
+
+ protected:
+  void Draw(HDC dc, const RECT& client) override {
+    FillSolid(dc, client, Resolve(p_.Color()));
+    RECT r = client;
+    if (p_.Bevel() == TBevel::Sunken) DrawEdge(dc, &r, BDR_SUNKENOUTER, BF_RECT);
+  }
+
+ private:
+  TPanel& p_;
+};
+
+class TStripPeer : public TDrawnPeer {
+ public:
+  explicit TStripPeer(TGradientStrip& s)
+      : TDrawnPeer(s, WS_CLIPCHILDREN, WS_EX_CONTROLPARENT), s_(s) {}
+
+ protected:
+  void Draw(HDC dc, const RECT& client) override {
+    PaintStrip(dc, s_, client.right, client.bottom, 0, 0);
+  }
+
+ private:
+  TGradientStrip& s_;
+};
+
+class TTextImagePeer : public TDrawnPeer {
+ public:
+  explicit TTextImagePeer(TTextImage& t) : TDrawnPeer(t, 0, 0), t_(t) {}
+
+ protected:
+  bool CapturesClicks() const override { return true; }
+  void Draw(HDC dc, const RECT& client) override {
+    FillSolid(dc, client, Resolve(t_.Color()));
+    Frame(dc, client);
+    DrawTextAt(dc, t_.Caption(), client, DT_CENTER | DT_VCENTER | DT_SINGLELINE,
+               Resolve(t_.Font().Color), 0, 0);
+  }
+
+ private:
+  TTextImage& t_;
+};
+
+class TLabelPeer : public TDrawnPeer {
+ public:
+  explicit TLabelPeer(TLabel& l) : TDrawnPeer(l, 0, 0), l_(l) {}
+
+ protected:
+  TCursor Cursor() const override { return l_.Cursor(); }
+  void Draw(HDC dc, const RECT& client) override {
+    auto* strip = dynamic_cast<TGradientStrip*>(l_.Parent());
+    if (l_.Transparent() && strip) {
+      RECT parent;
+      GetClientRect(GetParent(Hwnd()), &parent);
+      PaintStrip(dc, *strip, parent.right, parent.bottom, Scale(l_.Left(), Dpi()),
+                 Scale(l_.Top(), Dpi()));
+    } else if (l_.Transparent()) {
+      FillSolid(dc, client, Resolve(l_.Parent()->Color()));
+    } else {
+      FillSolid(dc, client, Resolve(l_.Color()));
+    }
+    if (l_.Border()) Frame(dc, client);
+    UINT format = DT_NOPREFIX;
+    RECT textRect = client;
+    const std::wstring text = ToWindowLines(l_.Caption());
+    if (l_.Centered()) {
+      // Several lines centred both ways: measure, then place.
+      RECT measure = client;
+      DrawTextW(dc, text.c_str(), -1, &measure, DT_CENTER | DT_CALCRECT | DT_NOPREFIX);
+      const int h = measure.bottom - measure.top;
+      textRect.top = client.top + (client.bottom - client.top - h) / 2;
+      textRect.bottom = textRect.top + h;
+      format |= DT_CENTER;
+    }
+    const COLORREF color = Resolve(l_.TextColor());
+    const int depth = Scale(l_.ShadowDepth(), Dpi());
+    const int one = Scale(1, Dpi());
+    if (l_.Style() & TLabel::Embossed) {
+      DrawTextAt(dc, text, textRect, format, Resolve(l_.ShadowColor()), depth, depth);
+    }
+    if (l_.Style() & TLabel::Raised) {
+      DrawTextAt(dc, text, textRect, format, GetSysColor(COLOR_BTNHIGHLIGHT), -one, -one);
+      DrawTextAt(dc, text, textRect, format, GetSysColor(COLOR_BTNSHADOW), one, one);
+    }
+    DrawTextAt(dc, text, textRect, format, color, 0, 0);
+  }
+
+ private:
+  TLabel& l_;
+};
+
+}  // namespace
+
+LRESULT CALLBACK DrawnProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+  LRESULT result = 0;
+  if (Reflect(msg, wp, lp, result)) return result;
+  TWindowPeer* peer = PeerOf(hwnd);
+  if (peer && peer->OnMessage(msg, wp, lp, result)) return result;
+  return DefWindowProcW(hwnd, msg, wp, lp);
+}
+
+std::unique_ptr<TControlPeer> MakePanelPeer(TPanel& c) { return std::make_unique<TPanelPeer>(c); }
+std::unique_ptr<TControlPeer> MakeStripPeer(TGradientStrip& c) {
+  return std::make_unique<TStripPeer>(c);
+}
+std::unique_ptr<TControlPeer> MakeTextImagePeer(TTextImage& c) {
+  return std::make_unique<TTextImagePeer>(c);
+}
+std::unique_ptr<TControlPeer> MakeLabelPeer(TLabel& c) { return std::make_unique<TLabelPeer>(c); }
+
+}  // namespace win32

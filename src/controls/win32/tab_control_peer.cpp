@@ -1,0 +1,117 @@
+// The tab control: SysTabControl32 on several rows, owner-drawn so that a
+// caption can hold two lines. It lies under its siblings: the controls of
+// its pages stand beside it on the same parent.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <algorithm>
+
+#include "controls/win32/peers.h"
+#include "controls/win32/win32_common.h"
+
+namespace win32 {
+namespace {
+
+std::wstring OneLine(std::wstring s) {
+  std::replace(s.begin(), s.end(), L'\r', L' ');
+  return s;
+}
+
+class TTabControlPeer : public TWindowPeer {
+ public:
+  explicit TTabControlPeer(TTabControl& t)
+      : TWindowPeer(t, WC_TABCONTROLW,
+                    TCS_MULTILINE | TCS_OWNERDRAWFIXED | TCS_FIXEDWIDTH | WS_TABSTOP |
+                        WS_CLIPSIBLINGS,
+                    0, L""),
+        t_(t) {
+    ApplyItems();
+    Rescale();
+  }
+
+  bool Background() const override { return true; }
+
+  void Rescale() override {
+    TWindowPeer::Rescale();
+    // Every tab as wide as the widest caption line, and as high as designed.
+    HDC dc = GetDC(Hwnd());
+    HGDIOBJ old = SelectObject(dc, FontFor(t_.Font(), Dpi()));
+    int widest = 0;
+    for (const std::wstring& tab : t_.Tabs()) {
+      RECT r = {0, 0, 0, 0};
+      const std::wstring text = ToWindowLines(tab);
+      DrawTextW(dc, text.c_str(), -1, &r, DT_CALCRECT | DT_NOPREFIX);
+      widest = std::max<int>(widest, r.right);
+    }
+    SelectObject(dc, old);
+    ReleaseDC(Hwnd(), dc);
+    SendMessageW(Hwnd(), TCM_SETITEMSIZE, 0,
+                 MAKELPARAM(widest + Scale(12, Dpi()), Scale(t_.TabHeight(), Dpi())));
+  }
+
+  bool OnNotify(NMHDR& header, LRESULT&) override {
+    if (header.code == TCN_SELCHANGE && !Applying()) {
+      t_.UserSelectedTab(static_cast<int>(SendMessageW(Hwnd(), TCM_GETCURSEL, 0, 0)));
+    }
+    return true;
+  }
+
+  bool OnDrawItem(DRAWITEMSTRUCT& item) override {
+    const int index = static_cast<int>(item.itemID);
+    if (index < 0 || index >= static_cast<int>(t_.Tabs().size())) return true;
+    SetBkMode(item.hDC, TRANSPARENT);
+    SetTextColor(item.hDC, Resolve(t_.Font().Color));
+    HGDIOBJ old = SelectObject(item.hDC, FontFor(t_.Font(), Dpi()));
+    const std::wstring text = ToWindowLines(t_.Tabs()[static_cast<std::size_t>(index)]);
+    RECT measure = item.rcItem;
+    DrawTextW(item.hDC, text.c_str(), -1, &measure, DT_CENTER | DT_CALCRECT | DT_NOPREFIX);
+    RECT r = item.rcItem;
+    const int h = measure.bottom - measure.top;
+    r.top += (r.bottom - r.top - h) / 2;
+    r.bottom = r.top + h;
+    DrawTextW(item.hDC, text.c_str(), -1, &r, DT_CENTER | DT_NOPREFIX);
+    SelectObject(item.hDC, old);
+    return true;
+  }
+
+  void Perform(const TUserAction& a) override {
+    if (a.Kind != TActionKind::SelectTab) {
+      TWindowPeer::Perform(a);
+      return;
+    }
+    RECT r;
+    SendMessageW(Hwnd(), TCM_GETITEMRECT, static_cast<WPARAM>(a.Index),
+                 reinterpret_cast<LPARAM>(&r));
+    ClickAt((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+  }
+
+ protected:
+  void ApplyItems() override {
+    SendMessageW(Hwnd(), TCM_DELETEALLITEMS, 0, 0);
+    int i = 0;
+    for (const std::wstring& tab : t_.Tabs()) {
+      // The item's own text, on one line, is what screen readers read.
+      std::wstring text = OneLine(tab);
+      TCITEMW item = {};
+      item.mask = TCIF_TEXT;
+      item.pszText = text.data();
+      SendMessageW(Hwnd(), TCM_INSERTITEMW, static_cast<WPARAM>(i++),
+                   reinterpret_cast<LPARAM>(&item));
+    }
+    ApplyState();
+  }
+  void ApplyState() override {
+    SendMessageW(Hwnd(), TCM_SETCURSEL, static_cast<WPARAM>(t_.TabIndex()), 0);
+  }
+
+ private:
+  TTabControl& t_;
+};
+
+}  // namespace
+
+std::unique_ptr<TControlPeer> MakeTabControlPeer(TTabControl& c) {
+  return std::make_unique<TTabControlPeer>(c);
+}
+
+}  // namespace win32

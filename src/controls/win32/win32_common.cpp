@@ -1,0 +1,356 @@
+#include "controls/win32/win32_common.h"
+
+#include <commctrl.h>
+
+#include <map>
+#include <tuple>
+
+namespace win32 {
+
+LRESULT CALLBACK FormProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+LRESULT CALLBACK DrawnProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+
+namespace {
+constexpr wchar_t kPeerProp[] = L"TivorraPeer";
+}
+
+HINSTANCE Instance() { return GetModuleHandleW(nullptr); }
+
+void RegisterClasses() {
+  INITCOMMONCONTROLSEX icc = {sizeof(icc), ICC_STANDARD_CLASSES | ICC_TAB_CLASSES |
+                                               ICC_DATE_CLASSES | ICC_LISTVIEW_CLASSES};
+  InitCommonControlsEx(&icc);
+  WNDCLASSEXW wc{};
+  wc.cbSize = sizeof(wc);
+  wc.hInstance = Instance();
+  wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+  wc.hIcon = LoadIconW(Instance(), MAKEINTRESOURCEW(1));
+  if (!wc.hIcon) wc.hIcon = LoadIconW(nullptr, IDI_APPLICATION);
+  wc.lpfnWndProc = FormProc;
+  wc.lpszClassName = kFormClass;
+  RegisterClassExW(&wc);
+  wc.hIcon = nullptr;
+  wc.style = CS_DBLCLKS;
+  wc.lpfnWndProc = DrawnProc;
+  wc.lpszClassName = kDrawnClass;
+  RegisterClassExW(&wc);
+}
+
+COLORREF Resolve(TColor c) {
+  return (c & kSysColor) ? GetSysColor(static_cast<int>(c & 0xFF)) : static_cast<COLORREF>(c);
+}
+
+UINT DpiOf(HWND hwnd) {
+  // Windows 10 knows each window's scale; older systems have one for all.
+  using TGetDpiForWindow = UINT(WINAPI*)(HWND);
+  static const auto getDpi = reinterpret_cast<TGetDpiForWindow>(
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), "GetDpiForWindow")));
+  if (getDpi && hwnd) {
+    const UINT dpi = getDpi(hwnd);
+    if (dpi) return dpi;
+  }
+  HDC screen = GetDC(nullptr);
+  const UINT dpi = static_cast<UINT>(GetDeviceCaps(screen, LOGPIXELSY));
+  ReleaseDC(nullptr, screen);
+  return dpi ? dpi : 96;
+}
+
+// Fonts are few and live for the whole run.
+HFONT FontFor(const TFont& f, UINT dpi) {
+  static std::map<std::tuple<std::wstring, int, bool, bool, bool, UINT>, HFONT> cache;
+  const auto key = std::make_tuple(f.Name, f.Size, f.Bold, f.Cyrillic, f.Underline, dpi);
+  auto it = cache.find(key);
+  if (it != cache.end()) return it->second;
+  const int height = -MulDiv(f.Size, static_cast<int>(dpi), 72);
+  HFONT font = CreateFontW(height, 0, 0, 0, f.Bold ? FW_BOLD : FW_NORMAL, FALSE,
+                           f.Underline ? TRUE : FALSE, FALSE,
+                           f.Cyrillic ? RUSSIAN_CHARSET : DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                           CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
+                           f.Name.c_str());
+  cache.emplace(key, font);
+  return font;
+}
+
+void FillSolid(HDC dc, const RECT& r, COLORREF color) {
+  const COLORREF old = SetBkColor(dc, color);
+  ExtTextOutW(dc, 0, 0, ETO_OPAQUE, &r, nullptr, 0, nullptr);
+  SetBkColor(dc, old);
+}
+
+std::wstring ToWindowLines(const std::wstring& text) {
+  std::wstring out;
+  out.reserve(text.size() + 8);
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const wchar_t c = text[i];
+    if (c == L'\r' && (i + 1 >= text.size() || text[i + 1] != L'\n')) {
+      out += L"\r\n";
+    } else if (c == L'\n' && (i == 0 || text[i - 1] != L'\r')) {
+      out += L"\r\n";
+    } else {
+      out.push_back(c);
+    }
+  }
+  return out;
+}
+
+std::wstring FromWindowLines(const std::wstring& text) {
+  std::wstring out;
+  out.reserve(text.size());
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == L'\r' && i + 1 < text.size() && text[i + 1] == L'\n') {
+      out.push_back(L'\r');
+      ++i;
+    } else if (text[i] == L'\n') {
+      out.push_back(L'\r');
+    } else {
+      out.push_back(text[i]);
+    }
+  }
+  return out;
+}
+
+std::wstring WindowText(HWND hwnd) {
+  const int n = GetWindowTextLengthW(hwnd);
+  std::wstring s(static_cast<std::size_t>(n) + 1, L'\0');
+  s.resize(static_cast<std::size_t>(GetWindowTextW(hwnd, s.data(), n + 1)));
+  return s;
+}
+
+// ---- TWindowPeer
+
+TWindowPeer::TWindowPeer(TControl& c, const wchar_t* cls, DWORD style, DWORD exStyle,
+                         const std::wstring& text)
+    : c_(c) {
+  HWND parent = static_cast<HWND>(c.Parent()->Peer().Handle());
+  const UINT dpi = DpiOf(parent);
+  style |= WS_CHILD | WS_CLIPSIBLINGS;
+  if (c.Visible()) style |= WS_VISIBLE;
+  if (!c.Enabled()) style |= WS_DISABLED;
+  TApplying applying(*this);
+  hwnd_ = CreateWindowExW(exStyle, cls, text.c_str(), style, Scale(c.Left(), dpi),
+                          Scale(c.Top(), dpi), Scale(c.Width(), dpi), Scale(c.Height(), dpi),
+                          parent, nullptr, Instance(), nullptr);
+  SetPropW(hwnd_, kPeerProp, this);
+  SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(FontFor(c.Font(), dpi)), FALSE);
+  // Controls made later lie above earlier ones, as in the form's description,
+  // and come later in the Tab order.
+  SetWindowPos(hwnd_, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  for (HWND sibling = GetWindow(parent, GW_CHILD); sibling;
+       sibling = GetWindow(sibling, GW_HWNDNEXT)) {
+    TWindowPeer* peer = PeerOf(sibling);
+    if (sibling != hwnd_ && peer && peer->Background()) {
+      SetWindowPos(sibling, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+      break;
+    }
+  }
+}
+
+TWindowPeer::~TWindowPeer() {
+  if (!IsWindow(hwnd_)) return;
+  if (original_) SetWindowLongPtrW(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original_));
+  RemovePropW(hwnd_, kPeerProp);
+  DestroyWindow(hwnd_);
+}
+
+void TWindowPeer::Apply(TChange change) {
+  TApplying applying(*this);
+  switch (change) {
+    case TChange::Bounds: {
+      const UINT dpi = Dpi();
+      MoveWindow(hwnd_, Scale(c_.Left(), dpi), Scale(c_.Top(), dpi), Scale(c_.Width(), dpi),
+                 Scale(c_.Height(), dpi), TRUE);
+      break;
+    }
+    case TChange::Text:
+      ApplyText();
+      break;
+    case TChange::Visible:
+      ShowWindow(hwnd_, c_.Visible() ? SW_SHOWNA : SW_HIDE);
+      break;
+    case TChange::Enabled:
+      EnableWindow(hwnd_, c_.Enabled());
+      ApplyLook();
+      break;
+    case TChange::Look:
+      ApplyLook();
+      break;
+    case TChange::State:
+      ApplyState();
+      break;
+    case TChange::Items:
+      ApplyItems();
+      break;
+    case TChange::Repaint:
+      RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+      break;
+  }
+}
+
+void TWindowPeer::ApplyText() {
+  SetWindowTextW(hwnd_, c_.Caption().c_str());
+  InvalidateRect(hwnd_, nullptr, FALSE);
+}
+
+void TWindowPeer::ApplyLook() {
+  SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(FontFor(c_.Font(), Dpi())), FALSE);
+  InvalidateRect(hwnd_, nullptr, TRUE);
+}
+
+void TWindowPeer::Rescale() {
+  Apply(TChange::Bounds);
+  ApplyLook();
+}
+
+void TWindowPeer::ClickAt(int x, int y, bool twice) {
+  const LPARAM at = MAKELPARAM(x, y);
+  SendMessageW(hwnd_, WM_LBUTTONDOWN, MK_LBUTTON, at);
+  SendMessageW(hwnd_, WM_LBUTTONUP, 0, at);
+  if (twice) {
+    SendMessageW(hwnd_, WM_LBUTTONDBLCLK, MK_LBUTTON, at);
+    SendMessageW(hwnd_, WM_LBUTTONUP, 0, at);
+  }
+}
+
+void TWindowPeer::Perform(const TUserAction& a) {
+  RECT r;
+  GetClientRect(hwnd_, &r);
+  const int x = r.right / 2, y = r.bottom / 2;
+  switch (a.Kind) {
+    case TActionKind::Click:
+      ClickAt(x, y);
+      break;
+    case TActionKind::DblClick:
+      ClickAt(x, y, true);
+      break;
+    case TActionKind::MouseDown: {
+      const UINT msg = a.Button == TMouseButton::Left    ? WM_LBUTTONDOWN
+                       : a.Button == TMouseButton::Right ? WM_RBUTTONDOWN
+                                                         : WM_MBUTTONDOWN;
+      SendMessageW(hwnd_, msg, 0, MAKELPARAM(x, y));
+      break;
+    }
+    case TActionKind::MouseEnter:
+      SendMessageW(hwnd_, WM_MOUSEMOVE, 0, MAKELPARAM(x, y));
+      break;
+    case TActionKind::MouseLeave:
+      SendMessageW(hwnd_, WM_MOUSELEAVE, 0, 0);
+      break;
+    case TActionKind::PressKey: {
+      // A key goes to the focused control through the program's loop, so
+      // the dialog manager sees it first, as it sees a real one.
+      if (GetFocus() != hwnd_ && !IsChild(hwnd_, GetFocus())) SetFocus(hwnd_);
+      HWND target = GetFocus();
+      PostMessageW(target, WM_KEYDOWN, static_cast<WPARAM>(a.Index), 1);
+      PostMessageW(target, WM_KEYUP, static_cast<WPARAM>(a.Index), 0xC0000001);
+      PumpWaiting();
+      break;
+    }
+    default:
+      break;
+  }
+}
+
+void TWindowPeer::Focus() { SetFocus(hwnd_); }
+
+bool TWindowPeer::Focused() const {
+  HWND f = GetFocus();
+  return f && (f == hwnd_ || IsChild(hwnd_, f));
+}
+
+bool TWindowPeer::OnCommand(WORD, LRESULT&) { return false; }
+bool TWindowPeer::OnNotify(NMHDR&, LRESULT&) { return false; }
+bool TWindowPeer::OnCtlColor(HDC, LRESULT&) { return false; }
+bool TWindowPeer::OnDrawItem(DRAWITEMSTRUCT&) { return false; }
+bool TWindowPeer::OnMessage(UINT, WPARAM, LPARAM, LRESULT&) { return false; }
+
+void TWindowPeer::Subclass() {
+  original_ = reinterpret_cast<WNDPROC>(
+      SetWindowLongPtrW(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&SubclassProc)));
+}
+
+LRESULT TWindowPeer::CallOriginal(UINT msg, WPARAM wp, LPARAM lp) {
+  return CallWindowProcW(original_, hwnd_, msg, wp, lp);
+}
+
+LRESULT CALLBACK TWindowPeer::SubclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+  TWindowPeer* peer = PeerOf(hwnd);
+  LRESULT result = 0;
+  if (peer->OnMessage(msg, wp, lp, result)) return result;
+  return peer->CallOriginal(msg, wp, lp);
+}
+
+TWindowPeer* PeerOf(HWND hwnd) { return static_cast<TWindowPeer*>(GetPropW(hwnd, kPeerProp)); }
+
+bool Reflect(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
+  switch (msg) {
+    case WM_COMMAND: {
+      HWND child = reinterpret_cast<HWND>(lp);
+      TWindowPeer* peer = child ? PeerOf(child) : nullptr;
+      if (!peer) return false;
+      result = 0;
+      if (wp == IDOK) {
+        // Enter, handed on by the dialog manager with the focused control:
+        // a focused push button is pressed.
+        const LONG_PTR style = GetWindowLongPtrW(child, GWL_STYLE);
+        wchar_t cls[16] = {};
+        GetClassNameW(child, cls, 16);
+        if (lstrcmpiW(cls, L"Button") == 0 && (style & BS_TYPEMASK) <= BS_DEFPUSHBUTTON) {
+          SendMessageW(child, BM_CLICK, 0, 0);
+        }
+        return true;
+      }
+      peer->OnCommand(HIWORD(wp), result);
+      return true;
+    }
+    case WM_NOTIFY: {
+      auto* header = reinterpret_cast<NMHDR*>(lp);
+      TWindowPeer* peer = PeerOf(header->hwndFrom);
+      if (!peer) return false;
+      result = 0;
+      return peer->OnNotify(*header, result);
+    }
+    case WM_DRAWITEM: {
+      auto* item = reinterpret_cast<DRAWITEMSTRUCT*>(lp);
+      TWindowPeer* peer = PeerOf(item->hwndItem);
+      if (!peer || !peer->OnDrawItem(*item)) return false;
+      result = TRUE;
+      return true;
+    }
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORLISTBOX:
+    case WM_CTLCOLORBTN: {
+      TWindowPeer* peer = PeerOf(reinterpret_cast<HWND>(lp));
+      return peer && peer->OnCtlColor(reinterpret_cast<HDC>(wp), result);
+    }
+    default:
+      return false;
+  }
+}
+
+void RescaleTree(TControl& c) {
+  for (TControl* child : c.Children()) {
+    if (TWindowPeer* peer = PeerOf(static_cast<HWND>(child->Peer().Handle()))) peer->Rescale();
+    RescaleTree(*child);
+  }
+}
+
+void DispatchOne(MSG& m) {
+  HWND root = m.hwnd ? GetAncestor(m.hwnd, GA_ROOT) : nullptr;
+  if (root && IsDialogMessageW(root, &m)) return;
+  TranslateMessage(&m);
+  DispatchMessageW(&m);
+}
+
+void PumpWaiting() {
+  MSG m;
+  while (PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE)) {
+    if (m.message == WM_QUIT) {
+      PostQuitMessage(static_cast<int>(m.wParam));
+      break;
+    }
+    DispatchOne(m);
+  }
+}
+
+}  // namespace win32

@@ -1,0 +1,112 @@
+// The shared part of the Win32 peers: window classes, fonts and colours at
+// the window's scale, message reflection from containers, the echo guard,
+// and the message pump that hands keys to the dialog manager.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+#include "controls/controls.h"
+
+namespace win32 {
+
+inline constexpr wchar_t kFormClass[] = L"TivorraForm";
+inline constexpr wchar_t kDrawnClass[] = L"TivorraControl";
+
+HINSTANCE Instance();
+void RegisterClasses();
+
+COLORREF Resolve(TColor c);
+// The screen's scale: dots per inch of a window (96 at 100 %).
+UINT DpiOf(HWND hwnd);
+inline int Scale(int designPixels, UINT dpi) {
+  return MulDiv(designPixels, static_cast<int>(dpi), 96);
+}
+HFONT FontFor(const TFont& f, UINT dpi);
+void FillSolid(HDC dc, const RECT& r, COLORREF color);
+
+// A lone CR or LF becomes CR LF, as edit controls break lines only there;
+// and back again: CR LF becomes the lone CR that stored texts keep.
+std::wstring ToWindowLines(const std::wstring& text);
+std::wstring FromWindowLines(const std::wstring& text);
+std::wstring WindowText(HWND hwnd);
+
+// One window of one control. Containers pass a child's notifications back
+// to the child's peer (Reflect), so a control in a panel behaves exactly as
+// one on the form.
+class TWindowPeer : public TControlPeer {
+ public:
+  TWindowPeer(TControl& c, const wchar_t* cls, DWORD style, DWORD exStyle,
+              const std::wstring& text);
+  ~TWindowPeer() override;
+
+  void Apply(TChange change) override;
+  void Perform(const TUserAction& action) override;
+  void Focus() override;
+  bool Focused() const override;
+  void* Handle() const override { return hwnd_; }
+
+  // A notification of this control, reflected by its container.
+  virtual bool OnCommand(WORD code, LRESULT& result);
+  virtual bool OnNotify(NMHDR& header, LRESULT& result);
+  virtual bool OnCtlColor(HDC dc, LRESULT& result);
+  virtual bool OnDrawItem(DRAWITEMSTRUCT& item);
+  // The control's own messages: those of its window class when it is one of
+  // ours, or seen first through subclassing for a standard control.
+  virtual bool OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result);
+
+  HWND Hwnd() const { return hwnd_; }
+  UINT Dpi() const { return DpiOf(hwnd_); }
+  TControl& Control() const { return c_; }
+  // Places, fonts and pictures again at the window's scale.
+  virtual void Rescale();
+  // Lies under its later siblings and last in the Tab order: a tab control
+  // with the controls of its pages beside it.
+  virtual bool Background() const { return false; }
+
+ protected:
+  // While the peer applies a value from code, the notifications Windows
+  // sends for it are not the user's: they raise nothing.
+  class TApplying {
+   public:
+    explicit TApplying(TWindowPeer& p) : p_(p), was_(p.applying_) { p_.applying_ = true; }
+    ~TApplying() { p_.applying_ = was_; }
+
+   private:
+    TWindowPeer& p_;
+    bool was_;
+  };
+  bool Applying() const { return applying_; }
+  virtual void ApplyText();
+  virtual void ApplyState() {}
+  virtual void ApplyItems() {}
+  virtual void ApplyLook();
+  // Sends a mouse button press and release at a client point in pixels.
+  void ClickAt(int x, int y, bool twice = false);
+  // Lets OnMessage see a standard control's messages first.
+  void Subclass();
+  LRESULT CallOriginal(UINT msg, WPARAM wp, LPARAM lp);
+
+ private:
+  static LRESULT CALLBACK SubclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+  TControl& c_;
+  HWND hwnd_ = nullptr;
+  WNDPROC original_ = nullptr;
+  bool applying_ = false;
+};
+
+TWindowPeer* PeerOf(HWND hwnd);
+// A container's part of message reflection: true when the message was a
+// child's notification and `result` holds the answer.
+bool Reflect(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result);
+// Rescales a control and everything inside it.
+void RescaleTree(TControl& c);
+
+// Hands one message on as the program's loop does: keys to the dialog
+// manager of its top-level window (Tab, Shift+Tab, Enter, Space).
+void DispatchOne(MSG& m);
+// Delivers what is waiting now, without blocking.
+void PumpWaiting();
+
+}  // namespace win32
