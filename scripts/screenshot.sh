@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Starts the built Tivorra.exe on a private Xvfb, waits, and saves a
 # screenshot of the whole screen. Usage: screenshot.sh OUT.png [SECONDS] [ARGS...]
-# Set TIVORRA_DIR to run a copy of the program from another folder.
+# Set TIVORRA_DIR to run a copy of the program from another folder,
+# TIVORRA_EXE to run another program of the build (tests/gallery.exe shows
+# every kind of control), and TIVORRA_DPI for the screen's scale (96, 144).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 out=$(realpath -m "$1"); wait_s="${2:-6}"; shift $(( $# >= 2 ? 2 : 1 ))
@@ -11,7 +13,9 @@ export WINEPREFIX="${WINEPREFIX:-$HOME/.local/share/tivorra-wine}"
 mkdir -p "$WINEPREFIX"
 tivorra_null_audio "$WINEPREFIX"
 dir="${TIVORRA_DIR:-$(pwd)/build/windows}"
+exe="${TIVORRA_EXE:-Tivorra.exe}"
+tivorra_dpi "${TIVORRA_DPI:-96}"
 xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
-  wine "$1/Tivorra.exe" "${@:4}" & sleep "$2"; import -window root "$3"; xwininfo -root -tree | grep -E "\"[^\"]+\": \(" | grep -v -E "has no name|Wine" | head -n 8; wineserver -k' \
+  wine "$1/'"$exe"'" "${@:4}" & sleep "$2"; import -window root "$3"; xwininfo -root -tree | grep -E "\"[^\"]+\": \(" | grep -v -E "has no name|Wine" | head -n 8; wineserver -k' \
   _ "$dir" "$wait_s" "$out" "$@"
 echo "saved $out"

@@ -49,12 +49,14 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   {
     TForms forms(gState, services);
     app.SetMainWindow(forms.Form1.Peer().Handle());
-    forms.Form1.ShowNormal();  // FormShow
-    // FormActivate at once: under Wine the focus can arrive later, and the
-    // window would sit at its design size until then. The first activation
-    // runs the sequence only once, whichever comes first.
+    // FormShow, then FormActivate as Windows activates the shown window.
+    // Nothing after it may show the window again: the start-up sequence
+    // may just have minimised it.
+    forms.Form1.ShowNormal();
+    // Under Wine the activation can arrive later, and the window would sit
+    // at its design size until then. The sequence runs only once at start,
+    // whichever comes first.
     forms.Form1.Activated(nullptr);
-    forms.Form1.BringToForeground();
     exitCode = RunMessageLoop();
   }
   SetErrorReport(nullptr);

@@ -35,57 +35,100 @@ class TEditPeerBase : public TWindowPeer {
 
 class TEditPeer : public TEditPeerBase {
  public:
-  explicit TEditPeer(TEdit& e) : TEditPeerBase(e, ES_AUTOHSCROLL, e.Text()), e_(e) {
-    if (!e.HasButton()) return;
+  explicit TEditPeer(TEdit& e) : TEditPeerBase(e, ES_AUTOHSCROLL, e.Text()), e_(e) {}
+
+ protected:
+  void Changed(const std::wstring& text) override { e_.UserTextChanged(text); }
+
+ private:
+  TEdit& e_;
+};
+
+// A field with an ellipsis button at its right end: a container of ours
+// holding the EDIT and the BUTTON side by side (an edit paints over
+// children of its own).
+class TButtonEditPeer : public TWindowPeer {
+ public:
+  explicit TButtonEditPeer(TEdit& e)
+      : TWindowPeer(e, kDrawnClass, WS_CLIPCHILDREN, WS_EX_CONTROLPARENT, L""), e_(e) {
+    edit_ = CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", e.Text().c_str(),
+                            WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL, 0, 0, 0, 0,
+                            Hwnd(), nullptr, Instance(), nullptr);
     button_ = CreateWindowExW(0, L"BUTTON", L"...", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, 0, 0,
                               0, 0, Hwnd(), nullptr, Instance(), nullptr);
-    Subclass();
     Rescale();
   }
 
   void Perform(const TUserAction& a) override {
-    if (a.Kind == TActionKind::ButtonClick && button_) {
-      SendMessageW(button_, BM_CLICK, 0, 0);
-      return;
+    switch (a.Kind) {
+      case TActionKind::ButtonClick:
+        SendMessageW(button_, BM_CLICK, 0, 0);
+        break;
+      case TActionKind::TypeText:
+        SetFocus(edit_);
+        SendMessageW(edit_, EM_SETSEL, 0, -1);
+        SendMessageW(edit_, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(a.Text.c_str()));
+        break;
+      default:
+        TWindowPeer::Perform(a);
+        break;
     }
-    TEditPeerBase::Perform(a);
   }
+  void Focus() override { SetFocus(edit_); }
 
   void Rescale() override {
-    TEditPeerBase::Rescale();
-    if (!button_) return;
-    // The button fills the right end; the text stops before it.
-    RECT r;
-    GetClientRect(Hwnd(), &r);
-    const int w = r.bottom;
-    MoveWindow(button_, r.right - w, 0, w, r.bottom, TRUE);
-    SendMessageW(button_, WM_SETFONT, reinterpret_cast<WPARAM>(FontFor(e_.Font(), Dpi())), TRUE);
-    SendMessageW(Hwnd(), EM_SETMARGINS, EC_RIGHTMARGIN, MAKELPARAM(0, w + 2));
+    TWindowPeer::Rescale();
+    Layout();
   }
 
   bool OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override {
-    if (msg == WM_COMMAND && reinterpret_cast<HWND>(lp) == button_) {
-      if (HIWORD(wp) == BN_CLICKED) e_.UserButtonClick();
-      result = 0;
-      return true;
+    switch (msg) {
+      case WM_COMMAND:
+        if (!Applying() && reinterpret_cast<HWND>(lp) == edit_ && HIWORD(wp) == EN_CHANGE) {
+          e_.UserTextChanged(WindowText(edit_));
+        }
+        if (reinterpret_cast<HWND>(lp) == button_ && HIWORD(wp) == BN_CLICKED) {
+          e_.UserButtonClick();
+        }
+        result = 0;
+        return true;
+      case WM_SIZE:
+        Layout();
+        return true;
+      case WM_ERASEBKGND: {
+        RECT r;
+        GetClientRect(Hwnd(), &r);
+        FillSolid(reinterpret_cast<HDC>(wp), r, Resolve(e_.Parent()->Color()));
+        result = 1;
+        return true;
+      }
+      default:
+        return false;
     }
-    if (msg == WM_SIZE) {
-      result = CallOriginal(msg, wp, lp);
-      Rescale();
-      return true;
-    }
-    return false;
   }
 
  protected:
-  void Changed(const std::wstring& text) override { e_.UserTextChanged(text); }
+  void ApplyText() override { SetWindowTextW(edit_, e_.Text().c_str()); }
   void ApplyLook() override {
-    TEditPeerBase::ApplyLook();
-    if (button_) EnableWindow(button_, e_.Usable());
+    const auto font = reinterpret_cast<WPARAM>(FontFor(e_.Font(), Dpi()));
+    SendMessageW(edit_, WM_SETFONT, font, TRUE);
+    SendMessageW(button_, WM_SETFONT, font, TRUE);
+    EnableWindow(edit_, e_.Enabled());
+    EnableWindow(button_, e_.Enabled());
   }
 
  private:
+  // The button is as wide as the field is high.
+  void Layout() {
+    RECT r;
+    GetClientRect(Hwnd(), &r);
+    const int w = r.bottom;
+    MoveWindow(edit_, 0, 0, r.right - w, r.bottom, TRUE);
+    MoveWindow(button_, r.right - w, 0, w, r.bottom, TRUE);
+  }
+
   TEdit& e_;
+  HWND edit_ = nullptr;
   HWND button_ = nullptr;
 };
 
@@ -124,7 +167,10 @@ class TMemoPeer : public TEditPeerBase {
 
 }  // namespace
 
-std::unique_ptr<TControlPeer> MakeEditPeer(TEdit& c) { return std::make_unique<TEditPeer>(c); }
+std::unique_ptr<TControlPeer> MakeEditPeer(TEdit& c) {
+  if (c.HasButton()) return std::make_unique<TButtonEditPeer>(c);
+  return std::make_unique<TEditPeer>(c);
+}
 std::unique_ptr<TControlPeer> MakeMemoPeer(TMemo& c) { return std::make_unique<TMemoPeer>(c); }
 
 }  // namespace win32

@@ -33,6 +33,10 @@ class TTabControlPeer : public TWindowPeer {
 
   void Rescale() override {
     TWindowPeer::Rescale();
+    FitTabs();
+  }
+
+  void FitTabs() {
     // Every tab as wide as the widest caption line, and as high as designed.
     HDC dc = GetDC(Hwnd());
     HGDIOBJ old = SelectObject(dc, FontFor(t_.Font(), Dpi()));
@@ -98,7 +102,12 @@ class TTabControlPeer : public TWindowPeer {
       SendMessageW(Hwnd(), TCM_INSERTITEMW, static_cast<WPARAM>(i++),
                    reinterpret_cast<LPARAM>(&item));
     }
+    FitTabs();
     ApplyState();
+  }
+  void ApplyLook() override {
+    TWindowPeer::ApplyLook();
+    FitTabs();
   }
   void ApplyState() override {
     SendMessageW(Hwnd(), TCM_SETCURSEL, static_cast<WPARAM>(t_.TabIndex()), 0);
