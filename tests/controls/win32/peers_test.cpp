@@ -41,3 +41,109 @@ TEST(Win32Peers, TheEllipsisButtonSitsInsideTheRightEndOfItsField) {
 }
 
 }  // namespace
+
+#include "controls/win32/tray_peer.h"
+#include "controls/win32/win32_backend.h"
+#include "fakes/ui_driver.h"
+
+namespace {
+
+class TWakeUp : public TForm {
+ public:
+  TWakeUp() : TForm(L"Будильник", 300, 200, 225, 232, TBorderStyle::Single) {
+    OK.OnClick = [this] { Close(); };
+  }
+  TButton OK{this, 72, 200, 75, 25, L"OK"};
+};
+
+TEST(Win32Peers, AWindowShownDuringAModalDialogStaysUsable) {
+  TForm main(L"Главное", 50, 50, 150, 200, TBorderStyle::None);
+  TForm hidden(L"Скрытое", 50, 50, 100, 100, TBorderStyle::Single);
+  TForm dialog(L"Настройки", 80, 80, 200, 100, TBorderStyle::Dialog);
+  TWakeUp wake;
+  main.ShowNormal();
+  bool mainDisabledDuring = false, wakeUsable = false, wakeClosed = false;
+  ScriptModal(dialog, [&](TForm&) {
+    mainDisabledDuring = !IsWindowEnabled(H(main)) && !main.Enabled();
+    wake.ShowNormal();  // an alarm rings while the dialog is open
+    wakeUsable = IsWindowEnabled(H(wake)) != FALSE && wake.Enabled();
+    wake.OK.Click();
+    wakeClosed = !wake.Visible() && !IsWindowVisible(H(wake));
+    return 1;
+  });
+  EXPECT_EQ(dialog.ShowModal(), 1);
+  EXPECT_TRUE(mainDisabledDuring);
+  EXPECT_TRUE(wakeUsable);
+  EXPECT_TRUE(wakeClosed) << "its OK works";
+  EXPECT_TRUE(IsWindowEnabled(H(main)));
+  EXPECT_TRUE(IsWindowEnabled(H(hidden))) << "a hidden window is left as it was";
+  main.Hide();
+}
+
+class TTwoButtons : public TForm {
+ public:
+  TTwoButtons(int left) : TForm(L"Фокус", left, 100, 200, 100, TBorderStyle::Single) {}
+  TPanel Panel{this, 0, 0, 200, 100};
+  TButton A{&Panel, 8, 8, 75, 25, L"A"};
+  TButton B{&Panel, 8, 40, 75, 25, L"B"};
+};
+
+TEST(Win32Peers, AnActivatedFormGivesTheFocusToAControl) {
+  TTwoButtons one(100), two(400);
+  one.ShowNormal();
+  Pump();
+  EXPECT_EQ(GetFocus(), H(one.A)) << "the first control in the Tab order";
+  one.B.SetFocus();
+  two.ShowNormal();
+  Pump();
+  EXPECT_EQ(GetFocus(), H(two.A));
+  one.BringToForeground();
+  Pump();
+  EXPECT_EQ(GetFocus(), H(one.B)) << "back where it was";
+  // Tab moves on through the dialog manager; Enter on a focused button
+  // presses it.
+  int clicks = 0;
+  one.A.OnClick = [&] { ++clicks; };
+  one.B.PressKey(VK_TAB);
+  EXPECT_EQ(GetFocus(), H(one.A));
+  one.A.PressKey(VK_RETURN);
+  EXPECT_EQ(clicks, 1);
+  one.Hide();
+  two.Hide();
+}
+
+TEST(Win32Peers, TheTrayIconIsAddedAgainAndRemovedWithItsOwner) {
+  const UINT taskbarCreated = RegisterWindowMessageW(L"TaskbarCreated");
+  {
+    TTrayIcon icon;
+    icon.SetHint(L"Tivorra");
+    icon.SetVisible(true);
+    const win32::TTrayRecord* tray = win32::TrayRecord();
+    ASSERT_NE(tray, nullptr);
+    EXPECT_TRUE(tray->Added);
+    EXPECT_EQ(std::wstring(tray->Data.szTip), L"Tivorra");
+    EXPECT_EQ(tray->Data.hWnd, tray->Window);
+    EXPECT_NE(tray->Data.hIcon, nullptr);
+    EXPECT_EQ(tray->Data.uFlags, static_cast<UINT>(NIF_MESSAGE | NIF_ICON | NIF_TIP));
+    std::vector<std::string> events;
+    icon.OnMouseDown = [&](TMouseButton) { events.push_back("down"); };
+    icon.OnMouseUp = [&](TMouseButton b) {
+      events.push_back(b == TMouseButton::Right ? "right up" : "up");
+    };
+    icon.Press(TMouseButton::Left);
+    icon.Release(TMouseButton::Right);
+    EXPECT_EQ(events, (std::vector<std::string>{"down", "right up"}));
+
+    // Explorer started again: the notification area is empty until the
+    // program adds its icon once more.
+    NOTIFYICONDATAW gone = tray->Data;
+    Shell_NotifyIconW(NIM_DELETE, &gone);
+    SendMessageW(tray->Window, taskbarCreated, 0, 0);
+    EXPECT_TRUE(tray->Added);
+    NOTIFYICONDATAW again = tray->Data;
+    EXPECT_TRUE(Shell_NotifyIconW(NIM_MODIFY, &again)) << "the icon is there again";
+  }
+  EXPECT_EQ(win32::TrayRecord(), nullptr);
+}
+
+}  // namespace
