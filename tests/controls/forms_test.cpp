@@ -139,7 +139,8 @@ TEST(Forms, FocusComesBackToTheLastFocusedControl) {
        [](TPlain&, TOrderForm& f) { f.BringToForeground(); }},
       {"the other form hides", [](TPlain& o, TOrderForm&) { o.ShowNormal(); },
        [](TPlain& o, TOrderForm&) { o.Hide(); }},
-      {"a modal dialog closes", [](TPlain& o, TOrderForm& f) {
+      {"a modal dialog closes",
+       [](TPlain& o, TOrderForm& f) {
          ScriptModal(o, [&](TForm&) {
            EXPECT_TRUE(o.Ok.Focused());
            EXPECT_FALSE(f.List.Focused());
@@ -213,10 +214,18 @@ TEST(Forms, TrayIconReportsTheMouseOnlyWhileAdded) {
       {"hint before it is added", [](TTrayIcon& t) { t.SetHint(L"Будильник"); }, {}, false, 0},
       {"added", [](TTrayIcon& t) { t.SetVisible(true); }, {}, true, 1},
       {"left press", [](TTrayIcon& t) { t.Press(TMouseButton::Left); }, {"down Left"}, true, 1},
-      {"right release", [](TTrayIcon& t) { t.Release(TMouseButton::Right); }, {"up Right"}, true, 1},
+      {"right release",
+       [](TTrayIcon& t) { t.Release(TMouseButton::Right); },
+       {"up Right"},
+       true,
+       1},
       {"hint changed", [](TTrayIcon& t) { t.SetHint(L"Подъём в 7:00"); }, {}, true, 1},
 #ifndef _WIN32
-      {"the notification area comes back", [](TTrayIcon&) { Recorder().TaskbarCreated(); }, {}, true, 2},
+      {"the notification area comes back",
+       [](TTrayIcon&) { Recorder().TaskbarCreated(); },
+       {},
+       true,
+       2},
 #endif
       {"removed", [](TTrayIcon& t) { t.SetVisible(false); }, {}, false, 2},
       {"press after removal", [](TTrayIcon& t) { t.Press(TMouseButton::Right); }, {}, false, 2},
