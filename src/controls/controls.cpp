@@ -175,7 +175,9 @@ void TCheckBox::SetState(TCheckState state) {
 }
 
 void TCheckBox::Check(bool checked) {
-  for (int i = 0; i < 2 && Checked() != checked; ++i) Click();
+  // Grayed is neither: "not checked" must still click it to unchecked.
+  const TCheckState want = checked ? TCheckState::Checked : TCheckState::Unchecked;
+  for (int i = 0; i < 2 && state_ != want; ++i) Click();
 }
 
 void TCheckBox::UserClick() {
@@ -225,7 +227,9 @@ void TEdit::TypeText(const std::wstring& text) {
   Perform(a);
 }
 
-void TEdit::ButtonClick() { Perform({TActionKind::ButtonClick}); }
+void TEdit::ButtonClick() {
+  if (hasButton_) Perform({TActionKind::ButtonClick});  // no button, nothing to press
+}
 
 void TEdit::UserTextChanged(const std::wstring& text) {
   StoreCaption(text);

@@ -74,7 +74,7 @@ class TRecordingPeer : public TControlPeer {
       case TActionKind::TypeText:
         Focus();
         if (f_ == TFlavor::Edit) static_cast<TEdit&>(c_).UserTextChanged(a.Text);
-        if (f_ == TFlavor::Memo) static_cast<TMemo&>(c_).UserTextChanged(a.Text);
+        if (f_ == TFlavor::Memo) static_cast<TMemo&>(c_).UserTextChanged(ReadBack(a.Text));
         if (f_ == TFlavor::Combo) static_cast<TComboBox&>(c_).UserTextChanged(a.Text);
         break;
       case TActionKind::SelectRow:
@@ -104,6 +104,17 @@ class TRecordingPeer : public TControlPeer {
   void* Handle() const override { return nullptr; }
 
  private:
+  // A multi-line edit keeps each line break as CR LF; the peer reads its
+  // text back with the single CR the model keeps.
+  static std::wstring ReadBack(const std::wstring& typed) {
+    std::wstring out;
+    for (std::size_t i = 0; i < typed.size(); ++i) {
+      out += typed[i];
+      if (typed[i] == L'\r' && i + 1 < typed.size() && typed[i + 1] == L'\n') ++i;
+    }
+    return out;
+  }
+
   // Keys go to the focused control, as the dialog manager hands them on.
   void PressKey(std::uint16_t key) {
     if (!Focused()) return;

@@ -1,0 +1,265 @@
+// Forms as a user meets them: modal dialogs, keyboard focus and Tab order,
+// the popup menu and the tray icon; on both halves.
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "controls/controls.h"
+#include "fakes/ui_driver.h"
+
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include "fakes/recording_backend.h"
+#endif
+
+namespace {
+
+class TPlain : public TForm {
+ public:
+  explicit TPlain(const std::wstring& caption)
+      : TForm(caption, 60, 60, 200, 120, TBorderStyle::Single) {}
+  ~TPlain() override { Hide(); }
+  TButton Ok{this, 8, 8, 75, 25, L"OK"};
+};
+
+TEST(Forms, AModalDialogDisablesOnlyTheUsableFormsAndGivesBackExactlyThose) {
+  const struct {
+    const char* name;
+    bool visible, enabled, enabledDuring;
+  } cases[] = {
+      {"shown and enabled", true, true, false},
+      {"shown and disabled", true, false, false},
+      {"hidden and enabled", false, true, true},
+      {"hidden and disabled", false, false, false},
+  };
+  std::vector<std::unique_ptr<TPlain>> forms;
+  for (const auto& c : cases) {
+    forms.push_back(std::make_unique<TPlain>(L"Форма"));
+    if (c.visible) forms.back()->ShowNormal();
+    forms.back()->SetEnabled(c.enabled);
+  }
+  TPlain dialog(L"Настройки"), later(L"Подъём");
+  int laterClicks = 0;
+  later.Ok.OnClick = [&] { ++laterClicks; };
+  std::vector<bool> during;
+  ScriptModal(dialog, [&](TForm&) {
+    for (const auto& f : forms) {
+      during.push_back(f->Enabled());
+#ifdef _WIN32
+      EXPECT_EQ(IsWindowEnabled(static_cast<HWND>(f->Peer().Handle())) != 0, f->Enabled());
+#endif
+    }
+    // A modeless form shown while the dialog is open stays usable.
+    later.ShowNormal();
+    Pump();
+    later.Ok.Click();
+    return 7;
+  });
+  EXPECT_EQ(dialog.ShowModal(), 7);
+  ASSERT_EQ(during.size(), forms.size());
+  for (std::size_t i = 0; i < forms.size(); ++i) {
+    SCOPED_TRACE(cases[i].name);
+    EXPECT_EQ(during[i], cases[i].enabledDuring);
+    EXPECT_EQ(forms[i]->Enabled(), cases[i].enabled) << "as it was before the dialog";
+#ifdef _WIN32
+    EXPECT_EQ(IsWindowEnabled(static_cast<HWND>(forms[i]->Peer().Handle())) != 0, cases[i].enabled);
+#endif
+  }
+  EXPECT_EQ(laterClicks, 1);
+  EXPECT_TRUE(later.Enabled());
+}
+
+// The Tab order: each container's controls in the order of their creation,
+// at the container's own place; labels and panels take no focus.
+class TOrderForm : public TForm {
+ public:
+  TOrderForm() : TForm(L"Порядок", 80, 80, 300, 200, TBorderStyle::Single) {}
+  ~TOrderForm() override { Hide(); }
+  TLabel Note{this, 8, 4, 100, 16, L"Имя:"};
+  TEdit Name{this, 8, 20, 120, 21};
+  TPanel Box{this, 8, 48, 200, 80};
+  TCheckBox Sound{&Box, 4, 4, 120, 17, L"Звук"};
+  TPanel Inner{&Box, 4, 24, 190, 50};
+  TComboBox Volume{&Inner, 4, 4, 80, 21};
+  TButton Ok{this, 8, 140, 75, 25, L"OK"};
+  TListBox List{this, 220, 8, 70, 120};
+  TRadioButton Late{&Box, 130, 4, 60, 17, L"Позже"};  // made last, tabbed inside Box
+};
+
+TEST(Forms, TabOrderIsTheOrderOfCreationInsideEachContainer) {
+  TOrderForm f;
+  f.ShowNormal();
+  const std::vector<TControl*> expected = {&f.Name, &f.Sound, &f.Volume, &f.Late, &f.Ok, &f.List};
+  EXPECT_EQ(f.TabOrder(), expected);
+#ifdef _WIN32
+  // The dialog manager walks the same order.
+  HWND form = static_cast<HWND>(f.Peer().Handle());
+  for (std::size_t i = 0; i + 1 < expected.size(); ++i) {
+    EXPECT_EQ(GetNextDlgTabItem(form, static_cast<HWND>(expected[i]->Peer().Handle()), FALSE),
+              static_cast<HWND>(expected[i + 1]->Peer().Handle()))
+        << "after control " << i;
+  }
+#endif
+}
+
+TEST(Forms, ActivationFocusesTheFirstReachableControlInTabOrder) {
+  const struct {
+    const char* name;
+    std::function<void(TOrderForm&)> arrange;
+    std::function<TControl&(TOrderForm&)> focused;
+  } cases[] = {
+      {"all reachable", [](TOrderForm&) {}, [](TOrderForm& f) -> TControl& { return f.Name; }},
+      {"first disabled", [](TOrderForm& f) { f.Name.SetEnabled(false); },
+       [](TOrderForm& f) -> TControl& { return f.Sound; }},
+      {"first hidden", [](TOrderForm& f) { f.Name.Hide(); },
+       [](TOrderForm& f) -> TControl& { return f.Sound; }},
+      {"the next panel disabled", [](TOrderForm& f) { f.Name.Hide(), f.Box.SetEnabled(false); },
+       [](TOrderForm& f) -> TControl& { return f.Ok; }},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    TOrderForm f;
+    c.arrange(f);
+    f.ShowNormal();
+    Pump();
+    for (TControl* t : f.TabOrder()) EXPECT_EQ(t->Focused(), t == &c.focused(f));
+  }
+}
+
+TEST(Forms, FocusComesBackToTheLastFocusedControl) {
+  const struct {
+    const char* name;
+    std::function<void(TPlain&, TOrderForm&)> away, back;
+  } ways[] = {
+      {"brought forward", [](TPlain& o, TOrderForm&) { o.ShowNormal(); },
+       [](TPlain&, TOrderForm& f) { f.BringToForeground(); }},
+      {"the other form hides", [](TPlain& o, TOrderForm&) { o.ShowNormal(); },
+       [](TPlain& o, TOrderForm&) { o.Hide(); }},
+      {"a modal dialog closes",
+       [](TPlain& o, TOrderForm& f) {
+         ScriptModal(o, [&](TForm&) {
+           EXPECT_TRUE(o.Ok.Focused());
+           EXPECT_FALSE(f.List.Focused());
+           return 1;
+         });
+         o.ShowModal();
+       },
+       [](TPlain&, TOrderForm&) {}},
+  };
+  for (const auto& w : ways) {
+    SCOPED_TRACE(w.name);
+    TOrderForm f;
+    TPlain other(L"Другая");
+    f.ShowNormal();
+    f.List.SetFocus();
+    Pump();
+    ASSERT_TRUE(f.List.Focused());
+    w.away(other, f);
+    Pump();
+    if (other.Visible()) {
+      EXPECT_TRUE(other.Ok.Focused());
+      EXPECT_FALSE(f.List.Focused());
+    }
+    w.back(other, f);
+    Pump();
+    EXPECT_TRUE(f.List.Focused());
+    EXPECT_FALSE(f.Name.Focused());
+  }
+}
+
+TEST(Forms, PopupMenuRaisesTheChosenItemOnly) {
+  TPlain owner(L"Владелец");
+  owner.ShowNormal();
+  std::vector<std::string> raised;
+  TPopupMenu menu;
+  menu.Items = {{L"Открыть", [&] { raised.push_back("open"); }},
+                {L"Настройки", [&] { raised.push_back("settings"); }},
+                {L"Выход", [&] { raised.push_back("exit"); }}};
+  const struct {
+    int choice;
+    std::vector<std::string> raised;
+  } cases[] = {{0, {"open"}}, {2, {"exit"}}, {-1, {}}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.choice);
+    raised.clear();
+    ScriptMenuChoice(c.choice);
+    EXPECT_EQ(menu.Popup(100, 120), c.choice);
+    EXPECT_EQ(raised, c.raised);
+#ifndef _WIN32
+    const auto& shown = Recorder().MenusShown().back();
+    EXPECT_EQ(shown.X, 100);
+    EXPECT_EQ(shown.Y, 120);
+    EXPECT_EQ(shown.Captions, (std::vector<std::wstring>{L"Открыть", L"Настройки", L"Выход"}));
+#endif
+  }
+}
+
+TEST(Forms, TrayIconReportsTheMouseOnlyWhileAdded) {
+  std::vector<std::string> raised;
+  auto say = [&](const char* what, TMouseButton b) {
+    raised.push_back(std::string(what) + (b == TMouseButton::Left ? " Left" : " Right"));
+  };
+  const struct {
+    const char* name;
+    std::function<void(TTrayIcon&)> act;
+    std::vector<std::string> raised;
+    bool added;  // natively: what the notification area shows
+    int adds;
+  } steps[] = {
+      {"press before it is added", [](TTrayIcon& t) { t.Press(TMouseButton::Left); }, {}, false, 0},
+      {"hint before it is added", [](TTrayIcon& t) { t.SetHint(L"Будильник"); }, {}, false, 0},
+      {"added", [](TTrayIcon& t) { t.SetVisible(true); }, {}, true, 1},
+      {"left press", [](TTrayIcon& t) { t.Press(TMouseButton::Left); }, {"down Left"}, true, 1},
+      {"right release",
+       [](TTrayIcon& t) { t.Release(TMouseButton::Right); },
+       {"up Right"},
+       true,
+       1},
+      {"hint changed", [](TTrayIcon& t) { t.SetHint(L"Подъём в 7:00"); }, {}, true, 1},
+#ifndef _WIN32
+      {"the notification area comes back",
+       [](TTrayIcon&) { Recorder().TaskbarCreated(); },
+       {},
+       true,
+       2},
+#endif
+      {"removed", [](TTrayIcon& t) { t.SetVisible(false); }, {}, false, 2},
+      {"press after removal", [](TTrayIcon& t) { t.Press(TMouseButton::Right); }, {}, false, 2},
+#ifndef _WIN32
+      {"comes back while removed", [](TTrayIcon&) { Recorder().TaskbarCreated(); }, {}, false, 2},
+#endif
+  };
+  {
+    TTrayIcon tray;
+    tray.OnMouseDown = [&](TMouseButton b) { say("down", b); };
+    tray.OnMouseUp = [&](TMouseButton b) { say("up", b); };
+#ifndef _WIN32
+    const int baseAdds = Recorder().Tray().Adds;
+#endif
+    for (const auto& s : steps) {
+      SCOPED_TRACE(s.name);
+      raised.clear();
+      s.act(tray);
+      Pump();
+      EXPECT_EQ(raised, s.raised);
+      EXPECT_EQ(tray.Visible(), s.added);
+#ifndef _WIN32
+      EXPECT_EQ(Recorder().Tray().Added, s.added);
+      EXPECT_EQ(Recorder().Tray().Adds - baseAdds, s.adds);
+      if (s.added) {
+        EXPECT_EQ(Recorder().Tray().Hint, tray.Hint());
+      }
+#endif
+    }
+    tray.SetVisible(true);
+  }
+#ifndef _WIN32
+  EXPECT_FALSE(Recorder().Tray().Added) << "removed with its owner";
+#endif
+}
+
+}  // namespace
