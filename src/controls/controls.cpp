@@ -334,8 +334,9 @@ void TComboBox::PickItem(int index) {
 }
 
 void TComboBox::UserTextChanged(const std::wstring& text) {
+  // Typed text is not a pick from the list, even when it matches an entry.
   StoreCaption(text);
-  itemIndex_ = IndexOf(text);
+  itemIndex_ = -1;
   Raise(OnChange);
 }
 

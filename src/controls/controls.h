@@ -52,6 +52,7 @@ enum class TMouseButton { Left, Right, Middle };
 enum class TCursor { Default, Hand, Cross };
 
 // Virtual-key codes the forms look at.
+inline constexpr std::uint16_t kVkTab = 9;
 inline constexpr std::uint16_t kVkReturn = 13;
 inline constexpr std::uint16_t kVkEscape = 27;
 inline constexpr std::uint16_t kVkUp = 38;

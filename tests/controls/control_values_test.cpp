@@ -33,7 +33,7 @@ TKind<TComboBox> ComboKind() {
            },
            {},
            L"-1:10"},
-          {"TypeText of an entry", true, {}, Type<K>(L"10"), {"Change"}, L"1:10"},
+          {"TypeText of an entry", true, {}, Type<K>(L"10"), {"Change"}, L"-1:10"},
           {"TypeText of no entry", true, SetText<K>(L"5"), Type<K>(L"7"), {"Change"}, L"-1:7"},
           {"PickItem", true, SetText<K>(L"7"), pick(2), {"Change"}, L"2:15"},
           {"PickItem out of range", true, {}, pick(3), {}, {}},

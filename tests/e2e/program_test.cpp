@@ -122,7 +122,8 @@ TEST(Program, ACountdownAlarmRaisesTheWakeUpWindow) {
   *store = {};
   store->CountdownCount = 1;
   TWin32Clock clock;
-  store->CountdownAlarms[0].AlarmTime = clock.Now().Local + 3.0 / 86400;
+  // Far enough ahead that a slow start of Wine on a busy machine is ready.
+  store->CountdownAlarms[0].AlarmTime = clock.Now().Local + 8.0 / 86400;
   ToShortString(L"Пора вставать!", store->CountdownAlarms[0].Msg);
   SaveAlarms(*store, dir.ProgramDir());
 

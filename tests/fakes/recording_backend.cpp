@@ -118,6 +118,20 @@ class TRecordingPeer : public TControlPeer {
   // Keys go to the focused control, as the dialog manager hands them on.
   void PressKey(std::uint16_t key) {
     if (!Focused()) return;
+    if (key == kVkTab) {
+      // The dialog manager moves on to the next reachable control.
+      TForm* form = c_.OwningForm();
+      const std::vector<TControl*> order = form->TabOrder();
+      auto at = std::find(order.begin(), order.end(), &c_);
+      for (std::size_t n = 1; n < order.size(); ++n) {
+        TControl* next = order[(static_cast<std::size_t>(at - order.begin()) + n) % order.size()];
+        if (next->Showing() && next->Usable()) {
+          b_.SetFocused(next);
+          return;
+        }
+      }
+      return;
+    }
     switch (f_) {
       case TFlavor::Button:
         if (key == kVkReturn || key == L' ') c_.UserClick();

@@ -170,7 +170,8 @@ class TPushButtonPeer : public TButtonPeer {
 
 class TCheckBoxPeer : public TButtonPeer {
  public:
-  explicit TCheckBoxPeer(TCheckBox& c) : TButtonPeer(c, BS_3STATE | BS_NOTIFY | WS_TABSTOP), c_(c) {
+  // No BS_NOTIFY: a double click on a box is two clicks, as users expect.
+  explicit TCheckBoxPeer(TCheckBox& c) : TButtonPeer(c, BS_3STATE | WS_TABSTOP), c_(c) {
     ApplyState();
   }
 

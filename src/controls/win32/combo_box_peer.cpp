@@ -71,7 +71,11 @@ class TComboBoxPeer : public TWindowPeer {
   }
 
  protected:
-  void ApplyText() override { SetWindowTextW(Hwnd(), c_.Text().c_str()); }
+  void ApplyText() override {
+    // No entry selected empties the field too: select first, then write.
+    SendMessageW(Hwnd(), CB_SETCURSEL, static_cast<WPARAM>(c_.ItemIndex()), 0);
+    SetWindowTextW(Hwnd(), c_.Text().c_str());
+  }
   void ApplyItems() override {
     SendMessageW(Hwnd(), CB_RESETCONTENT, 0, 0);  // empties the field as well
     for (const std::wstring& item : c_.Items()) {
@@ -83,7 +87,6 @@ class TComboBoxPeer : public TWindowPeer {
     if (c_.ItemIndex() >= 0) {
       SendMessageW(Hwnd(), CB_SETCURSEL, static_cast<WPARAM>(c_.ItemIndex()), 0);
     } else {
-      SendMessageW(Hwnd(), CB_SETCURSEL, static_cast<WPARAM>(-1), 0);
       ApplyText();
     }
   }

@@ -27,7 +27,8 @@ class TListBoxPeer : public TWindowPeer {
 
   bool OnCommand(WORD code, LRESULT&) override {
     if (Applying()) return true;
-    if (code == LBN_SELCHANGE && !mouse_) Selected();
+    // Wine reports an arrow key at the end of the list as a change too.
+    if (code == LBN_SELCHANGE && !mouse_ && CurrentRow() != l_.ItemIndex()) Selected();
     if (code == LBN_DBLCLK) l_.UserDblClick();
     return true;
   }
@@ -89,8 +90,9 @@ class TListBoxPeer : public TWindowPeer {
   }
 
  private:
+  int CurrentRow() const { return static_cast<int>(SendMessageW(Hwnd(), LB_GETCURSEL, 0, 0)); }
   void Selected() {
-    const int index = static_cast<int>(SendMessageW(Hwnd(), LB_GETCURSEL, 0, 0));
+    const int index = CurrentRow();
     if (index >= 0) l_.UserSelected(index);
   }
 

@@ -285,20 +285,24 @@ bool Reflect(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
   switch (msg) {
     case WM_COMMAND: {
       HWND child = reinterpret_cast<HWND>(lp);
+      if (wp == IDOK) {
+        // Enter, handed on by the dialog manager: a focused push button is
+        // pressed. Wine names no control with it; Windows names the focus.
+        HWND focus = child ? child : GetFocus();
+        wchar_t cls[16] = {};
+        if (focus) GetClassNameW(focus, cls, 16);
+        const LONG_PTR style = focus ? GetWindowLongPtrW(focus, GWL_STYLE) : 0;
+        if (!focus || !PeerOf(focus) || lstrcmpiW(cls, L"Button") != 0 ||
+            (style & BS_TYPEMASK) > BS_DEFPUSHBUTTON) {
+          return false;
+        }
+        SendMessageW(focus, BM_CLICK, 0, 0);
+        result = 0;
+        return true;
+      }
       TWindowPeer* peer = child ? PeerOf(child) : nullptr;
       if (!peer) return false;
       result = 0;
-      if (wp == IDOK) {
-        // Enter, handed on by the dialog manager with the focused control:
-        // a focused push button is pressed.
-        const LONG_PTR style = GetWindowLongPtrW(child, GWL_STYLE);
-        wchar_t cls[16] = {};
-        GetClassNameW(child, cls, 16);
-        if (lstrcmpiW(cls, L"Button") == 0 && (style & BS_TYPEMASK) <= BS_DEFPUSHBUTTON) {
-          SendMessageW(child, BM_CLICK, 0, 0);
-        }
-        return true;
-      }
       peer->OnCommand(HIWORD(wp), result);
       return true;
     }
