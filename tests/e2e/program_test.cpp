@@ -10,6 +10,7 @@
 #include <memory>
 #include <thread>
 
+#include "fakes/fake_services.h"
 #include "platform/win32/clock_win32.h"
 #include "store/alarm_file.h"
 #include "test_support.h"
@@ -124,7 +125,9 @@ TEST(Program, ACountdownAlarmRaisesTheWakeUpWindow) {
   TWin32Clock clock;
   store->CountdownAlarms[0].AlarmTime = clock.Now().Local + 3.0 / 86400;
   ToShortString(L"Пора вставать!", store->CountdownAlarms[0].Msg);
-  SaveAlarms(*store, dir.ProgramDir());
+  TAlarmFileState file;
+  TFakeMessageBoxes boxes;
+  SaveAlarms(*store, dir.ProgramDir(), file, boxes);
 
   Program p(dir);
   p.Start();

@@ -13,6 +13,8 @@
 #include "platform/regional.h"
 #include "platform/run_value.h"
 #include "platform/shell.h"
+#include "platform/errors.h"
+#include "platform/file_io.h"
 #include "store/alarm_file.h"
 #include "test_support.h"
 #include "ui/dialogs.h"
@@ -219,12 +221,56 @@ TEST_F(MainForm, CloseWritesBothFilesThenQuits) {
 
 TEST_F(MainForm, CloseThatCannotSaveKeepsTheProgramRunning) {
   Start();
-  fs::create_directory(dir.Path(L"alarm.rec.tmp"));  // the new file cannot be made
+  // A folder where the file should be: nothing can replace it.
+  fs::create_directory(dir.Path(L"alarm.rec"));
   form1->Close();
   ASSERT_EQ(boxes.shown.size(), 1u);
   EXPECT_EQ(boxes.shown[0].kind, TFakeMessageBoxes::Kind::Error);
   EXPECT_FALSE(app.terminated);
   EXPECT_TRUE(form1->Visible());
+}
+
+TEST_F(MainForm, AnAlarmFileThatCouldNotBeReadSurvivesTheClose) {
+  const Bytes original(389616, 0x42);
+  WriteBytes(dir.Path(L"alarm.rec"), original);
+  {
+#ifdef _WIN32
+    HeldFile held(dir.Path(L"alarm.rec"), 0);  // held through the whole wait
+    ASSERT_TRUE(held.Held());
+#else
+    fileio::FailNextOpenForTesting(kErrAccessDenied);
+#endif
+    Start();
+  }
+  EXPECT_EQ(Messages(), std::vector<std::wstring>{L"Не удалось открыть файл!"});
+  form1->Close();
+  EXPECT_TRUE(app.terminated);
+  EXPECT_EQ(ReadBytes(dir.Path(L"alarm.rec")), original);
+  EXPECT_FALSE(fs::exists(dir.Path(L"alarm.rec.bad")));
+}
+
+TEST_F(MainForm, SettingsThatCannotBeSavedStillTakeEffectAndSaySo) {
+  Start();
+  WriteConfigBytes({0, 0, 0, 1, 0, 0, 0});
+#ifdef _WIN32
+  // A read-only config.cfg cannot be replaced.
+  fs::permissions(dir.Path(L"config.cfg"), fs::perms::owner_read, fs::perm_options::replace);
+#else
+  fileio::FailNextWriteForTesting(kErrAccessDenied);
+#endif
+  form1->ShowListBut.Click();
+  ASSERT_EQ(boxes.shown.size(), 1u);
+  EXPECT_EQ(boxes.shown[0].kind, TFakeMessageBoxes::Kind::Error);
+  EXPECT_EQ(boxes.shown[0].text, L"Не удалось сохранить настройки в файл " + dir.ProgramDir() +
+                                     L"config.cfg: File access denied");
+  EXPECT_TRUE(form1->RzTabControl.Visible()) << "the toggle was undone by the old file";
+  EXPECT_EQ(ConfigBytes(), (Bytes{0, 0, 0, 1, 0, 0, 0}));
+  // Activating again keeps the settings of this run as well.
+  form3()->WakeUp(L"", L"", L"");
+  form3()->OK.Click();
+  form1->Activated(form3());
+  EXPECT_TRUE(form1->RzTabControl.Visible());
+  fs::permissions(dir.Path(L"config.cfg"), fs::perms::owner_all, fs::perm_options::add);
 }
 
 TEST_F(MainForm, ActivationRepeatsOnlyAfterTheWakeUpWindow) {
