@@ -21,7 +21,7 @@ namespace {
 struct TForms {
   TForms(TAppState& state, TServices& services)
       : Form1(state, services, Form2, Form3, Form4),
-        Form3(services.Shell, services.MakeMediaBackend()) {}
+        Form3(services.Shell, services.Clock, services.MakeMediaBackend()) {}
   TForm1 Form1;
   TForm2 Form2;
   TForm3 Form3;

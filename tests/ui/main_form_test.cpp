@@ -52,7 +52,7 @@ class MainForm : public testing::Test {
     app.OnMinimizedChanged = [this](bool m) { form1->MinimizedChanged(m); };
   }
   TForm3* form3() {
-    if (!wakeUp) wakeUp = std::make_unique<TForm3>(shell, services->MakeMediaBackend());
+    if (!wakeUp) wakeUp = std::make_unique<TForm3>(shell, clock, services->MakeMediaBackend());
     return wakeUp.get();
   }
   // Program start: the window is shown and takes the focus.
