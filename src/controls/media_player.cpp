@@ -71,7 +71,10 @@ bool TMediaPlayer::TakeNotify() {
 }
 
 void TMediaPlayer::HandleNotice(TMPNotifyValue value, std::uint32_t device) {
-  if (device != backend_->DeviceId() || (!playing_ && !commandNotice_)) return;
+  // Device 0 is none: a driver that does not say which device it speaks for
+  // is taken to speak for the current one.
+  const bool otherDevice = device != 0 && device != backend_->DeviceId();
+  if (otherDevice || (!playing_ && !commandNotice_)) return;
   // Superseded and aborted notices belong to the command that a newer one
   // cut short; the newer one's own notice is still to come.
   if (value == nvSuccessful || value == nvFailed) {

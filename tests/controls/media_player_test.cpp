@@ -137,6 +137,9 @@ TEST(MediaPlayer, OnlyNoticesOfTheCurrentPlayAreRaised) {
          f.media->CompleteFrom(f.media->DeviceId() + 7, nvSuccessful);
        },
        {}},
+      {"a driver that names no device",
+       [&](Fixture& f) { play(f), f.media->CompleteFrom(0, nvSuccessful); },
+       {nvSuccessful}},
       {"the device that was closed by the next open",
        [&](Fixture& f) {
          play(f);

@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <chrono>
+#include <cstdio>
 #include <filesystem>
 #include <functional>
 #include <memory>
@@ -38,7 +39,10 @@ bool WaitFor(const std::function<bool()>& done, std::chrono::milliseconds limit)
 class Program {
  public:
   explicit Program(const TempDir& dir) : dir_(dir) {
-    fs::copy_file(BuiltProgram(), dir.Path(L"Tivorra.exe"));
+    // Several starts of one folder share its copy of the program.
+    if (!fs::exists(dir.Path(L"Tivorra.exe"))) {
+      fs::copy_file(BuiltProgram(), dir.Path(L"Tivorra.exe"));
+    }
   }
   ~Program() {
     if (pi_.hProcess) {
@@ -47,8 +51,9 @@ class Program {
       CloseHandle(pi_.hThread);
     }
   }
-  void Start() {
+  void Start(const std::wstring& params = L"") {
     std::wstring cmd = L"\"" + dir_.Path(L"Tivorra.exe").wstring() + L"\"";
+    if (!params.empty()) cmd += L" " + params;
     STARTUPINFOW si{};
     si.cb = sizeof(si);
     ASSERT_TRUE(CreateProcessW(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr,
@@ -79,6 +84,11 @@ class Program {
   }
   bool Ended(std::chrono::milliseconds limit) const {
     return WaitForSingleObject(pi_.hProcess, static_cast<DWORD>(limit.count())) == WAIT_OBJECT_0;
+  }
+  DWORD ExitCode() const {
+    DWORD code = 0;
+    GetExitCodeProcess(pi_.hProcess, &code);
+    return code;
   }
 
  private:
@@ -117,17 +127,110 @@ TEST(Program, FirstStartShowsTheSmallLayoutAndClosingSavesBothFiles) {
   EXPECT_EQ(fs::file_size(dir.Path(L"alarm.rec")), 389616u);
 }
 
-TEST(Program, ACountdownAlarmRaisesTheWakeUpWindow) {
-  TempDir dir;
+// An alarm.rec with one countdown that falls due `seconds` from now.
+void SaveCountdown(const TempDir& dir, int seconds) {
   auto store = std::make_unique<TAlarmStore>();
   *store = {};
   store->CountdownCount = 1;
   TWin32Clock clock;
-  store->CountdownAlarms[0].AlarmTime = clock.Now().Local + 3.0 / 86400;
+  store->CountdownAlarms[0].AlarmTime = clock.Now().Local + seconds / 86400.0;
   ToShortString(L"Пора вставать!", store->CountdownAlarms[0].Msg);
   TAlarmFileState file;
   TFakeMessageBoxes boxes;
   SaveAlarms(*store, dir.ProgramDir(), file, boxes);
+}
+
+// Visible top-level windows of any process with this title.
+int CountWindows(const wchar_t* title) {
+  struct Search {
+    const wchar_t* title;
+    int count;
+  } s{title, 0};
+  EnumWindows(
+      [](HWND h, LPARAM lp) -> BOOL {
+        auto* s = reinterpret_cast<Search*>(lp);
+        wchar_t text[64] = {};
+        GetWindowTextW(h, text, 64);
+        if (IsWindowVisible(h) && std::wstring(text) == s->title) ++s->count;
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&s));
+  return s.count;
+}
+
+TEST(Program, ASecondStartInTheSameFolderEndsAndTheAlarmRingsOnce) {
+  TempDir dir;
+  SaveCountdown(dir, 6);
+  // Both in the same second, as the Run value and a double click can be.
+  Program first(dir), second(dir);
+  first.Start();
+  second.Start();
+  ASSERT_TRUE(WaitFor([&] { return first.Ended(0ms) || second.Ended(0ms); }, 15s))
+      << "both starts kept running";
+  const Program& running = first.Ended(0ms) ? second : first;
+  const Program& ended = first.Ended(0ms) ? first : second;
+  EXPECT_EQ(ended.ExitCode(), 0u);
+  ASSERT_TRUE(WaitFor([&] { return running.Window(L"Tivorra") != nullptr; }, 15s));
+
+  HWND wake = nullptr;
+  ASSERT_TRUE(WaitFor([&] { return (wake = running.Window(L"Будильник")) != nullptr; }, 20s));
+  // Long enough for a second copy's tick to have rung as well.
+  std::this_thread::sleep_for(2500ms);
+  EXPECT_EQ(CountWindows(L"Будильник"), 1);
+  EXPECT_EQ(CountWindows(L"Tivorra"), 1);
+
+  SendMessageW(ChildWithClass(wake, L"BUTTON"), BM_CLICK, 0, 0);
+  PostMessageW(running.Window(L"Tivorra"), WM_CLOSE, 0, 0);
+  EXPECT_TRUE(running.Ended(10s));
+}
+
+TEST(Program, ALaterStartBringsTheRunningOneForwardAndMinimizeJustEnds) {
+  TempDir dir;
+  Program first(dir);
+  first.Start();
+  HWND main = nullptr;
+  ASSERT_TRUE(WaitFor([&] { return (main = first.Window(L"Tivorra")) != nullptr; }, 15s));
+  ShowWindow(main, SW_MINIMIZE);
+  std::this_thread::sleep_for(300ms);
+
+  Program quiet(dir);
+  quiet.Start(L"/minimize");
+  ASSERT_TRUE(quiet.Ended(10s));
+  EXPECT_EQ(quiet.ExitCode(), 0u);
+  std::this_thread::sleep_for(500ms);
+
+  Program user(dir);
+  user.Start();
+  ASSERT_TRUE(user.Ended(10s));
+  EXPECT_EQ(user.ExitCode(), 0u);
+  EXPECT_TRUE(WaitFor([&] { return !IsIconic(main) && IsWindowVisible(main); }, 5s))
+      << "the running copy did not come forward";
+  EXPECT_FALSE(first.Ended(0ms));
+  PostMessageW(main, WM_CLOSE, 0, 0);
+  EXPECT_TRUE(first.Ended(10s));
+}
+
+TEST(Program, CopiesInTwoFoldersRunSideBySide) {
+  TempDir one, two;
+  Program a(one), b(two);
+  a.Start();
+  b.Start();
+  HWND mainA = nullptr, mainB = nullptr;
+  ASSERT_TRUE(WaitFor([&] { return (mainA = a.Window(L"Tivorra")) != nullptr; }, 15s));
+  ASSERT_TRUE(WaitFor([&] { return (mainB = b.Window(L"Tivorra")) != nullptr; }, 15s));
+  EXPECT_FALSE(a.Ended(0ms));
+  EXPECT_FALSE(b.Ended(0ms));
+  PostMessageW(mainA, WM_CLOSE, 0, 0);
+  PostMessageW(mainB, WM_CLOSE, 0, 0);
+  EXPECT_TRUE(a.Ended(10s));
+  EXPECT_TRUE(b.Ended(10s));
+  EXPECT_TRUE(fs::exists(one.Path(L"alarm.rec")));
+  EXPECT_TRUE(fs::exists(two.Path(L"alarm.rec")));
+}
+
+TEST(Program, ACountdownAlarmRaisesTheWakeUpWindow) {
+  TempDir dir;
+  SaveCountdown(dir, 3);
 
   Program p(dir);
   p.Start();

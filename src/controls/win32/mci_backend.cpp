@@ -39,7 +39,8 @@ class TMciBackend : public TMediaBackend {
   bool PlayFallbackSound() override;
   void StopFallbackSound() override;
 
-  // MM_MCINOTIFY: the code in wParam, the device in lParam.
+  // MM_MCINOTIFY: the code in wParam, the device in lParam. Some drivers
+  // (Wine's for mp3) leave lParam 0, which names no device.
   void Notice(WPARAM code, LPARAM device) {
     DeliverNotice(static_cast<TMPNotifyValue>(code), static_cast<std::uint32_t>(LOWORD(device)));
   }
