@@ -61,8 +61,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   TWin32RunValue runValue;
   TWin32RegionalFormats formats;
   TWin32ApplicationWindow app;
-  TServices services{boxes,   clock,          shell, runValue, formats, app, exePath,
-                     std::move(params), &CreateMciBackend};
+  TServices services{
+      boxes, clock, shell, runValue, formats, app, exePath, std::move(params), &CreateMciBackend};
 
   int exitCode = 0;
   {

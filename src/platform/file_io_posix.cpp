@@ -1,10 +1,11 @@
 // The Linux half, used by the native build and its tests.
-#include <algorithm>
-#include <cerrno>
-#include <cstdio>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
 
 #include "platform/errors.h"
 #include "platform/file_io.h"

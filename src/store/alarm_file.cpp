@@ -51,9 +51,10 @@ void SaveAlarms(const TAlarmStore& store, const std::wstring& programDir, TAlarm
     // The old bytes are safe now, whatever becomes of this save.
     file.Unread = false;
     if (!kept.empty()) {
-      boxes.ShowMessage(L"Файл alarm.rec не удалось прочитать при запуске. Его прежнее "
-                        L"содержимое сохранено в файле " +
-                        kept);
+      boxes.ShowMessage(
+          L"Файл alarm.rec не удалось прочитать при запуске. Его прежнее "
+          L"содержимое сохранено в файле " +
+          kept);
     }
   }
   const int error =

@@ -1,5 +1,3 @@
-#include "fakes/fake_media_backend.h"
-#include "fakes/fake_services.h"
 #include "controls/media_player.h"
 
 #include <gtest/gtest.h>
@@ -11,6 +9,8 @@
 
 #include "controls/dispatcher.h"
 #include "controls/message_boxes.h"
+#include "fakes/fake_media_backend.h"
+#include "fakes/fake_services.h"
 
 namespace {
 
@@ -129,7 +129,8 @@ TEST(MediaPlayer, OnlyNoticesOfTheCurrentPlayAreRaised) {
     f.player.Play();
   };
   const std::vector<Case> cases = {
-      {"its own end", [&](Fixture& f) { play(f), f.media->Complete(nvSuccessful); },
+      {"its own end",
+       [&](Fixture& f) { play(f), f.media->Complete(nvSuccessful); },
        {nvSuccessful}},
       {"another device",
        [&](Fixture& f) {

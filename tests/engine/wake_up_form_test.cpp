@@ -1,17 +1,18 @@
+#include "engine/wake_up_form.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <functional>
 #include <memory>
 
-#include "fakes/fake_media_backend.h"
-#include "fakes/fake_services.h"
 #include "controls/dispatcher.h"
 #include "controls/message_boxes.h"
 #include "engine/alarm_check.h"
 #include "engine/time_value.h"
-#include "engine/wake_up_form.h"
 #include "fakes/fake_clock.h"
+#include "fakes/fake_media_backend.h"
+#include "fakes/fake_services.h"
 #include "platform/shell.h"
 
 #ifdef _WIN32

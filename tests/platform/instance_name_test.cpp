@@ -11,14 +11,9 @@ TEST(InstanceName, SameFolderSameNameOtherFolderOtherName) {
     bool same;
   };
   const Case cases[] = {
-      {L"D:\\Apps\\Alarm\\", true},
-      {L"d:\\apps\\ALARM\\", true},
-      {L"D:/Apps/Alarm/", true},
-      {L"D:\\Apps\\Alarm", true},
-      {L"D:\\Apps\\Alarm2\\", false},
-      {L"D:\\Apps\\", false},
-      {L"E:\\Apps\\Alarm\\", false},
-      {L"D:\\Apps\\Alarm\\Copy\\", false},
+      {L"D:\\Apps\\Alarm\\", true},  {L"d:\\apps\\ALARM\\", true},        {L"D:/Apps/Alarm/", true},
+      {L"D:\\Apps\\Alarm", true},    {L"D:\\Apps\\Alarm2\\", false},      {L"D:\\Apps\\", false},
+      {L"E:\\Apps\\Alarm\\", false}, {L"D:\\Apps\\Alarm\\Copy\\", false},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::PrintToString(std::wstring(c.folder)));

@@ -1,24 +1,25 @@
+#include "ui/main_form.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <memory>
 
-#include "fakes/fake_media_backend.h"
-#include "fakes/fake_services.h"
 #include "controls/dispatcher.h"
 #include "controls/message_boxes.h"
 #include "engine/time_value.h"
 #include "engine/wake_up_form.h"
 #include "fakes/fake_clock.h"
+#include "fakes/fake_media_backend.h"
+#include "fakes/fake_services.h"
+#include "platform/errors.h"
+#include "platform/file_io.h"
 #include "platform/regional.h"
 #include "platform/run_value.h"
 #include "platform/shell.h"
-#include "platform/errors.h"
-#include "platform/file_io.h"
 #include "store/alarm_file.h"
 #include "test_support.h"
 #include "ui/dialogs.h"
-#include "ui/main_form.h"
 
 #ifdef _WIN32
 #include <windows.h>

@@ -125,13 +125,14 @@ std::wstring TempFileName(const std::wstring& path, unsigned attempt) {
 int WriteNew(const std::wstring& path, const void* data, std::size_t size) {
   int error = 0;
   {
-    Handle f{CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                         FILE_ATTRIBUTE_NORMAL, nullptr)};
+    Handle f{CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL,
+                         nullptr)};
     if (f.h == INVALID_HANDLE_VALUE) {
       const DWORD e = GetLastError();
       // A folder of that name answers access denied.
       if (e == ERROR_FILE_EXISTS || e == ERROR_ALREADY_EXISTS ||
-          (e == ERROR_ACCESS_DENIED && GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES)) {
+          (e == ERROR_ACCESS_DENIED &&
+           GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES)) {
         return kErrFileExists;
       }
       return FromLastError(e);

@@ -17,8 +17,7 @@ std::wstring WindowClassName(const std::wstring& name) { return name + L".Instan
 struct TSingleInstanceWindow {
   static LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == kComeForward) {
-      auto* self =
-          reinterpret_cast<TSingleInstance*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+      auto* self = reinterpret_cast<TSingleInstance*>(GetWindowLongPtrW(window, GWLP_USERDATA));
       if (self && self->comeForward_) self->comeForward_();
       return 0;
     }
@@ -26,8 +25,7 @@ struct TSingleInstanceWindow {
   }
 };
 
-TSingleInstance::TSingleInstance(const std::wstring& programDir)
-    : name_(InstanceName(programDir)) {
+TSingleInstance::TSingleInstance(const std::wstring& programDir) : name_(InstanceName(programDir)) {
   // Local\: one copy per folder in each logon session.
   mutex_ = CreateMutexW(nullptr, FALSE, (L"Local\\" + name_).c_str());
   // Without a mutex nothing can be decided: run rather than refuse to.
@@ -42,8 +40,8 @@ TSingleInstance::TSingleInstance(const std::wstring& programDir)
   wc.lpszClassName = cls.c_str();
   RegisterClassExW(&wc);
   // A hidden top-level window, never shown: FindWindow finds it by class.
-  HWND window = CreateWindowExW(WS_EX_TOOLWINDOW, cls.c_str(), L"", WS_POPUP, 0, 0, 0, 0,
-                                nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+  HWND window = CreateWindowExW(WS_EX_TOOLWINDOW, cls.c_str(), L"", WS_POPUP, 0, 0, 0, 0, nullptr,
+                                nullptr, GetModuleHandleW(nullptr), nullptr);
   if (window) SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
   window_ = window;
 }

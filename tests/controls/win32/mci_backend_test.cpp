@@ -14,9 +14,9 @@
 #include <chrono>
 #include <cmath>
 #include <cstdio>
-#include <string>
 #include <filesystem>
 #include <functional>
+#include <string>
 #include <vector>
 
 #include "controls/win32/resources.h"
@@ -109,8 +109,8 @@ TEST(MediaPlayerMci, Mp3PlaysToItsEndAndStopCutsItShort) {
     // Long enough for the chime to end if it still plays. The aborted
     // notice of a stopped play comes late and is dropped.
     PumpUntil([&] { return !p.notices.empty() && !stop; }, 1200ms);
-    EXPECT_EQ(p.notices, stop ? std::vector<TMPNotifyValue>{}
-                              : std::vector<TMPNotifyValue>{nvSuccessful});
+    EXPECT_EQ(p.notices,
+              stop ? std::vector<TMPNotifyValue>{} : std::vector<TMPNotifyValue>{nvSuccessful});
   }
 }
 
