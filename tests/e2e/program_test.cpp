@@ -191,13 +191,15 @@ TEST(Program, ALaterStartBringsTheRunningOneForwardAndMinimizeJustEnds) {
   HWND main = nullptr;
   ASSERT_TRUE(WaitFor([&] { return (main = first.Window(L"Tivorra")) != nullptr; }, 15s));
   ShowWindow(main, SW_MINIMIZE);
-  std::this_thread::sleep_for(300ms);
+  ASSERT_TRUE(WaitFor([&] { return IsIconic(main) != FALSE; }, 5s));
 
+  // The Run value's start only wanted the program running: it stays down.
   Program quiet(dir);
   quiet.Start(L"/minimize");
   ASSERT_TRUE(quiet.Ended(10s));
   EXPECT_EQ(quiet.ExitCode(), 0u);
   std::this_thread::sleep_for(500ms);
+  EXPECT_TRUE(IsIconic(main)) << "a start with /minimize brought the program up";
 
   Program user(dir);
   user.Start();
