@@ -52,7 +52,7 @@ void SaveAlarms(const TAlarmStore& store, const std::wstring& programDir, TAlarm
     file.Unread = false;
     if (!kept.empty()) {
       boxes.ShowMessage(
-          L"Файл alarm.rec не удалось прочитать при запуске. Его прежнее "
+          L"Файл alarm.rec не удалось прочитать. Его прежнее "
           L"содержимое сохранено в файле " +
           kept);
     }
