@@ -82,6 +82,28 @@ class Program {
         reinterpret_cast<LPARAM>(&s));
     return s.found;
   }
+  // A message box of the program, or null.
+  HWND MessageBox() const {
+    struct Search {
+      DWORD pid;
+      HWND found;
+    } s{pi_.dwProcessId, nullptr};
+    EnumWindows(
+        [](HWND h, LPARAM lp) -> BOOL {
+          auto* s = reinterpret_cast<Search*>(lp);
+          DWORD pid = 0;
+          GetWindowThreadProcessId(h, &pid);
+          wchar_t cls[16] = {};
+          GetClassNameW(h, cls, 16);
+          if (pid == s->pid && IsWindowVisible(h) && std::wstring(cls) == L"#32770") {
+            s->found = h;
+            return FALSE;
+          }
+          return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&s));
+    return s.found;
+  }
   bool Ended(std::chrono::milliseconds limit) const {
     return WaitForSingleObject(pi_.hProcess, static_cast<DWORD>(limit.count())) == WAIT_OBJECT_0;
   }
@@ -228,6 +250,32 @@ TEST(Program, CopiesInTwoFoldersRunSideBySide) {
   EXPECT_TRUE(b.Ended(10s));
   EXPECT_TRUE(fs::exists(one.Path(L"alarm.rec")));
   EXPECT_TRUE(fs::exists(two.Path(L"alarm.rec")));
+}
+
+TEST(Program, AnAlarmFileHeldByAnotherProgramAtStartIsNotLost) {
+  TempDir dir;
+  SaveCountdown(dir, 3600);
+  const Bytes original = ReadBytes(dir.Path(L"alarm.rec"));
+  Program p(dir);
+  {
+    HeldFile held(dir.Path(L"alarm.rec"), 0);
+    ASSERT_TRUE(held.Held());
+    p.Start();
+    HWND box = nullptr;
+    ASSERT_TRUE(WaitFor([&] { return (box = p.MessageBox()) != nullptr; }, 20s));
+    wchar_t text[128] = {};
+    GetDlgItemTextW(box, 0xFFFF, text, 128);
+    EXPECT_EQ(std::wstring(text), L"Не удалось открыть файл!");
+    PostMessageW(box, WM_COMMAND, IDOK, 0);
+    ASSERT_TRUE(WaitFor([&] { return p.MessageBox() == nullptr; }, 5s))
+        << "a message box is still open";
+  }
+  HWND main = nullptr;
+  ASSERT_TRUE(WaitFor([&] { return (main = p.Window(L"Tivorra")) != nullptr; }, 15s));
+  PostMessageW(main, WM_CLOSE, 0, 0);
+  ASSERT_TRUE(p.Ended(10s));
+  EXPECT_EQ(ReadBytes(dir.Path(L"alarm.rec")), original) << "closing replaced the unread file";
+  EXPECT_TRUE(fs::exists(dir.Path(L"config.cfg")));
 }
 
 TEST(Program, ACountdownAlarmRaisesTheWakeUpWindow) {
