@@ -35,17 +35,20 @@ std::wstring BenchDir() {
 void BM_SaveFullStore(benchmark::State& state) {
   auto s = FullStore();
   const std::wstring dir = BenchDir();
-  for (auto _ : state) SaveAlarms(*s, dir);
+  TAlarmFileState file;
+  TFakeMessageBoxes boxes;
+  for (auto _ : state) SaveAlarms(*s, dir, file, boxes);
 }
 BENCHMARK(BM_SaveFullStore)->Unit(benchmark::kMicrosecond);
 
 void BM_LoadFullStore(benchmark::State& state) {
   auto s = FullStore();
   const std::wstring dir = BenchDir();
-  SaveAlarms(*s, dir);
+  TAlarmFileState file;
   TFakeMessageBoxes boxes;
+  SaveAlarms(*s, dir, file, boxes);
   for (auto _ : state) {
-    LoadAlarms(*s, dir, boxes);
+    LoadAlarms(*s, dir, file, boxes);
     benchmark::DoNotOptimize(s->DateCount);
   }
 }

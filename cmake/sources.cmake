@@ -11,6 +11,7 @@ set(TIVORRA_CORE_SOURCES
   src/controls/media_player.cpp
   src/platform/errors.cpp
   src/platform/file_io_common.cpp
+  src/platform/instance_name.cpp
   src/platform/run_value.cpp
   src/store/alarm_file.cpp
   src/store/alarm_store.cpp
@@ -32,6 +33,7 @@ set(TIVORRA_WIN32_SOURCES
   src/platform/win32/shell_win32.cpp
   src/platform/win32/regional_win32.cpp
   src/platform/win32/program_path.cpp
+  src/platform/win32/single_instance_win32.cpp
   src/controls/win32/mci_backend.cpp
   src/platform/win32/run_value_win32.cpp
   src/controls/win32/app_window_win32.cpp

@@ -56,3 +56,28 @@ void PutText(Bytes& b, std::size_t offset, const std::string& cp1251Bytes) {
     b.at(offset + 1 + i) = static_cast<std::uint8_t>(cp1251Bytes[i]);
   }
 }
+
+#ifdef _WIN32
+#include <windows.h>
+
+HeldFile::HeldFile(const fs::path& path, int holdMs)
+    : handle_(CreateFileW(path.wstring().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                          FILE_ATTRIBUTE_NORMAL, nullptr)) {
+  if (holdMs > 0) {
+    release_ = std::thread([this, holdMs] {
+      Sleep(static_cast<DWORD>(holdMs));
+      Release();
+    });
+  }
+}
+
+HeldFile::~HeldFile() {
+  if (release_.joinable()) release_.join();
+  Release();
+}
+
+void HeldFile::Release() {
+  void* h = handle_.exchange(kNone);
+  if (h != kNone) CloseHandle(h);
+}
+#endif

@@ -33,3 +33,25 @@ void PutU16(Bytes& b, std::size_t offset, std::uint16_t v);
 void PutDouble(Bytes& b, std::size_t offset, double v);
 // A text field: length byte, then the Windows-1251 bytes.
 void PutText(Bytes& b, std::size_t offset, const std::string& cp1251Bytes);
+
+#ifdef _WIN32
+#include <atomic>
+#include <thread>
+
+// Another program holding a file open with no sharing, as a backup or sync
+// tool does: for `holdMs`, or until the guard ends when it is 0.
+class HeldFile {
+ public:
+  HeldFile(const std::filesystem::path& path, int holdMs);
+  ~HeldFile();
+  HeldFile(const HeldFile&) = delete;
+  HeldFile& operator=(const HeldFile&) = delete;
+  bool Held() const { return handle_ != kNone; }
+  void Release();
+
+ private:
+  static inline void* const kNone = reinterpret_cast<void*>(static_cast<std::intptr_t>(-1));
+  std::atomic<void*> handle_;
+  std::thread release_;
+};
+#endif

@@ -1,6 +1,10 @@
 // Program entry: the services, the four windows in their order, the loop.
 #include <windows.h>
 
+#include <string>
+#include <utility>
+#include <vector>
+
 #include "controls/dispatcher.h"
 #include "controls/win32/app_window_win32.h"
 #include "controls/win32/mci_backend.h"
@@ -12,6 +16,8 @@
 #include "platform/win32/regional_win32.h"
 #include "platform/win32/run_value_win32.h"
 #include "platform/win32/shell_win32.h"
+#include "platform/win32/single_instance_win32.h"
+#include "store/alarm_file.h"
 #include "ui/dialogs.h"
 #include "ui/main_form.h"
 
@@ -21,7 +27,7 @@ namespace {
 struct TForms {
   TForms(TAppState& state, TServices& services)
       : Form1(state, services, Form2, Form3, Form4),
-        Form3(services.Shell, services.MakeMediaBackend()) {}
+        Form3(services.Shell, services.Clock, services.MakeMediaBackend()) {}
   TForm1 Form1;
   TForm2 Form2;
   TForm3 Form3;
@@ -33,6 +39,19 @@ TAppState gState;  // the alarm store alone is 389 KB: not on the stack
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+  const std::wstring exePath = ExecutablePath();
+  std::vector<std::wstring> params = CommandLineParams();
+  // Before anything reads or writes the folder's files.
+  TSingleInstance instance(FindProgramDir(exePath));
+  if (!instance.First()) {
+    // The Run value's start ("/minimize") only wants the program running;
+    // a user's start wants to see it.
+    bool minimize = false;
+    for (const std::wstring& p : params) minimize = minimize || p == L"/minimize";
+    if (!minimize) instance.AskFirstToComeForward();
+    return 0;
+  }
+
   TWin32Backend backend;
   SetBackend(&backend);
   TWin32MessageBoxes boxes;
@@ -42,13 +61,19 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   TWin32RunValue runValue;
   TWin32RegionalFormats formats;
   TWin32ApplicationWindow app;
-  TServices services{boxes,          clock, shell, runValue, formats, app, ExecutablePath(),
-                     CommandLineParams(), &CreateMciBackend};
+  TServices services{
+      boxes, clock, shell, runValue, formats, app, exePath, std::move(params), &CreateMciBackend};
 
   int exitCode = 0;
   {
     TForms forms(gState, services);
     app.SetMainWindow(forms.Form1.Peer().Handle());
+    instance.OnComeForward([&forms, &app] {
+      // From the taskbar or from hiding: shown in its normal state, then to
+      // the front (or the dialog open over it).
+      if (app.Minimized() || !forms.Form1.Visible()) forms.Form1.ShowNormal();
+      app.BringToFront();
+    });
     // FormShow, then FormActivate as Windows activates the shown window.
     // Nothing after it may show the window again: the start-up sequence
     // may just have minimised it.

@@ -36,7 +36,8 @@ enum TMPNotifyValue { nvSuccessful = 1, nvSuperseded = 2, nvAborted = 4, nvFaile
 // EMCIDeviceError. Positions and lengths are in the device's time format.
 class TMediaBackend {
  public:
-  using TNotifyHandler = std::function<void(TMPNotifyValue)>;
+  // A notice and the device it came from.
+  using TNotifyHandler = std::function<void(TMPNotifyValue, std::uint32_t device)>;
 
   virtual ~TMediaBackend() = default;
 
@@ -48,6 +49,8 @@ class TMediaBackend {
   // close properly is forgotten all the same.
   virtual void Close() = 0;
   virtual bool IsOpen() const = 0;
+  // The open device's id; 0 when nothing is open.
+  virtual std::uint32_t DeviceId() const = 0;
   // Whether the open device says it can play; false when nothing is open.
   virtual bool CanPlay() = 0;
   virtual std::uint32_t Position() = 0;
@@ -60,18 +63,19 @@ class TMediaBackend {
   virtual void Play(bool notify) = 0;
   virtual void Stop(bool notify) = 0;
 
-  // The system's default sound in a loop, for when music cannot be played
-  // at all; independent of the device.
-  virtual void PlayDefaultSoundLoop() = 0;
-  virtual void StopDefaultSound() = 0;
+  // The alarm tone built into the program, in a loop, for when the music
+  // cannot be played; independent of the device and of the sound scheme.
+  // Returns false when even that cannot play.
+  virtual bool PlayFallbackSound() = 0;
+  virtual void StopFallbackSound() = 0;
 
   // Where completion notices go. The back end calls it on the program's
   // thread, outside of its own commands' work.
   void SetNotifyHandler(TNotifyHandler handler) { notifyHandler_ = std::move(handler); }
 
  protected:
-  void DeliverNotice(TMPNotifyValue value) {
-    if (notifyHandler_) notifyHandler_(value);
+  void DeliverNotice(TMPNotifyValue value, std::uint32_t device) {
+    if (notifyHandler_) notifyHandler_(value, device);
   }
 
  private:
@@ -96,7 +100,10 @@ class TMediaPlayer {
   bool Notify = false;
   // The result of the last completion notice; read it in OnNotify.
   TMPNotifyValue NotifyValue = nvSuccessful;
-  // Raised through the event dispatcher for each completion notice.
+  // Raised through the event dispatcher for each completion notice of the
+  // current device while a command of it awaits one. Notices of another
+  // device, or of a play that was stopped, closed or replaced, come late
+  // and are dropped: they must not start anything.
   std::function<void()> OnNotify;
 
   // Closes what is open, then opens FileName. On failure the
@@ -116,12 +123,16 @@ class TMediaPlayer {
   std::uint32_t Position();
   std::uint32_t Length();
 
-  void PlayDefaultSoundLoop();
-  void StopDefaultSound();
+  bool PlayFallbackSound();
+  void StopFallbackSound();
 
  private:
-  void HandleNotice(TMPNotifyValue value);
+  void HandleNotice(TMPNotifyValue value, std::uint32_t device);
   bool TakeNotify();
 
   std::unique_ptr<TMediaBackend> backend_;
+  // A play is out and its end not yet noticed.
+  bool playing_ = false;
+  // A stop or seek asked for a notice that has not come yet.
+  bool commandNotice_ = false;
 };

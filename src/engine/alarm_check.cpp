@@ -24,6 +24,11 @@ constexpr std::int64_t kMaxCatchUpSeconds = 300;
 // hour). A bigger jump either way is a time zone or clock change: the check
 // then starts afresh from the current second.
 constexpr std::int64_t kMaxLocalDriftMs = 2 * 3600 * kMsPerSecond;
+// A time sync or a user setting a fast clock right steps real time back by
+// seconds or minutes; that is treated like the end of daylight saving time,
+// so nothing rings twice. A bigger step back is a changed date, after which
+// the check starts afresh from the current second.
+constexpr std::int64_t kMaxStepBackMs = 2 * 3600 * kMsPerSecond;
 // How far into a second the tick aims to land, clear of timer jitter.
 constexpr int kTickLagMs = 20;
 
@@ -185,7 +190,7 @@ TAlarmCheck::TSecondRange TAlarmCheck::NextLocalRange(const TClockReading& now) 
   hasLocal_ = true;
   lastUtcMs_ = now.UtcMs;
 
-  if (first || elapsedMs < 0 || elapsedMs > kMaxCatchUpMs) {
+  if (first || elapsedMs < -kMaxStepBackMs || elapsedMs > kMaxCatchUpMs) {
     lastLocalSecond_ = current;
     return {current, current};
   }
@@ -194,9 +199,10 @@ TAlarmCheck::TSecondRange TAlarmCheck::NextLocalRange(const TClockReading& now) 
     lastLocalSecond_ = current;
     return {current, current};
   }
-  // The local clock stands still or went back while real time moved on:
-  // the end of daylight saving time repeats an hour, or two ticks fell into
-  // one second. Those seconds were examined already.
+  // The local clock stands still or went back: the end of daylight saving
+  // time repeats an hour, the clock was set back a little, or two ticks fell
+  // into one second. Those seconds were examined already; the check goes on
+  // once the clock passes the last one.
   if (current <= last) return kNoSeconds;
   lastLocalSecond_ = current;
   return {last + 1, current};

@@ -28,7 +28,9 @@ void FireAlarm(const TAlarmStore& store, TAlarmKind kind, std::uint16_t index,
 // jump, so the check remembers the last whole second it examined and
 // examines every second since then exactly once. A gap of real time of more
 // than five minutes (the PC slept, the clock was set) is not caught up:
-// only the current second is examined, so old alarms do not ring late.
+// only the current second is examined, so old alarms do not ring late. A
+// clock set back by up to two hours examines nothing until it passes the
+// last examined second again; only a bigger step back starts afresh.
 class TAlarmCheck {
  public:
   // Fires every alarm that fell due since the last tick, in order of its

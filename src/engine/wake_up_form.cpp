@@ -2,12 +2,14 @@
 
 #include <exception>
 
+#include "platform/clock.h"
 #include "platform/shell.h"
 
-TForm3::TForm3(TShell& shell, std::unique_ptr<TMediaBackend> media)
+TForm3::TForm3(TShell& shell, TClock& clock, std::unique_ptr<TMediaBackend> media)
     : TForm(L"Будильник", 290, 197, 225, 232, TBorderStyle::Single),
       MediaPlayer(std::move(media)),
-      shell_(shell) {
+      shell_(shell),
+      clock_(clock) {
   OK.OnClick = [this] { OKClick(); };
   OnClose = [this] { FormClose(); };
   MediaPlayer.OnNotify = [this] { MediaPlayerNotify(); };
@@ -25,16 +27,17 @@ void TForm3::WakeUp(const std::wstring& message, const std::wstring& file,
     try {
       MediaPlayer.Open();
       if (MediaPlayer.CanPlay()) {
-        MediaPlayer.StopDefaultSound();
-        MediaPlayer.Play();
+        MediaPlayer.StopFallbackSound();
+        quickEnds_ = 0;
+        PlayMusic();
       } else {
-        MediaPlayer.PlayDefaultSoundLoop();
+        MediaPlayer.PlayFallbackSound();
       }
     } catch (...) {
       // The old music is gone with the failed open; an alarm must still be
       // heard.
       musicError = std::current_exception();
-      MediaPlayer.PlayDefaultSoundLoop();
+      MediaPlayer.PlayFallbackSound();
     }
   }
 
@@ -46,20 +49,54 @@ void TForm3::WakeUp(const std::wstring& message, const std::wstring& file,
   if (musicError) std::rethrow_exception(musicError);
 }
 
+void TForm3::PlayMusic() {
+  MediaPlayer.Play();
+  playStartedMs_ = clock_.UptimeMs();
+}
+
 void TForm3::OKClick() { Close(); }
 
 void TForm3::FormClose() {
-  if (MediaPlayer.DeviceOpen() && MediaPlayer.CanPlay()) {
-    MediaPlayer.Stop();
-    MediaPlayer.Seek(0);
+  std::exception_ptr error;
+  try {
+    if (MediaPlayer.DeviceOpen() && MediaPlayer.CanPlay()) {
+      MediaPlayer.Stop();
+      MediaPlayer.Seek(0);
+    }
+  } catch (...) {
+    error = std::current_exception();
   }
-  MediaPlayer.StopDefaultSound();
+  MediaPlayer.StopFallbackSound();
+  if (error) {
+    // A failed close keeps a form open; this one goes all the same, and
+    // the report follows once it is gone.
+    Hide();
+    std::rethrow_exception(error);
+  }
 }
 
 void TForm3::MediaPlayerNotify() {
-  // Only music that played to its end starts again; music that was stopped
-  // or replaced reports superseded or aborted and stays silent.
+  // After "OK" nothing may start again: there would be no window to stop it.
+  if (!Visible()) return;
+  if (MediaPlayer.NotifyValue == nvFailed) {
+    // The device gave up in the middle: the loop has stopped.
+    MediaPlayer.PlayFallbackSound();
+    return;
+  }
+  // Music that was stopped or replaced reports superseded or aborted and
+  // stays silent.
   if (MediaPlayer.NotifyValue != nvSuccessful) return;
-  MediaPlayer.Notify = true;
-  MediaPlayer.Play();
+  const bool quick = clock_.UptimeMs() - playStartedMs_ < kQuickEndMs;
+  quickEnds_ = quick ? quickEnds_ + 1 : 0;
+  if (quickEnds_ >= 2) {
+    MediaPlayer.PlayFallbackSound();
+    return;
+  }
+  try {
+    MediaPlayer.Notify = true;
+    PlayMusic();
+  } catch (...) {
+    MediaPlayer.PlayFallbackSound();
+    throw;
+  }
 }

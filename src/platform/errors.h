@@ -36,3 +36,5 @@ inline constexpr int kErrTooManyOpenFiles = 4;
 inline constexpr int kErrAccessDenied = 5;
 inline constexpr int kErrReadBeyondEnd = 100;
 inline constexpr int kErrDiskFull = 101;
+// The system's number for a name that is taken already.
+inline constexpr int kErrFileExists = 80;

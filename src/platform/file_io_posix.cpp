@@ -1,9 +1,11 @@
 // The Linux half, used by the native build and its tests.
-#include <cerrno>
-#include <cstdio>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
 
 #include "platform/errors.h"
 #include "platform/file_io.h"
@@ -58,7 +60,9 @@ bool FileExists(const std::wstring& path) {
   return ::stat(NativePath(path).c_str(), &st) == 0 && S_ISREG(st.st_mode);
 }
 
-ReadResult ReadHead(const std::wstring& path, std::size_t maxBytes) {
+namespace {
+
+ReadResult Read(const std::wstring& path, std::size_t maxBytes) {
   ReadResult r;
   if (int fault = detail::TakeOpenFault()) {
     r.error = fault;
@@ -70,10 +74,13 @@ ReadResult ReadHead(const std::wstring& path, std::size_t maxBytes) {
     return r;
   }
   r.opened = true;
-  r.data.resize(maxBytes);
   std::size_t got = 0;
-  while (got < maxBytes) {
-    const ssize_t n = ::read(fd, r.data.data() + got, maxBytes - got);
+  for (;;) {
+    if (got == r.data.size()) {
+      if (got >= maxBytes) break;
+      r.data.resize(got + std::min<std::size_t>(maxBytes - got, got < 65536 ? 65536 : got));
+    }
+    const ssize_t n = ::read(fd, r.data.data() + got, r.data.size() - got);
     if (n < 0) {
       if (errno == EINTR) continue;
       r.readFailed = true;
@@ -88,11 +95,22 @@ ReadResult ReadHead(const std::wstring& path, std::size_t maxBytes) {
   return r;
 }
 
-int ReplaceAtomically(const std::wstring& path, const void* data, std::size_t size) {
-  const std::string target = NativePath(path);
-  const std::string temp = target + ".tmp";
-  const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-  if (fd < 0) return FromErrno(errno);
+}  // namespace
+
+// Linux has no mandatory sharing locks, so nothing here waits for another
+// program: only Windows needs kLockWaitMs.
+ReadResult ReadHead(const std::wstring& path, std::size_t maxBytes) { return Read(path, maxBytes); }
+
+ReadResult ReadAll(const std::wstring& path) { return Read(path, static_cast<std::size_t>(-1)); }
+
+std::wstring TempFileName(const std::wstring& path, unsigned attempt) {
+  return path + L".~" + std::to_wstring(::getpid()) + L"-" + std::to_wstring(attempt) + L".tmp";
+}
+
+int WriteNew(const std::wstring& path, const void* data, std::size_t size) {
+  const std::string name = NativePath(path);
+  const int fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+  if (fd < 0) return errno == EEXIST ? kErrFileExists : FromErrno(errno);
 
   int error = 0;
   const auto* bytes = static_cast<const unsigned char*>(data);
@@ -111,8 +129,23 @@ int ReplaceAtomically(const std::wstring& path, const void* data, std::size_t si
   if (!error && fault) error = fault;
   if (!error && ::fsync(fd) != 0) error = FromErrno(errno);
   if (::close(fd) != 0 && !error) error = FromErrno(errno);
-  if (!error && ::rename(temp.c_str(), target.c_str()) != 0) error = FromErrno(errno);
-  if (error) ::unlink(temp.c_str());
+  if (error) ::unlink(name.c_str());
+  return error;
+}
+
+int ReplaceAtomically(const std::wstring& path, const void* data, std::size_t size) {
+  std::wstring temp;
+  int error = kErrFileExists;
+  for (unsigned attempt = 0; attempt < kTempAttempts && error == kErrFileExists; ++attempt) {
+    temp = TempFileName(path, attempt);
+    error = WriteNew(temp, data, size);
+  }
+  if (error) return error;
+  const std::string tempName = NativePath(temp);
+  if (::rename(tempName.c_str(), NativePath(path).c_str()) != 0) {
+    error = FromErrno(errno);
+    ::unlink(tempName.c_str());
+  }
   return error;
 }
 

@@ -1,11 +1,38 @@
 #include "store/alarm_file.h"
 
 #include <cstring>
-#include <memory>
 
 #include "controls/message_boxes.h"
 #include "platform/errors.h"
 #include "platform/file_io.h"
+
+namespace {
+
+// Enough kept copies for years of failed starts; past that the save fails
+// rather than destroy one.
+constexpr unsigned kMaxKeptCopies = 999;
+
+// Copies the bytes of alarm.rec to the first free kept name and returns that
+// name; an empty name when there is no file left to keep. Throws
+// EInOutError when the bytes cannot be read or kept.
+std::wstring KeepUnreadFile(const std::wstring& programDir) {
+  const fileio::ReadResult r = fileio::ReadAll(programDir + kAlarmFileName);
+  if (!r.opened && (r.error == kErrFileNotFound || r.error == kErrPathNotFound)) return {};
+  if (!r.opened || r.readFailed) throw EInOutError(r.error);
+  for (unsigned n = 1; n <= kMaxKeptCopies; ++n) {
+    const std::wstring kept = programDir + KeptAlarmFileName(n);
+    const int error = fileio::WriteNew(kept, r.data.data(), r.data.size());
+    if (error == 0) return kept;
+    if (error != kErrFileExists) throw EInOutError(error);
+  }
+  throw EInOutError(kErrFileExists);
+}
+
+}  // namespace
+
+std::wstring KeptAlarmFileName(unsigned n) {
+  return n <= 1 ? std::wstring(kKeptAlarmFileName) : kKeptAlarmFileName + std::to_wstring(n);
+}
 
 std::wstring FindProgramDir(const std::wstring& exePath) {
   if (exePath.size() < 2) return std::wstring();
@@ -17,31 +44,44 @@ std::wstring FindProgramDir(const std::wstring& exePath) {
   return exePath.substr(0, slash + 1);
 }
 
-void SaveAlarms(const TAlarmStore& store, const std::wstring& programDir) {
+void SaveAlarms(const TAlarmStore& store, const std::wstring& programDir, TAlarmFileState& file,
+                TMessageBoxes& boxes) {
+  if (file.Unread) {
+    const std::wstring kept = KeepUnreadFile(programDir);
+    // The old bytes are safe now, whatever becomes of this save.
+    file.Unread = false;
+    if (!kept.empty()) {
+      boxes.ShowMessage(
+          L"Файл alarm.rec не удалось прочитать. Его прежнее "
+          L"содержимое сохранено в файле " +
+          kept);
+    }
+  }
   const int error =
       fileio::ReplaceAtomically(programDir + kAlarmFileName, &store, sizeof(TAlarmStore));
   if (error) throw EInOutError(error);
 }
 
-void LoadAlarms(TAlarmStore& store, const std::wstring& programDir, TMessageBoxes& boxes) {
+void LoadAlarms(TAlarmStore& store, const std::wstring& programDir, TAlarmFileState& file,
+                TMessageBoxes& boxes) {
   const std::wstring path = programDir + kAlarmFileName;
-  if (!fileio::FileExists(path)) return;
+  if (!fileio::FileExists(path)) {
+    file.Unread = false;
+    return;
+  }
 
   const fileio::ReadResult r = fileio::ReadHead(path, sizeof(TAlarmStore));
   if (!r.opened) {
+    file.Unread = true;
     boxes.ShowMessage(L"Не удалось открыть файл!");
     return;
   }
   if (r.readFailed || r.data.size() < sizeof(TAlarmStore)) {
-    // Keep what could be read before anything overwrites alarm.rec. An empty
-    // read holds nothing to recover and must not replace an older copy.
-    if (!r.data.empty()) {
-      fileio::ReplaceAtomically(programDir + kDamagedAlarmFileName, r.data.data(),
-                                r.data.size());
-    }
+    file.Unread = true;
     boxes.ShowMessage(L"Ошибка чтения файла!");
     return;
   }
   std::memcpy(&store, r.data.data(), sizeof(TAlarmStore));
   ClampCounts(store);
+  file.Unread = false;
 }

@@ -8,16 +8,32 @@
 class TMessageBoxes;
 
 inline constexpr wchar_t kAlarmFileName[] = L"alarm.rec";
-inline constexpr wchar_t kDamagedAlarmFileName[] = L"alarm.rec.bad";
+// Where the bytes of an alarm.rec that could not be read are kept before a
+// save replaces it: the first free of alarm.rec.bad, alarm.rec.bad2, ...
+inline constexpr wchar_t kKeptAlarmFileName[] = L"alarm.rec.bad";
+
+// What the last load learnt about alarm.rec, which the saves must respect.
+struct TAlarmFileState {
+  // alarm.rec exists but could not be read whole (held by another program,
+  // damaged, short): its alarms are not in the store, so nothing may replace
+  // the file before its bytes are kept beside it.
+  bool Unread = false;
+};
 
 // The executable's folder with its trailing backslash.
 std::wstring FindProgramDir(const std::wstring& exePath);
 
-// Replaces alarm.rec with the whole store. A failure leaves the old file as
-// it was and throws EInOutError, which ends the action that asked for it.
-void SaveAlarms(const TAlarmStore& store, const std::wstring& programDir);
+// Replaces alarm.rec with the whole store. When the file could not be read
+// at the last load, its bytes are first copied to the next free kept name
+// and the user is told where. A failure leaves alarm.rec as it was and
+// throws EInOutError, which ends the action that asked for it.
+void SaveAlarms(const TAlarmStore& store, const std::wstring& programDir, TAlarmFileState& file,
+                TMessageBoxes& boxes);
 
 // Replaces the store with alarm.rec when the file loads whole; otherwise the
-// store is left as it was and the user is told. Whatever a damaged file
-// held is kept beside it in alarm.rec.bad, since the next save replaces it.
-void LoadAlarms(TAlarmStore& store, const std::wstring& programDir, TMessageBoxes& boxes);
+// store is left as it was, the user is told, and the file is marked unread.
+void LoadAlarms(TAlarmStore& store, const std::wstring& programDir, TAlarmFileState& file,
+                TMessageBoxes& boxes);
+
+// The name of the n-th kept copy (1-based): alarm.rec.bad, alarm.rec.bad2, ...
+std::wstring KeptAlarmFileName(unsigned n);

@@ -36,8 +36,6 @@ void ReadConfigFile(TSettings& settings, const std::wstring& programDir, TMessag
   settings = loaded;
 }
 
-void WriteConfigFile(const TSettings& settings, const std::wstring& programDir) {
-  // The error is dropped on purpose: losing a layout flag is not worth
-  // interrupting the user, and the next write tries again.
-  fileio::ReplaceAtomically(programDir + kConfigFileName, &settings, sizeof(TSettings));
+int WriteConfigFile(const TSettings& settings, const std::wstring& programDir) {
+  return fileio::ReplaceAtomically(programDir + kConfigFileName, &settings, sizeof(TSettings));
 }

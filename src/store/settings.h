@@ -38,6 +38,6 @@ static_assert(offsetof(TSettings, ShowMessages) == 6);
 // message box and changes nothing either.
 void ReadConfigFile(TSettings& settings, const std::wstring& programDir, TMessageBoxes& boxes);
 
-// Replaces config.cfg with the seven values. A failure leaves the old file
-// as it was and is not reported: the values stay in memory for this run.
-void WriteConfigFile(const TSettings& settings, const std::wstring& programDir);
+// Replaces config.cfg with the seven values. Returns 0, or the error number
+// when the old file is left as it was; the caller decides how to tell.
+int WriteConfigFile(const TSettings& settings, const std::wstring& programDir);

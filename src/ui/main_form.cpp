@@ -4,6 +4,7 @@
 #include "controls/message_boxes.h"
 #include "engine/time_value.h"
 #include "engine/wake_up_form.h"
+#include "platform/errors.h"
 #include "platform/regional.h"
 #include "store/alarm_file.h"
 #include "store/auto_load.h"
@@ -55,7 +56,7 @@ void TForm1::FindProgramDir() { state_.ProgramDir = ::FindProgramDir(services_.E
 
 void TForm1::FormShow() {
   FindProgramDir();
-  LoadAlarms(state_.Store, state_.ProgramDir, services_.Boxes);
+  LoadAlarms(state_.Store, state_.ProgramDir, state_.AlarmFile, services_.Boxes);
 }
 
 void TForm1::FormActivate() {
@@ -74,7 +75,10 @@ void TForm1::FormActivate() {
 
 void TForm1::FormClose() {
   WriteConfig();
-  SaveAlarms(state_.Store, state_.ProgramDir);
+  // An alarm.rec that could not be read holds alarms the store lacks; with
+  // no change by the user since, closing leaves it for the next start.
+  if (state_.AlarmFile.Unread) return;
+  SaveAlarms(state_.Store, state_.ProgramDir, state_.AlarmFile, services_.Boxes);
 }
 
 void TForm1::HEADMouseDown(TMouseButton) { StartDrag(); }
@@ -94,11 +98,20 @@ void TForm1::OptionButClick() {
 void TForm1::InfoButClick() { form4_.ShowModal(); }
 
 void TForm1::ReadConfig() {
-  ReadConfigFile(state_.Settings, state_.ProgramDir, services_.Boxes);
+  if (!settingsUnsaved_) ReadConfigFile(state_.Settings, state_.ProgramDir, services_.Boxes);
   ApplyLayout();
 }
 
-void TForm1::WriteConfig() { WriteConfigFile(state_.Settings, state_.ProgramDir); }
+void TForm1::WriteConfig() {
+  const int error = WriteConfigFile(state_.Settings, state_.ProgramDir);
+  settingsUnsaved_ = error != 0;
+  // Reported, but the action goes on: the settings take effect for this run
+  // even when they cannot be kept for the next.
+  if (error) {
+    ReportError(L"Не удалось сохранить настройки в файл " + state_.ProgramDir + kConfigFileName +
+                L": " + InOutErrorText(error));
+  }
+}
 
 void TForm1::ApplyLayout() {
   const bool list = state_.Settings.ListVisible != 0;

@@ -10,6 +10,7 @@
 #include "engine/alarm_check.h"
 #include "engine/clock_sample.h"
 #include "platform/clock.h"
+#include "store/alarm_file.h"
 #include "store/alarm_store.h"
 #include "store/settings.h"
 #include "ui/services.h"
@@ -25,6 +26,7 @@ struct TAppState {
   TSettings Settings{};
   TClockSample Sample{};
   TEditState Edit{};
+  TAlarmFileState AlarmFile{};
   std::wstring ProgramDir;
 };
 
@@ -84,6 +86,9 @@ class TForm1 : public TForm {
   TForm3& form3_;
   TForm4& form4_;
   TAlarmCheck check_;
+  // config.cfg could not be written: the settings in memory are newer than
+  // the file, so ReadConfig must not bring the old values back.
+  bool settingsUnsaved_ = false;
   TClockReading lastReading_{};
   std::uint64_t lastUptime_ = 0;
 };

@@ -1,15 +1,16 @@
-#include "fakes/fake_media_backend.h"
-#include "fakes/fake_services.h"
 #include "controls/media_player.h"
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "controls/dispatcher.h"
 #include "controls/message_boxes.h"
+#include "fakes/fake_media_backend.h"
+#include "fakes/fake_services.h"
 
 namespace {
 
@@ -97,7 +98,7 @@ TEST(MediaPlayer, NotifyAsksOnceOnTheNextCommand) {
 
 // The loop the wake-up window builds on the player: replaying on a
 // successful notice starts over, because that play ended at the end.
-TEST(MediaPlayer, NoticesAreRecordedAndRaised) {
+TEST(MediaPlayer, ASuccessfulNoticeOfThePlayLoops) {
   Fixture f;
   std::vector<TMPNotifyValue> seen;
   f.player.OnNotify = [&] {
@@ -107,12 +108,94 @@ TEST(MediaPlayer, NoticesAreRecordedAndRaised) {
   f.Open(L"a.wav");
   f.player.Play();
   f.media->MediaPosition = 400;
-  for (const auto value : {nvSuperseded, nvFailed, nvSuccessful, nvAborted}) {
-    f.media->Complete(value);
+  f.media->Complete(nvSuccessful);
+  f.media->Complete(nvSuccessful);
+  EXPECT_EQ(seen, (std::vector<TMPNotifyValue>{nvSuccessful, nvSuccessful}));
+  EXPECT_EQ(f.media->Log, (CommandLog{L"open a.wav", L"play(notify)", L"seek start",
+                                      L"play(notify)", L"seek start", L"play(notify)"}));
+}
+
+// Notices belong to one play of the current device: whatever comes from
+// another device, after the play ended, or after it was stopped, is late and
+// starts nothing.
+TEST(MediaPlayer, OnlyNoticesOfTheCurrentPlayAreRaised) {
+  struct Case {
+    const char* name;
+    std::function<void(Fixture&)> act;
+    std::vector<TMPNotifyValue> raised;
+  };
+  const auto play = [](Fixture& f) {
+    f.Open(L"a.wav");
+    f.player.Play();
+  };
+  const std::vector<Case> cases = {
+      {"its own end",
+       [&](Fixture& f) { play(f), f.media->Complete(nvSuccessful); },
+       {nvSuccessful}},
+      {"another device",
+       [&](Fixture& f) {
+         play(f);
+         f.media->CompleteFrom(f.media->DeviceId() + 7, nvSuccessful);
+       },
+       {}},
+      {"a driver that names no device",
+       [&](Fixture& f) { play(f), f.media->CompleteFrom(0, nvSuccessful); },
+       {nvSuccessful}},
+      {"the device that was closed by the next open",
+       [&](Fixture& f) {
+         play(f);
+         const std::uint32_t old = f.media->DeviceId();
+         play(f);
+         f.media->CompleteFrom(old, nvSuccessful);
+       },
+       {}},
+      {"a second end of one play",
+       [&](Fixture& f) {
+         play(f);
+         f.media->Complete(nvSuccessful);
+         f.media->Complete(nvSuccessful);
+       },
+       {nvSuccessful}},
+      {"after a stop",
+       [&](Fixture& f) {
+         play(f);
+         f.player.Stop();
+         f.media->Complete(nvSuccessful);
+       },
+       {}},
+      {"a stop that asked for its own notice",
+       [&](Fixture& f) {
+         play(f);
+         f.player.Notify = true;
+         f.player.Stop();
+         f.media->Complete(nvSuccessful);
+       },
+       {nvSuccessful}},
+      {"superseded, then the new play's end",
+       [&](Fixture& f) {
+         play(f);
+         f.player.Play();
+         f.media->Complete(nvSuperseded);
+         f.media->Complete(nvSuccessful);
+       },
+       {nvSuperseded, nvSuccessful}},
+      {"failed ends the play",
+       [&](Fixture& f) {
+         play(f);
+         f.media->Complete(nvFailed);
+         f.media->Complete(nvSuccessful);
+       },
+       {nvFailed}},
+      {"nothing was asked", [](Fixture& f) { f.media->Complete(nvSuccessful); }, {}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Fixture f;
+    std::vector<TMPNotifyValue> seen;
+    f.player.OnNotify = [&] { seen.push_back(f.player.NotifyValue); };
+    c.act(f);
+    EXPECT_EQ(seen, c.raised);
   }
-  EXPECT_EQ(seen, (std::vector<TMPNotifyValue>{nvSuperseded, nvFailed, nvSuccessful, nvAborted}));
-  EXPECT_EQ(f.media->Log,
-            (CommandLog{L"open a.wav", L"play(notify)", L"seek start", L"play(notify)"}));
 }
 
 TEST(MediaPlayer, AnErrorInOnNotifyGoesToTheErrorReport) {
@@ -120,6 +203,8 @@ TEST(MediaPlayer, AnErrorInOnNotifyGoesToTheErrorReport) {
   SetErrorReport(&boxes);
   Fixture f;
   f.player.OnNotify = [] { throw EAppError(L"Устройство занято"); };
+  f.Open(L"a.wav");
+  f.player.Play();
   f.media->Complete(nvFailed);
   SetErrorReport(nullptr);
   EXPECT_EQ(f.player.NotifyValue, nvFailed);

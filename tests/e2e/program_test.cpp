@@ -5,11 +5,13 @@
 #include <windows.h>
 
 #include <chrono>
+#include <cstdio>
 #include <filesystem>
 #include <functional>
 #include <memory>
 #include <thread>
 
+#include "fakes/fake_services.h"
 #include "platform/win32/clock_win32.h"
 #include "store/alarm_file.h"
 #include "test_support.h"
@@ -37,7 +39,10 @@ bool WaitFor(const std::function<bool()>& done, std::chrono::milliseconds limit)
 class Program {
  public:
   explicit Program(const TempDir& dir) : dir_(dir) {
-    fs::copy_file(BuiltProgram(), dir.Path(L"Tivorra.exe"));
+    // Several starts of one folder share its copy of the program.
+    if (!fs::exists(dir.Path(L"Tivorra.exe"))) {
+      fs::copy_file(BuiltProgram(), dir.Path(L"Tivorra.exe"));
+    }
   }
   ~Program() {
     if (pi_.hProcess) {
@@ -46,8 +51,9 @@ class Program {
       CloseHandle(pi_.hThread);
     }
   }
-  void Start() {
+  void Start(const std::wstring& params = L"") {
     std::wstring cmd = L"\"" + dir_.Path(L"Tivorra.exe").wstring() + L"\"";
+    if (!params.empty()) cmd += L" " + params;
     STARTUPINFOW si{};
     si.cb = sizeof(si);
     ASSERT_TRUE(CreateProcessW(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr,
@@ -76,8 +82,35 @@ class Program {
         reinterpret_cast<LPARAM>(&s));
     return s.found;
   }
+  // A message box of the program, or null.
+  HWND MessageBox() const {
+    struct Search {
+      DWORD pid;
+      HWND found;
+    } s{pi_.dwProcessId, nullptr};
+    EnumWindows(
+        [](HWND h, LPARAM lp) -> BOOL {
+          auto* s = reinterpret_cast<Search*>(lp);
+          DWORD pid = 0;
+          GetWindowThreadProcessId(h, &pid);
+          wchar_t cls[16] = {};
+          GetClassNameW(h, cls, 16);
+          if (pid == s->pid && IsWindowVisible(h) && std::wstring(cls) == L"#32770") {
+            s->found = h;
+            return FALSE;
+          }
+          return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&s));
+    return s.found;
+  }
   bool Ended(std::chrono::milliseconds limit) const {
     return WaitForSingleObject(pi_.hProcess, static_cast<DWORD>(limit.count())) == WAIT_OBJECT_0;
+  }
+  DWORD ExitCode() const {
+    DWORD code = 0;
+    GetExitCodeProcess(pi_.hProcess, &code);
+    return code;
   }
 
  private:
@@ -116,16 +149,138 @@ TEST(Program, FirstStartShowsTheSmallLayoutAndClosingSavesBothFiles) {
   EXPECT_EQ(fs::file_size(dir.Path(L"alarm.rec")), 389616u);
 }
 
-TEST(Program, ACountdownAlarmRaisesTheWakeUpWindow) {
-  TempDir dir;
+// An alarm.rec with one countdown that falls due `seconds` from now.
+void SaveCountdown(const TempDir& dir, int seconds) {
   auto store = std::make_unique<TAlarmStore>();
   *store = {};
   store->CountdownCount = 1;
   TWin32Clock clock;
-  // Far enough ahead that a slow start of Wine on a busy machine is ready.
-  store->CountdownAlarms[0].AlarmTime = clock.Now().Local + 8.0 / 86400;
+  store->CountdownAlarms[0].AlarmTime = clock.Now().Local + seconds / 86400.0;
   ToShortString(L"Пора вставать!", store->CountdownAlarms[0].Msg);
-  SaveAlarms(*store, dir.ProgramDir());
+  TAlarmFileState file;
+  TFakeMessageBoxes boxes;
+  SaveAlarms(*store, dir.ProgramDir(), file, boxes);
+}
+
+// Visible top-level windows of any process with this title.
+int CountWindows(const wchar_t* title) {
+  struct Search {
+    const wchar_t* title;
+    int count;
+  } s{title, 0};
+  EnumWindows(
+      [](HWND h, LPARAM lp) -> BOOL {
+        auto* s = reinterpret_cast<Search*>(lp);
+        wchar_t text[64] = {};
+        GetWindowTextW(h, text, 64);
+        if (IsWindowVisible(h) && std::wstring(text) == s->title) ++s->count;
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&s));
+  return s.count;
+}
+
+TEST(Program, ASecondStartInTheSameFolderEndsAndTheAlarmRingsOnce) {
+  TempDir dir;
+  SaveCountdown(dir, 8);
+  // Both in the same second, as the Run value and a double click can be.
+  Program first(dir), second(dir);
+  first.Start();
+  second.Start();
+  ASSERT_TRUE(WaitFor([&] { return first.Ended(0ms) || second.Ended(0ms); }, 15s))
+      << "both starts kept running";
+  const Program& running = first.Ended(0ms) ? second : first;
+  const Program& ended = first.Ended(0ms) ? first : second;
+  EXPECT_EQ(ended.ExitCode(), 0u);
+  ASSERT_TRUE(WaitFor([&] { return running.Window(L"Tivorra") != nullptr; }, 15s));
+
+  HWND wake = nullptr;
+  ASSERT_TRUE(WaitFor([&] { return (wake = running.Window(L"Будильник")) != nullptr; }, 20s));
+  // Long enough for a second copy's tick to have rung as well.
+  std::this_thread::sleep_for(2500ms);
+  EXPECT_EQ(CountWindows(L"Будильник"), 1);
+  EXPECT_EQ(CountWindows(L"Tivorra"), 1);
+
+  SendMessageW(ChildWithClass(wake, L"BUTTON"), BM_CLICK, 0, 0);
+  PostMessageW(running.Window(L"Tivorra"), WM_CLOSE, 0, 0);
+  EXPECT_TRUE(running.Ended(10s));
+}
+
+TEST(Program, ALaterStartBringsTheRunningOneForwardAndMinimizeJustEnds) {
+  TempDir dir;
+  Program first(dir);
+  first.Start();
+  HWND main = nullptr;
+  ASSERT_TRUE(WaitFor([&] { return (main = first.Window(L"Tivorra")) != nullptr; }, 15s));
+  ShowWindow(main, SW_MINIMIZE);
+  ASSERT_TRUE(WaitFor([&] { return IsIconic(main) != FALSE; }, 5s));
+
+  // The Run value's start only wanted the program running: it stays down.
+  Program quiet(dir);
+  quiet.Start(L"/minimize");
+  ASSERT_TRUE(quiet.Ended(10s));
+  EXPECT_EQ(quiet.ExitCode(), 0u);
+  std::this_thread::sleep_for(500ms);
+  EXPECT_TRUE(IsIconic(main)) << "a start with /minimize brought the program up";
+
+  Program user(dir);
+  user.Start();
+  ASSERT_TRUE(user.Ended(10s));
+  EXPECT_EQ(user.ExitCode(), 0u);
+  EXPECT_TRUE(WaitFor([&] { return !IsIconic(main) && IsWindowVisible(main); }, 5s))
+      << "the running copy did not come forward";
+  EXPECT_FALSE(first.Ended(0ms));
+  PostMessageW(main, WM_CLOSE, 0, 0);
+  EXPECT_TRUE(first.Ended(10s));
+}
+
+TEST(Program, CopiesInTwoFoldersRunSideBySide) {
+  TempDir one, two;
+  Program a(one), b(two);
+  a.Start();
+  b.Start();
+  HWND mainA = nullptr, mainB = nullptr;
+  ASSERT_TRUE(WaitFor([&] { return (mainA = a.Window(L"Tivorra")) != nullptr; }, 15s));
+  ASSERT_TRUE(WaitFor([&] { return (mainB = b.Window(L"Tivorra")) != nullptr; }, 15s));
+  EXPECT_FALSE(a.Ended(0ms));
+  EXPECT_FALSE(b.Ended(0ms));
+  PostMessageW(mainA, WM_CLOSE, 0, 0);
+  PostMessageW(mainB, WM_CLOSE, 0, 0);
+  EXPECT_TRUE(a.Ended(10s));
+  EXPECT_TRUE(b.Ended(10s));
+  EXPECT_TRUE(fs::exists(one.Path(L"alarm.rec")));
+  EXPECT_TRUE(fs::exists(two.Path(L"alarm.rec")));
+}
+
+TEST(Program, AnAlarmFileHeldByAnotherProgramAtStartIsNotLost) {
+  TempDir dir;
+  SaveCountdown(dir, 3600);
+  const Bytes original = ReadBytes(dir.Path(L"alarm.rec"));
+  Program p(dir);
+  {
+    HeldFile held(dir.Path(L"alarm.rec"), 0);
+    ASSERT_TRUE(held.Held());
+    p.Start();
+    HWND box = nullptr;
+    ASSERT_TRUE(WaitFor([&] { return (box = p.MessageBox()) != nullptr; }, 20s));
+    wchar_t text[128] = {};
+    GetDlgItemTextW(box, 0xFFFF, text, 128);
+    EXPECT_EQ(std::wstring(text), L"Не удалось открыть файл!");
+    PostMessageW(box, WM_COMMAND, IDOK, 0);
+    ASSERT_TRUE(WaitFor([&] { return p.MessageBox() == nullptr; }, 5s))
+        << "a message box is still open";
+  }
+  HWND main = nullptr;
+  ASSERT_TRUE(WaitFor([&] { return (main = p.Window(L"Tivorra")) != nullptr; }, 15s));
+  PostMessageW(main, WM_CLOSE, 0, 0);
+  ASSERT_TRUE(p.Ended(10s));
+  EXPECT_EQ(ReadBytes(dir.Path(L"alarm.rec")), original) << "closing replaced the unread file";
+  EXPECT_TRUE(fs::exists(dir.Path(L"config.cfg")));
+}
+
+TEST(Program, ACountdownAlarmRaisesTheWakeUpWindow) {
+  TempDir dir;
+  SaveCountdown(dir, 8);  // a busy machine can take seconds to start Wine
 
   Program p(dir);
   p.Start();

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstring>
 #include <functional>
+#include <map>
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -214,12 +215,14 @@ TEST(AlarmCheck, ClockChangesNeitherRepeatNorReplayAlarms) {
     };
   };
   const std::vector<Case> cases = {
-      {"set back an hour",
+      {"set back an hour: the hour is not examined again",
        Tod(6, 59, 58, 20),
-       dailies(
-           {{L"07:00:00", Tod(7, 0, 0)}, {L"06:00:01", Tod(6, 0, 1)}, {L"06:30", Tod(6, 30, 0)}}),
-       {{1000, 1000, 2}, {1000 - 3600000, 1000 - 3600000}, {1000, 1000, 1799}},
-       {L"07:00:00", L"06:00:01", L"06:30"}},
+       dailies({{L"07:00:00", Tod(7, 0, 0)},
+                {L"06:00:01", Tod(6, 0, 1)},
+                {L"06:30", Tod(6, 30, 0)},
+                {L"07:00:01", Tod(7, 0, 1)}}),
+       {{1000, 1000, 2}, {1000 - 3600000, 1000 - 3600000}, {1000, 1000, 3600}},
+       {L"07:00:00", L"07:00:01"}},
       {"moved forward ten minutes",
        Tod(7, 0, 0, 20),
        dailies({{L"skipped", Tod(7, 5, 0)}, {L"landing", Tod(7, 10, 1)}, {L"next", Tod(7, 10, 2)}}),
@@ -274,6 +277,54 @@ TEST(AlarmCheck, ClockChangesNeitherRepeatNorReplayAlarms) {
       }
     }
     EXPECT_EQ(rig.receiver.fired, c.fired);
+  }
+}
+
+TEST(AlarmCheck, AClockSetBackAfterAnAlarmRangRingsNothingTwice) {
+  // Each kind rings at 07:00:00; the clock (real time and local time alike)
+  // is set back just after, then runs until it is past 07:00:00 again.
+  struct Case {
+    const char* name;
+    std::int64_t backMs;
+    int ringsEach;  // 2: the repeated hours are examined again
+  };
+  const Case cases[] = {
+      {"2 s", 2000, 1},
+      {"60 s", 60000, 1},
+      {"59 min", 59 * 60000, 1},
+      {"3 h", 3 * kHourMs, 2},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    TRig rig;
+    const TDateTime seven = Tod(7, 0, 0);
+    AddDate(*rig.store, L"date", kSunday, seven);
+    AddDaily(*rig.store, L"daily", seven);
+    AddWeekly(*rig.store, L"weekly", 7, seven);
+    AddCountdown(*rig.store, L"countdown", kSunday + seven);
+    // A boot countdown goes by uptime, which no clock setting moves.
+    AddDaily(*rig.store, L"after", Tod(7, 0, 1));
+    rig.clock.SetLocal(kSunday + Tod(6, 59, 59, 20));
+    rig.Tick();
+    rig.clock.Advance(1000);
+    rig.Tick();
+    ASSERT_EQ(rig.receiver.fired, (Texts{L"date", L"daily", L"weekly", L"countdown"}));
+    rig.clock.Advance(500);
+    rig.clock.LocalMs -= c.backMs;
+    rig.clock.UtcMs -= c.backMs;
+    rig.Tick();
+    for (std::int64_t t = 0; t <= c.backMs + 1000; t += 1000) {
+      rig.clock.Advance(1000);
+      rig.Tick();
+    }
+    std::map<std::wstring, int> rings;
+    for (const auto& f : rig.receiver.fired) ++rings[f];
+    EXPECT_EQ(rings[L"date"], c.ringsEach);
+    EXPECT_EQ(rings[L"daily"], c.ringsEach);
+    EXPECT_EQ(rings[L"weekly"], c.ringsEach);
+    // A countdown is due around its target moment, also after a restart.
+    EXPECT_EQ(rings[L"countdown"], c.ringsEach);
+    EXPECT_EQ(rings[L"after"], 1) << "the check did not go on after the clock caught up";
   }
 }
 

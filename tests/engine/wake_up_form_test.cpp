@@ -1,19 +1,21 @@
+#include "engine/wake_up_form.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 #include <memory>
 
 #ifndef _WIN32
 #include "fakes/recording_backend.h"
 #endif
-#include "fakes/fake_media_backend.h"
-#include "fakes/fake_services.h"
 #include "controls/dispatcher.h"
 #include "controls/message_boxes.h"
 #include "engine/alarm_check.h"
 #include "engine/time_value.h"
-#include "engine/wake_up_form.h"
 #include "fakes/fake_clock.h"
+#include "fakes/fake_media_backend.h"
+#include "fakes/fake_services.h"
 #include "platform/shell.h"
 
 #ifdef _WIN32
@@ -32,26 +34,29 @@ class WakeUpForm : public testing::Test {
   WakeUpForm() {
     auto backend = std::make_unique<TFakeMediaBackend>();
     media = backend.get();
-    form = std::make_unique<TForm3>(shell, std::move(backend));
+    form = std::make_unique<TForm3>(shell, clock, std::move(backend));
     SetErrorReport(&boxes);
   }
   ~WakeUpForm() override { SetErrorReport(nullptr); }
 
   // The player's commands since the last call, without the idle stops of
-  // the default sound.
+  // the alarm tone.
   std::vector<std::wstring> Commands() {
     std::vector<std::wstring> out;
     for (const auto& e : media->Log) {
-      if (e != L"default sound stop") out.push_back(e);
+      if (e != L"fallback sound stop") out.push_back(e);
     }
     media->Log.clear();
     return out;
   }
 
   TFakeShell shell;
+  TFakeClock clock;
   TFakeMessageBoxes boxes;
   TFakeMediaBackend* media;
   std::unique_ptr<TForm3> form;
+
+  void MediaPlayerStopsFailing(const std::wstring& text) { media->FailNextStop(text); }
 };
 
 using Log = std::vector<std::wstring>;
@@ -114,7 +119,7 @@ TEST_F(WakeUpForm, OnlyASuccessfulNoticePlaysAgain) {
       {nvSuccessful, {L"seek start", L"play(notify)"}},
       {nvSuperseded, {}},
       {nvAborted, {}},
-      {nvFailed, {}},
+      {nvFailed, {L"fallback sound start"}},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(static_cast<int>(c.notice));
@@ -155,16 +160,129 @@ TEST_F(WakeUpForm, MusicThatCannotBeOpenedStillWakesTheUser) {
   EXPECT_EQ(form->Memo.Text(), L"Подъём");
   EXPECT_EQ(shell.opened, std::vector<std::wstring>{L"run.cmd"});
   EXPECT_TRUE(form->Visible());
-  EXPECT_TRUE(media->DefaultSoundPlaying());
+  EXPECT_TRUE(media->FallbackSoundPlaying());
   EXPECT_FALSE(media->Playing());
 
   form->OK.Click();
-  EXPECT_FALSE(media->DefaultSoundPlaying());
+  EXPECT_FALSE(media->FallbackSoundPlaying());
 
   // The next alarm's music replaces the stand-in sound.
   form->WakeUp(L"", L"", L"ok.wav");
   EXPECT_TRUE(media->Playing());
-  EXPECT_FALSE(media->DefaultSoundPlaying());
+  EXPECT_FALSE(media->FallbackSoundPlaying());
+}
+
+TEST_F(WakeUpForm, OkAndTheCloseBoxHideEvenWhenTheMusicWillNotStop) {
+  for (const bool viaOk : {true, false}) {
+    SCOPED_TRACE(viaOk ? "OK" : "close box");
+    boxes.shown.clear();
+    form->WakeUp(L"Подъём", L"", L"song.mp3");
+    media->Complete(nvFailed);  // the loop died: the alarm tone took over
+    ASSERT_TRUE(media->FallbackSoundPlaying());
+    form->WakeUp(L"Подъём", L"", L"song.mp3");
+    MediaPlayerStopsFailing(L"Устройство не отвечает");
+    bool hiddenWhenReported = false;
+    boxes.onShow = [&] { hiddenWhenReported = !form->Visible(); };
+    if (viaOk) {
+      form->OK.Click();
+    } else {
+      form->Close();
+    }
+    boxes.onShow = nullptr;
+    EXPECT_FALSE(form->Visible());
+    EXPECT_FALSE(media->FallbackSoundPlaying());
+    ASSERT_EQ(boxes.shown.size(), 1u);
+    EXPECT_EQ(boxes.shown[0].kind, TFakeMessageBoxes::Kind::Error);
+    EXPECT_EQ(boxes.shown[0].text, L"Устройство не отвечает");
+    EXPECT_TRUE(hiddenWhenReported) << "the error was shown while the window still stood";
+    // A notice of the music that would not stop comes late: nothing starts.
+    Commands();
+    media->Complete(nvSuccessful);
+    EXPECT_EQ(Commands(), Log{});
+  }
+}
+
+TEST_F(WakeUpForm, LateAndForeignNoticesStartNothing) {
+  form->WakeUp(L"", L"", L"first.mp3");
+  const std::uint32_t first = media->DeviceId();
+  form->WakeUp(L"", L"", L"second.mp3");
+  Commands();
+  media->CompleteFrom(first, nvSuccessful);
+  EXPECT_EQ(Commands(), Log{}) << "a notice of the replaced music played";
+
+  clock.Advance(5000);
+  form->OK.Click();
+  Commands();
+  media->Complete(nvSuccessful);  // posted just before "OK", handled after
+  EXPECT_EQ(Commands(), Log{});
+  EXPECT_FALSE(media->Playing());
+}
+
+TEST_F(WakeUpForm, MusicThatEndsAtOnceGivesWayToTheAlarmTone) {
+  // A zero-length file: each play ends as soon as it starts.
+  form->WakeUp(L"", L"", L"empty.wav");
+  for (int i = 0; i < 5; ++i) media->Complete(nvSuccessful);
+  const auto plays = std::count(media->Log.begin(), media->Log.end(), L"play(notify)");
+  EXPECT_EQ(plays, 2) << "the empty file was replayed in a loop";
+  EXPECT_TRUE(media->FallbackSoundPlaying());
+  form->OK.Click();
+  EXPECT_FALSE(media->FallbackSoundPlaying());
+
+  // Music that lasts loops on as before, however many times it ends.
+  media->Log.clear();
+  form->WakeUp(L"", L"", L"song.mp3");
+  for (int i = 0; i < 5; ++i) {
+    clock.Advance(TForm3::kQuickEndMs);
+    media->Complete(nvSuccessful);
+  }
+  EXPECT_EQ(std::count(media->Log.begin(), media->Log.end(), L"play(notify)"), 6);
+  EXPECT_FALSE(media->FallbackSoundPlaying());
+}
+
+TEST_F(WakeUpForm, TheAlarmToneStandsInWheneverTheMusicCannotPlay) {
+  struct Case {
+    const char* name;
+    std::function<void()> act;
+    bool reported;
+  };
+  const std::vector<Case> cases = {
+      {"missing music",
+       [&] {
+         media->FailOpen(L"gone.mp3", L"Cannot find the specified file.");
+         EXPECT_THROW(form->WakeUp(L"", L"", L"gone.mp3"), EMCIDeviceError);
+       },
+       false},
+      {"music its device cannot play",
+       [&] {
+         media->MarkUnplayable(L"odd.mid");
+         form->WakeUp(L"", L"", L"odd.mid");
+       },
+       false},
+      {"the loop's restart fails",
+       [&] {
+         form->WakeUp(L"", L"", L"song.mp3");
+         clock.Advance(60000);
+         media->MarkUnplayable(L"song.mp3");  // the device fails from now on
+         media->Complete(nvSuccessful);
+       },
+       true},
+      {"the device gives up while playing",
+       [&] {
+         form->WakeUp(L"", L"", L"song.mp3");
+         media->Complete(nvFailed);
+       },
+       false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    boxes.shown.clear();
+    c.act();
+    EXPECT_TRUE(media->FallbackSoundPlaying());
+    EXPECT_TRUE(form->Visible());
+    EXPECT_EQ(boxes.shown.size(), c.reported ? 1u : 0u);
+    form->OK.Click();
+    EXPECT_FALSE(media->FallbackSoundPlaying());
+  }
 }
 
 // A failing alarm inside a tick: every due alarm still fires, and the error
@@ -184,7 +302,6 @@ TEST_F(WakeUpForm, AFailingAlarmDoesNotStopTheLaterOnes) {
   ToShortString(L"week.mp3", store->WeeklyAlarms[0].Mus);
   media->FailOpen(L"broken.mp3", L"no such file");
 
-  TFakeClock clock;
   clock.SetLocal(EncodeDate(2026, 12, 8) + EncodeTime(6, 59, 59, 500));
   TAlarmCheck check;
   check.Tick(*store, clock.Now(), clock.Uptime, *form);
@@ -202,7 +319,8 @@ TEST_F(WakeUpForm, AFailingAlarmDoesNotStopTheLaterOnes) {
 // and the window still shows the message.
 TEST(WakeUpFormMci, MissingMusicShowsTheSystemTextAndTheWindow) {
   TFakeShell shell;
-  TForm3 form(shell, CreateMciBackend());
+  TFakeClock clock;
+  TForm3 form(shell, clock, CreateMciBackend());
   const std::wstring missing =
       (std::filesystem::temp_directory_path() / L"tivorra-no-such-file.mp3").wstring();
   std::wstring text;

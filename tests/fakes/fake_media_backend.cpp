@@ -13,7 +13,11 @@ void TFakeMediaBackend::Complete(TMPNotifyValue value) {
     playing_ = false;
     MediaPosition = MediaLength;
   }
-  DeliverNotice(value);
+  DeliverNotice(value, DeviceId());
+}
+
+void TFakeMediaBackend::CompleteFrom(std::uint32_t device, TMPNotifyValue value) {
+  DeliverNotice(value, device);
 }
 
 void TFakeMediaBackend::Open(const std::wstring& fileName) {
@@ -22,6 +26,7 @@ void TFakeMediaBackend::Open(const std::wstring& fileName) {
     throw EMCIDeviceError(kOpenErrorCode, failing->second);
   }
   open_ = true;
+  ++device_;
   openFile_ = fileName;
   MediaPosition = 0;
 }
@@ -72,16 +77,22 @@ void TFakeMediaBackend::Stop(bool notify) {
   Record(L"stop", notify);
   RequireOpen();
   playing_ = false;
+  if (!failStop_.empty()) {
+    const std::wstring text = std::move(failStop_);
+    failStop_.clear();
+    throw EMCIDeviceError(0, text);
+  }
 }
 
-void TFakeMediaBackend::PlayDefaultSoundLoop() {
-  Record(L"default sound start", false);
-  defaultSound_ = true;
+bool TFakeMediaBackend::PlayFallbackSound() {
+  Record(L"fallback sound start", false);
+  fallbackSound_ = !FallbackFails;
+  return fallbackSound_;
 }
 
-void TFakeMediaBackend::StopDefaultSound() {
-  Record(L"default sound stop", false);
-  defaultSound_ = false;
+void TFakeMediaBackend::StopFallbackSound() {
+  Record(L"fallback sound stop", false);
+  fallbackSound_ = false;
 }
 
 void TFakeMediaBackend::Record(std::wstring entry, bool notify) {

@@ -24,7 +24,7 @@
 // Log entries, one per command, "(notify)" appended when the command asked
 // for a completion notice:
 //   "open <file>" (also when the open fails), "close", "play", "stop",
-//   "seek start", "seek <position>", "default sound start", "default sound stop".
+//   "seek start", "seek <position>", "fallback sound start", "fallback sound stop".
 // Status queries (CanPlay, Position, Length) are not logged.
 class TFakeMediaBackend : public TMediaBackend {
  public:
@@ -48,15 +48,23 @@ class TFakeMediaBackend : public TMediaBackend {
   // means the media has played to its end: the position moves to the
   // length and the playing stops.
   void Complete(TMPNotifyValue value);
+  // A notice from another device, as a device closed earlier sends it.
+  void CompleteFrom(std::uint32_t device, TMPNotifyValue value);
+  // Makes the next Stop throw EMCIDeviceError, after it stopped.
+  void FailNextStop(const std::wstring& errorText) { failStop_ = errorText; }
+  // Makes PlayFallbackSound report that it cannot play.
+  bool FallbackFails = false;
 
   // The file of the open device; empty when nothing is open.
   const std::wstring& OpenFile() const { return openFile_; }
   bool Playing() const { return playing_; }
-  bool DefaultSoundPlaying() const { return defaultSound_; }
+  bool FallbackSoundPlaying() const { return fallbackSound_; }
 
   void Open(const std::wstring& fileName) override;
   void Close() override;
   bool IsOpen() const override { return open_; }
+  // Each open gets a new id, as MCI gives one per open device.
+  std::uint32_t DeviceId() const override { return open_ ? device_ : 0; }
   bool CanPlay() override;
   std::uint32_t Position() override;
   std::uint32_t Length() override;
@@ -64,8 +72,8 @@ class TFakeMediaBackend : public TMediaBackend {
   void Seek(std::uint32_t position, bool notify) override;
   void Play(bool notify) override;
   void Stop(bool notify) override;
-  void PlayDefaultSoundLoop() override;
-  void StopDefaultSound() override;
+  bool PlayFallbackSound() override;
+  void StopFallbackSound() override;
 
  private:
   void Record(std::wstring entry, bool notify);
@@ -76,5 +84,7 @@ class TFakeMediaBackend : public TMediaBackend {
   std::wstring openFile_;
   bool open_ = false;
   bool playing_ = false;
-  bool defaultSound_ = false;
+  bool fallbackSound_ = false;
+  std::uint32_t device_ = 0;
+  std::wstring failStop_;
 };

@@ -55,10 +55,18 @@ class TFakeMessageBoxes : public TMessageBoxes {
     std::wstring text;
   };
 
-  void ShowMessage(const std::wstring& text) override { shown.push_back({Kind::Message, text}); }
-  void ShowErrorReport(const std::wstring& text) override { shown.push_back({Kind::Error, text}); }
+  void ShowMessage(const std::wstring& text) override {
+    shown.push_back({Kind::Message, text});
+    if (onShow) onShow();
+  }
+  void ShowErrorReport(const std::wstring& text) override {
+    shown.push_back({Kind::Error, text});
+    if (onShow) onShow();
+  }
 
   std::vector<Shown> shown;
+  // Runs as each box is shown, to look at the program meanwhile.
+  std::function<void()> onShow;
 };
 
 class TFakeApplicationWindow : public TApplicationWindow {

@@ -79,6 +79,9 @@ class AlarmFile : public testing::Test {
  protected:
   TempDir dir;
   TFakeMessageBoxes boxes;
+  TAlarmFileState file;
+  void Load(TAlarmStore& s) { LoadAlarms(s, dir.ProgramDir(), file, boxes); }
+  void Save(const TAlarmStore& s) { SaveAlarms(s, dir.ProgramDir(), file, boxes); }
   fs::path File() const { return dir.Path(L"alarm.rec"); }
   fs::path BadFile() const { return dir.Path(L"alarm.rec.bad"); }
   std::vector<std::wstring> Texts() const {
@@ -93,7 +96,7 @@ TEST_F(AlarmFile, DocumentedLayoutLoadsAndSavesBackByteForByte) {
   WriteBytes(File(), original);
   auto s = ZeroStore();
 
-  LoadAlarms(*s, dir.ProgramDir(), boxes);
+  Load(*s);
 
   EXPECT_TRUE(boxes.shown.empty());
   EXPECT_EQ(s->DateCount, 3);
@@ -116,13 +119,13 @@ TEST_F(AlarmFile, DocumentedLayoutLoadsAndSavesBackByteForByte) {
   EXPECT_DOUBLE_EQ(s->BootCountdownAlarms[0].AlarmTime, 1.0 / 24);
 
   fs::remove(File());
-  SaveAlarms(*s, dir.ProgramDir());
+  Save(*s);
   EXPECT_EQ(ReadBytes(File()), original);
 }
 
 TEST_F(AlarmFile, FirstStartWithoutAFileLoadsNothingAndSaysNothing) {
   auto s = ZeroStore();
-  LoadAlarms(*s, dir.ProgramDir(), boxes);
+  Load(*s);
   EXPECT_TRUE(SameBytes(*s, *ZeroStore()));
   EXPECT_TRUE(boxes.shown.empty());
   EXPECT_FALSE(fs::exists(BadFile()));
@@ -133,14 +136,13 @@ TEST_F(AlarmFile, FilesOfOtherLengths) {
     const char* name;
     std::size_t size;
     bool loads;
-    std::size_t badSize;  // 0: no copy is made
   };
   const Case cases[] = {
-      {"empty", 0, false, 0},
-      {"short", 1000, false, 1000},
-      {"one byte short", kFileSize - 1, false, kFileSize - 1},
-      {"exact", kFileSize, true, 0},
-      {"longer", kFileSize + 100, true, 0},
+      {"empty", 0, false},
+      {"short", 1000, false},
+      {"one byte short", kFileSize - 1, false},
+      {"exact", kFileSize, true},
+      {"longer", kFileSize + 100, true},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
@@ -151,54 +153,143 @@ TEST_F(AlarmFile, FilesOfOtherLengths) {
     WriteBytes(File(), content);
     auto s = SentinelStore();
 
-    LoadAlarms(*s, dir.ProgramDir(), boxes);
+    Load(*s);
+    EXPECT_FALSE(fs::exists(BadFile())) << "loading alone must change no file";
 
     if (c.loads) {
       EXPECT_TRUE(boxes.shown.empty());
       EXPECT_EQ(std::memcmp(s.get(), content.data(), kFileSize), 0);
-      SaveAlarms(*s, dir.ProgramDir());
+      Save(*s);
       EXPECT_EQ(fs::file_size(File()), kFileSize);
+      EXPECT_FALSE(fs::exists(BadFile()));
     } else {
       EXPECT_EQ(Texts(), std::vector<std::wstring>{L"Ошибка чтения файла!"});
       EXPECT_TRUE(SameBytes(*s, *SentinelStore())) << "a failed load changed the store";
-    }
-    if (c.badSize) {
+      // The first save keeps the whole unread file before replacing it.
+      Save(*s);
       ASSERT_TRUE(fs::exists(BadFile()));
-      EXPECT_EQ(ReadBytes(BadFile()), content) << "the damaged file was not kept";
-    } else {
-      EXPECT_FALSE(fs::exists(BadFile()));
+      EXPECT_EQ(ReadBytes(BadFile()), content) << "the unread file was not kept";
+      EXPECT_EQ(fs::file_size(File()), kFileSize);
+      ASSERT_EQ(boxes.shown.size(), 2u);
+      EXPECT_NE(boxes.shown[1].text.find(BadFile().wstring()), std::wstring::npos)
+          << "the message does not say where the copy is";
     }
   }
 }
 
-TEST_F(AlarmFile, EmptyFileKeepsAnOlderDamagedCopy) {
-  WriteBytes(BadFile(), Bytes{1, 2, 3});
-  WriteBytes(File(), Bytes{});
+TEST_F(AlarmFile, KeptCopiesNeverReplaceEachOther) {
+  // Three failed starts, each followed by a change: every old file survives.
+  const Bytes olds[] = {Bytes(10, 1), Bytes(20, 2), Bytes(30, 3)};
+  for (const Bytes& old : olds) {
+    WriteBytes(File(), old);
+    auto s = SentinelStore();
+    Load(*s);
+    ASSERT_TRUE(file.Unread);
+    Save(*s);
+    EXPECT_FALSE(file.Unread);
+  }
+  EXPECT_EQ(ReadBytes(dir.Path(L"alarm.rec.bad")), olds[0]);
+  EXPECT_EQ(ReadBytes(dir.Path(L"alarm.rec.bad2")), olds[1]);
+  EXPECT_EQ(ReadBytes(dir.Path(L"alarm.rec.bad3")), olds[2]);
+  // A later save of a file that loaded keeps nothing more.
   auto s = ZeroStore();
-  LoadAlarms(*s, dir.ProgramDir(), boxes);
-  EXPECT_EQ(ReadBytes(BadFile()), (Bytes{1, 2, 3}));
+  Load(*s);
+  Save(*s);
+  EXPECT_FALSE(fs::exists(dir.Path(L"alarm.rec.bad4")));
+}
+
+TEST_F(AlarmFile, AFileThatVanishedBeforeTheSaveNeedsNoCopy) {
+  WriteBytes(File(), Bytes(5, 9));
+  auto s = ZeroStore();
+  Load(*s);
+  fs::remove(File());
+  boxes.shown.clear();
+  Save(*s);
+  EXPECT_FALSE(fs::exists(BadFile()));
+  EXPECT_TRUE(boxes.shown.empty());
+  EXPECT_EQ(fs::file_size(File()), kFileSize);
+}
+
+TEST_F(AlarmFile, StaleTemporaryFilesAndFoldersDoNotBlockASave) {
+  // What a crashed save or another tool could leave where the temporary
+  // file goes: the old fixed name as a folder, and stale entries under the
+  // names this process tries first (read-only files and a folder).
+  fs::create_directory(dir.Path(L"alarm.rec.tmp"));
+  const std::wstring target = dir.ProgramDir() + L"alarm.rec";
+  std::vector<fs::path> stale;
+  for (unsigned attempt = 0; attempt < 3; ++attempt) {
+    stale.push_back(fileio::TempFileName(target, attempt));
+    if (attempt == 1) {
+      fs::create_directory(stale.back());
+    } else {
+      WriteBytes(stale.back(), Bytes{7});
+      fs::permissions(stale.back(), fs::perms::owner_read, fs::perm_options::replace);
+    }
+  }
+  auto s = SentinelStore();
+  Save(*s);
+  auto loaded = ZeroStore();
+  Load(*loaded);
+  EXPECT_TRUE(SameBytes(*loaded, *s));
+  for (const fs::path& p : stale) EXPECT_TRUE(fs::exists(p)) << "a stale entry was touched";
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir.Path(L"")), fs::directory_iterator()), 5)
+      << "a temporary file was left behind";
+  for (const fs::path& p : stale) fs::permissions(p, fs::perms::owner_all, fs::perm_options::add);
 }
 
 TEST_F(AlarmFile, FileThatCannotBeOpenedLeavesTheStore) {
   WriteBytes(File(), DocumentedFile());
   auto s = SentinelStore();
   fileio::FailNextOpenForTesting(kErrAccessDenied);
-  LoadAlarms(*s, dir.ProgramDir(), boxes);
+  Load(*s);
   EXPECT_EQ(Texts(), std::vector<std::wstring>{L"Не удалось открыть файл!"});
   EXPECT_TRUE(SameBytes(*s, *SentinelStore()));
 }
 
 #ifdef _WIN32
-TEST_F(AlarmFile, FileLockedByAnotherProgramCannotBeOpened) {
-  WriteBytes(File(), DocumentedFile());
-  HANDLE lock = CreateFileW(File().wstring().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
-                            FILE_ATTRIBUTE_NORMAL, nullptr);
-  ASSERT_NE(lock, INVALID_HANDLE_VALUE);
+TEST_F(AlarmFile, ALockLongerThanTheWaitIsReportedAndTheFileIsKeptAtTheNextSave) {
+  const Bytes original = DocumentedFile();
+  WriteBytes(File(), original);
   auto s = SentinelStore();
-  LoadAlarms(*s, dir.ProgramDir(), boxes);
-  CloseHandle(lock);
+  {
+    HeldFile held(File(), 0);
+    ASSERT_TRUE(held.Held());
+    const ULONGLONG start = GetTickCount64();
+    Load(*s);
+    EXPECT_GE(GetTickCount64() - start, static_cast<ULONGLONG>(fileio::kLockWaitMs - 100))
+        << "the lock was not waited for";
+  }
   EXPECT_EQ(Texts(), std::vector<std::wstring>{L"Не удалось открыть файл!"});
   EXPECT_TRUE(SameBytes(*s, *SentinelStore()));
+  EXPECT_EQ(ReadBytes(File()), original) << "a failed load touched the file";
+  // The user's first change replaces the file, but only after keeping it.
+  Save(*s);
+  EXPECT_EQ(ReadBytes(BadFile()), original);
+}
+
+TEST_F(AlarmFile, ABriefLockIsWaitedOutOnLoadAndOnSave) {
+  const Bytes original = DocumentedFile();
+  WriteBytes(File(), original);
+  auto s = ZeroStore();
+  {
+    HeldFile held(File(), 1000);
+    ASSERT_TRUE(held.Held());
+    Load(*s);
+  }
+  EXPECT_TRUE(boxes.shown.empty());
+  EXPECT_EQ(std::memcmp(s.get(), original.data(), kFileSize), 0);
+  EXPECT_FALSE(file.Unread);
+
+  s->DateCount = 1;
+  {
+    HeldFile held(File(), 1000);
+    ASSERT_TRUE(held.Held());
+    EXPECT_NO_THROW(Save(*s));
+  }
+  auto back = ZeroStore();
+  Load(*back);
+  EXPECT_EQ(back->DateCount, 1);
+  EXPECT_FALSE(fs::exists(BadFile()));
 }
 #endif
 
@@ -209,7 +300,7 @@ TEST_F(AlarmFile, FailedSaveLeavesTheOldFileWholeAndReportsTheError) {
 
   fileio::FailNextWriteForTesting(kErrDiskFull);
   try {
-    SaveAlarms(*s, dir.ProgramDir());
+    Save(*s);
     FAIL() << "the save reported success";
   } catch (const EInOutError& e) {
     EXPECT_EQ(e.Message(), L"Disk full");
@@ -222,7 +313,7 @@ TEST_F(AlarmFile, FailedSaveLeavesTheOldFileWholeAndReportsTheError) {
 TEST_F(AlarmFile, SaveIntoAMissingFolderFails) {
   auto s = ZeroStore();
   const std::wstring missing = dir.ProgramDir() + L"missing" + dir.ProgramDir().back();
-  EXPECT_THROW(SaveAlarms(*s, missing), EInOutError);
+  EXPECT_THROW(SaveAlarms(*s, missing, file, boxes), EInOutError);
 }
 
 TEST_F(AlarmFile, RussianTextSurvivesARoundTrip) {
@@ -231,10 +322,10 @@ TEST_F(AlarmFile, RussianTextSurvivesARoundTrip) {
   s->DailyCount = 1;
   ToShortString(msg, s->DailyAlarms[0].Msg);
   ToShortString(L"C:\\Музыка\\Утро.mp3", s->DailyAlarms[0].Mus);
-  SaveAlarms(*s, dir.ProgramDir());
+  Save(*s);
 
   auto back = ZeroStore();
-  LoadAlarms(*back, dir.ProgramDir(), boxes);
+  Load(*back);
   EXPECT_EQ(FromShortString(back->DailyAlarms[0].Msg), msg);
   EXPECT_EQ(FromShortString(back->DailyAlarms[0].Mus), L"C:\\Музыка\\Утро.mp3");
 }
@@ -244,7 +335,7 @@ TEST_F(AlarmFile, HugeCountsAreClampedToTheTables) {
   for (std::size_t off = 389600; off < 389610; off += 2) PutU16(b, off, 65535);
   WriteBytes(File(), b);
   auto s = ZeroStore();
-  LoadAlarms(*s, dir.ProgramDir(), boxes);
+  Load(*s);
   for (int k = 0; k < kAlarmKindCount; ++k) {
     const auto kind = static_cast<TAlarmKind>(k);
     ASSERT_EQ(AlarmCount(*s, kind), 100);

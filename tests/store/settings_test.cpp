@@ -107,11 +107,11 @@ TEST_F(SettingsFile, FileThatCannotBeOpenedIsReportedAndChangesNothing) {
   EXPECT_EQ(BytesOf(s), BytesOf(Sentinel()));
 }
 
-TEST_F(SettingsFile, FailedWriteKeepsTheOldFileWholeAndThrowsNothing) {
+TEST_F(SettingsFile, FailedWriteKeepsTheOldFileWholeAndSaysWhy) {
   const Bytes original = {0, 0, 0, 1, 0, 0, 0};
   WriteBytes(File(), original);
   fileio::FailNextWriteForTesting(kErrDiskFull);
-  EXPECT_NO_THROW(WriteConfigFile(Sentinel(), dir.ProgramDir()));
+  EXPECT_EQ(WriteConfigFile(Sentinel(), dir.ProgramDir()), kErrDiskFull);
   EXPECT_EQ(ReadBytes(File()), original);
   EXPECT_EQ(std::distance(fs::directory_iterator(dir.Path(L"")), fs::directory_iterator()), 1)
       << "a temporary file was left behind";

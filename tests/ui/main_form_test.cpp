@@ -1,22 +1,25 @@
+#include "ui/main_form.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <memory>
 
-#include "fakes/fake_media_backend.h"
-#include "fakes/fake_services.h"
 #include "controls/dispatcher.h"
 #include "controls/message_boxes.h"
 #include "engine/time_value.h"
 #include "engine/wake_up_form.h"
 #include "fakes/fake_clock.h"
+#include "fakes/fake_media_backend.h"
+#include "fakes/fake_services.h"
+#include "platform/errors.h"
+#include "platform/file_io.h"
 #include "platform/regional.h"
 #include "platform/run_value.h"
 #include "platform/shell.h"
 #include "store/alarm_file.h"
 #include "test_support.h"
 #include "ui/dialogs.h"
-#include "ui/main_form.h"
 #include "fakes/ui_driver.h"
 
 #ifdef _WIN32
@@ -51,7 +54,7 @@ class MainForm : public testing::Test {
     app.OnMinimizedChanged = [this](bool m) { form1->MinimizedChanged(m); };
   }
   TForm3* form3() {
-    if (!wakeUp) wakeUp = std::make_unique<TForm3>(shell, services->MakeMediaBackend());
+    if (!wakeUp) wakeUp = std::make_unique<TForm3>(shell, clock, services->MakeMediaBackend());
     return wakeUp.get();
   }
   // Program start: the window is shown and takes the focus.
@@ -220,12 +223,59 @@ TEST_F(MainForm, CloseWritesBothFilesThenQuits) {
 
 TEST_F(MainForm, CloseThatCannotSaveKeepsTheProgramRunning) {
   Start();
-  fs::create_directory(dir.Path(L"alarm.rec.tmp"));  // the new file cannot be made
+  // A folder where the file should be: nothing can replace it.
+  fs::create_directory(dir.Path(L"alarm.rec"));
   form1->Close();
   ASSERT_EQ(boxes.shown.size(), 1u);
   EXPECT_EQ(boxes.shown[0].kind, TFakeMessageBoxes::Kind::Error);
   EXPECT_FALSE(app.terminated);
   EXPECT_TRUE(form1->Visible());
+}
+
+TEST_F(MainForm, AnAlarmFileThatCouldNotBeReadSurvivesTheClose) {
+  const Bytes original(389616, 0x42);
+  WriteBytes(dir.Path(L"alarm.rec"), original);
+  {
+#ifdef _WIN32
+    HeldFile held(dir.Path(L"alarm.rec"), 0);  // held through the whole wait
+    ASSERT_TRUE(held.Held());
+#else
+    fileio::FailNextOpenForTesting(kErrAccessDenied);
+#endif
+    Start();
+  }
+  EXPECT_EQ(Messages(), std::vector<std::wstring>{L"Не удалось открыть файл!"});
+  form1->Close();
+  EXPECT_TRUE(app.terminated);
+  EXPECT_EQ(ReadBytes(dir.Path(L"alarm.rec")), original);
+  EXPECT_FALSE(fs::exists(dir.Path(L"alarm.rec.bad")));
+}
+
+TEST_F(MainForm, SettingsThatCannotBeSavedStillTakeEffectAndSaySo) {
+  WriteConfigBytes({0, 0, 0, 1, 0, 0, 0});
+  Start();
+  // A folder where config.cfg goes: no file can replace it (a read-only
+  // file does the same on Windows, but not under Wine run as root).
+  fs::remove(dir.Path(L"config.cfg"));
+  fs::create_directory(dir.Path(L"config.cfg"));
+  form1->ShowListBut.Click();
+  ASSERT_EQ(boxes.shown.size(), 1u);
+  EXPECT_EQ(boxes.shown[0].kind, TFakeMessageBoxes::Kind::Error);
+  EXPECT_EQ(boxes.shown[0].text, L"Не удалось сохранить настройки в файл " + dir.ProgramDir() +
+                                     L"config.cfg: File access denied");
+  EXPECT_TRUE(form1->RzTabControl.Visible()) << "the toggle did not take effect";
+  // Activating again keeps the settings of this run as well.
+  fs::remove(dir.Path(L"config.cfg"));
+  WriteConfigBytes({0, 0, 0, 1, 0, 0, 0});
+  form3()->WakeUp(L"", L"", L"");
+  form3()->OK.Click();
+  form1->Activated(form3());
+  EXPECT_TRUE(form1->RzTabControl.Visible()) << "the old file undid the toggle";
+  // The next write that works stores them.
+  form1->ShowListBut.Click();
+  form1->ShowListBut.Click();
+  EXPECT_EQ(ConfigBytes(), (Bytes{1, 0, 0, 1, 0, 0, 0}));
+  EXPECT_EQ(boxes.shown.size(), 1u);
 }
 
 TEST_F(MainForm, ActivationRepeatsOnlyAfterTheWakeUpWindow) {

@@ -4,6 +4,8 @@
 // After windows.h, whose types it uses.
 #include <mmsystem.h>
 
+#include "controls/win32/resources.h"
+
 namespace {
 
 constexpr wchar_t kNoticeWindowClass[] = L"TivorraMciNotices";
@@ -26,6 +28,7 @@ class TMciBackend : public TMediaBackend {
   void Open(const std::wstring& fileName) override;
   void Close() override;
   bool IsOpen() const override { return device_ != 0; }
+  std::uint32_t DeviceId() const override { return device_; }
   bool CanPlay() override;
   std::uint32_t Position() override { return Status(MCI_STATUS_POSITION); }
   std::uint32_t Length() override { return Status(MCI_STATUS_LENGTH); }
@@ -33,10 +36,14 @@ class TMciBackend : public TMediaBackend {
   void Seek(std::uint32_t position, bool notify) override;
   void Play(bool notify) override;
   void Stop(bool notify) override;
-  void PlayDefaultSoundLoop() override;
-  void StopDefaultSound() override;
+  bool PlayFallbackSound() override;
+  void StopFallbackSound() override;
 
-  void Notice(WPARAM code) { DeliverNotice(static_cast<TMPNotifyValue>(code)); }
+  // MM_MCINOTIFY: the code in wParam, the device in lParam. Some drivers
+  // (Wine's for mp3) leave lParam 0, which names no device.
+  void Notice(WPARAM code, LPARAM device) {
+    DeliverNotice(static_cast<TMPNotifyValue>(code), static_cast<std::uint32_t>(LOWORD(device)));
+  }
 
  private:
   std::uint32_t Status(DWORD item);
@@ -60,7 +67,7 @@ class TMciBackend : public TMediaBackend {
 LRESULT CALLBACK NoticeWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == MM_MCINOTIFY) {
     auto* backend = reinterpret_cast<TMciBackend*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-    if (backend) backend->Notice(wParam);
+    if (backend) backend->Notice(wParam, lParam);
     return 0;
   }
   return DefWindowProcW(window, message, wParam, lParam);
@@ -86,7 +93,7 @@ TMciBackend::TMciBackend() {
 
 TMciBackend::~TMciBackend() {
   Close();
-  StopDefaultSound();
+  StopFallbackSound();
   // Notices already posted to the window die with it.
   DestroyWindow(window_);
 }
@@ -144,11 +151,15 @@ void TMciBackend::Stop(bool notify) {
   Send(MCI_STOP, MCI_WAIT, notify, params);
 }
 
-void TMciBackend::PlayDefaultSoundLoop() {
-  PlaySoundW(L"SystemDefault", nullptr, SND_ALIAS | SND_ASYNC | SND_LOOP);
+bool TMciBackend::PlayFallbackSound() {
+  // From the program's own resources, so that no sound scheme (not even "No
+  // sounds") and no missing file can silence it; SND_NODEFAULT keeps the
+  // system from swapping in its own sound.
+  return PlaySoundW(MAKEINTRESOURCEW(IDR_ALARM_TONE), GetModuleHandleW(nullptr),
+                    SND_RESOURCE | SND_ASYNC | SND_LOOP | SND_NODEFAULT) != FALSE;
 }
 
-void TMciBackend::StopDefaultSound() { PlaySoundW(nullptr, nullptr, 0); }
+void TMciBackend::StopFallbackSound() { PlaySoundW(nullptr, nullptr, 0); }
 
 }  // namespace
 

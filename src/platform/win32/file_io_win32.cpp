@@ -1,6 +1,9 @@
 // The Windows half.
 #include <windows.h>
 
+#include <algorithm>
+#include <string>
+
 #include "platform/errors.h"
 #include "platform/file_io.h"
 
@@ -13,7 +16,25 @@ int FromLastError(DWORD e) {
     case ERROR_HANDLE_DISK_FULL: return kErrDiskFull;
     case ERROR_SHARING_VIOLATION:
     case ERROR_LOCK_VIOLATION: return kErrAccessDenied;
+    case ERROR_ALREADY_EXISTS: return kErrFileExists;
     default: return static_cast<int>(e);
+  }
+}
+
+// What another program holding the file looks like; worth waiting for.
+bool HeldByAnother(DWORD e) {
+  return e == ERROR_SHARING_VIOLATION || e == ERROR_LOCK_VIOLATION || e == ERROR_ACCESS_DENIED;
+}
+
+// Runs `attempt` (which returns 0 or a system error) until it succeeds, fails
+// for another reason, or the file has been held for kLockWaitMs.
+template <typename F>
+DWORD RetryWhileHeld(F attempt) {
+  const ULONGLONG start = GetTickCount64();
+  for (;;) {
+    const DWORD e = attempt();
+    if (e == 0 || !HeldByAnother(e) || GetTickCount64() - start >= kLockWaitMs) return e;
+    Sleep(kLockRetryMs);
   }
 }
 
@@ -24,31 +45,17 @@ struct Handle {
   }
 };
 
-}  // namespace
-
-bool FileExists(const std::wstring& path) {
-  const DWORD attr = GetFileAttributesW(path.c_str());
-  return attr != INVALID_FILE_ATTRIBUTES && !(attr & FILE_ATTRIBUTE_DIRECTORY);
-}
-
-ReadResult ReadHead(const std::wstring& path, std::size_t maxBytes) {
-  ReadResult r;
-  if (int fault = detail::TakeOpenFault()) {
-    r.error = fault;
-    return r;
-  }
-  Handle f{CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                       OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr)};
-  if (f.h == INVALID_HANDLE_VALUE) {
-    r.error = FromLastError(GetLastError());
-    return r;
-  }
-  r.opened = true;
-  r.data.resize(maxBytes);
+// Reads up to `maxBytes` from an open file into `r`.
+void ReadInto(HANDLE f, std::size_t maxBytes, ReadResult& r) {
   std::size_t got = 0;
-  while (got < maxBytes) {
+  for (;;) {
+    if (got == r.data.size()) {
+      if (got >= maxBytes) break;
+      r.data.resize(got + std::min<std::size_t>(maxBytes - got, got < 65536 ? 65536 : got));
+    }
     DWORD n = 0;
-    if (!ReadFile(f.h, r.data.data() + got, static_cast<DWORD>(maxBytes - got), &n, nullptr)) {
+    const auto want = static_cast<DWORD>(std::min<std::size_t>(r.data.size() - got, 1u << 30));
+    if (!ReadFile(f, r.data.data() + got, want, &n, nullptr)) {
       r.readFailed = true;
       r.error = FromLastError(GetLastError());
       break;
@@ -57,41 +64,102 @@ ReadResult ReadHead(const std::wstring& path, std::size_t maxBytes) {
     got += n;
   }
   r.data.resize(got);
+}
+
+ReadResult Read(const std::wstring& path, std::size_t maxBytes) {
+  ReadResult r;
+  if (int fault = detail::TakeOpenFault()) {
+    r.error = fault;
+    return r;
+  }
+  HANDLE h = INVALID_HANDLE_VALUE;
+  const DWORD e = RetryWhileHeld([&]() -> DWORD {
+    h = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    return h == INVALID_HANDLE_VALUE ? GetLastError() : 0;
+  });
+  if (e != 0) {
+    r.error = FromLastError(e);
+    return r;
+  }
+  Handle f{h};
+  r.opened = true;
+  ReadInto(f.h, maxBytes, r);
   return r;
 }
 
-int ReplaceAtomically(const std::wstring& path, const void* data, std::size_t size) {
-  const std::wstring temp = path + L".tmp";
+// Writes all of `data`, then flushes. Returns 0 or an error number.
+int WriteAllAndFlush(HANDLE f, const void* data, std::size_t size) {
+  const int fault = detail::TakeWriteFault();
+  const std::size_t limit = fault ? size / 2 : size;
+  const auto* bytes = static_cast<const unsigned char*>(data);
+  std::size_t done = 0;
+  while (done < limit) {
+    DWORD n = 0;
+    const auto want = static_cast<DWORD>(std::min<std::size_t>(limit - done, 1u << 30));
+    if (!WriteFile(f, bytes + done, want, &n, nullptr)) return FromLastError(GetLastError());
+    if (n == 0) return kErrDiskFull;
+    done += n;
+  }
+  if (fault) return fault;
+  if (!FlushFileBuffers(f)) return FromLastError(GetLastError());
+  return 0;
+}
+
+}  // namespace
+
+bool FileExists(const std::wstring& path) {
+  const DWORD attr = GetFileAttributesW(path.c_str());
+  return attr != INVALID_FILE_ATTRIBUTES && !(attr & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+ReadResult ReadHead(const std::wstring& path, std::size_t maxBytes) { return Read(path, maxBytes); }
+
+ReadResult ReadAll(const std::wstring& path) { return Read(path, static_cast<std::size_t>(-1)); }
+
+std::wstring TempFileName(const std::wstring& path, unsigned attempt) {
+  return path + L".~" + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(attempt) +
+         L".tmp";
+}
+
+int WriteNew(const std::wstring& path, const void* data, std::size_t size) {
   int error = 0;
   {
-    Handle f{CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                         FILE_ATTRIBUTE_NORMAL, nullptr)};
-    if (f.h == INVALID_HANDLE_VALUE) return FromLastError(GetLastError());
-    const int fault = detail::TakeWriteFault();
-    const std::size_t limit = fault ? size / 2 : size;
-    const auto* bytes = static_cast<const unsigned char*>(data);
-    std::size_t done = 0;
-    while (done < limit) {
-      DWORD n = 0;
-      if (!WriteFile(f.h, bytes + done, static_cast<DWORD>(limit - done), &n, nullptr)) {
-        error = FromLastError(GetLastError());
-        break;
+    Handle f{CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL,
+                         nullptr)};
+    if (f.h == INVALID_HANDLE_VALUE) {
+      const DWORD e = GetLastError();
+      // A folder of that name answers access denied.
+      if (e == ERROR_FILE_EXISTS || e == ERROR_ALREADY_EXISTS ||
+          (e == ERROR_ACCESS_DENIED &&
+           GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES)) {
+        return kErrFileExists;
       }
-      if (n == 0) {
-        error = kErrDiskFull;
-        break;
-      }
-      done += n;
+      return FromLastError(e);
     }
-    if (!error && fault) error = fault;
-    if (!error && !FlushFileBuffers(f.h)) error = FromLastError(GetLastError());
+    error = WriteAllAndFlush(f.h, data, size);
   }
-  if (!error && !MoveFileExW(temp.c_str(), path.c_str(),
-                             MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-    error = FromLastError(GetLastError());
-  }
-  if (error) DeleteFileW(temp.c_str());
+  if (error) DeleteFileW(path.c_str());
   return error;
+}
+
+int ReplaceAtomically(const std::wstring& path, const void* data, std::size_t size) {
+  std::wstring temp;
+  int error = kErrFileExists;
+  for (unsigned attempt = 0; attempt < kTempAttempts && error == kErrFileExists; ++attempt) {
+    temp = TempFileName(path, attempt);
+    error = WriteNew(temp, data, size);
+  }
+  if (error) return error;
+  const DWORD e = RetryWhileHeld([&]() -> DWORD {
+    return MoveFileExW(temp.c_str(), path.c_str(),
+                       MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)
+               ? 0
+               : GetLastError();
+  });
+  if (e == 0) return 0;
+  DeleteFileW(temp.c_str());
+  return FromLastError(e);
 }
 
 }  // namespace fileio

@@ -1,0 +1,69 @@
+#include "platform/win32/single_instance_win32.h"
+
+#include <windows.h>
+
+#include "platform/instance_name.h"
+
+namespace {
+
+// Sent by a later start to the first copy's window.
+constexpr UINT kComeForward = WM_APP + 1;
+constexpr DWORD kFindRetryMs = 20;
+
+std::wstring WindowClassName(const std::wstring& name) { return name + L".Instance"; }
+
+}  // namespace
+
+struct TSingleInstanceWindow {
+  static LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == kComeForward) {
+      auto* self = reinterpret_cast<TSingleInstance*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+      if (self && self->comeForward_) self->comeForward_();
+      return 0;
+    }
+    return DefWindowProcW(window, message, wParam, lParam);
+  }
+};
+
+TSingleInstance::TSingleInstance(const std::wstring& programDir) : name_(InstanceName(programDir)) {
+  // Local\: one copy per folder in each logon session.
+  mutex_ = CreateMutexW(nullptr, FALSE, (L"Local\\" + name_).c_str());
+  // Without a mutex nothing can be decided: run rather than refuse to.
+  first_ = !mutex_ || GetLastError() != ERROR_ALREADY_EXISTS;
+  if (!first_) return;
+
+  const std::wstring cls = WindowClassName(name_);
+  WNDCLASSEXW wc{};
+  wc.cbSize = sizeof wc;
+  wc.lpfnWndProc = &TSingleInstanceWindow::Proc;
+  wc.hInstance = GetModuleHandleW(nullptr);
+  wc.lpszClassName = cls.c_str();
+  RegisterClassExW(&wc);
+  // A hidden top-level window, never shown: FindWindow finds it by class.
+  HWND window = CreateWindowExW(WS_EX_TOOLWINDOW, cls.c_str(), L"", WS_POPUP, 0, 0, 0, 0, nullptr,
+                                nullptr, GetModuleHandleW(nullptr), nullptr);
+  if (window) SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+  window_ = window;
+}
+
+TSingleInstance::~TSingleInstance() {
+  if (window_) DestroyWindow(static_cast<HWND>(window_));
+  if (mutex_) CloseHandle(mutex_);
+}
+
+bool TSingleInstance::AskFirstToComeForward() {
+  const std::wstring cls = WindowClassName(name_);
+  const ULONGLONG start = GetTickCount64();
+  for (;;) {
+    if (HWND first = FindWindowW(cls.c_str(), nullptr)) {
+      DWORD pid = 0;
+      GetWindowThreadProcessId(first, &pid);
+      // This start came from the user, so it may hand the foreground on.
+      AllowSetForegroundWindow(pid);
+      PostMessageW(first, kComeForward, 0, 0);
+      return true;
+    }
+    if (GetTickCount64() - start >= kFindWaitMs) return false;
+    Sleep(kFindRetryMs);
+  }
+}
