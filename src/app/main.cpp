@@ -12,6 +12,7 @@
 #include "platform/win32/regional_win32.h"
 #include "platform/win32/run_value_win32.h"
 #include "platform/win32/shell_win32.h"
+#include "platform/win32/wake_timer_win32.h"
 #include "ui/dialogs.h"
 #include "ui/main_form.h"
 
@@ -42,8 +43,9 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   TWin32RunValue runValue;
   TWin32RegionalFormats formats;
   TWin32ApplicationWindow app;
+  TWin32WakeTimer wakeTimer;
   TServices services{boxes,          clock, shell, runValue, formats, app, ExecutablePath(),
-                     CommandLineParams(), &CreateMciBackend};
+                     CommandLineParams(), &CreateMciBackend, wakeTimer};
 
   int exitCode = 0;
   {

@@ -32,6 +32,7 @@ class TForm1 : public TForm {
  public:
   TForm1(TAppState& state, TServices& services, TForm2& settingsDialog, TForm3& wakeUp,
          TForm4& aboutDialog);
+  ~TForm1() override;
 
   // Handlers.
   void FormShow();
@@ -52,9 +53,20 @@ class TForm1 : public TForm {
   void ApplyLayout();
   void FindProgramDir();
   void MinimizeApp();
-  // Nothing the 40 ms refresh changes can be seen while the program is
-  // minimised: it sleeps then and runs once as the window comes back.
   void AppMinimizedChanged(bool minimized);
+  // The clock and the buttons can be seen (shown) or not (minimised, in
+  // the tray). Unseen, neither the 1 s tick nor the 40 ms refresh runs,
+  // and only the wake timer wakes the program; seen again, both run at
+  // once so nothing stale shows.
+  void ClockSeenChanged(bool seen);
+
+  // Every change of the store (add, change, delete, load) ends here: the
+  // wake timer is set for the next due alarm.
+  void StoreChanged();
+  // Sets the wake timer for the next moment an alarm is due.
+  void ScheduleNextAlarm();
+  // The wake timer fired or the PC resumed: the check runs now.
+  void WakeTimerDue();
 
   // The form description: every control with its place, text and look.
   TGradientStrip HEAD{this, 0, 0, 569, 25, clCaptionText, clGradientActiveCaption};
@@ -84,6 +96,8 @@ class TForm1 : public TForm {
   TForm3& form3_;
   TForm4& form4_;
   TAlarmCheck check_;
+  void CheckAlarms();
+
   TClockReading lastReading_{};
   std::uint64_t lastUptime_ = 0;
 };
