@@ -97,16 +97,19 @@ TAlarmCheck::TSecondRange TAlarmCheck::NextLocalRange(const TClockReading& now) 
     return {current, current};
   }
   const std::int64_t driftMs = (current - last) * kMsPerSecond - elapsedMs;
-  if (elapsedMs < 0 || elapsedMs > kMaxCatchUpMs || driftMs > kMaxLocalDriftMs ||
-      driftMs < -kMaxLocalDriftMs) {
+  if (elapsedMs < 0 || driftMs > kMaxLocalDriftMs || driftMs < -kMaxLocalDriftMs) {
     lastLocalSecond_ = current;
     return FreshRange(last, current, planned_.LocalSecond, kMaxCatchUpSeconds);
   }
   // The local clock stands still or went back while real time moved on:
   // the end of daylight saving time repeats an hour, or two ticks fell into
-  // one second. Those seconds were examined already.
+  // one second. Those seconds were examined already, however long ago: the
+  // wake timer may sleep through the whole repeated hour.
   if (current <= last) return kNoSeconds;
   lastLocalSecond_ = current;
+  if (elapsedMs > kMaxCatchUpMs) {
+    return FreshRange(last, current, planned_.LocalSecond, kMaxCatchUpSeconds);
+  }
   return {last + 1, current};
 }
 
