@@ -31,12 +31,13 @@ TDueMoment NextDueMoment(const TAlarmStore& store, std::int64_t afterLocal,
   return next;
 }
 
-std::optional<std::int64_t> DueUtcMs(const TDueMoment& due, TClock& clock,
-                                     const TClockReading& now, std::uint64_t uptimeMs) {
+std::optional<std::int64_t> DueUtcMs(const TDueMoment& due, TClock& clock, const TClockReading& now,
+                                     std::uint64_t uptimeMs) {
   std::optional<std::int64_t> utc;
   if (due.LocalSecond) utc = clock.LocalToUtcMs(*due.LocalSecond * kMsPerSecond);
   if (due.UptimeSecond) {
-    const std::int64_t fromNow = *due.UptimeSecond * kMsPerSecond - static_cast<std::int64_t>(uptimeMs);
+    const std::int64_t fromNow =
+        *due.UptimeSecond * kMsPerSecond - static_cast<std::int64_t>(uptimeMs);
     const std::int64_t at = now.UtcMs + fromNow;
     if (!utc || at < *utc) utc = at;
   }

@@ -25,8 +25,8 @@ TDueMoment NextDueMoment(const TAlarmStore& store, std::int64_t afterLocal,
 // The universal time (ms since 1970) at which the moment comes: a local
 // second through the clock's time zone rules for that date, an uptime
 // second counted from the reading. Empty when the moment is.
-std::optional<std::int64_t> DueUtcMs(const TDueMoment& due, TClock& clock,
-                                     const TClockReading& now, std::uint64_t uptimeMs);
+std::optional<std::int64_t> DueUtcMs(const TDueMoment& due, TClock& clock, const TClockReading& now,
+                                     std::uint64_t uptimeMs);
 
 // How often the wake timer comes back when no alarm is nearer, so that a
 // missed clock or time zone notice costs at most this long.

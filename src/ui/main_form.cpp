@@ -182,8 +182,7 @@ void TForm1::ScheduleNextAlarm() {
   const TClockReading now = services_.Clock.Now();
   const std::uint64_t uptime = services_.Clock.UptimeMs();
   const TDueMoment due = check_.PlanNext(state_.Store, now, uptime);
-  services_.WakeTimer.SetAt(
-      WakeTimerUtcMs(DueUtcMs(due, services_.Clock, now, uptime), now.UtcMs));
+  services_.WakeTimer.SetAt(WakeTimerUtcMs(DueUtcMs(due, services_.Clock, now, uptime), now.UtcMs));
 }
 
 void TForm1::NowTimerTimer() {

@@ -50,13 +50,13 @@ class TFakeClock : public TClock {
     };
     if (Zone == TZone::Berlin) {
       // Last Sundays of March and October, 01:00 UTC.
-      const bool summer = utcMs >= utcOf(LastSunday(year, 3), 1) &&
-                          utcMs < utcOf(LastSunday(year, 10), 1);
+      const bool summer =
+          utcMs >= utcOf(LastSunday(year, 3), 1) && utcMs < utcOf(LastSunday(year, 10), 1);
       return asLocal + (summer ? 2 : 1) * kHour;
     }
     // Second Sunday of March, 02:00 EST; first Sunday of November, 02:00 EDT.
-    const bool summer = utcMs >= utcOf(FirstSunday(year, 3) + 7, 7) &&
-                        utcMs < utcOf(FirstSunday(year, 11), 6);
+    const bool summer =
+        utcMs >= utcOf(FirstSunday(year, 3) + 7, 7) && utcMs < utcOf(FirstSunday(year, 11), 6);
     return asLocal - (summer ? 4 : 5) * kHour;
   }
 

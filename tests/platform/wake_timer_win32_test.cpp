@@ -7,7 +7,6 @@
 #include <cstdlib>
 
 #include "engine/time_value.h"
-
 #include "platform/win32/clock_win32.h"
 
 namespace {
