@@ -5,14 +5,18 @@ set(TIVORRA_CORE_SOURCES
   src/controls/controls.cpp
   src/controls/dispatcher.cpp
   src/engine/alarm_check.cpp
+  src/engine/alarm_rule.cpp
+  src/engine/next_due.cpp
   src/engine/clock_sample.cpp
   src/engine/time_value.cpp
   src/engine/wake_up_form.cpp
   src/controls/media_player.cpp
+  src/platform/clock.cpp
   src/platform/errors.cpp
   src/platform/file_io_common.cpp
   src/platform/instance_name.cpp
   src/platform/run_value.cpp
+  src/platform/wake_timer.cpp
   src/store/alarm_file.cpp
   src/store/alarm_store.cpp
   src/store/auto_load.cpp
@@ -29,6 +33,7 @@ set(TIVORRA_POSIX_SOURCES
 # The Win32 halves.
 set(TIVORRA_WIN32_SOURCES
   src/platform/win32/clock_win32.cpp
+  src/platform/win32/wake_timer_win32.cpp
   src/platform/win32/file_io_win32.cpp
   src/platform/win32/shell_win32.cpp
   src/platform/win32/regional_win32.cpp

@@ -18,6 +18,7 @@
 #include "platform/win32/shell_win32.h"
 #include "platform/win32/single_instance_win32.h"
 #include "store/alarm_file.h"
+#include "platform/win32/wake_timer_win32.h"
 #include "ui/dialogs.h"
 #include "ui/main_form.h"
 
@@ -61,8 +62,9 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   TWin32RunValue runValue;
   TWin32RegionalFormats formats;
   TWin32ApplicationWindow app;
-  TServices services{
-      boxes, clock, shell, runValue, formats, app, exePath, std::move(params), &CreateMciBackend};
+  TWin32WakeTimer wakeTimer;
+  TServices services{boxes,    clock,   shell, runValue, formats, app, exePath, std::move(params),
+                     &CreateMciBackend, wakeTimer};
 
   int exitCode = 0;
   {

@@ -5,6 +5,7 @@
 #include <exception>
 
 #include "controls/dispatcher.h"
+#include "engine/alarm_rule.h"
 #include "engine/time_value.h"
 
 void FireAlarm(const TAlarmStore& store, TAlarmKind kind, std::uint16_t index,
@@ -34,109 +35,15 @@ constexpr int kTickLagMs = 20;
 
 constexpr TAlarmCheck::TSecondRange kNoSeconds{1, 0};
 
-// A record's stored values, decoded once per tick.
-struct TDecoded {
-  bool Valid = false;
-  std::int64_t SecondOfDay = 0;   // of AlarmTime; for a countdown, of its target
-  std::int64_t Day = 0;           // date alarm: day number of AlarmDate
-  std::int64_t TargetSecond = 0;  // countdown: the second holding the target moment
-  unsigned WeekdayMask = 0;       // weekly: bit 0 Monday ... bit 6 Sunday
-};
-
-// A damaged alarm.rec may hold any count; never look past a table.
-std::uint16_t LiveCount(const TAlarmStore& store, TAlarmKind kind) {
-  return std::min(AlarmCount(store, kind), kAlarmCapacity);
-}
-
-TDecoded DecodeTimeOfDay(TDateTime alarmTime) {
-  TDecoded d;
-  if (const auto ms = RoundedMs(alarmTime)) {
-    d.Valid = true;
-    d.SecondOfDay = MsOfDay(*ms) / kMsPerSecond;
+// After a gap that is not caught up, the examined range starts at the
+// current second, or at the planned second when that one fell in the gap
+// and is recent enough to ring.
+TAlarmCheck::TSecondRange FreshRange(std::int64_t last, std::int64_t current,
+                                     std::optional<std::int64_t> planned, std::int64_t limit) {
+  if (planned && *planned > last && *planned <= current && current - *planned <= limit) {
+    return {*planned, current};
   }
-  return d;
-}
-
-TDecoded DecodeDateAlarm(const TDateAlarm& r) {
-  TDecoded d = DecodeTimeOfDay(r.AlarmTime);
-  const auto date = RoundedMs(r.AlarmDate);
-  d.Valid = d.Valid && date.has_value();
-  if (date) d.Day = DayNumber(*date);
-  return d;
-}
-
-TDecoded DecodeWeeklyAlarm(const TWeeklyAlarm& r) {
-  TDecoded d = DecodeTimeOfDay(r.AlarmTime);
-  for (unsigned i = 0; i < 7; ++i) {
-    if (r.Days[i] != 0) d.WeekdayMask |= 1u << i;
-  }
-  return d;
-}
-
-TDecoded DecodeCountdown(const TTimeAlarm& r) {
-  TDecoded d;
-  if (const auto ms = RoundedMs(r.AlarmTime)) {
-    d.Valid = true;
-    d.TargetSecond = FloorDiv(*ms, kMsPerSecond);
-    d.SecondOfDay = FloorMod(d.TargetSecond, kSecondsPerDay);
-  }
-  return d;
-}
-
-// Record i (0-based) of a kind's table; i must lie below its live count.
-TDecoded DecodeRecord(const TAlarmStore& store, TAlarmKind kind, std::size_t i) {
-  switch (kind) {
-    case akDate:
-      return DecodeDateAlarm(store.DateAlarms[i]);
-    case akDaily:
-      return DecodeTimeOfDay(store.DailyAlarms[i].AlarmTime);
-    case akWeekly:
-      return DecodeWeeklyAlarm(store.WeeklyAlarms[i]);
-    case akCountdown:
-      return DecodeCountdown(store.CountdownAlarms[i]);
-    case akBootCountdown:
-      break;
-  }
-  return DecodeTimeOfDay(store.BootCountdownAlarms[i].AlarmTime);
-}
-
-// One examined second (local wall-clock, or uptime for boot countdowns),
-// split as the rules compare it.
-struct TSecond {
-  std::int64_t Second;
-  std::int64_t Day;
-  std::int64_t SecondOfDay;
-  unsigned WeekdayBit;
-};
-
-TSecond SplitSecond(std::int64_t second) {
-  TSecond s;
-  s.Second = second;
-  s.Day = FloorDiv(second, kSecondsPerDay);
-  s.SecondOfDay = second - s.Day * kSecondsPerDay;
-  s.WeekdayBit = 1u << (WeekdayOfDay(s.Day) - 1);
-  return s;
-}
-
-bool DueAt(TAlarmKind kind, const TDecoded& r, const TSecond& s) {
-  if (!r.Valid) return false;
-  // The hours of a boot countdown's uptime are not reduced modulo 24: it can
-  // fall due only in the first day after Windows starts.
-  if (kind == akBootCountdown) return r.SecondOfDay == s.Second;
-  if (r.SecondOfDay != s.SecondOfDay) return false;
-  switch (kind) {
-    case akDate:
-      return r.Day == s.Day;
-    case akDaily:
-      return true;
-    case akWeekly:
-      return (r.WeekdayMask & s.WeekdayBit) != 0;
-    case akCountdown:
-      return s.Second >= r.TargetSecond;
-    case akBootCountdown:
-      break;
-  }
-  return false;
+  return {current, current};
 }
 
 struct TDue {
@@ -158,7 +65,7 @@ void CollectDue(const TAlarmStore& store, const TAlarmKind (&kinds)[N],
   for (const TAlarmKind kind : kinds) {
     const std::uint16_t count = LiveCount(store, kind);
     for (std::uint16_t i = 0; i < count; ++i) {
-      const TDecoded r = DecodeRecord(store, kind, i);
+      const TAlarmRule r = DecodeRecord(store, kind, i);
       if (!r.Valid) continue;
       std::int64_t second = range.First + FloorMod(r.SecondOfDay - firstOfDay, kSecondsPerDay);
       for (; second <= range.Last; second += kSecondsPerDay) {
@@ -190,21 +97,25 @@ TAlarmCheck::TSecondRange TAlarmCheck::NextLocalRange(const TClockReading& now) 
   hasLocal_ = true;
   lastUtcMs_ = now.UtcMs;
 
-  if (first || elapsedMs < -kMaxStepBackMs || elapsedMs > kMaxCatchUpMs) {
+  if (first || elapsedMs < -kMaxStepBackMs) {
     lastLocalSecond_ = current;
     return {current, current};
   }
   const std::int64_t driftMs = (current - last) * kMsPerSecond - elapsedMs;
   if (driftMs > kMaxLocalDriftMs || driftMs < -kMaxLocalDriftMs) {
     lastLocalSecond_ = current;
-    return {current, current};
+    return FreshRange(last, current, planned_.LocalSecond, kMaxCatchUpSeconds);
   }
   // The local clock stands still or went back: the end of daylight saving
   // time repeats an hour, the clock was set back a little, or two ticks fell
-  // into one second. Those seconds were examined already; the check goes on
-  // once the clock passes the last one.
+  // into one second. Those seconds were examined already, however long ago
+  // (the wake timer may sleep through the whole repeated hour); the check
+  // goes on once the clock passes the last one.
   if (current <= last) return kNoSeconds;
   lastLocalSecond_ = current;
+  if (elapsedMs > kMaxCatchUpMs) {
+    return FreshRange(last, current, planned_.LocalSecond, kMaxCatchUpSeconds);
+  }
   return {last + 1, current};
 }
 
@@ -215,7 +126,10 @@ TAlarmCheck::TSecondRange TAlarmCheck::NextUptimeRange(std::uint64_t uptimeMs) {
   hasUptime_ = true;
   if (!first && current == last) return kNoSeconds;
   lastUptimeSecond_ = current;
-  if (first || current < last || current - last > kMaxCatchUpSeconds) return {current, current};
+  if (first || current < last) return {current, current};
+  if (current - last > kMaxCatchUpSeconds) {
+    return FreshRange(last, current, planned_.UptimeSecond, kMaxCatchUpSeconds);
+  }
   return {last + 1, current};
 }
 
@@ -247,6 +161,19 @@ std::vector<std::wstring> TAlarmCheck::Tick(const TAlarmStore& store, const TClo
     }
   }
   return errors;
+}
+
+TDueMoment TAlarmCheck::PlanNext(const TAlarmStore& store, const TClockReading& now,
+                                 std::uint64_t uptimeMs) {
+  std::int64_t afterLocal = lastLocalSecond_;
+  if (!hasLocal_) {
+    const auto ms = RoundedMs(now.Local);
+    afterLocal = ms ? FloorDiv(*ms, kMsPerSecond) - 1 : lastLocalSecond_;
+  }
+  const std::int64_t afterUptime =
+      hasUptime_ ? lastUptimeSecond_ : static_cast<std::int64_t>(uptimeMs / kMsPerSecond) - 1;
+  planned_ = NextDueMoment(store, afterLocal, afterUptime);
+  return planned_;
 }
 
 int NextTickDelayMs(int millisecond) {

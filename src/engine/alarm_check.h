@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/next_due.h"
 #include "platform/clock.h"
 #include "store/alarm_store.h"
 
@@ -28,7 +29,9 @@ void FireAlarm(const TAlarmStore& store, TAlarmKind kind, std::uint16_t index,
 // jump, so the check remembers the last whole second it examined and
 // examines every second since then exactly once. A gap of real time of more
 // than five minutes (the PC slept, the clock was set) is not caught up:
-// only the current second is examined, so old alarms do not ring late. A
+// only the current second is examined, so old alarms do not ring late;
+// except the moment the check planned to be woken at (PlanNext), which a
+// late wake-up (the PC resuming for it) still rings within that limit. A
 // clock set back by up to two hours examines nothing until it passes the
 // last examined second again; only a bigger step back starts afresh.
 class TAlarmCheck {
@@ -39,6 +42,11 @@ class TAlarmCheck {
   // order; an error never keeps the other alarms from firing.
   std::vector<std::wstring> Tick(const TAlarmStore& store, const TClockReading& now,
                                  std::uint64_t uptimeMs, TAlarmReceiver& receiver);
+
+  // The next moment any record is due after the seconds examined so far
+  // (before the first tick: from the current second on). The check keeps
+  // it as the moment it expects to be woken at.
+  TDueMoment PlanNext(const TAlarmStore& store, const TClockReading& now, std::uint64_t uptimeMs);
 
   // Whole seconds, inclusive; empty when First > Last.
   struct TSecondRange {
@@ -55,6 +63,7 @@ class TAlarmCheck {
   std::int64_t lastUtcMs_ = 0;        // of the last tick
   bool hasUptime_ = false;
   std::int64_t lastUptimeSecond_ = 0;
+  TDueMoment planned_;
 };
 
 // The delay after which the next tick lands just after the next wall-clock

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 
 #include "store/alarm_store.h"
 
@@ -20,4 +21,19 @@ class TClock {
   virtual TClockReading Now() = 0;
   // Milliseconds since Windows started; 64 bits, so it never wraps.
   virtual std::uint64_t UptimeMs() = 0;
+  // The first universal instant (ms since 1970) at which the local clock
+  // reads `localMs` (ms since 30 December 1899) or later, by the time zone
+  // rules of that date: a moment in the hour skipped when daylight saving
+  // time begins comes as the clock leaves the gap, and one in the hour
+  // repeated when it ends comes on its first pass.
+  virtual std::int64_t LocalToUtcMs(std::int64_t localMs) = 0;
 };
+
+// Universal ms since 1970 of 30 December 1899, 00:00.
+inline constexpr std::int64_t kUtcMsOf1899 = -25569LL * 86400000;
+
+// LocalToUtcMs over any rule that tells the local time of a universal
+// instant (both in the units above). Time zone offsets change at most once
+// in a day around the moment, as every real rule does.
+std::int64_t EarliestUtcReading(std::int64_t localMs,
+                                const std::function<std::int64_t(std::int64_t utcMs)>& localAt);

@@ -2,10 +2,12 @@
 
 #include "controls/dispatcher.h"
 #include "controls/message_boxes.h"
+#include "engine/next_due.h"
 #include "engine/time_value.h"
 #include "engine/wake_up_form.h"
 #include "platform/errors.h"
 #include "platform/regional.h"
+#include "platform/wake_timer.h"
 #include "store/alarm_file.h"
 #include "store/auto_load.h"
 #include "ui/dialogs.h"
@@ -50,6 +52,15 @@ TForm1::TForm1(TAppState& state, TServices& services, TForm2& settingsDialog, TF
   NowTimer.OnTimer = [this] { NowTimerTimer(); };
   Time.OnTimer = [this] { TimeTimer(); };
   OnMinimizedChanged = [this](bool minimized) { AppMinimizedChanged(minimized); };
+  services_.WakeTimer.OnDue = [this] { WakeTimerDue(); };
+  services_.WakeTimer.OnResume = [this] { WakeTimerDue(); };
+  services_.WakeTimer.OnClockChanged = [this] { ScheduleNextAlarm(); };
+}
+
+TForm1::~TForm1() {
+  services_.WakeTimer.OnDue = nullptr;
+  services_.WakeTimer.OnResume = nullptr;
+  services_.WakeTimer.OnClockChanged = nullptr;
 }
 
 void TForm1::FindProgramDir() { state_.ProgramDir = ::FindProgramDir(services_.ExePath); }
@@ -57,6 +68,7 @@ void TForm1::FindProgramDir() { state_.ProgramDir = ::FindProgramDir(services_.E
 void TForm1::FormShow() {
   FindProgramDir();
   LoadAlarms(state_.Store, state_.ProgramDir, state_.AlarmFile, services_.Boxes);
+  StoreChanged();
 }
 
 void TForm1::FormActivate() {
@@ -158,11 +170,32 @@ void TForm1::TimeTimer() {
   // Land each tick just after the next wall-clock second begins, so the
   // clock turns with the second and no second is sampled late.
   Time.SetInterval(NextTickDelayMs(state_.Sample.Millisecond));
+  CheckAlarms();
+}
+
+void TForm1::WakeTimerDue() {
+  RefreshClock();
+  CheckAlarms();
+  ScheduleNextAlarm();
+}
+
+void TForm1::CheckAlarms() {
   // Every due alarm fires before any error is shown: the error report is a
   // message box whose loop goes on ticking.
   const std::vector<std::wstring> errors =
       check_.Tick(state_.Store, lastReading_, lastUptime_, form3_);
   for (const std::wstring& e : errors) ReportError(e);
+}
+
+void TForm1::StoreChanged() { ScheduleNextAlarm(); }
+
+void TForm1::ScheduleNextAlarm() {
+  // The check plans from the seconds it has examined, so the timer is set
+  // for exactly the moment its next tick will find something due.
+  const TClockReading now = services_.Clock.Now();
+  const std::uint64_t uptime = services_.Clock.UptimeMs();
+  const TDueMoment due = check_.PlanNext(state_.Store, now, uptime);
+  services_.WakeTimer.SetAt(WakeTimerUtcMs(DueUtcMs(due, services_.Clock, now, uptime), now.UtcMs));
 }
 
 void TForm1::NowTimerTimer() {
@@ -176,7 +209,12 @@ void TForm1::NowTimerTimer() {
 
 void TForm1::MinimizeApp() { services_.App.Minimize(); }
 
-void TForm1::AppMinimizedChanged(bool minimized) {
-  NowTimer.SetEnabled(!minimized);
-  if (!minimized) NowTimerTimer();
+void TForm1::AppMinimizedChanged(bool minimized) { ClockSeenChanged(!minimized); }
+
+void TForm1::ClockSeenChanged(bool seen) {
+  NowTimer.SetEnabled(seen);
+  Time.SetEnabled(seen);
+  if (!seen) return;
+  NowTimerTimer();
+  TimeTimer();
 }

@@ -34,6 +34,7 @@ class TForm1 : public TForm {
  public:
   TForm1(TAppState& state, TServices& services, TForm2& settingsDialog, TForm3& wakeUp,
          TForm4& aboutDialog);
+  ~TForm1() override;
 
   // Handlers.
   void FormShow();
@@ -54,9 +55,20 @@ class TForm1 : public TForm {
   void ApplyLayout();
   void FindProgramDir();
   void MinimizeApp();
-  // Nothing the 40 ms refresh changes can be seen while the program is
-  // minimised: it sleeps then and runs once as the window comes back.
   void AppMinimizedChanged(bool minimized);
+  // The clock and the buttons can be seen (shown) or not (minimised, in
+  // the tray). Unseen, neither the 1 s tick nor the 40 ms refresh runs,
+  // and only the wake timer wakes the program; seen again, both run at
+  // once so nothing stale shows.
+  void ClockSeenChanged(bool seen);
+
+  // Every change of the store (add, change, delete, load) ends here: the
+  // wake timer is set for the next due alarm.
+  void StoreChanged();
+  // Sets the wake timer for the next moment an alarm is due.
+  void ScheduleNextAlarm();
+  // The wake timer fired or the PC resumed: the check runs now.
+  void WakeTimerDue();
 
   // The form description: every control with its place, text and look.
   TGradientStrip HEAD{this, 0, 0, 569, 25, clCaptionText, clGradientActiveCaption};
@@ -89,6 +101,8 @@ class TForm1 : public TForm {
   // config.cfg could not be written: the settings in memory are newer than
   // the file, so ReadConfig must not bring the old values back.
   bool settingsUnsaved_ = false;
+  void CheckAlarms();
+
   TClockReading lastReading_{};
   std::uint64_t lastUptime_ = 0;
 };

@@ -13,6 +13,7 @@ class TShell;
 class TRunValue;
 class TRegionalFormats;
 class TMediaBackend;
+class TWakeTimer;
 
 // The application as a whole, as the taskbar and the tray see it.
 class TApplicationWindow {
@@ -37,4 +38,5 @@ struct TServices {
   std::wstring ExePath;
   std::vector<std::wstring> Params;
   std::function<std::unique_ptr<TMediaBackend>()> MakeMediaBackend;
+  TWakeTimer& WakeTimer;
 };

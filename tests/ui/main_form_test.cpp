@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <memory>
 
+#include "fakes/fake_wake_timer.h"
 #include "controls/dispatcher.h"
 #include "controls/message_boxes.h"
 #include "engine/time_value.h"
@@ -49,7 +50,8 @@ class MainForm : public testing::Test {
           auto backend = std::make_unique<TFakeMediaBackend>();
           media = backend.get();
           return std::unique_ptr<TMediaBackend>(std::move(backend));
-        }});
+        },
+        wakeTimer});
     form1 = std::make_unique<TForm1>(*state, *services, form2, *form3(), form4);
     app.OnMinimizedChanged = [this](bool m) { form1->MinimizedChanged(m); };
   }
@@ -65,6 +67,14 @@ class MainForm : public testing::Test {
   }
   void WriteConfigBytes(const Bytes& b) { WriteBytes(dir.Path(L"config.cfg"), b); }
   Bytes ConfigBytes() { return ReadBytes(dir.Path(L"config.cfg")); }
+  void WriteDailyAlarm(TDateTime time, const std::wstring& msg) {
+    auto store = std::make_unique<TAlarmStore>();
+    store->DailyCount = 1;
+    store->DailyAlarms[0].AlarmTime = time;
+    ToShortString(msg, store->DailyAlarms[0].Msg);
+    TAlarmFileState file;
+    SaveAlarms(*store, dir.ProgramDir(), file, boxes);
+  }
   std::vector<std::wstring> Messages() {
     std::vector<std::wstring> out;
     for (const auto& s : boxes.shown) out.push_back(s.text);
@@ -80,6 +90,7 @@ class MainForm : public testing::Test {
   TFakeRunValue runValue;
   TFakeRegionalFormats formats;
   TFakeApplicationWindow app;
+  TFakeWakeTimer wakeTimer;
   TFakeMediaBackend* media = nullptr;
   std::unique_ptr<TServices> services;
   TForm2 form2;
@@ -332,21 +343,71 @@ TEST_F(MainForm, DraggingByTheStripAndTheTitle) {
   EXPECT_EQ(drags.Count(), 2);
 }
 
-TEST_F(MainForm, TheButtonRefreshSleepsWhileMinimized) {
+TEST_F(MainForm, MinimizedOnlyTheWakeTimerWakesAndItRingsOnTheSecond) {
+  // The clock reads 07:05:09.400; the alarm is due at 07:05:20.
+  const std::int64_t dueUtc = clock.UtcMs + 10600;
+  WriteDailyAlarm(EncodeTime(7, 5, 20, 0), L"Доброе утро");
   Start();
+  EXPECT_EQ(wakeTimer.at, dueUtc) << "set when the store was loaded";
   app.Minimize();
   EXPECT_FALSE(form1->NowTimer.Enabled());
-  EXPECT_TRUE(form1->Time.Enabled()) << "alarms never pause";
+  EXPECT_FALSE(form1->Time.Enabled());
+
+  clock.Advance(10600);
+  wakeTimer.Fire();
+  EXPECT_TRUE(form3()->Visible());
+  EXPECT_EQ(form3()->Memo.Text(), L"Доброе утро");
+  // Once rung, the timer waits for the safety wake, an hour on, since the
+  // next ringing is a day away.
+  EXPECT_EQ(wakeTimer.at, clock.UtcMs + 3600000);
+  form3()->OK.Click();
+
+  // A resume runs the check too, and never rings the same second twice.
+  clock.Advance(500);
+  wakeTimer.Resume();
+  EXPECT_FALSE(form3()->Visible());
+
+  clock.Advance(60000);
   app.Restore();
   EXPECT_TRUE(form1->NowTimer.Enabled());
+  EXPECT_TRUE(form1->Time.Enabled());
+  EXPECT_NE(form1->LabelTime.Caption().find(L"Время 7:06:20"), std::wstring::npos)
+      << "the clock is refreshed as the window comes back";
 #ifdef _WIN32
   // The real window reports the same through the window system.
   HWND main = static_cast<HWND>(form1->Peer().Handle());
   ShowWindow(main, SW_MINIMIZE);
-  EXPECT_FALSE(form1->NowTimer.Enabled());
+  EXPECT_FALSE(form1->Time.Enabled());
   ShowWindow(main, SW_RESTORE);
-  EXPECT_TRUE(form1->NowTimer.Enabled());
+  EXPECT_TRUE(form1->Time.Enabled());
 #endif
+}
+
+TEST_F(MainForm, TheWakeTimerFollowsEveryChangeOfStoreAndClock) {
+  Start();
+  EXPECT_EQ(wakeTimer.at, clock.UtcMs + 3600000) << "no alarm: only the safety wake";
+  form1->Time.Tick();  // the check has examined 07:05:09
+
+  // An alarm added from the user interface (the editor calls StoreChanged).
+  state->Store.CountdownCount = 1;
+  state->Store.CountdownAlarms[0].AlarmTime =
+      EncodeDate(2026, 12, 8) + EncodeTime(7, 35, 9, 400);
+  form1->StoreChanged();
+  EXPECT_EQ(wakeTimer.at, clock.UtcMs + 30 * 60000 - 400);
+
+  // The clock is set an hour back: the same local moment is an hour further.
+  const int sets = wakeTimer.setCount;
+  clock.LocalMs -= 3600000;
+  wakeTimer.ClockChanged();
+  EXPECT_EQ(wakeTimer.setCount, sets + 1);
+  EXPECT_EQ(wakeTimer.at, clock.UtcMs + 3600000) << "no later than the safety wake";
+  clock.LocalMs += 2 * 3600000;  // and two hours on: the moment has passed
+  wakeTimer.ClockChanged();
+  EXPECT_EQ(wakeTimer.at, (clock.UtcMs / 1000 + 1) * 1000) << "rings at the next second";
+
+  DeleteAlarm(state->Store, akCountdown, 1);
+  form1->StoreChanged();
+  EXPECT_EQ(wakeTimer.at, clock.UtcMs + 3600000);
 }
 
 }  // namespace

@@ -7,4 +7,5 @@ class TWin32Clock : public TClock {
  public:
   TClockReading Now() override;
   std::uint64_t UptimeMs() override;
+  std::int64_t LocalToUtcMs(std::int64_t localMs) override;
 };

@@ -1,0 +1,107 @@
+#include "engine/alarm_rule.h"
+
+#include "engine/time_value.h"
+
+namespace {
+
+TAlarmRule DecodeTimeOfDay(TDateTime alarmTime) {
+  TAlarmRule d;
+  if (const auto ms = RoundedMs(alarmTime)) {
+    d.Valid = true;
+    d.SecondOfDay = MsOfDay(*ms) / kMsPerSecond;
+  }
+  return d;
+}
+
+TAlarmRule DecodeDateAlarm(const TDateAlarm& r) {
+  TAlarmRule d = DecodeTimeOfDay(r.AlarmTime);
+  const auto date = RoundedMs(r.AlarmDate);
+  d.Valid = d.Valid && date.has_value();
+  if (date) d.Day = DayNumber(*date);
+  return d;
+}
+
+TAlarmRule DecodeWeeklyAlarm(const TWeeklyAlarm& r) {
+  TAlarmRule d = DecodeTimeOfDay(r.AlarmTime);
+  for (unsigned i = 0; i < 7; ++i) {
+    if (r.Days[i] != 0) d.WeekdayMask |= 1u << i;
+  }
+  return d;
+}
+
+TAlarmRule DecodeCountdown(const TTimeAlarm& r) {
+  TAlarmRule d;
+  if (const auto ms = RoundedMs(r.AlarmTime)) {
+    d.Valid = true;
+    d.TargetSecond = FloorDiv(*ms, kMsPerSecond);
+    d.SecondOfDay = FloorMod(d.TargetSecond, kSecondsPerDay);
+  }
+  return d;
+}
+
+}  // namespace
+
+TAlarmRule DecodeRecord(const TAlarmStore& store, TAlarmKind kind, std::size_t i) {
+  switch (kind) {
+    case akDate:
+      return DecodeDateAlarm(store.DateAlarms[i]);
+    case akDaily:
+      return DecodeTimeOfDay(store.DailyAlarms[i].AlarmTime);
+    case akWeekly:
+      return DecodeWeeklyAlarm(store.WeeklyAlarms[i]);
+    case akCountdown:
+      return DecodeCountdown(store.CountdownAlarms[i]);
+    case akBootCountdown:
+      break;
+  }
+  return DecodeTimeOfDay(store.BootCountdownAlarms[i].AlarmTime);
+}
+
+TSecond SplitSecond(std::int64_t second) {
+  TSecond s;
+  s.Second = second;
+  s.Day = FloorDiv(second, kSecondsPerDay);
+  s.SecondOfDay = second - s.Day * kSecondsPerDay;
+  s.WeekdayBit = 1u << (WeekdayOfDay(s.Day) - 1);
+  return s;
+}
+
+bool DueAt(TAlarmKind kind, const TAlarmRule& r, const TSecond& s) {
+  if (!r.Valid) return false;
+  // The hours of a boot countdown's uptime are not reduced modulo 24: it can
+  // fall due only in the first day after Windows starts.
+  if (kind == akBootCountdown) return r.SecondOfDay == s.Second;
+  if (r.SecondOfDay != s.SecondOfDay) return false;
+  switch (kind) {
+    case akDate:
+      return r.Day == s.Day;
+    case akDaily:
+      return true;
+    case akWeekly:
+      return (r.WeekdayMask & s.WeekdayBit) != 0;
+    case akCountdown:
+      return s.Second >= r.TargetSecond;
+    case akBootCountdown:
+      break;
+  }
+  return false;
+}
+
+std::int64_t FirstDueAfter(TAlarmKind kind, const TAlarmRule& r, std::int64_t after) {
+  if (!r.Valid) return -1;
+  if (kind == akBootCountdown) return r.SecondOfDay > after ? r.SecondOfDay : -1;
+  // Every rule of the wall clock is due only at its second of the day, so
+  // the candidates are that second on the days after `after`. A weekly rule
+  // finds its day within a week; the others decide on the first candidate,
+  // or (a countdown before its target) on the target itself.
+  std::int64_t second = after + 1 + FloorMod(r.SecondOfDay - (after + 1), kSecondsPerDay);
+  if (kind == akCountdown && second < r.TargetSecond) return r.TargetSecond;
+  if (kind == akDate) {
+    const std::int64_t at = r.Day * kSecondsPerDay + r.SecondOfDay;
+    return at > after && DueAt(kind, r, SplitSecond(at)) ? at : -1;
+  }
+  for (int day = 0; day < 7; ++day, second += kSecondsPerDay) {
+    if (DueAt(kind, r, SplitSecond(second))) return second;
+  }
+  return -1;
+}

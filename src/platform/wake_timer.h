@@ -1,0 +1,28 @@
+// A timer set to an absolute universal time, which also wakes the PC from
+// sleep when the power settings allow it. Its events, and the system's
+// notices that the clock changed or the PC resumed, arrive on the
+// user-interface thread, also while a modal loop runs.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+
+class TWakeTimer {
+ public:
+  virtual ~TWakeTimer() = default;
+  // Replaces any earlier time. A time that has passed fires at once.
+  virtual void SetAt(std::int64_t utcMs) = 0;
+
+  std::function<void()> OnDue;           // the set time came
+  std::function<void()> OnResume;        // the PC woke from sleep
+  std::function<void()> OnClockChanged;  // time, time zone or their settings changed
+
+ protected:
+  // For the implementations: run a handler through the dispatcher.
+  void RaiseDue() { Raise(OnDue); }
+  void RaiseResume() { Raise(OnResume); }
+  void RaiseClockChanged() { Raise(OnClockChanged); }
+
+ private:
+  static void Raise(const std::function<void()>& handler);
+};

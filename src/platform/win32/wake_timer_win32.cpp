@@ -1,0 +1,96 @@
+#include "platform/win32/wake_timer_win32.h"
+
+#include <stdexcept>
+
+#ifndef CREATE_WAITABLE_TIMER_HIGH_RESOLUTION
+#define CREATE_WAITABLE_TIMER_HIGH_RESOLUTION 0x00000002
+#endif
+
+namespace {
+
+constexpr wchar_t kWindowClass[] = L"TivorraWakeTimer";
+constexpr UINT kDueMessage = WM_APP + 0x51;
+// FILETIME counts 100 ns intervals since 1601-01-01 (UTC).
+constexpr std::int64_t kFileTimeOf1970 = 116444736000000000LL;
+constexpr std::int64_t kFileTimePerMs = 10000;
+
+HINSTANCE Instance() { return GetModuleHandleW(nullptr); }
+
+}  // namespace
+
+TWin32WakeTimer::TWin32WakeTimer() {
+  // The high-resolution timer fires within a millisecond or so of its time
+  // instead of at the next tick of the system's coarse clock; older systems
+  // refuse the flag.
+  timer_ = CreateWaitableTimerExW(nullptr, nullptr, CREATE_WAITABLE_TIMER_HIGH_RESOLUTION,
+                                  TIMER_ALL_ACCESS);
+  highResolution_ = timer_ != nullptr;
+  if (!timer_) timer_ = CreateWaitableTimerExW(nullptr, nullptr, 0, TIMER_ALL_ACCESS);
+  stop_ = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+  if (!timer_ || !stop_) throw std::runtime_error("cannot create the wake timer");
+
+  WNDCLASSEXW wc{};
+  wc.cbSize = sizeof(wc);
+  wc.hInstance = Instance();
+  wc.lpfnWndProc = WindowProc;
+  wc.lpszClassName = kWindowClass;
+  RegisterClassExW(&wc);  // a second timer finds the class registered already
+  // Hidden, owned by no one and off the taskbar; never shown.
+  window_ = CreateWindowExW(WS_EX_TOOLWINDOW, kWindowClass, L"", WS_POPUP, 0, 0, 0, 0, nullptr,
+                            nullptr, Instance(), nullptr);
+  if (!window_) throw std::runtime_error("cannot create the wake timer's window");
+  SetWindowLongPtrW(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+  waiter_ = std::thread([this] { Wait(); });
+}
+
+TWin32WakeTimer::~TWin32WakeTimer() {
+  SetEvent(stop_);
+  if (waiter_.joinable()) waiter_.join();
+  CancelWaitableTimer(timer_);
+  // A message posted before the stop is dropped with the window.
+  SetWindowLongPtrW(window_, GWLP_USERDATA, 0);
+  DestroyWindow(window_);
+  CloseHandle(timer_);
+  CloseHandle(stop_);
+}
+
+void TWin32WakeTimer::SetAt(std::int64_t utcMs) {
+  // A positive due time is absolute: it follows any change of the clock.
+  LARGE_INTEGER due;
+  due.QuadPart = utcMs * kFileTimePerMs + kFileTimeOf1970;
+  if (due.QuadPart <= 0) due.QuadPart = 1;
+  // fResume: wake the PC for it where the power settings allow wake timers.
+  // Without that right Windows still sets the timer and reports
+  // ERROR_NOT_SUPPORTED, which changes nothing for a PC that is awake.
+  SetWaitableTimer(timer_, &due, 0, nullptr, nullptr, TRUE);
+}
+
+void TWin32WakeTimer::Wait() {
+  const HANDLE handles[] = {stop_, timer_};
+  for (;;) {
+    const DWORD r = WaitForMultipleObjects(2, handles, FALSE, INFINITE);
+    if (r != WAIT_OBJECT_0 + 1) return;  // stopped, or the handles are gone
+    PostMessageW(window_, kDueMessage, 0, 0);
+  }
+}
+
+LRESULT CALLBACK TWin32WakeTimer::WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+  auto* self = reinterpret_cast<TWin32WakeTimer*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+  if (self) {
+    switch (msg) {
+      case kDueMessage:
+        self->RaiseDue();
+        return 0;
+      case WM_POWERBROADCAST:
+        if (wp == PBT_APMRESUMEAUTOMATIC || wp == PBT_APMRESUMESUSPEND) self->RaiseResume();
+        return TRUE;
+      case WM_TIMECHANGE:
+      case WM_SETTINGCHANGE:
+        self->RaiseClockChanged();
+        return 0;
+      default:
+        break;
+    }
+  }
+  return DefWindowProcW(hwnd, msg, wp, lp);
+}

@@ -1,0 +1,34 @@
+// The wake timer over a Windows waitable timer. A small thread waits on it
+// and posts a message to a hidden window of ours on the user-interface
+// thread, so the alarm rings inside any modal loop too. The same window, a
+// top-level one since broadcasts skip message-only windows, hears
+// WM_POWERBROADCAST, WM_TIMECHANGE and WM_SETTINGCHANGE.
+#pragma once
+
+#include <windows.h>
+
+#include <thread>
+
+#include "platform/wake_timer.h"
+
+class TWin32WakeTimer : public TWakeTimer {
+ public:
+  TWin32WakeTimer();
+  ~TWin32WakeTimer() override;
+  TWin32WakeTimer(const TWin32WakeTimer&) = delete;
+  TWin32WakeTimer& operator=(const TWin32WakeTimer&) = delete;
+
+  void SetAt(std::int64_t utcMs) override;
+  // Whether Windows gave a high-resolution timer.
+  bool HighResolution() const { return highResolution_; }
+
+ private:
+  static LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+  void Wait();
+
+  HWND window_ = nullptr;
+  HANDLE timer_ = nullptr;
+  HANDLE stop_ = nullptr;
+  bool highResolution_ = false;
+  std::thread waiter_;
+};

@@ -1,0 +1,22 @@
+// A wake timer that remembers when it was set; tests say when it fires and
+// when the system sends its notices.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+
+#include "platform/wake_timer.h"
+
+class TFakeWakeTimer : public TWakeTimer {
+ public:
+  void SetAt(std::int64_t utcMs) override {
+    at = utcMs;
+    ++setCount;
+  }
+  void Fire() { RaiseDue(); }
+  void Resume() { RaiseResume(); }
+  void ClockChanged() { RaiseClockChanged(); }
+
+  std::optional<std::int64_t> at;
+  int setCount = 0;
+};
