@@ -36,12 +36,16 @@ if cmake --preset windows >/dev/null && cmake --build --preset windows; then
   tivorra_null_audio "$prefix"
   log="$prefix/wine-tests.log"
   timeout 900 xvfb-run -a -s "-screen 0 1024x768x24" \
-    bash -c 'source scripts/wine-env.sh; tivorra_unmanaged_windows; wine "$1" --gtest_brief=1; rc=$?; wineserver -k >/dev/null 2>&1; exit $rc' _ \
+    bash -c 'source scripts/wine-env.sh; tivorra_unmanaged_windows; wine "$1" --gtest_brief=1; rc=$?
+      # The windows again at 150 %: every place and font follows the scale.
+      tivorra_dpi 144; wine "$1" --gtest_brief=1 --gtest_filter="*AtTheScreensScale*" || rc=1
+      wineserver -k >/dev/null 2>&1; exit $rc' _ \
     "$root/build/windows/tests/tivorra_tests.exe" >"$log" 2>&1
   rc=$?
   grep -vE '^(\[ *(OK|RUN) *\]|Note:)' "$log" | grep -E '\[  (PASSED|FAILED|SKIPPED) |FAILED|Failure|error' || true
-  passed=$(sed -n 's/.*\[  PASSED  \] \([0-9]*\) test.*/\1/p' "$log" | tail -n1)
-  failed=$(sed -n 's/.*\[  FAILED  \] \([0-9]*\) test.*, listed below.*/\1/p' "$log" | tail -n1)
+  # Both runs' counts, added up.
+  passed=$(sed -n 's/.*\[  PASSED  \] \([0-9]*\) test.*/\1/p' "$log" | awk '{s += $1} END {if (NR) print s}')
+  failed=$(sed -n 's/.*\[  FAILED  \] \([0-9]*\) test.*, listed below.*/\1/p' "$log" | awk '{s += $1} END {if (NR) print s}')
   if [ "$rc" -ne 0 ] || [ -z "$passed" ]; then
     status=1
     tail -n 40 "$log"

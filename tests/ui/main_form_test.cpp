@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
+#include <iostream>
 #include <memory>
 
 #include "fakes/fake_wake_timer.h"
@@ -409,5 +411,67 @@ TEST_F(MainForm, TheWakeTimerFollowsEveryChangeOfStoreAndClock) {
   form1->StoreChanged();
   EXPECT_EQ(wakeTimer.at, clock.UtcMs + 3600000);
 }
+
+#ifdef _WIN32
+// Every window of the main form sits at its design place times the screen's
+// scale (within the pixel a rounding can take); the suite runs this at 96
+// and again at 144 dots per inch.
+void ExpectScaled(const TControl& c, int dpi) {
+  for (const TControl* child : c.Children()) {
+    HWND h = static_cast<HWND>(child->Peer().Handle());
+    RECT r;
+    GetWindowRect(h, &r);
+    MapWindowPoints(nullptr, GetParent(h), reinterpret_cast<POINT*>(&r), 2);
+    const auto within = [](long actual, int design, int dpi) {
+      return std::abs(actual - MulDiv(design, dpi, 96)) <= 1;
+    };
+    EXPECT_TRUE(within(r.left, child->Left(), dpi) && within(r.top, child->Top(), dpi) &&
+                within(r.right - r.left, child->Width(), dpi))
+        << "at " << r.left << "," << r.top << " width " << (r.right - r.left) << " for design "
+        << child->Left() << "," << child->Top() << " width " << child->Width();
+    // A combo box's window holds its dropped-down list as well.
+    if (!dynamic_cast<const TComboBox*>(child)) {
+      EXPECT_TRUE(within(r.bottom - r.top, child->Height(), dpi))
+          << "height " << (r.bottom - r.top) << " for design " << child->Height();
+    }
+    ExpectScaled(*child, dpi);
+  }
+}
+
+TEST_F(MainForm, AtTheScreensScaleEveryWindowIsItsDesignTimesTheScale) {
+  WriteConfigBytes({1, 1, 0, 0, 0, 0, 0});  // list and editor shown: every control placed
+  Start();
+  HWND main = static_cast<HWND>(form1->Peer().Handle());
+  HDC screen = GetDC(nullptr);
+  const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+  ReleaseDC(nullptr, screen);
+  RECT client;
+  GetClientRect(main, &client);
+  EXPECT_NEAR(client.right, MulDiv(565, dpi, 96), 1);
+  EXPECT_NEAR(client.bottom, MulDiv(557, dpi, 96), 1);
+  ExpectScaled(*form1, dpi);
+  form1.reset();
+
+  // The first-start layout.
+  std::filesystem::remove(dir.Path(L"config.cfg"));
+  state = std::make_unique<TAppState>();
+  Start();
+  main = static_cast<HWND>(form1->Peer().Handle());
+  GetClientRect(main, &client);
+  RECT clock;
+  GetClientRect(static_cast<HWND>(form1->LabelTime.Peer().Handle()), &clock);
+  if (dpi == 144) {
+    EXPECT_EQ(client.right, 224);
+    EXPECT_EQ(client.bottom, 332);
+    EXPECT_EQ(clock.right, 170);
+    EXPECT_EQ(clock.bottom, 86);
+  } else {
+    EXPECT_EQ(client.right, MulDiv(149, dpi, 96));
+    EXPECT_EQ(client.bottom, MulDiv(221, dpi, 96));
+  }
+  std::cout << "[ scale    ] " << dpi << " dpi: first-start client " << client.right << " x "
+            << client.bottom << ", clock " << clock.right << " x " << clock.bottom << "\n";
+}
+#endif
 
 }  // namespace
