@@ -1,6 +1,7 @@
 // Program entry: the services, the four windows in their order, the loop.
 #include <windows.h>
 
+#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
@@ -34,9 +35,6 @@ struct TForms {
   TForm3 Form3;
   TForm4 Form4;
 };
-
-TAppState gState;  // the alarm store alone is 389 KB: not on the stack
-
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
@@ -66,9 +64,12 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   TServices services{boxes,    clock,   shell, runValue, formats, app, exePath, std::move(params),
                      &CreateMciBackend, wakeTimer};
 
+  // Created at start: the alarm store alone is 389 KB, too big for the stack,
+  // and a static object with initialised members would carry it in the exe.
+  const auto state = std::make_unique<TAppState>();
   int exitCode = 0;
   {
-    TForms forms(gState, services);
+    TForms forms(*state, services);
     app.SetMainWindow(forms.Form1.Peer().Handle());
     instance.OnComeForward([&forms, &app] {
       // From the taskbar or from hiding: shown in its normal state, then to
