@@ -7,6 +7,7 @@ packages=(
   cmake g++ make ninja-build
   libgtest-dev googletest libbenchmark-dev
   g++-mingw-w64-x86-64-posix mingw-w64-tools
+  clang lld libclang-rt-14-dev
   wine wine64
   xvfb xauth x11-utils imagemagick fonts-liberation
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good

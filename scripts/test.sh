@@ -12,6 +12,9 @@ source scripts/wine-env.sh
 status=0
 native_summary="native: not run"
 wine_summary="wine: not run"
+clang_summary="clang: not run"
+size_summary="size: not run"
+max_exe_bytes=300000
 
 echo "== Native build and tests"
 if cmake --preset native >/dev/null && cmake --build --preset native; then
@@ -29,8 +32,29 @@ else
   status=1
 fi
 
+# The second compiler builds the program (warnings are errors there), so
+# code that only GCC accepts cannot land.
+echo "== Windows build with clang"
+if cmake --preset windows-clang >/dev/null && cmake --build --preset windows-clang --target Tivorra; then
+  clang_bytes=$(stat -c %s build/windows-clang/Tivorra.exe)
+  clang_summary="clang: Tivorra.exe built without warnings, $clang_bytes bytes"
+  if [ "$clang_bytes" -ge "$max_exe_bytes" ]; then
+    status=1
+    clang_summary="$clang_summary (limit $max_exe_bytes)"
+  fi
+else
+  status=1
+  clang_summary="clang: build failed"
+fi
+
 echo "== Windows build and tests under Wine"
 if cmake --preset windows >/dev/null && cmake --build --preset windows; then
+  gcc_bytes=$(stat -c %s build/windows/Tivorra.exe)
+  size_summary="size: Tivorra.exe $gcc_bytes bytes with GCC"
+  if [ "$gcc_bytes" -ge "$max_exe_bytes" ]; then
+    status=1
+    size_summary="$size_summary, over the limit of $max_exe_bytes"
+  fi
   prefix=$(mktemp -d /tmp/tivorra-wine.XXXXXX)
   export WINEPREFIX="$prefix"
   tivorra_null_audio "$prefix"
@@ -57,5 +81,7 @@ else
 fi
 
 echo "$native_summary"
+echo "$clang_summary"
+echo "$size_summary"
 echo "$wine_summary"
 exit $status
