@@ -14,6 +14,7 @@ set(TIVORRA_CORE_SOURCES
   src/platform/clock.cpp
   src/platform/errors.cpp
   src/platform/file_io_common.cpp
+  src/platform/replace_file.cpp
   src/platform/instance_name.cpp
   src/platform/run_value.cpp
   src/platform/wake_timer.cpp

@@ -36,6 +36,7 @@ ReadResult ReadAll(const std::wstring& path);
 // Creates `path`, which must not exist yet, with `data`. Returns 0,
 // kErrFileExists when something of that name is there (it is left alone),
 // or another error number; a failed write removes what it created.
+// This and ReplaceAtomically are made of the calls in platform/file_system.h.
 int WriteNew(const std::wstring& path, const void* data, std::size_t size);
 
 // Writes `data` to a temporary file of its own in the same folder, flushes
@@ -49,15 +50,13 @@ int ReplaceAtomically(const std::wstring& path, const void* data, std::size_t si
 std::wstring TempFileName(const std::wstring& path, unsigned attempt);
 inline constexpr unsigned kTempAttempts = 100;
 
-// Test hooks: the next open for reading, or the next write, fails with
-// `errorCode` inside the real code path (the write after half of the data).
+// Test hook: the next open for reading fails with `errorCode` inside the
+// real code path. Writes have a seam instead: platform/file_system.h.
 void FailNextOpenForTesting(int errorCode);
-void FailNextWriteForTesting(int errorCode);
 
 // Shared by both halves.
 namespace detail {
 int TakeOpenFault();
-int TakeWriteFault();
 }  // namespace detail
 
 }  // namespace fileio

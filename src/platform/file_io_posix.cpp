@@ -9,6 +9,7 @@
 
 #include "platform/errors.h"
 #include "platform/file_io.h"
+#include "platform/file_system.h"
 
 namespace fileio {
 namespace {
@@ -107,46 +108,43 @@ std::wstring TempFileName(const std::wstring& path, unsigned attempt) {
   return path + L".~" + std::to_wstring(::getpid()) + L"-" + std::to_wstring(attempt) + L".tmp";
 }
 
-int WriteNew(const std::wstring& path, const void* data, std::size_t size) {
-  const std::string name = NativePath(path);
-  const int fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
-  if (fd < 0) return errno == EEXIST ? kErrFileExists : FromErrno(errno);
+namespace {
 
-  int error = 0;
-  const auto* bytes = static_cast<const unsigned char*>(data);
-  std::size_t done = 0;
-  const int fault = detail::TakeWriteFault();
-  const std::size_t limit = fault ? size / 2 : size;
-  while (done < limit) {
-    const ssize_t n = ::write(fd, bytes + done, limit - done);
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      error = FromErrno(errno);
-      break;
-    }
-    done += static_cast<std::size_t>(n);
+class TPosixFileSystem : public TFileSystem {
+ public:
+  int CreateNew(const std::wstring& path, Handle& file) override {
+    const int fd =
+        ::open(NativePath(path).c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+    if (fd < 0) return errno == EEXIST ? kErrFileExists : FromErrno(errno);
+    file = fd;
+    return 0;
   }
-  if (!error && fault) error = fault;
-  if (!error && ::fsync(fd) != 0) error = FromErrno(errno);
-  if (::close(fd) != 0 && !error) error = FromErrno(errno);
-  if (error) ::unlink(name.c_str());
-  return error;
-}
+  int Write(Handle file, const void* data, std::size_t size, std::size_t& written) override {
+    ssize_t n;
+    do {
+      n = ::write(static_cast<int>(file), data, size);
+    } while (n < 0 && errno == EINTR);
+    if (n < 0) return FromErrno(errno);
+    written = static_cast<std::size_t>(n);
+    return 0;
+  }
+  int Flush(Handle file) override {
+    return ::fsync(static_cast<int>(file)) == 0 ? 0 : FromErrno(errno);
+  }
+  int Close(Handle file) override {
+    return ::close(static_cast<int>(file)) == 0 ? 0 : FromErrno(errno);
+  }
+  int Replace(const std::wstring& from, const std::wstring& to) override {
+    return ::rename(NativePath(from).c_str(), NativePath(to).c_str()) == 0 ? 0 : FromErrno(errno);
+  }
+  void Remove(const std::wstring& path) override { ::unlink(NativePath(path).c_str()); }
+};
 
-int ReplaceAtomically(const std::wstring& path, const void* data, std::size_t size) {
-  std::wstring temp;
-  int error = kErrFileExists;
-  for (unsigned attempt = 0; attempt < kTempAttempts && error == kErrFileExists; ++attempt) {
-    temp = TempFileName(path, attempt);
-    error = WriteNew(temp, data, size);
-  }
-  if (error) return error;
-  const std::string tempName = NativePath(temp);
-  if (::rename(tempName.c_str(), NativePath(path).c_str()) != 0) {
-    error = FromErrno(errno);
-    ::unlink(tempName.c_str());
-  }
-  return error;
+}  // namespace
+
+TFileSystem& SystemFileSystem() {
+  static TPosixFileSystem fs;
+  return fs;
 }
 
 }  // namespace fileio

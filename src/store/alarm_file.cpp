@@ -5,6 +5,7 @@
 #include "controls/message_boxes.h"
 #include "platform/errors.h"
 #include "platform/file_io.h"
+#include "platform/file_system.h"
 
 namespace {
 
@@ -15,13 +16,13 @@ constexpr unsigned kMaxKeptCopies = 999;
 // Copies the bytes of alarm.rec to the first free kept name and returns that
 // name; an empty name when there is no file left to keep. Throws
 // EInOutError when the bytes cannot be read or kept.
-std::wstring KeepUnreadFile(const std::wstring& programDir) {
+std::wstring KeepUnreadFile(const std::wstring& programDir, fileio::TFileSystem& fs) {
   const fileio::ReadResult r = fileio::ReadAll(programDir + kAlarmFileName);
   if (!r.opened && (r.error == kErrFileNotFound || r.error == kErrPathNotFound)) return {};
   if (!r.opened || r.readFailed) throw EInOutError(r.error);
   for (unsigned n = 1; n <= kMaxKeptCopies; ++n) {
     const std::wstring kept = programDir + KeptAlarmFileName(n);
-    const int error = fileio::WriteNew(kept, r.data.data(), r.data.size());
+    const int error = fileio::WriteNew(fs, kept, r.data.data(), r.data.size());
     if (error == 0) return kept;
     if (error != kErrFileExists) throw EInOutError(error);
   }
@@ -46,8 +47,13 @@ std::wstring FindProgramDir(const std::wstring& exePath) {
 
 void SaveAlarms(const TAlarmStore& store, const std::wstring& programDir, TAlarmFileState& file,
                 TMessageBoxes& boxes) {
+  SaveAlarms(store, programDir, file, boxes, fileio::SystemFileSystem());
+}
+
+void SaveAlarms(const TAlarmStore& store, const std::wstring& programDir, TAlarmFileState& file,
+                TMessageBoxes& boxes, fileio::TFileSystem& fs) {
   if (file.Unread) {
-    const std::wstring kept = KeepUnreadFile(programDir);
+    const std::wstring kept = KeepUnreadFile(programDir, fs);
     // The old bytes are safe now, whatever becomes of this save.
     file.Unread = false;
     if (!kept.empty()) {
@@ -58,7 +64,7 @@ void SaveAlarms(const TAlarmStore& store, const std::wstring& programDir, TAlarm
     }
   }
   const int error =
-      fileio::ReplaceAtomically(programDir + kAlarmFileName, &store, sizeof(TAlarmStore));
+      fileio::ReplaceAtomically(fs, programDir + kAlarmFileName, &store, sizeof(TAlarmStore));
   if (error) throw EInOutError(error);
 }
 

@@ -6,6 +6,9 @@
 #include "store/alarm_store.h"
 
 class TMessageBoxes;
+namespace fileio {
+class TFileSystem;
+}
 
 inline constexpr wchar_t kAlarmFileName[] = L"alarm.rec";
 // Where the bytes of an alarm.rec that could not be read are kept before a
@@ -29,6 +32,9 @@ std::wstring FindProgramDir(const std::wstring& exePath);
 // throws EInOutError, which ends the action that asked for it.
 void SaveAlarms(const TAlarmStore& store, const std::wstring& programDir, TAlarmFileState& file,
                 TMessageBoxes& boxes);
+// The same over the given file system calls.
+void SaveAlarms(const TAlarmStore& store, const std::wstring& programDir, TAlarmFileState& file,
+                TMessageBoxes& boxes, fileio::TFileSystem& fs);
 
 // Replaces the store with alarm.rec when the file loads whole; otherwise the
 // store is left as it was, the user is told, and the file is marked unread.

@@ -4,6 +4,7 @@
 
 #include "controls/message_boxes.h"
 #include "platform/file_io.h"
+#include "platform/file_system.h"
 
 namespace {
 
@@ -37,5 +38,10 @@ void ReadConfigFile(TSettings& settings, const std::wstring& programDir, TMessag
 }
 
 int WriteConfigFile(const TSettings& settings, const std::wstring& programDir) {
-  return fileio::ReplaceAtomically(programDir + kConfigFileName, &settings, sizeof(TSettings));
+  return WriteConfigFile(settings, programDir, fileio::SystemFileSystem());
+}
+
+int WriteConfigFile(const TSettings& settings, const std::wstring& programDir,
+                    fileio::TFileSystem& fs) {
+  return fileio::ReplaceAtomically(fs, programDir + kConfigFileName, &settings, sizeof(TSettings));
 }

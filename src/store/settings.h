@@ -7,6 +7,9 @@
 #include <string>
 
 class TMessageBoxes;
+namespace fileio {
+class TFileSystem;
+}
 
 inline constexpr wchar_t kConfigFileName[] = L"config.cfg";
 
@@ -41,3 +44,6 @@ void ReadConfigFile(TSettings& settings, const std::wstring& programDir, TMessag
 // Replaces config.cfg with the seven values. Returns 0, or the error number
 // when the old file is left as it was; the caller decides how to tell.
 int WriteConfigFile(const TSettings& settings, const std::wstring& programDir);
+// The same over the given file system calls.
+int WriteConfigFile(const TSettings& settings, const std::wstring& programDir,
+                    fileio::TFileSystem& fs);

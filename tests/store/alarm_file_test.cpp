@@ -293,23 +293,6 @@ TEST_F(AlarmFile, ABriefLockIsWaitedOutOnLoadAndOnSave) {
 }
 #endif
 
-TEST_F(AlarmFile, FailedSaveLeavesTheOldFileWholeAndReportsTheError) {
-  const Bytes original = DocumentedFile();
-  WriteBytes(File(), original);
-  auto s = SentinelStore();
-
-  fileio::FailNextWriteForTesting(kErrDiskFull);
-  try {
-    Save(*s);
-    FAIL() << "the save reported success";
-  } catch (const EInOutError& e) {
-    EXPECT_EQ(e.Message(), L"Disk full");
-  }
-  EXPECT_EQ(ReadBytes(File()), original);
-  EXPECT_EQ(std::distance(fs::directory_iterator(dir.Path(L"")), fs::directory_iterator()), 1)
-      << "a temporary file was left behind";
-}
-
 TEST_F(AlarmFile, SaveIntoAMissingFolderFails) {
   auto s = ZeroStore();
   const std::wstring missing = dir.ProgramDir() + L"missing" + dir.ProgramDir().back();

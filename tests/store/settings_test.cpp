@@ -5,6 +5,7 @@
 #include <iterator>
 
 #include "fakes/fake_services.h"
+#include "fakes/fault_file_system.h"
 #include "controls/message_boxes.h"
 #include "platform/errors.h"
 #include "platform/file_io.h"
@@ -110,8 +111,11 @@ TEST_F(SettingsFile, FileThatCannotBeOpenedIsReportedAndChangesNothing) {
 TEST_F(SettingsFile, FailedWriteKeepsTheOldFileWholeAndSaysWhy) {
   const Bytes original = {0, 0, 0, 1, 0, 0, 0};
   WriteBytes(File(), original);
-  fileio::FailNextWriteForTesting(kErrDiskFull);
-  EXPECT_EQ(WriteConfigFile(Sentinel(), dir.ProgramDir()), kErrDiskFull);
+  TFaultFileSystem disk;
+  disk.FailAt = 2;  // the write
+  disk.Error = kErrDiskFull;
+  EXPECT_EQ(WriteConfigFile(Sentinel(), dir.ProgramDir(), disk), kErrDiskFull);
+  ASSERT_EQ(disk.Calls.at(1), "Write");
   EXPECT_EQ(ReadBytes(File()), original);
   EXPECT_EQ(std::distance(fs::directory_iterator(dir.Path(L"")), fs::directory_iterator()), 1)
       << "a temporary file was left behind";

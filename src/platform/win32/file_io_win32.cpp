@@ -6,6 +6,7 @@
 
 #include "platform/errors.h"
 #include "platform/file_io.h"
+#include "platform/file_system.h"
 
 namespace fileio {
 namespace {
@@ -88,24 +89,6 @@ ReadResult Read(const std::wstring& path, std::size_t maxBytes) {
   return r;
 }
 
-// Writes all of `data`, then flushes. Returns 0 or an error number.
-int WriteAllAndFlush(HANDLE f, const void* data, std::size_t size) {
-  const int fault = detail::TakeWriteFault();
-  const std::size_t limit = fault ? size / 2 : size;
-  const auto* bytes = static_cast<const unsigned char*>(data);
-  std::size_t done = 0;
-  while (done < limit) {
-    DWORD n = 0;
-    const auto want = static_cast<DWORD>(std::min<std::size_t>(limit - done, 1u << 30));
-    if (!WriteFile(f, bytes + done, want, &n, nullptr)) return FromLastError(GetLastError());
-    if (n == 0) return kErrDiskFull;
-    done += n;
-  }
-  if (fault) return fault;
-  if (!FlushFileBuffers(f)) return FromLastError(GetLastError());
-  return 0;
-}
-
 }  // namespace
 
 bool FileExists(const std::wstring& path) {
@@ -122,12 +105,14 @@ std::wstring TempFileName(const std::wstring& path, unsigned attempt) {
          L".tmp";
 }
 
-int WriteNew(const std::wstring& path, const void* data, std::size_t size) {
-  int error = 0;
-  {
-    Handle f{CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL,
-                         nullptr)};
-    if (f.h == INVALID_HANDLE_VALUE) {
+namespace {
+
+class TWin32FileSystem : public TFileSystem {
+ public:
+  int CreateNew(const std::wstring& path, Handle& file) override {
+    const HANDLE h = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                 FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h == INVALID_HANDLE_VALUE) {
       const DWORD e = GetLastError();
       // A folder of that name answers access denied.
       if (e == ERROR_FILE_EXISTS || e == ERROR_ALREADY_EXISTS ||
@@ -137,29 +122,42 @@ int WriteNew(const std::wstring& path, const void* data, std::size_t size) {
       }
       return FromLastError(e);
     }
-    error = WriteAllAndFlush(f.h, data, size);
+    file = reinterpret_cast<Handle>(h);
+    return 0;
   }
-  if (error) DeleteFileW(path.c_str());
-  return error;
-}
+  int Write(Handle file, const void* data, std::size_t size, std::size_t& written) override {
+    const auto want = static_cast<DWORD>(std::min<std::size_t>(size, 1u << 30));
+    DWORD n = 0;
+    if (!WriteFile(ToHandle(file), data, want, &n, nullptr)) return FromLastError(GetLastError());
+    written = n;
+    return 0;
+  }
+  int Flush(Handle file) override {
+    return FlushFileBuffers(ToHandle(file)) ? 0 : FromLastError(GetLastError());
+  }
+  int Close(Handle file) override {
+    return CloseHandle(ToHandle(file)) ? 0 : FromLastError(GetLastError());
+  }
+  int Replace(const std::wstring& from, const std::wstring& to) override {
+    const DWORD e = RetryWhileHeld([&]() -> DWORD {
+      return MoveFileExW(from.c_str(), to.c_str(),
+                         MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)
+                 ? 0
+                 : GetLastError();
+    });
+    return e == 0 ? 0 : FromLastError(e);
+  }
+  void Remove(const std::wstring& path) override { DeleteFileW(path.c_str()); }
 
-int ReplaceAtomically(const std::wstring& path, const void* data, std::size_t size) {
-  std::wstring temp;
-  int error = kErrFileExists;
-  for (unsigned attempt = 0; attempt < kTempAttempts && error == kErrFileExists; ++attempt) {
-    temp = TempFileName(path, attempt);
-    error = WriteNew(temp, data, size);
-  }
-  if (error) return error;
-  const DWORD e = RetryWhileHeld([&]() -> DWORD {
-    return MoveFileExW(temp.c_str(), path.c_str(),
-                       MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)
-               ? 0
-               : GetLastError();
-  });
-  if (e == 0) return 0;
-  DeleteFileW(temp.c_str());
-  return FromLastError(e);
+ private:
+  static HANDLE ToHandle(Handle file) { return reinterpret_cast<HANDLE>(file); }
+};
+
+}  // namespace
+
+TFileSystem& SystemFileSystem() {
+  static TWin32FileSystem fs;
+  return fs;
 }
 
 }  // namespace fileio

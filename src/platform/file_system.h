@@ -1,0 +1,39 @@
+// The system calls that writing a file is made of, one method each. The
+// program uses the system's; tests put a double in its place to make any
+// one of them fail.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+namespace fileio {
+
+class TFileSystem {
+ public:
+  using Handle = std::intptr_t;
+
+  virtual ~TFileSystem() = default;
+  // Each returns 0 or the error number (platform/errors.h).
+  // Creates `path` for writing; kErrFileExists when something of that name
+  // (a file or a folder) is there already.
+  virtual int CreateNew(const std::wstring& path, Handle& file) = 0;
+  // Writes some of the bytes, at least one on success; `written` says how many.
+  virtual int Write(Handle file, const void* data, std::size_t size, std::size_t& written) = 0;
+  // Waits until the bytes written are on the disk.
+  virtual int Flush(Handle file) = 0;
+  virtual int Close(Handle file) = 0;
+  // Moves `from` over `to` in one step: `to` is the old file or the new one.
+  // On Windows a `to` that another program holds is waited for (kLockWaitMs).
+  virtual int Replace(const std::wstring& from, const std::wstring& to) = 0;
+  virtual void Remove(const std::wstring& path) = 0;
+};
+
+TFileSystem& SystemFileSystem();
+
+// WriteNew and ReplaceAtomically of platform/file_io.h over the given calls.
+int WriteNew(TFileSystem& fs, const std::wstring& path, const void* data, std::size_t size);
+int ReplaceAtomically(TFileSystem& fs, const std::wstring& path, const void* data,
+                      std::size_t size);
+
+}  // namespace fileio
