@@ -13,6 +13,7 @@ status=0
 native_summary="native: not run"
 wine_summary="wine: not run"
 clang_summary="clang: not run"
+fuzz_summary="fuzz: not run"
 size_summary="size: not run"
 max_exe_bytes=300000
 
@@ -31,6 +32,14 @@ if cmake --preset native >/dev/null && cmake --build --preset native; then
 else
   status=1
 fi
+
+echo "== Fuzzing the file loaders"
+log=$(mktemp)
+bash scripts/fuzz.sh >"$log" 2>&1 || status=1
+grep -E '^fuzz |ERROR|runtime error|fuzz target:|SUMMARY|error:|kept in' "$log"
+fuzz_summary=$(grep '^fuzz ' "$log" | paste -sd ';' -)
+fuzz_summary="${fuzz_summary:-fuzz: build failed}"
+rm -f "$log"
 
 # The second compiler builds the program (warnings are errors there), so
 # code that only GCC accepts cannot land.
@@ -81,6 +90,7 @@ else
 fi
 
 echo "$native_summary"
+echo "$fuzz_summary"
 echo "$clang_summary"
 echo "$size_summary"
 echo "$wine_summary"

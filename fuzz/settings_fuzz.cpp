@@ -1,0 +1,45 @@
+// config.cfg of any content: the loader takes seven bytes or refuses the
+// file, keeps only clean on/off values, and what it took saves back the same.
+#include <cstring>
+
+#include "fuzz/fuzz_support.h"
+#include "store/settings.h"
+
+namespace {
+
+bool SameSettings(const TSettings& a, const TSettings& b) {
+  return std::memcmp(&a, &b, sizeof(TSettings)) == 0;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  const std::wstring& dir = FuzzProgramDir();
+  WriteFuzzFile(kConfigFileName, data, size);
+
+  const TSettings before{1, 0, 1, 0, 1, 0, 1};
+  TSettings settings = before;
+  TCountingBoxes boxes;
+  ReadConfigFile(settings, dir, boxes);
+
+  if (size < sizeof(TSettings)) {
+    if (boxes.messages != 1 || boxes.last != L"Ошибка чтения!") {
+      FuzzFailure("a short file was not reported");
+    }
+    if (!SameSettings(settings, before)) FuzzFailure("a refused file changed the settings");
+    return 0;
+  }
+  if (boxes.messages != 0) FuzzFailure("a whole file was reported");
+  const auto* bytes = reinterpret_cast<const std::uint8_t*>(&settings);
+  for (std::size_t i = 0; i < sizeof(TSettings); ++i) {
+    if (bytes[i] != (data[i] != 0 ? 1 : 0)) FuzzFailure("a value is not the file's, as 0 or 1");
+  }
+
+  WriteConfigFile(settings, dir);
+  TSettings again{};
+  ReadConfigFile(again, dir, boxes);
+  if (boxes.messages != 0 || !SameSettings(settings, again)) {
+    FuzzFailure("saved settings do not load back the same");
+  }
+  return 0;
+}
