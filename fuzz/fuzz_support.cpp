@@ -1,11 +1,12 @@
 #include "fuzz/fuzz_support.h"
 
+#include <unistd.h>
+
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <system_error>
-#include <unistd.h>
 
 namespace fs = std::filesystem;
 
@@ -20,7 +21,8 @@ void RemoveFolder() {
 
 fs::path MakeFolder() {
   std::error_code e;
-  const fs::path base = fs::is_directory("/dev/shm", e) ? fs::path("/dev/shm") : fs::temp_directory_path();
+  const fs::path base =
+      fs::is_directory("/dev/shm", e) ? fs::path("/dev/shm") : fs::temp_directory_path();
   std::string pattern = (base / "tivorra-fuzz-XXXXXX").string();
   if (!::mkdtemp(pattern.data())) FuzzFailure("cannot make the program folder");
   gFolder = pattern;
