@@ -48,8 +48,8 @@ TClockInput ClockFrom(const std::uint8_t* data, std::size_t size) {
   return c;
 }
 
-void CheckLoad(const TAlarmStore& store, const TCountingBoxes& boxes, const std::uint8_t* data,
-               std::size_t size) {
+void CheckLoad(const TAlarmStore& store, const TAlarmFileState& file, const TCountingBoxes& boxes,
+               const std::uint8_t* data, std::size_t size) {
   static const auto zero = std::make_unique<TAlarmStore>();
   if (size < kStoreSize) {
     if (boxes.messages != 1 || boxes.last != L"Ошибка чтения файла!") {
@@ -58,9 +58,11 @@ void CheckLoad(const TAlarmStore& store, const TCountingBoxes& boxes, const std:
     if (std::memcmp(&store, zero.get(), kStoreSize) != 0) {
       FuzzFailure("a refused file changed the store");
     }
+    if (!file.Unread) FuzzFailure("a refused file is not marked unread");
     return;
   }
   if (boxes.messages != 0) FuzzFailure("a whole file was reported");
+  if (file.Unread) FuzzFailure("a whole file is marked unread");
   const std::size_t countsAt = offsetof(TAlarmStore, DateCount);
   if (std::memcmp(&store, data, countsAt) != 0) FuzzFailure("the tables differ from the file");
   for (int k = 0; k < kAlarmKindCount; ++k) {
@@ -85,15 +87,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   static const auto again = std::make_unique<TAlarmStore>();
   std::memset(store.get(), 0, kStoreSize);  // zeros, as at program start
   TCountingBoxes boxes;
-  LoadAlarms(*store, dir, boxes);
-  CheckLoad(*store, boxes, data, size);
+  TAlarmFileState file;
+  LoadAlarms(*store, dir, file, boxes);
+  CheckLoad(*store, file, boxes, data, size);
 
   if (boxes.messages == 0) {
     // What was taken is saved back and reloaded unchanged.
-    SaveAlarms(*store, dir);
+    SaveAlarms(*store, dir, file, boxes);
     std::memset(again.get(), 0, kStoreSize);
     TCountingBoxes quiet;
-    LoadAlarms(*again, dir, quiet);
+    LoadAlarms(*again, dir, file, quiet);
     if (quiet.messages != 0 || std::memcmp(store.get(), again.get(), kStoreSize) != 0) {
       FuzzFailure("a saved store does not load back the same");
     }

@@ -35,7 +35,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (bytes[i] != (data[i] != 0 ? 1 : 0)) FuzzFailure("a value is not the file's, as 0 or 1");
   }
 
-  WriteConfigFile(settings, dir);
+  if (WriteConfigFile(settings, dir) != 0) FuzzFailure("the settings could not be saved");
   TSettings again{};
   ReadConfigFile(again, dir, boxes);
   if (boxes.messages != 0 || !SameSettings(settings, again)) {
