@@ -1,6 +1,7 @@
 #include "engine/clock_sample.h"
 
 #include "engine/time_value.h"
+#include "platform/decimal_text.h"
 
 void FillClockSample(TClockSample& sample, TDateTime local, std::uint64_t uptimeMs) {
   const auto date = DecodeDate(local);
@@ -26,7 +27,7 @@ void FillClockSample(TClockSample& sample, TDateTime local, std::uint64_t uptime
 
 namespace {
 std::wstring TwoDigits(std::uint32_t n) {
-  std::wstring s = std::to_wstring(n);
+  std::wstring s = DecimalText(n);
   return n < 10 ? L"0" + s : s;
 }
 }  // namespace

@@ -1,5 +1,7 @@
 #include "platform/errors.h"
 
+#include "platform/decimal_text.h"
+
 std::wstring InOutErrorText(int errorCode) {
   switch (errorCode) {
     case kErrFileNotFound: return L"File not found";
@@ -8,7 +10,7 @@ std::wstring InOutErrorText(int errorCode) {
     case kErrAccessDenied: return L"File access denied";
     case kErrReadBeyondEnd: return L"Read beyond end of file";
     case kErrDiskFull: return L"Disk full";
-    default: return L"I/O error " + std::to_wstring(errorCode);
+    default: return L"I/O error " + DecimalText(errorCode);
   }
 }
 

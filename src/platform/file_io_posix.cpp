@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <cstdio>
 
+#include "platform/decimal_text.h"
 #include "platform/errors.h"
 #include "platform/file_io.h"
 #include "platform/file_system.h"
@@ -105,7 +106,7 @@ ReadResult ReadHead(const std::wstring& path, std::size_t maxBytes) { return Rea
 ReadResult ReadAll(const std::wstring& path) { return Read(path, static_cast<std::size_t>(-1)); }
 
 std::wstring TempFileName(const std::wstring& path, unsigned attempt) {
-  return path + L".~" + std::to_wstring(::getpid()) + L"-" + std::to_wstring(attempt) + L".tmp";
+  return path + L".~" + DecimalText(::getpid()) + L"-" + DecimalText(attempt) + L".tmp";
 }
 
 namespace {

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "controls/message_boxes.h"
+#include "platform/decimal_text.h"
 #include "platform/errors.h"
 #include "platform/file_io.h"
 #include "platform/file_system.h"
@@ -32,7 +33,7 @@ std::wstring KeepUnreadFile(const std::wstring& programDir, fileio::TFileSystem&
 }  // namespace
 
 std::wstring KeptAlarmFileName(unsigned n) {
-  return n <= 1 ? std::wstring(kKeptAlarmFileName) : kKeptAlarmFileName + std::to_wstring(n);
+  return n <= 1 ? std::wstring(kKeptAlarmFileName) : kKeptAlarmFileName + DecimalText(n);
 }
 
 std::wstring FindProgramDir(const std::wstring& exePath) {

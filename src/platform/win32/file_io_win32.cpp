@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <string>
 
+#include "platform/decimal_text.h"
 #include "platform/errors.h"
 #include "platform/file_io.h"
 #include "platform/file_system.h"
@@ -101,7 +102,7 @@ ReadResult ReadHead(const std::wstring& path, std::size_t maxBytes) { return Rea
 ReadResult ReadAll(const std::wstring& path) { return Read(path, static_cast<std::size_t>(-1)); }
 
 std::wstring TempFileName(const std::wstring& path, unsigned attempt) {
-  return path + L".~" + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(attempt) +
+  return path + L".~" + DecimalText(GetCurrentProcessId()) + L"-" + DecimalText(attempt) +
          L".tmp";
 }
 
