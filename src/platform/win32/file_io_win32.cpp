@@ -162,4 +162,16 @@ int ReplaceAtomically(const std::wstring& path, const void* data, std::size_t si
   return FromLastError(e);
 }
 
+std::vector<FolderEntry> ListFolder(const std::wstring& folder) {
+  std::vector<FolderEntry> entries;
+  WIN32_FIND_DATAW data;
+  HANDLE find = FindFirstFileW((folder + L"*.*").c_str(), &data);
+  if (find == INVALID_HANDLE_VALUE) return entries;
+  do {
+    entries.push_back({data.cFileName, (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0});
+  } while (FindNextFileW(find, &data));
+  FindClose(find);
+  return entries;
+}
+
 }  // namespace fileio
