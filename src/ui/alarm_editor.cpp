@@ -171,7 +171,10 @@ void TForm1::ShowAlarmActions(const std::wstring& msg, const std::wstring& exe,
       break;
     }
   }
-  ListMusic(SoundDir() + section);
+  // The folder as the section box names it: the same one wherever letter
+  // case does not matter, and found where it does.
+  const int found = cxDirBox.ItemIndex();
+  ListMusic(SoundDir() + (found >= 0 ? cxDirBox.Items()[static_cast<std::size_t>(found)] : section));
   for (std::size_t k = 0; k < cxMusList.Items().size(); ++k) {
     if (same(cxMusList.Items()[k], file)) {
       cxMusList.SetItemIndex(static_cast<int>(k));
