@@ -20,7 +20,7 @@ std::vector<std::wstring> InFolderOrder(const fs::path& folder,
 
 TEST_F(AlarmUi, SectionsAreFoldersAndMusicIsExactlyMp3AndWav) {
   for (const wchar_t* f : {L"bell.mp3", L"Chime.MP3", L"gong.wav", L"drum.ogg", L"old.tar.wav",
-                           L"mp3", L"a.mp3."}) {
+                           L"mp3"}) {
     MakeFile(std::wstring(L"Sound/Mix/") + f);
   }
   fs::create_directories(dir.Path(L"Sound/Mix/loop.wav"));
