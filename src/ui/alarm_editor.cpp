@@ -9,9 +9,9 @@
 
 namespace {
 
-const wchar_t* const kKindNames[kAlarmKindCount] = {
-    L"Дата", L"Ежедневно", L"Еженедельно", L"Обратный отсчет",
-    L"Обратный отсчет после включения компьютера"};
+const wchar_t* const kKindNames[kAlarmKindCount] = {L"Дата", L"Ежедневно", L"Еженедельно",
+                                                    L"Обратный отсчет",
+                                                    L"Обратный отсчет после включения компьютера"};
 
 TDateTime TimeOfDay(TDateTime local) {
   const auto ms = RoundedMs(local);
@@ -154,8 +154,7 @@ void TForm1::ShowAlarmActions(const std::wstring& msg, const std::wstring& exe,
   const std::wstring file = fileAt == std::wstring::npos ? L"" : mus.substr(fileAt + 1);
   const std::wstring folder = fileAt == std::wstring::npos ? L"" : mus.substr(0, fileAt);
   const std::size_t sectionAt = folder.rfind(L'\\');
-  const std::wstring section =
-      sectionAt == std::wstring::npos ? L"" : folder.substr(sectionAt + 1);
+  const std::wstring section = sectionAt == std::wstring::npos ? L"" : folder.substr(sectionAt + 1);
   // Entries are matched ignoring letter case, as the file system does.
   const auto same = [](const std::wstring& a, const std::wstring& b) {
     if (a.size() != b.size()) return false;
@@ -174,7 +173,8 @@ void TForm1::ShowAlarmActions(const std::wstring& msg, const std::wstring& exe,
   // The folder as the section box names it: the same one wherever letter
   // case does not matter, and found where it does.
   const int found = cxDirBox.ItemIndex();
-  ListMusic(SoundDir() + (found >= 0 ? cxDirBox.Items()[static_cast<std::size_t>(found)] : section));
+  ListMusic(SoundDir() +
+            (found >= 0 ? cxDirBox.Items()[static_cast<std::size_t>(found)] : section));
   for (std::size_t k = 0; k < cxMusList.Items().size(); ++k) {
     if (same(cxMusList.Items()[k], file)) {
       cxMusList.SetItemIndex(static_cast<int>(k));
@@ -231,8 +231,9 @@ void TForm1::AddButClick() {
       std::uint16_t& count = AlarmCount(state_.Store, k);
       if (count >= kAlarmCapacity) {
         // A full table takes nothing more; the user is told which one.
-        services_.Boxes.ShowMessage(L"Таблица \"" + std::wstring(kKindNames[kind]) +
-                                    L"\" заполнена: в ней уже 100 записей. Новая запись не добавлена.");
+        services_.Boxes.ShowMessage(
+            L"Таблица \"" + std::wstring(kKindNames[kind]) +
+            L"\" заполнена: в ней уже 100 записей. Новая запись не добавлена.");
         return;
       }
       index = ++count;

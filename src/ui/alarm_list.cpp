@@ -18,8 +18,7 @@ std::wstring MessagePreview(const std::wstring& msg) {
   return out;
 }
 
-const wchar_t* const kDayMarks[7] = {L"  пн", L"  вт", L"  ср", L"  чт",
-                                     L"  пт", L"  сб", L"  вс"};
+const wchar_t* const kDayMarks[7] = {L"  пн", L"  вт", L"  ср", L"  чт", L"  пт", L"  сб", L"  вс"};
 
 // |now - target| as a time of day: whole days dropped.
 TDateTime TimeLeft(TDateTime now, TDateTime target) {

@@ -83,6 +83,8 @@ void TForm1::FormActivate() {
   RefreshClock();
   state_.Settings.AutoLoad = 1;
   ReadConfig();
+  // The editor opens in the mode the settings kept; its button says which.
+  AddBut.SetCaption(state_.Settings.AddMode ? L"Добавить" : L"Изменить");
   for (const std::wstring& param : services_.Params) {
     if (param == L"/minimize") MinimizeApp();
   }

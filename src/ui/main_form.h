@@ -131,13 +131,14 @@ class TForm1 : public TForm {
   TRadioButton cxDay{&RzPanel1, 8, 48, 81, 17, L"Ежедневно"};
   TRadioButton cxWeek{&RzPanel1, 8, 64, 97, 17, L"Еженедельно"};
   TPanel panelweek{&RzPanel1, 120, 56, 225, 33};
-  TCheckBox pn{&panelweek, 0, 8, 40, 21, L"пн"};
-  TCheckBox vt{&panelweek, 32, 8, 40, 21, L"вт"};
-  TCheckBox sr{&panelweek, 64, 8, 40, 21, L"ср"};
-  TCheckBox cht{&panelweek, 96, 8, 40, 21, L"чт"};
-  TCheckBox pt{&panelweek, 128, 8, 40, 21, L"пт"};
-  TCheckBox sb{&panelweek, 160, 8, 40, 21, L"сб"};
-  TCheckBox vs{&panelweek, 192, 8, 40, 21, L"вс"};
+  // 32 wide at 32 apart: a wider box would cover its right neighbour's.
+  TCheckBox pn{&panelweek, 0, 8, 32, 21, L"пн"};
+  TCheckBox vt{&panelweek, 32, 8, 32, 21, L"вт"};
+  TCheckBox sr{&panelweek, 64, 8, 32, 21, L"ср"};
+  TCheckBox cht{&panelweek, 96, 8, 32, 21, L"чт"};
+  TCheckBox pt{&panelweek, 128, 8, 32, 21, L"пт"};
+  TCheckBox sb{&panelweek, 160, 8, 32, 21, L"сб"};
+  TCheckBox vs{&panelweek, 192, 8, 32, 21, L"вс"};
   TRadioButton cxObrat{&RzPanel1, 8, 80, 113, 17, L"Обратный отсчет"};
   TRadioButton cxObratComp{&RzPanel1, 8, 96, 265, 17,
                            L"Обратный отсчет после включения компьютера"};

@@ -29,7 +29,9 @@ TEST_F(AlarmUi, RowTextsOfEveryKind) {
     int tab;
     std::vector<std::wstring> rows;
   } cases[] = {
-      {0, {L"31.12.2026 - 7:30:00 | 0123456789 | C:\\a.exe", L"02.01.2027 - 7:30:00 | 0123456789... | "}},
+      {0,
+       {L"31.12.2026 - 7:30:00 | 0123456789 | C:\\a.exe",
+        L"02.01.2027 - 7:30:00 | 0123456789... | "}},
       {1, {L"7:30:00 | ab cd | "}},
       {2, {L"7:30:00  пн  xx  xx  xx  xx  xx  вс |  | "}},
       {3, {}},
@@ -68,8 +70,18 @@ TEST_F(AlarmUi, TheRefreshEnablesTheButtonsByItsSixRules) {
     bool edit, add;
   } cases[] = {
       {"no row, no kind: Add stays as activation left it", [] {}, false, false},
-      {"a row selected", [&] { ShowTab(1); f.cxListBox.SelectRow(0); }, true, false},
-      {"weekly, no day", [&] { f.NewBut.Click(); f.cxWeek.Click(); }, true, false},
+      {"a row selected",
+       [&] {
+         ShowTab(1);
+         f.cxListBox.SelectRow(0);
+       },
+       true, false},
+      {"weekly, no day",
+       [&] {
+         f.NewBut.Click();
+         f.cxWeek.Click();
+       },
+       true, false},
       {"weekly, one day", [&] { f.sr.Click(); }, true, true},
       {"weekly, the day unticked", [&] { f.sr.Click(); }, true, false},
       {"another kind", [&] { f.cxObratComp.Click(); }, true, true},
@@ -104,6 +116,7 @@ TEST_F(AlarmUi, EnterAndDeleteInTheListAndClickWithEditOnClick) {
   state->Store.DailyCount = 3;
   SaveAlarms(state->Store, dir.ProgramDir(), state->AlarmFile, boxes);
   Start({1, 0, 0, 0, 1, 0, 0});  // EditOnClick on, editor closed
+  EXPECT_EQ(form1->AddBut.Caption(), L"Изменить") << "the kept mode, said at start";
   ShowTab(1);
   // Keys with no row selected: nothing opens, nothing is deleted.
   form1->cxListBox.SetFocus();

@@ -36,9 +36,17 @@ class AlarmUi : public testing::Test {
   void Start(Bytes config = {1, 1, 0, 0, 0, 0, 0}) {
     WriteBytes(dir.Path(L"config.cfg"), config);
     services = std::make_unique<TServices>(TServices{
-        boxes, clock, shell, runValue, formats, app, dir.ProgramDir() + L"Tivorra.exe", {},
+        boxes,
+        clock,
+        shell,
+        runValue,
+        formats,
+        app,
+        dir.ProgramDir() + L"Tivorra.exe",
+        {},
         [] { return std::unique_ptr<TMediaBackend>(std::make_unique<TFakeMediaBackend>()); },
-        wakeTimer, fileDialogs});
+        wakeTimer,
+        fileDialogs});
     wakeUp = std::make_unique<TForm3>(shell, clock, services->MakeMediaBackend());
     form1 = std::make_unique<TForm1>(*state, *services, form2, *wakeUp, form4);
     form1->ShowNormal();

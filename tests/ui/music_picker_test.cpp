@@ -19,8 +19,8 @@ std::vector<std::wstring> InFolderOrder(const fs::path& folder,
 }
 
 TEST_F(AlarmUi, SectionsAreFoldersAndMusicIsExactlyMp3AndWav) {
-  for (const wchar_t* f : {L"bell.mp3", L"Chime.MP3", L"gong.wav", L"drum.ogg", L"old.tar.wav",
-                           L"mp3"}) {
+  for (const wchar_t* f :
+       {L"bell.mp3", L"Chime.MP3", L"gong.wav", L"drum.ogg", L"old.tar.wav", L"mp3"}) {
     MakeFile(std::wstring(L"Sound/Mix/") + f);
   }
   fs::create_directories(dir.Path(L"Sound/Mix/loop.wav"));
@@ -37,8 +37,8 @@ TEST_F(AlarmUi, SectionsAreFoldersAndMusicIsExactlyMp3AndWav) {
   f.cxCheckMUS.Click();
   EXPECT_TRUE(f.cxDirBox.Enabled());
   f.cxDirBox.TypeText(L"Mix");
-  EXPECT_EQ(f.cxMusList.Items(),
-            InFolderOrder(dir.Path(L"Sound/Mix"), {L"bell.mp3", L"gong.wav", L"old.tar.wav", L"mp3"}));
+  EXPECT_EQ(f.cxMusList.Items(), InFolderOrder(dir.Path(L"Sound/Mix"),
+                                               {L"bell.mp3", L"gong.wav", L"old.tar.wav", L"mp3"}));
   f.cxMusList.SelectRow(2);
   EXPECT_EQ(f.LastMusicIndex, 2);
   // Each activation lists the box's section again and selects that row.

@@ -1,7 +1,7 @@
 #include "platform/win32/file_dialogs_win32.h"
 
-#include <windows.h>
 #include <commdlg.h>
+#include <windows.h>
 
 #include <vector>
 
