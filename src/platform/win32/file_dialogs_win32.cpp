@@ -1,7 +1,8 @@
 #include "platform/win32/file_dialogs_win32.h"
 
-#include <commdlg.h>
 #include <windows.h>
+// After windows.h, which it needs.
+#include <commdlg.h>
 
 #include <vector>
 
