@@ -1,8 +1,9 @@
 // The tab control: SysTabControl32 on several rows, owner-drawn so that a
 // caption can hold two lines. It lies under its siblings: the controls of
 // its pages stand beside it on the same parent.
-#include <commctrl.h>
 #include <windows.h>
+// After windows.h, which it needs.
+#include <commctrl.h>
 
 #include <algorithm>
 
