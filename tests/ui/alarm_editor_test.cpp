@@ -157,6 +157,14 @@ TEST_F(AlarmUi, TheFileFieldTakesWhatTheDialogConfirms) {
   form1->cxEditEXE.ButtonClick();  // cancelled: nothing changes
   EXPECT_EQ(form1->cxEditEXE.Text(), L"C:\\Games\\run.cmd");
   EXPECT_EQ(fileDialogs.owners, (std::vector<TForm*>{form1.get(), form1.get()}));
+#ifdef _WIN32
+  // The ellipsis button is a tab stop after the field: Tab, then Space.
+  fileDialogs.answers = {L"C:\\by\\keys.cmd"};
+  form1->cxEditEXE.SetFocus();
+  form1->cxEditEXE.PressKey(kVkTab);
+  form1->cxEditEXE.PressKey(L' ');
+  EXPECT_EQ(form1->cxEditEXE.Text(), L"C:\\by\\keys.cmd");
+#endif
 }
 
 TEST_F(AlarmUi, EverythingWithTheKeyboardAlone) {
