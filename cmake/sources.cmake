@@ -24,6 +24,9 @@ set(TIVORRA_CORE_SOURCES
   src/store/cp1251.cpp
   src/store/settings.cpp
   src/ui/main_form.cpp
+  src/ui/alarm_list.cpp
+  src/ui/alarm_editor.cpp
+  src/ui/music_picker.cpp
 )
 
 # The Linux halves of the services.
@@ -37,6 +40,7 @@ set(TIVORRA_WIN32_SOURCES
   src/platform/win32/wake_timer_win32.cpp
   src/platform/win32/file_io_win32.cpp
   src/platform/win32/shell_win32.cpp
+  src/platform/win32/file_dialogs_win32.cpp
   src/platform/win32/regional_win32.cpp
   src/platform/win32/program_path.cpp
   src/platform/win32/single_instance_win32.cpp

@@ -14,6 +14,7 @@
 #include "engine/wake_up_form.h"
 #include "platform/program_path.h"
 #include "platform/win32/clock_win32.h"
+#include "platform/win32/file_dialogs_win32.h"
 #include "platform/win32/regional_win32.h"
 #include "platform/win32/run_value_win32.h"
 #include "platform/win32/shell_win32.h"
@@ -61,8 +62,9 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   TWin32RegionalFormats formats;
   TWin32ApplicationWindow app;
   TWin32WakeTimer wakeTimer;
+  TWin32FileDialogs fileDialogs;
   TServices services{boxes,    clock,   shell, runValue, formats, app, exePath, std::move(params),
-                     &CreateMciBackend, wakeTimer};
+                     &CreateMciBackend, wakeTimer, fileDialogs};
 
   // Created at start: the alarm store alone is 389 KB, too big for the stack,
   // and a static object with initialised members would carry it in the exe.

@@ -133,14 +133,52 @@ TAlarmCheck::TSecondRange TAlarmCheck::NextUptimeRange(std::uint64_t uptimeMs) {
   return {last + 1, current};
 }
 
+std::vector<std::uint16_t> TAlarmCheck::MissedNewCountdowns(const TAlarmStore& store) const {
+  std::vector<std::uint16_t> missed;
+  if (!hasLocal_) return missed;
+  std::vector<std::int64_t> known = knownCountdowns_;
+  const std::uint16_t count = LiveCount(store, akCountdown);
+  for (std::uint16_t i = 0; i < count; ++i) {
+    const auto ms = RoundedMs(store.CountdownAlarms[i].AlarmTime);
+    if (!ms) continue;
+    const auto seen = std::find(known.begin(), known.end(), *ms);
+    if (seen != known.end()) {
+      known.erase(seen);
+      continue;
+    }
+    const std::int64_t target = FloorDiv(*ms, kMsPerSecond);
+    if (target <= lastLocalSecond_ && lastLocalSecond_ - target < kMaxCatchUpSeconds) {
+      missed.push_back(i);
+    }
+  }
+  return missed;
+}
+
+void TAlarmCheck::RememberCountdowns(const TAlarmStore& store) {
+  knownCountdowns_.clear();
+  const std::uint16_t count = LiveCount(store, akCountdown);
+  for (std::uint16_t i = 0; i < count; ++i) {
+    if (const auto ms = RoundedMs(store.CountdownAlarms[i].AlarmTime)) {
+      knownCountdowns_.push_back(*ms);
+    }
+  }
+}
+
 std::vector<std::wstring> TAlarmCheck::Tick(const TAlarmStore& store, const TClockReading& now,
                                             std::uint64_t uptimeMs, TAlarmReceiver& receiver) {
+  // A countdown that appeared since the last tick with its target second
+  // already examined rings now, first, as the earliest due.
+  std::vector<TDue> due;
+  for (const std::uint16_t i : MissedNewCountdowns(store)) {
+    due.push_back({akCountdown, static_cast<std::uint16_t>(i + 1),
+                   DecodeRecord(store, akCountdown, i).TargetSecond});
+  }
+  RememberCountdowns(store);
   // The seconds are marked examined before anything fires: WakeUp can run a
   // message loop that delivers the next tick, and that tick must not find
   // the same occurrences again.
   const TSecondRange local = NextLocalRange(now);
   const TSecondRange uptime = NextUptimeRange(uptimeMs);
-  std::vector<TDue> due;
   CollectDue(store, kWallClockKinds, local, due);
   CollectDue(store, kUptimeKinds, uptime, due);
 
@@ -173,6 +211,8 @@ TDueMoment TAlarmCheck::PlanNext(const TAlarmStore& store, const TClockReading& 
   const std::int64_t afterUptime =
       hasUptime_ ? lastUptimeSecond_ : static_cast<std::int64_t>(uptimeMs / kMsPerSecond) - 1;
   planned_ = NextDueMoment(store, afterLocal, afterUptime);
+  // A countdown the check has missed rings at its next tick.
+  if (!MissedNewCountdowns(store).empty()) planned_.LocalSecond = afterLocal + 1;
   return planned_;
 }
 

@@ -34,6 +34,9 @@ void FireAlarm(const TAlarmStore& store, TAlarmKind kind, std::uint16_t index,
 // late wake-up (the PC resuming for it) still rings within that limit. A
 // clock set back by up to two hours examines nothing until it passes the
 // last examined second again; only a bigger step back starts afresh.
+// A countdown stored with a target second the check has already examined
+// (a duration of 0:00:00, stored within the second just checked) rings at
+// the next tick instead of a day later.
 class TAlarmCheck {
  public:
   // Fires every alarm that fell due since the last tick, in order of its
@@ -57,6 +60,10 @@ class TAlarmCheck {
  private:
   TSecondRange NextLocalRange(const TClockReading& now);
   TSecondRange NextUptimeRange(std::uint64_t uptimeMs);
+  // Countdowns not seen at the last tick whose target second was examined
+  // before they existed (0-based records).
+  std::vector<std::uint16_t> MissedNewCountdowns(const TAlarmStore& store) const;
+  void RememberCountdowns(const TAlarmStore& store);
 
   bool hasLocal_ = false;
   std::int64_t lastLocalSecond_ = 0;  // local wall-clock seconds since 30 Dec 1899
@@ -64,6 +71,8 @@ class TAlarmCheck {
   bool hasUptime_ = false;
   std::int64_t lastUptimeSecond_ = 0;
   TDueMoment planned_;
+  // The stored moments of the countdowns live at the last tick.
+  std::vector<std::int64_t> knownCountdowns_;
 };
 
 // The delay after which the next tick lands just after the next wall-clock

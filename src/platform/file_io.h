@@ -50,6 +50,17 @@ int ReplaceAtomically(const std::wstring& path, const void* data, std::size_t si
 std::wstring TempFileName(const std::wstring& path, unsigned attempt);
 inline constexpr unsigned kTempAttempts = 100;
 
+// One entry of a folder, as the file system enumerates it.
+struct FolderEntry {
+  std::wstring name;
+  bool isFolder = false;
+};
+
+// Every entry of `folder` (which ends with a separator) in the file
+// system's own order, "." and ".." included where the system reports them.
+// A missing or unreadable folder gives nothing.
+std::vector<FolderEntry> ListFolder(const std::wstring& folder);
+
 // Test hook: the next open for reading fails with `errorCode` inside the
 // real code path. Writes have a seam instead: platform/file_system.h.
 void FailNextOpenForTesting(int errorCode);

@@ -1,4 +1,5 @@
 // The Linux half, used by the native build and its tests.
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -146,6 +147,39 @@ class TPosixFileSystem : public TFileSystem {
 TFileSystem& SystemFileSystem() {
   static TPosixFileSystem fs;
   return fs;
+}
+
+namespace {
+
+// File names on Linux are UTF-8; anything else reads as one character a byte.
+std::wstring WideName(const std::string& s) {
+  std::wstring out;
+  for (std::size_t i = 0; i < s.size();) {
+    const auto c = static_cast<unsigned char>(s[i]);
+    int extra = c >= 0xF0 ? 3 : c >= 0xE0 ? 2 : c >= 0xC0 ? 1 : 0;
+    if (i + static_cast<std::size_t>(extra) >= s.size()) extra = 0;
+    unsigned long v = extra == 0 ? c : c & (0x3F >> extra);
+    for (int k = 1; k <= extra; ++k) v = (v << 6) | (static_cast<unsigned char>(s[i + k]) & 0x3F);
+    out.push_back(static_cast<wchar_t>(v));
+    i += static_cast<std::size_t>(extra) + 1;
+  }
+  return out;
+}
+
+}  // namespace
+
+std::vector<FolderEntry> ListFolder(const std::wstring& folder) {
+  std::vector<FolderEntry> entries;
+  const std::string path = NativePath(folder);
+  DIR* dir = opendir(path.empty() ? "." : path.c_str());
+  if (!dir) return entries;
+  while (const dirent* e = readdir(dir)) {
+    struct stat st{};
+    const bool isFolder = stat((path + "/" + e->d_name).c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+    entries.push_back({WideName(e->d_name), isFolder});
+  }
+  closedir(dir);
+  return entries;
 }
 
 }  // namespace fileio

@@ -36,6 +36,7 @@ TForm1::TForm1(TAppState& state, TServices& services, TForm2& settingsDialog, TF
   OptionBut.SetGlyph(TButton::TGlyph::Options);
   InfoBut.SetGlyph(TButton::TGlyph::Info);
   RzTabControl.Hide();
+  cxListBox.Hide();
   RzPanel1.Hide();
 
   OnShow = [this] { FormShow(); };
@@ -55,6 +56,7 @@ TForm1::TForm1(TAppState& state, TServices& services, TForm2& settingsDialog, TF
   services_.WakeTimer.OnDue = [this] { WakeTimerDue(); };
   services_.WakeTimer.OnResume = [this] { WakeTimerDue(); };
   services_.WakeTimer.OnClockChanged = [this] { ScheduleNextAlarm(); };
+  BindAlarmHandlers();
 }
 
 TForm1::~TForm1() {
@@ -69,6 +71,9 @@ void TForm1::FormShow() {
   FindProgramDir();
   LoadAlarms(state_.Store, state_.ProgramDir, state_.AlarmFile, services_.Boxes);
   StoreChanged();
+  RzTabControlTabClick();
+  cxDirBox.Clear();
+  cxMusList.Clear();
 }
 
 void TForm1::FormActivate() {
@@ -78,10 +83,13 @@ void TForm1::FormActivate() {
   RefreshClock();
   state_.Settings.AutoLoad = 1;
   ReadConfig();
+  // The editor opens in the mode the settings kept; its button says which.
+  AddBut.SetCaption(state_.Settings.AddMode ? L"Добавить" : L"Изменить");
   for (const std::wstring& param : services_.Params) {
     if (param == L"/minimize") MinimizeApp();
   }
   if (state_.Settings.AutoLoad) AddAutoLoad(services_.RunValue, services_.ExePath);
+  RefillMusicPicker();
   if (form2_.Visible()) form2_.Close();
 }
 
@@ -129,6 +137,7 @@ void TForm1::ApplyLayout() {
   const bool list = state_.Settings.ListVisible != 0;
   const bool editor = state_.Settings.EditorVisible != 0;
   RzTabControl.SetVisible(list);
+  cxListBox.SetVisible(list);
   ShowListBut.SetCaption(list ? L"<<" : L">>");
   int width, height;
   if (list && editor) {
@@ -198,14 +207,6 @@ void TForm1::ScheduleNextAlarm() {
   services_.WakeTimer.SetAt(WakeTimerUtcMs(DueUtcMs(due, services_.Clock, now, uptime), now.UtcMs));
 }
 
-void TForm1::NowTimerTimer() {
-  // The list and the kind buttons are not here yet: no row can be
-  // selected, and no kind is chosen, so only a change may be stored.
-  EditBut.SetEnabled(false);
-  DelBut.SetEnabled(false);
-  if (!RzPanel1.Enabled()) return;
-  if (!state_.Settings.AddMode) AddBut.SetEnabled(true);
-}
 
 void TForm1::MinimizeApp() { services_.App.Minimize(); }
 

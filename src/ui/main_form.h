@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "controls/controls.h"
@@ -48,6 +49,40 @@ class TForm1 : public TForm {
   void NowTimerTimer();
   void TimeTimer();
 
+  // The alarm list (alarm_list.cpp), the editor (alarm_editor.cpp) and the
+  // music picker (music_picker.cpp).
+  void RzTabControlTabClick();
+  void FillAlarmList();
+  void cxListBoxClick();
+  void cxListBoxKeyDown(std::uint16_t key);
+  void NewButClick();
+  void EditButClick();
+  void DelButClick();
+  void cxDateClick();
+  void cxDayClick();
+  void cxWeekClick();
+  void cxObratClick();
+  void cxObratCompClick();
+  void cxWeekDblClick();
+  void cxCheckMSGClick();
+  void cxCheckEXEClick();
+  void cxEditEXEPropertiesButtonClick();
+  void AddButClick();
+  void CloseButClick();
+  void SetEditorMode();
+  void LoadAlarmIntoEditor(TAlarmKind kind, std::uint16_t index);
+  void ShowAlarmActions(const std::wstring& msg, const std::wstring& exe, const std::wstring& mus);
+  void StoreEditor(TAlarmKind kind, std::uint16_t index);
+  void ListSections(std::wstring folder);
+  void ListMusic(std::wstring folder);
+  void cxCheckMUSClick();
+  void cxDirBoxPropertiesChange();
+  void cxMusListClick();
+  // Activation's refill of the picker from the Sound folder.
+  void RefillMusicPicker();
+  std::wstring ConfirmMessage;
+  int LastMusicIndex = 0;
+
   // Routines.
   void RefreshClock();
   void ReadConfig();
@@ -82,10 +117,40 @@ class TForm1 : public TForm {
   TButton OptionBut{this, 8, 168, 113, 25, L"Настройки"};
   TButton InfoBut{this, 8, 192, 113, 25, L"О программе"};
   TButton ShowListBut{this, 128, 32, 17, 185, L">>"};
-  TPanel RzTabControl{this, 152, 32, 409, 185, TBevel::Sunken};
+  // The alarm list: the tabs, and the list beside them at its place on
+  // the tabs' page.
+  TTabControl RzTabControl{this, 152, 32, 409, 185, 33};
+  TListBox cxListBox{this, 152 + 8, 32 + 40, 393, 137, 13};
+  // The editor and its music picker.
   TPanel RzPanel1{this, 8, 224, 553, 329, TBevel::Sunken};
+  TDateTimePicker cxTimeEdit{&RzPanel1, 8, 4, 121, 21, TDateTimePicker::TKind::Time,
+                             5.0 / 24};
+  TRadioButton cxDate{&RzPanel1, 8, 32, 49, 17, L"Дата"};
+  TDateTimePicker cxDateEdit{&RzPanel1, 176, 28, 105, 21, TDateTimePicker::TKind::Date,
+                             38718};  // 1 January 2006
+  TRadioButton cxDay{&RzPanel1, 8, 48, 81, 17, L"Ежедневно"};
+  TRadioButton cxWeek{&RzPanel1, 8, 64, 97, 17, L"Еженедельно"};
   TPanel panelweek{&RzPanel1, 120, 56, 225, 33};
+  // 32 wide at 32 apart: a wider box would cover its right neighbour's.
+  TCheckBox pn{&panelweek, 0, 8, 32, 21, L"пн"};
+  TCheckBox vt{&panelweek, 32, 8, 32, 21, L"вт"};
+  TCheckBox sr{&panelweek, 64, 8, 32, 21, L"ср"};
+  TCheckBox cht{&panelweek, 96, 8, 32, 21, L"чт"};
+  TCheckBox pt{&panelweek, 128, 8, 32, 21, L"пт"};
+  TCheckBox sb{&panelweek, 160, 8, 32, 21, L"сб"};
+  TCheckBox vs{&panelweek, 192, 8, 32, 21, L"вс"};
+  TRadioButton cxObrat{&RzPanel1, 8, 80, 113, 17, L"Обратный отсчет"};
+  TRadioButton cxObratComp{&RzPanel1, 8, 96, 265, 17,
+                           L"Обратный отсчет после включения компьютера"};
   TButton AddBut{&RzPanel1, 96, 128, 75, 25, L"Добавить"};
+  TButton CloseBut{&RzPanel1, 176, 128, 75, 25, L"Закрыть"};
+  TCheckBox cxCheckMSG{&RzPanel1, 8, 160, 177, 21, L"Вывести сообщение"};
+  TMemo cxMemoMSG{&RzPanel1, 8, 184, 337, 89, false};
+  TCheckBox cxCheckEXE{&RzPanel1, 8, 272, 193, 21, L"Запустить файл"};
+  TEdit cxEditEXE{&RzPanel1, 8, 296, 337, 21, true};
+  TCheckBox cxCheckMUS{&RzPanel1, 392, 16, 121, 21, L"Проиграть музыку"};
+  TComboBox cxDirBox{&RzPanel1, 376, 40, 161, 21};
+  TListBox cxMusList{&RzPanel1, 376, 64, 161, 97, 13};
   TTimer NowTimer{40, true};
   TTimer Time{1000, true};
 
@@ -102,6 +167,18 @@ class TForm1 : public TForm {
   // the file, so ReadConfig must not bring the old values back.
   bool settingsUnsaved_ = false;
   void CheckAlarms();
+
+  // Binds the handlers of the list, the editor and the picker.
+  void BindAlarmHandlers();
+  std::wstring SoundDir() const { return state_.ProgramDir + L"Sound\\"; }
+  // The section the box names: its selected entry, or the entry its text
+  // names.
+  int SectionIndex() const;
+  // The weekday boxes, Monday first.
+  TCheckBox* WeekdayBox(int day);
+  // A loaded record's music that cannot be found under this program's
+  // Sound folder: kept as it was until the user unticks or picks music.
+  std::optional<std::wstring> unlistedMus_;
 
   TClockReading lastReading_{};
   std::uint64_t lastUptime_ = 0;

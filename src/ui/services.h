@@ -4,6 +4,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -14,6 +15,7 @@ class TRunValue;
 class TRegionalFormats;
 class TMediaBackend;
 class TWakeTimer;
+class TForm;
 
 // The application as a whole, as the taskbar and the tray see it.
 class TApplicationWindow {
@@ -28,6 +30,15 @@ class TApplicationWindow {
   virtual void Terminate() = 0;
 };
 
+// The standard open-file dialog: no filter, no title, owned by `owner`.
+class TFileDialogs {
+ public:
+  virtual ~TFileDialogs() = default;
+  // The full path of the file the user confirmed, or nothing when the
+  // dialog was cancelled.
+  virtual std::optional<std::wstring> PickFileToOpen(TForm& owner) = 0;
+};
+
 struct TServices {
   TMessageBoxes& Boxes;
   TClock& Clock;
@@ -39,4 +50,5 @@ struct TServices {
   std::vector<std::wstring> Params;
   std::function<std::unique_ptr<TMediaBackend>()> MakeMediaBackend;
   TWakeTimer& WakeTimer;
+  TFileDialogs& FileDialogs;
 };

@@ -463,3 +463,46 @@ TEST(NextTickDelay, LandsJustAfterTheNextSecondBegins) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(AlarmCheck, ACountdownStoredForASecondAlreadyExaminedRingsAtTheNextTick) {
+  struct Case {
+    const char* name;
+    std::int64_t targetFromNowMs;  // the stored moment, from the clock at the store
+    bool ringsNextTick;
+  };
+  const Case cases[] = {
+      {"0:00:00, stored in the second just examined", 0, true},
+      {"stored a moment into the examined second", -300, true},
+      {"target in the next second: rings there, as usual", 700, true},
+      {"target four minutes past", -240000, true},
+      {"target over five minutes past: not caught up", -301000, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    TRig rig;
+    rig.clock.SetLocal(kSunday + Tod(10, 0, 0, 400));
+    rig.Tick();  // 10:00:00 examined
+    const TDateTime target = rig.clock.Now().Local + static_cast<double>(c.targetFromNowMs) / 86400000;
+    AddCountdown(*rig.store, L"now", target);
+    const std::int64_t nextTick = std::llround((kSunday + Tod(10, 0, 1)) * 86400);
+    const std::int64_t nextDay = *RoundedMs(target) / 1000 + 86400;
+    EXPECT_EQ(rig.check.PlanNext(*rig.store, rig.clock.Now(), rig.clock.UptimeMs()).LocalSecond,
+              c.ringsNextTick ? nextTick : nextDay)
+        << "the wake timer must come for it";
+    rig.clock.Advance(1000);
+    rig.Tick();
+    EXPECT_EQ(rig.receiver.fired.size(), c.ringsNextTick ? 1u : 0u);
+    // Never twice for the same store, and then daily at the target's second.
+    rig.clock.Advance(1000);
+    rig.Tick();
+    EXPECT_EQ(rig.receiver.fired.size(), c.ringsNextTick ? 1u : 0u);
+    rig.clock.SetLocal(target + 1 - 0.5 / 86400);
+    rig.clock.UtcMs += 24 * kHourMs;
+    for (int i = 0; i < 3; ++i, rig.clock.Advance(1000)) rig.Tick();
+    EXPECT_EQ(rig.receiver.fired.size(), c.ringsNextTick ? 2u : 1u);
+  }
+}
+
+}  // namespace

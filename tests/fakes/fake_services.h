@@ -4,6 +4,7 @@
 
 #include <functional>
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -67,6 +68,21 @@ class TFakeMessageBoxes : public TMessageBoxes {
   std::vector<Shown> shown;
   // Runs as each box is shown, to look at the program meanwhile.
   std::function<void()> onShow;
+};
+
+// The open-file dialog: the user confirms the next scripted answers in
+// turn, then cancels.
+class TFakeFileDialogs : public TFileDialogs {
+ public:
+  std::optional<std::wstring> PickFileToOpen(TForm& owner) override {
+    owners.push_back(&owner);
+    if (answers.empty()) return std::nullopt;
+    std::optional<std::wstring> a = answers.front();
+    answers.erase(answers.begin());
+    return a;
+  }
+  std::vector<std::optional<std::wstring>> answers;
+  std::vector<TForm*> owners;
 };
 
 class TFakeApplicationWindow : public TApplicationWindow {

@@ -24,7 +24,7 @@ class TDragWatch {
   int Count() const;
 
  private:
-  TForm& form_;
+  [[maybe_unused]] TForm& form_;  // natively the recorder counts per form
   int base_ = 0;
 };
 

@@ -53,7 +53,7 @@ class MainForm : public testing::Test {
           media = backend.get();
           return std::unique_ptr<TMediaBackend>(std::move(backend));
         },
-        wakeTimer});
+        wakeTimer, fileDialogs});
     form1 = std::make_unique<TForm1>(*state, *services, form2, *form3(), form4);
     app.OnMinimizedChanged = [this](bool m) { form1->MinimizedChanged(m); };
   }
@@ -93,6 +93,7 @@ class MainForm : public testing::Test {
   TFakeRegionalFormats formats;
   TFakeApplicationWindow app;
   TFakeWakeTimer wakeTimer;
+  TFakeFileDialogs fileDialogs;
   TFakeMediaBackend* media = nullptr;
   std::unique_ptr<TServices> services;
   TForm2 form2;

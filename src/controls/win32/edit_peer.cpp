@@ -52,10 +52,12 @@ class TButtonEditPeer : public TWindowPeer {
   explicit TButtonEditPeer(TEdit& e)
       : TWindowPeer(e, kDrawnClass, WS_CLIPCHILDREN, WS_EX_CONTROLPARENT, L""), e_(e) {
     edit_ = CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", e.Text().c_str(),
-                            WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL, 0, 0, 0, 0,
-                            Hwnd(), nullptr, Instance(), nullptr);
-    button_ = CreateWindowExW(0, L"BUTTON", L"...", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, 0, 0,
-                              0, 0, Hwnd(), nullptr, Instance(), nullptr);
+                            WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL, 0, 0, 0, 0, Hwnd(),
+                            nullptr, Instance(), nullptr);
+    // A tab stop of its own: Tab from the field reaches it, Space presses it.
+    button_ =
+        CreateWindowExW(0, L"BUTTON", L"...", WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, 0,
+                        0, 0, 0, Hwnd(), nullptr, Instance(), nullptr);
     Rescale();
   }
 

@@ -2,6 +2,7 @@
 // caption can hold two lines. It lies under its siblings: the controls of
 // its pages stand beside it on the same parent.
 #include <windows.h>
+// After windows.h, which it needs.
 #include <commctrl.h>
 
 #include <algorithm>
@@ -12,18 +13,26 @@
 namespace win32 {
 namespace {
 
-std::wstring OneLine(std::wstring s) {
-  std::replace(s.begin(), s.end(), L'\r', L' ');
-  return s;
+// The longest line of a caption: the window sizes each tab by its item's
+// text, and a tab is as wide as the widest line it draws.
+std::wstring LongestLine(const std::wstring& s) {
+  std::wstring longest, line;
+  for (wchar_t c : s + L'\r') {
+    if (c != L'\r') {
+      line += c;
+      continue;
+    }
+    if (line.size() > longest.size()) longest = line;
+    line.clear();
+  }
+  return longest;
 }
 
 class TTabControlPeer : public TWindowPeer {
  public:
   explicit TTabControlPeer(TTabControl& t)
       : TWindowPeer(t, WC_TABCONTROLW,
-                    TCS_MULTILINE | TCS_OWNERDRAWFIXED | TCS_FIXEDWIDTH | WS_TABSTOP |
-                        WS_CLIPSIBLINGS,
-                    0, L""),
+                    TCS_MULTILINE | TCS_OWNERDRAWFIXED | WS_TABSTOP | WS_CLIPSIBLINGS, 0, L""),
         t_(t) {
     ApplyItems();
     Rescale();
@@ -37,7 +46,7 @@ class TTabControlPeer : public TWindowPeer {
   }
 
   void FitTabs() {
-    // Every tab as wide as the widest caption line, and as high as designed.
+    // Every tab as high as designed (the width follows each caption).
     HDC dc = GetDC(Hwnd());
     HGDIOBJ old = SelectObject(dc, FontFor(t_.Font(), Dpi()));
     int widest = 0;
@@ -94,8 +103,9 @@ class TTabControlPeer : public TWindowPeer {
     SendMessageW(Hwnd(), TCM_DELETEALLITEMS, 0, 0);
     int i = 0;
     for (const std::wstring& tab : t_.Tabs()) {
-      // The item's own text, on one line, is what screen readers read.
-      std::wstring text = OneLine(tab);
+      // Tabs as wide as their captions, so that the five fit on one row
+      // above the list; the caption itself is drawn by the control.
+      std::wstring text = LongestLine(tab);
       TCITEMW item = {};
       item.mask = TCIF_TEXT;
       item.pszText = text.data();

@@ -1,0 +1,99 @@
+// One program for the tests of the alarm list, the editor and the picker:
+// fresh records and services, a throw-away program folder, the windows
+// (real ones under Windows), started with the list and the editor shown.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <memory>
+
+#include "controls/dispatcher.h"
+#include "engine/time_value.h"
+#include "engine/wake_up_form.h"
+#include "fakes/fake_clock.h"
+#include "fakes/fake_media_backend.h"
+#include "fakes/fake_services.h"
+#include "fakes/fake_wake_timer.h"
+#include "fakes/ui_driver.h"
+#include "store/alarm_file.h"
+#include "test_support.h"
+#include "ui/dialogs.h"
+#include "ui/main_form.h"
+
+class AlarmUi : public testing::Test {
+ protected:
+  AlarmUi() {
+    clock.SetLocal(EncodeDate(2026, 12, 8) + EncodeTime(12, 0, 0, 400));
+    SetErrorReport(&boxes);
+  }
+  ~AlarmUi() override {
+    form1.reset();
+    SetErrorReport(nullptr);
+  }
+
+  // Starts the program with these settings bytes (list and editor shown).
+  void Start(Bytes config = {1, 1, 0, 0, 0, 0, 0}) {
+    WriteBytes(dir.Path(L"config.cfg"), config);
+    services = std::make_unique<TServices>(TServices{
+        boxes,
+        clock,
+        shell,
+        runValue,
+        formats,
+        app,
+        dir.ProgramDir() + L"Tivorra.exe",
+        {},
+        [] { return std::unique_ptr<TMediaBackend>(std::make_unique<TFakeMediaBackend>()); },
+        wakeTimer,
+        fileDialogs});
+    wakeUp = std::make_unique<TForm3>(shell, clock, services->MakeMediaBackend());
+    form1 = std::make_unique<TForm1>(*state, *services, form2, *wakeUp, form4);
+    form1->ShowNormal();
+    form1->Activated(nullptr);
+  }
+  // A new alarm of a kind, through the editor as a user makes it.
+  void AddAlarm(TRadioButton& kind, TDateTime time, const std::wstring& msg = L"") {
+    form1->NewBut.Click();
+    kind.Click();
+    form1->cxTimeEdit.PickValue(time);
+    if (!msg.empty()) {
+      form1->cxCheckMSG.Check(true);
+      form1->cxMemoMSG.TypeText(msg);
+    }
+    form1->NowTimer.Tick();
+    form1->AddBut.Click();
+  }
+  void ShowTab(int tab) {
+    // A click on the selected tab changes nothing: go through another one.
+    form1->RzTabControl.SelectTab(tab == 0 ? 1 : 0);
+    form1->RzTabControl.SelectTab(tab);
+  }
+  void MakeFile(const std::wstring& relative) {
+    const auto p = dir.Path(relative);
+    std::filesystem::create_directories(p.parent_path());
+    WriteBytes(p, {1});
+  }
+  std::vector<std::wstring> Messages() {
+    std::vector<std::wstring> out;
+    for (const auto& s : boxes.shown) out.push_back(s.text);
+    return out;
+  }
+  Bytes AlarmFile() { return ReadBytes(dir.Path(L"alarm.rec")); }
+
+  TempDir dir;
+  std::unique_ptr<TAppState> state = std::make_unique<TAppState>();
+  TFakeMessageBoxes boxes;
+  TFakeClock clock;
+  TFakeShell shell;
+  TFakeRunValue runValue;
+  TFakeRegionalFormats formats;
+  TFakeApplicationWindow app;
+  TFakeWakeTimer wakeTimer;
+  TFakeFileDialogs fileDialogs;
+  std::unique_ptr<TServices> services;
+  TForm2 form2;
+  TForm4 form4;
+  std::unique_ptr<TForm3> wakeUp;
+  std::unique_ptr<TForm1> form1;
+};

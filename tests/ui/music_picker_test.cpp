@@ -1,0 +1,106 @@
+// The music picker over a real Sound folder.
+#include <algorithm>
+
+#include "ui/alarm_ui_fixture.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// The names in a folder, in the order the file system gives them.
+std::vector<std::wstring> InFolderOrder(const fs::path& folder,
+                                        const std::vector<std::wstring>& names) {
+  std::vector<std::wstring> out;
+  for (const auto& e : fs::directory_iterator(folder)) {
+    const std::wstring n = e.path().filename().wstring();
+    if (std::find(names.begin(), names.end(), n) != names.end()) out.push_back(n);
+  }
+  return out;
+}
+
+TEST_F(AlarmUi, SectionsAreFoldersAndMusicIsExactlyMp3AndWav) {
+  for (const wchar_t* f :
+       {L"bell.mp3", L"Chime.MP3", L"gong.wav", L"drum.ogg", L"old.tar.wav", L"mp3"}) {
+    MakeFile(std::wstring(L"Sound/Mix/") + f);
+  }
+  fs::create_directories(dir.Path(L"Sound/Mix/loop.wav"));
+  fs::create_directories(dir.Path(L"Sound/Classic"));
+  MakeFile(L"Sound/beep.wav");
+  Start();
+  TForm1& f = *form1;
+  EXPECT_EQ(f.cxDirBox.Items(), InFolderOrder(dir.Path(L"Sound"), {L"Mix", L"Classic"}));
+  EXPECT_EQ(f.cxDirBox.Text(), L"Выберите раздел ...");
+  EXPECT_TRUE(f.cxMusList.Items().empty());
+  EXPECT_FALSE(f.cxDirBox.Enabled());
+
+  f.NewBut.Click();
+  f.cxCheckMUS.Click();
+  EXPECT_TRUE(f.cxDirBox.Enabled());
+  f.cxDirBox.TypeText(L"Mix");
+  EXPECT_EQ(f.cxMusList.Items(), InFolderOrder(dir.Path(L"Sound/Mix"),
+                                               {L"bell.mp3", L"gong.wav", L"old.tar.wav", L"mp3"}));
+  f.cxMusList.SelectRow(2);
+  EXPECT_EQ(f.LastMusicIndex, 2);
+  // Each activation lists the box's section again and selects that row.
+  wakeUp->WakeUp(L"", L"", L"");
+  wakeUp->OK.Click();
+  f.Activated(wakeUp.get());
+  EXPECT_EQ(f.cxMusList.ItemIndex(), 2);
+  EXPECT_EQ(f.cxDirBox.Text(), L"Mix");
+  // The section the text names is the one stored.
+  f.cxDay.Click();
+  f.NowTimer.Tick();
+  f.AddBut.Click();
+  EXPECT_EQ(FromShortString(state->Store.DailyAlarms[0].Mus),
+            dir.ProgramDir() + L"Sound\\Mix\\" + f.cxMusList.Items()[2]);
+  // Unticking disables both, keeps the sections, empties the music.
+  f.cxCheckMUS.Click();
+  EXPECT_FALSE(f.cxDirBox.Enabled());
+  EXPECT_FALSE(f.cxMusList.Enabled());
+  EXPECT_EQ(f.cxDirBox.Items().size(), 2u);
+  EXPECT_TRUE(f.cxMusList.Items().empty());
+}
+
+TEST_F(AlarmUi, AStoredMusicPathIsFoundByNameOrKeptWhenItIsNotThere) {
+  MakeFile(L"Sound/Rock/x.mp3");
+  const struct {
+    const char* name;
+    std::wstring mus;
+    int section, file;
+    std::wstring storedUnchanged;
+  } cases[] = {
+      {"another drive and letter case", L"E:\\A\\Sound\\rock\\X.MP3", 0, 0,
+       dir.ProgramDir() + L"Sound\\Rock\\x.mp3"},
+      {"a renamed section", L"E:\\A\\Sound\\Pop\\x.mp3", -1, -1, L"E:\\A\\Sound\\Pop\\x.mp3"},
+      {"a missing file", L"E:\\A\\Sound\\Rock\\y.mp3", 0, -1, L"E:\\A\\Sound\\Rock\\y.mp3"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    state = std::make_unique<TAppState>();
+    state->Store.DailyCount = 1;
+    ToShortString(c.mus, state->Store.DailyAlarms[0].Mus);
+    SaveAlarms(state->Store, dir.ProgramDir(), state->AlarmFile, boxes);
+    Start();
+    ShowTab(1);
+    form1->cxListBox.SelectRow(0);
+    form1->NowTimer.Tick();
+    form1->EditBut.Click();
+    EXPECT_TRUE(form1->cxCheckMUS.Checked());
+    EXPECT_EQ(form1->cxDirBox.ItemIndex(), c.section);
+    EXPECT_EQ(form1->cxMusList.ItemIndex(), c.file);
+    form1->NowTimer.Tick();
+    form1->AddBut.Click();
+    EXPECT_EQ(FromShortString(state->Store.DailyAlarms[0].Mus), c.storedUnchanged);
+    // Unticking the music box does clear it.
+    form1->cxListBox.SelectRow(0);
+    form1->NowTimer.Tick();
+    form1->EditBut.Click();
+    form1->cxCheckMUS.Click();
+    form1->NowTimer.Tick();
+    form1->AddBut.Click();
+    EXPECT_EQ(state->Store.DailyAlarms[0].Mus.Len, 0);
+    form1.reset();
+  }
+}
+
+}  // namespace
