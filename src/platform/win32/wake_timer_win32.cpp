@@ -40,12 +40,14 @@ TWin32WakeTimer::TWin32WakeTimer() {
                             nullptr, Instance(), nullptr);
   if (!window_) throw std::runtime_error("cannot create the wake timer's window");
   SetWindowLongPtrW(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-  waiter_ = std::thread([this] { Wait(); });
+  waiter_ = CreateThread(nullptr, 0, &WaiterMain, this, 0, nullptr);
+  if (!waiter_) throw std::runtime_error("cannot start the wake timer's thread");
 }
 
 TWin32WakeTimer::~TWin32WakeTimer() {
   SetEvent(stop_);
-  if (waiter_.joinable()) waiter_.join();
+  WaitForSingleObject(waiter_, INFINITE);
+  CloseHandle(waiter_);
   CancelWaitableTimer(timer_);
   // A message posted before the stop is dropped with the window.
   SetWindowLongPtrW(window_, GWLP_USERDATA, 0);
@@ -63,6 +65,11 @@ void TWin32WakeTimer::SetAt(std::int64_t utcMs) {
   // Without that right Windows still sets the timer and reports
   // ERROR_NOT_SUPPORTED, which changes nothing for a PC that is awake.
   SetWaitableTimer(timer_, &due, 0, nullptr, nullptr, TRUE);
+}
+
+DWORD WINAPI TWin32WakeTimer::WaiterMain(void* self) {
+  static_cast<TWin32WakeTimer*>(self)->Wait();
+  return 0;
 }
 
 void TWin32WakeTimer::Wait() {

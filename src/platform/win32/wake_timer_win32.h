@@ -7,7 +7,6 @@
 
 #include <windows.h>
 
-#include <thread>
 
 #include "platform/wake_timer.h"
 
@@ -30,5 +29,8 @@ class TWin32WakeTimer : public TWakeTimer {
   HANDLE timer_ = nullptr;
   HANDLE stop_ = nullptr;
   bool highResolution_ = false;
-  std::thread waiter_;
+  // A plain Windows thread: std::thread would bring the posix thread
+  // library into the program, some 20 KB, for one waiting thread.
+  HANDLE waiter_ = nullptr;
+  static DWORD WINAPI WaiterMain(void* self);
 };
