@@ -23,6 +23,9 @@ set(TIVORRA_CORE_SOURCES
   src/store/cp1251.cpp
   src/store/settings.cpp
   src/ui/main_form.cpp
+  src/ui/about_dialog.cpp
+  src/ui/settings_dialog.cpp
+  src/ui/tray.cpp
 )
 
 # The Linux halves of the services.

@@ -20,7 +20,7 @@
 #include "platform/shell.h"
 #include "store/alarm_file.h"
 #include "test_support.h"
-#include "ui/dialogs.h"
+#include "ui/program_forms.h"
 #include "fakes/ui_driver.h"
 
 #ifdef _WIN32
@@ -52,7 +52,9 @@ class MainForm : public testing::Test {
           return std::unique_ptr<TMediaBackend>(std::move(backend));
         },
         wakeTimer});
-    form1 = std::make_unique<TForm1>(*state, *services, form2, *form3(), form4);
+    program.reset();
+    program = std::make_unique<TProgramForms>(*state, *services, *form3(), shell);
+    form1 = &program->Form1;
     app.OnMinimizedChanged = [this](bool m) { form1->MinimizedChanged(m); };
   }
   TForm3* form3() {
@@ -93,10 +95,9 @@ class MainForm : public testing::Test {
   TFakeWakeTimer wakeTimer;
   TFakeMediaBackend* media = nullptr;
   std::unique_ptr<TServices> services;
-  TForm2 form2;
-  TForm4 form4;
   std::unique_ptr<TForm3> wakeUp;
-  std::unique_ptr<TForm1> form1;
+  std::unique_ptr<TProgramForms> program;
+  TForm1* form1 = nullptr;
 };
 
 TEST_F(MainForm, FirstStartWithoutConfig) {
@@ -154,7 +155,7 @@ TEST_F(MainForm, TheFourLayouts) {
     EXPECT_EQ(form1->RzPanel1.Left(), c.panelLeft);
     EXPECT_EQ(form1->RzPanel1.Top(), c.panelTop);
     EXPECT_EQ(form1->ShowListBut.Caption(), c.list ? L"<<" : L">>");
-    form1.reset();
+    program.reset();
   }
 }
 
@@ -177,7 +178,7 @@ TEST_F(MainForm, DamagedOrUnusualConfigFiles) {
     Start();
     EXPECT_EQ(Messages(), c.messages);
     EXPECT_EQ(form1->ClientWidth(), c.width) << "the layout was not applied";
-    form1.reset();
+    program.reset();
   }
 }
 
@@ -217,7 +218,7 @@ TEST_F(MainForm, MinimizeSwitchIsMatchedWhole) {
     app = TFakeApplicationWindow();
     Start(c.params);
     EXPECT_EQ(app.minimized, c.minimized);
-    form1.reset();
+    program.reset();
   }
 }
 
@@ -295,14 +296,14 @@ TEST_F(MainForm, ActivationRepeatsOnlyAfterTheWakeUpWindow) {
   ASSERT_EQ(writes, 1);
 
   // A modal dialog hands the focus back without the start-up sequence.
-  ScriptModal(form2, [](TForm&) { return 0; });
+  ScriptModal(program->Form2, [](TForm&) { return 0; });
   form1->OptionBut.Click();
-  form1->Activated(&form2);
+  form1->Activated(&program->Form2);
   EXPECT_EQ(runValue.writeCount, writes);
   EXPECT_EQ(app.bringToFrontCount, 1);
-  ScriptModal(form4, [](TForm&) { return 0; });
+  ScriptModal(program->Form4, [](TForm&) { return 0; });
   form1->InfoBut.Click();
-  form1->Activated(&form4);
+  form1->Activated(&program->Form4);
   EXPECT_EQ(runValue.writeCount, writes);
 
   // Back from the wake-up window: the settings are read again.
