@@ -5,7 +5,6 @@
 #include <filesystem>
 #include <memory>
 
-#include "fakes/fake_wake_timer.h"
 #include "controls/dispatcher.h"
 #include "controls/message_boxes.h"
 #include "engine/time_value.h"
@@ -13,6 +12,8 @@
 #include "fakes/fake_clock.h"
 #include "fakes/fake_media_backend.h"
 #include "fakes/fake_services.h"
+#include "fakes/fake_wake_timer.h"
+#include "fakes/ui_driver.h"
 #include "platform/errors.h"
 #include "platform/file_io.h"
 #include "platform/regional.h"
@@ -21,7 +22,6 @@
 #include "store/alarm_file.h"
 #include "test_support.h"
 #include "ui/program_forms.h"
-#include "fakes/ui_driver.h"
 
 #ifdef _WIN32
 #include <windows.h>
@@ -44,14 +44,14 @@ class MainForm : public testing::Test {
   ~MainForm() override { SetErrorReport(nullptr); }
 
   void Create(std::vector<std::wstring> params = {}) {
-    services = std::make_unique<TServices>(TServices{
-        boxes, clock, shell, runValue, formats, app, exe, std::move(params),
-        [this] {
-          auto backend = std::make_unique<TFakeMediaBackend>();
-          media = backend.get();
-          return std::unique_ptr<TMediaBackend>(std::move(backend));
-        },
-        wakeTimer});
+    services = std::make_unique<TServices>(
+        TServices{boxes, clock, shell, runValue, formats, app, exe, std::move(params),
+                  [this] {
+                    auto backend = std::make_unique<TFakeMediaBackend>();
+                    media = backend.get();
+                    return std::unique_ptr<TMediaBackend>(std::move(backend));
+                  },
+                  wakeTimer});
     program.reset();
     program = std::make_unique<TProgramForms>(*state, *services, *form3(), shell);
     form1 = &program->Form1;
@@ -391,8 +391,7 @@ TEST_F(MainForm, TheWakeTimerFollowsEveryChangeOfStoreAndClock) {
 
   // An alarm added from the user interface (the editor calls StoreChanged).
   state->Store.CountdownCount = 1;
-  state->Store.CountdownAlarms[0].AlarmTime =
-      EncodeDate(2026, 12, 8) + EncodeTime(7, 35, 9, 400);
+  state->Store.CountdownAlarms[0].AlarmTime = EncodeDate(2026, 12, 8) + EncodeTime(7, 35, 9, 400);
   form1->StoreChanged();
   EXPECT_EQ(wakeTimer.at, clock.UtcMs + 30 * 60000 - 400);
 
