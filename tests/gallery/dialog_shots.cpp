@@ -2,8 +2,9 @@
 // look at them at each scale: scripts/screenshot.sh with
 // TIVORRA_EXE=tests/dialog_shots.exe and one argument, "settings", "about"
 // or "menu".
-#include <shellapi.h>
 #include <windows.h>
+
+#include <shellapi.h>
 
 #include <string>
 
