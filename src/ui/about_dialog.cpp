@@ -15,10 +15,13 @@ TForm4::TForm4(TForm1& main, TShell& shell)
   CAP.SetFont({L"Courier New", 16, true, clMaroon});
   CAP.SetShadowColor(clBlue);
   CAP.SetShadowDepth(3);
+  CAP.SetColor(clMoneyGreen);
   for (TLabel* l : {&Slogan, &programming, &icq, &mail, &homepage, &Thanks, &forum, &FreeWare}) {
     l->SetFont({L"Arial", 8, false, clBlack});
     l->SetShadowColor(clWhite);
-    l->SetShadowDepth(5);
+    // A white shadow five pixels off, as first drawn, left 8 pt text
+    // unreadable: one pixel embosses it and keeps it legible.
+    l->SetShadowDepth(1);
     l->SetTransparent(true);
   }
   forum.SetFont({L"Arial", 8, false, clWindowText});
