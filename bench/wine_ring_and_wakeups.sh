@@ -2,12 +2,14 @@
 # Under Wine, for each Tivorra.exe given (for example the one built before a
 # change and the one after): ring latency over 12 countdowns 3 s apart, and
 # wake-ups per second (context switches of the program's threads) with the
-# window shown and started minimised, each over 30 s.
+# window shown and started with /minimize (hidden in the tray), each over
+# SECONDS_PER_STATE (30 s). RINGS=0 skips the ring latency.
 #   bash bench/wine_ring_and_wakeups.sh OLD/Tivorra.exe NEW/Tivorra.exe
 set -uo pipefail
 cd "$(dirname "$0")/.."
 source scripts/wine-env.sh
 seconds=${SECONDS_PER_STATE:-30}
+rings=${RINGS:-12}
 
 switches() {  # all threads of one process, voluntary and not
   cat /proc/"$1"/task/*/status 2>/dev/null |
@@ -20,13 +22,13 @@ run() {
   tivorra_unmanaged_windows
   for exe in "$@"; do
     echo "== $exe"
-    wine "$work/ring_latency.exe" "$(winepath -w "$exe")" 12 3
-    for state in shown minimised; do
+    [ "$rings" -gt 0 ] && wine "$work/ring_latency.exe" "$(winepath -w "$exe")" "$rings" 3
+    for state in shown tray; do
       folder="$work/run-$state-$RANDOM"
       mkdir -p "$folder"
       cp "$exe" "$folder/Tivorra.exe"
       args=()
-      [ "$state" = minimised ] && args=(/minimize)
+      [ "$state" = tray ] && args=(/minimize)
       (cd "$folder" && exec wine Tivorra.exe "${args[@]}") &
       pid=$!
       sleep 8  # start-up settles

@@ -27,6 +27,9 @@ set(TIVORRA_CORE_SOURCES
   src/ui/alarm_list.cpp
   src/ui/alarm_editor.cpp
   src/ui/music_picker.cpp
+  src/ui/about_dialog.cpp
+  src/ui/settings_dialog.cpp
+  src/ui/tray.cpp
 )
 
 # The Linux halves of the services.

@@ -21,7 +21,8 @@
 #include "platform/win32/single_instance_win32.h"
 #include "store/alarm_file.h"
 #include "platform/win32/wake_timer_win32.h"
-#include "ui/dialogs.h"
+#include "ui/about_dialog.h"
+#include "ui/settings_dialog.h"
 #include "ui/main_form.h"
 
 namespace {
@@ -30,7 +31,9 @@ namespace {
 struct TForms {
   TForms(TAppState& state, TServices& services)
       : Form1(state, services, Form2, Form3, Form4),
-        Form3(services.Shell, services.Clock, services.MakeMediaBackend()) {}
+        Form2(Form1),
+        Form3(services.Shell, services.Clock, services.MakeMediaBackend()),
+        Form4(Form1, services.Shell) {}
   TForm1 Form1;
   TForm2 Form2;
   TForm3 Form3;
@@ -73,12 +76,9 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   {
     TForms forms(*state, services);
     app.SetMainWindow(forms.Form1.Peer().Handle());
-    instance.OnComeForward([&forms, &app] {
-      // From the taskbar or from hiding: shown in its normal state, then to
-      // the front (or the dialog open over it).
-      if (app.Minimized() || !forms.Form1.Visible()) forms.Form1.ShowNormal();
-      app.BringToFront();
-    });
+    // From the taskbar or the tray: shown in its normal state, then to the
+    // front (or the dialog open over it), as the tray icon's left button.
+    instance.OnComeForward([&forms] { forms.Form1.RestoreApp(); });
     // FormShow, then FormActivate as Windows activates the shown window.
     // Nothing after it may show the window again: the start-up sequence
     // may just have minimised it.

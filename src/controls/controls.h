@@ -49,6 +49,10 @@ struct TFont {
 };
 
 enum class TMouseButton { Left, Right, Middle };
+struct TPoint {
+  int X = 0;
+  int Y = 0;
+};
 enum class TCursor { Default, Hand, Cross };
 
 // Virtual-key codes the forms look at.
@@ -141,6 +145,8 @@ class TTrayPeer {
   virtual ~TTrayPeer() = default;
   virtual void Apply() = 0;  // added, changed or removed as the model says
   virtual void Perform(TMouseButton button, bool press) = 0;
+  // Where the mouse is, in the screen's own pixels.
+  virtual TPoint MousePos() const = 0;
 };
 
 // Creates the peers: the Win32 backend in the program, a recording one in
@@ -691,6 +697,8 @@ class TTrayIcon {
   void Release(TMouseButton button) { peer_->Perform(button, false); }
   std::function<void(TMouseButton)> OnMouseDown;
   std::function<void(TMouseButton)> OnMouseUp;
+  // Where the mouse is now, in screen pixels: the place for the icon's menu.
+  TPoint MousePos() const { return peer_->MousePos(); }
 
   // Peers only.
   void UserMouse(TMouseButton button, bool press);

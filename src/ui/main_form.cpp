@@ -10,7 +10,8 @@
 #include "platform/wake_timer.h"
 #include "store/alarm_file.h"
 #include "store/auto_load.h"
-#include "ui/dialogs.h"
+#include "ui/about_dialog.h"
+#include "ui/settings_dialog.h"
 
 TForm1::TForm1(TAppState& state, TServices& services, TForm2& settingsDialog, TForm3& wakeUp,
                TForm4& aboutDialog)
@@ -57,6 +58,7 @@ TForm1::TForm1(TAppState& state, TServices& services, TForm2& settingsDialog, TF
   services_.WakeTimer.OnResume = [this] { WakeTimerDue(); };
   services_.WakeTimer.OnClockChanged = [this] { ScheduleNextAlarm(); };
   BindAlarmHandlers();
+  BindTray();
 }
 
 TForm1::~TForm1() {
@@ -88,7 +90,7 @@ void TForm1::FormActivate() {
   for (const std::wstring& param : services_.Params) {
     if (param == L"/minimize") MinimizeApp();
   }
-  if (state_.Settings.AutoLoad) AddAutoLoad(services_.RunValue, services_.ExePath);
+  if (state_.Settings.AutoLoad) AddAutoLoad();
   RefillMusicPicker();
   if (form2_.Visible()) form2_.Close();
 }
@@ -209,8 +211,6 @@ void TForm1::ScheduleNextAlarm() {
 
 
 void TForm1::MinimizeApp() { services_.App.Minimize(); }
-
-void TForm1::AppMinimizedChanged(bool minimized) { ClockSeenChanged(!minimized); }
 
 void TForm1::ClockSeenChanged(bool seen) {
   NowTimer.SetEnabled(seen);

@@ -156,6 +156,32 @@ class TForm1 : public TForm {
 
   const TAlarmCheck& Check() const { return check_; }
 
+  // ---- The tray, the window states and the settings dialog's operations
+  // (tray.cpp).
+  void im1Click();
+  void im2Click();
+  void RzTrayIcon1MinimizeApp();
+  void RzTrayIcon1MouseDown(TMouseButton button);
+  void RzTrayIcon1MouseUp(TMouseButton button);
+  void G1Click();
+  void N3Click();
+  void N2Click();
+  void J1Click();
+  void N1Click();
+  // Back from the taskbar or the tray, in front: the tray icon's left
+  // button, and a second start of the program.
+  void RestoreApp();
+  void AddAutoLoad();
+  void DelAutoLoad();
+  TSettings& Settings() { return state_.Settings; }
+
+  TTrayIcon RzTrayIcon1;
+  TPopupMenu abfPopupMenu1;
+
+ private:
+  void BindTray();
+  // ---- end of the tray block
+
  private:
   TAppState& state_;
   TServices& services_;

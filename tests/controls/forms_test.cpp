@@ -103,7 +103,6 @@ TEST(Forms, TabOrderIsTheOrderOfCreationInsideEachContainer) {
     expected[i]->PressKey(kVkTab);
     EXPECT_TRUE(expected[i + 1]->Focused()) << "after control " << i;
   }
-
 }
 
 TEST(Forms, ActivationFocusesTheFirstReachableControlInTabOrder) {
@@ -260,6 +259,24 @@ TEST(Forms, TrayIconReportsTheMouseOnlyWhileAdded) {
 #ifndef _WIN32
   EXPECT_FALSE(Recorder().Tray().Added) << "removed with its owner";
 #endif
+}
+
+}  // namespace
+
+namespace {
+
+TEST(Forms, TrayIconTellsWhereTheMouseIs) {
+  TTrayIcon tray;
+  tray.SetVisible(true);
+  for (const TPoint p : {TPoint{10, 20}, TPoint{300, 5}}) {
+#ifdef _WIN32
+    SetCursorPos(p.X, p.Y);
+#else
+    Recorder().mouse = p;
+#endif
+    EXPECT_EQ(tray.MousePos().X, p.X);
+    EXPECT_EQ(tray.MousePos().Y, p.Y);
+  }
 }
 
 }  // namespace

@@ -93,7 +93,7 @@ class TFakeApplicationWindow : public TApplicationWindow {
     ++minimizeCount;
     if (OnMinimizedChanged) OnMinimizedChanged(true);
   }
-  void Restore() {
+  void Restore() override {
     if (!minimized) return;
     minimized = false;
     if (OnMinimizedChanged) OnMinimizedChanged(false);

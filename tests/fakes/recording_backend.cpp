@@ -256,6 +256,7 @@ class TRecordingTrayPeer : public TTrayPeer {
   void Perform(TMouseButton button, bool press) override {
     if (b_.tray_.Added) t_.UserMouse(button, press);
   }
+  TPoint MousePos() const override { return b_.mouse; }
 
  private:
   TRecordingBackend& b_;

@@ -59,6 +59,8 @@ class TRecordingBackend : public TBackend {
     int Adds = 0;
   };
   const TTrayState& Tray() const { return tray_; }
+  // Where the mouse is on the screen.
+  TPoint mouse{};
   // The notification area came back (Explorer restarted).
   void TaskbarCreated();
 

@@ -68,7 +68,17 @@ void CALLBACK ChooseInMenu(HWND, UINT, UINT_PTR id, DWORD) {
     PostMessageW(target, WM_KEYDOWN, VK_ESCAPE, 0);
     return;
   }
-  for (int i = 0; i <= gMenuChoice; ++i) PostMessageW(target, WM_KEYDOWN, VK_DOWN, 0);
+  // Down moves over separators: count only the items it stops at.
+  int downs = gMenuChoice + 1;
+  HWND popup = FindWindowW(L"#32768", nullptr);
+  HMENU menu = popup ? reinterpret_cast<HMENU>(SendMessageW(popup, MN_GETHMENU, 0, 0)) : nullptr;
+  if (menu) {
+    downs = 0;
+    for (int i = 0; i <= gMenuChoice; ++i) {
+      if (!(GetMenuState(menu, static_cast<UINT>(i), MF_BYPOSITION) & MF_SEPARATOR)) ++downs;
+    }
+  }
+  for (int i = 0; i < downs; ++i) PostMessageW(target, WM_KEYDOWN, VK_DOWN, 0);
   PostMessageW(target, WM_KEYDOWN, VK_RETURN, 0);
 }
 }  // namespace

@@ -116,7 +116,7 @@ TEST_F(AlarmUi, StoredTextsAreCutAndRoundTripUnchanged) {
     form1->AddBut.Click();
     EXPECT_EQ(FromShortString(state->Store.DailyAlarms[0].Msg), c.stored);
     EXPECT_EQ(FromShortString(state->Store.DailyAlarms[0].Exe), L"C:\\x.exe");
-    form1.reset();
+    program.reset();
   }
 }
 
@@ -156,7 +156,7 @@ TEST_F(AlarmUi, TheFileFieldTakesWhatTheDialogConfirms) {
   EXPECT_EQ(form1->cxEditEXE.Text(), L"C:\\Games\\run.cmd");
   form1->cxEditEXE.ButtonClick();  // cancelled: nothing changes
   EXPECT_EQ(form1->cxEditEXE.Text(), L"C:\\Games\\run.cmd");
-  EXPECT_EQ(fileDialogs.owners, (std::vector<TForm*>{form1.get(), form1.get()}));
+  EXPECT_EQ(fileDialogs.owners, (std::vector<TForm*>{form1, form1}));
 #ifdef _WIN32
   // The ellipsis button is a tab stop after the field: Tab, then Space.
   fileDialogs.answers = {L"C:\\by\\keys.cmd"};

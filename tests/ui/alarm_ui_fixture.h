@@ -18,8 +18,8 @@
 #include "fakes/ui_driver.h"
 #include "store/alarm_file.h"
 #include "test_support.h"
-#include "ui/dialogs.h"
 #include "ui/main_form.h"
+#include "ui/program_forms.h"
 
 class AlarmUi : public testing::Test {
  protected:
@@ -28,7 +28,7 @@ class AlarmUi : public testing::Test {
     SetErrorReport(&boxes);
   }
   ~AlarmUi() override {
-    form1.reset();
+    program.reset();
     SetErrorReport(nullptr);
   }
 
@@ -48,7 +48,9 @@ class AlarmUi : public testing::Test {
         wakeTimer,
         fileDialogs});
     wakeUp = std::make_unique<TForm3>(shell, clock, services->MakeMediaBackend());
-    form1 = std::make_unique<TForm1>(*state, *services, form2, *wakeUp, form4);
+    program.reset();
+    program = std::make_unique<TProgramForms>(*state, *services, *wakeUp, shell);
+    form1 = &program->Form1;
     form1->ShowNormal();
     form1->Activated(nullptr);
   }
@@ -92,8 +94,7 @@ class AlarmUi : public testing::Test {
   TFakeWakeTimer wakeTimer;
   TFakeFileDialogs fileDialogs;
   std::unique_ptr<TServices> services;
-  TForm2 form2;
-  TForm4 form4;
   std::unique_ptr<TForm3> wakeUp;
-  std::unique_ptr<TForm1> form1;
+  std::unique_ptr<TProgramForms> program;
+  TForm1* form1 = nullptr;
 };

@@ -7,7 +7,6 @@
 #include <iostream>
 #include <memory>
 
-#include "fakes/fake_wake_timer.h"
 #include "controls/dispatcher.h"
 #include "controls/message_boxes.h"
 #include "engine/time_value.h"
@@ -15,6 +14,8 @@
 #include "fakes/fake_clock.h"
 #include "fakes/fake_media_backend.h"
 #include "fakes/fake_services.h"
+#include "fakes/fake_wake_timer.h"
+#include "fakes/ui_driver.h"
 #include "platform/errors.h"
 #include "platform/file_io.h"
 #include "platform/regional.h"
@@ -22,8 +23,7 @@
 #include "platform/shell.h"
 #include "store/alarm_file.h"
 #include "test_support.h"
-#include "ui/dialogs.h"
-#include "fakes/ui_driver.h"
+#include "ui/program_forms.h"
 
 #ifdef _WIN32
 #include <windows.h>
@@ -46,15 +46,17 @@ class MainForm : public testing::Test {
   ~MainForm() override { SetErrorReport(nullptr); }
 
   void Create(std::vector<std::wstring> params = {}) {
-    services = std::make_unique<TServices>(TServices{
-        boxes, clock, shell, runValue, formats, app, exe, std::move(params),
-        [this] {
-          auto backend = std::make_unique<TFakeMediaBackend>();
-          media = backend.get();
-          return std::unique_ptr<TMediaBackend>(std::move(backend));
-        },
-        wakeTimer, fileDialogs});
-    form1 = std::make_unique<TForm1>(*state, *services, form2, *form3(), form4);
+    services = std::make_unique<TServices>(
+        TServices{boxes, clock, shell, runValue, formats, app, exe, std::move(params),
+                  [this] {
+                    auto backend = std::make_unique<TFakeMediaBackend>();
+                    media = backend.get();
+                    return std::unique_ptr<TMediaBackend>(std::move(backend));
+                  },
+                  wakeTimer, fileDialogs});
+    program.reset();
+    program = std::make_unique<TProgramForms>(*state, *services, *form3(), shell);
+    form1 = &program->Form1;
     app.OnMinimizedChanged = [this](bool m) { form1->MinimizedChanged(m); };
   }
   TForm3* form3() {
@@ -96,10 +98,9 @@ class MainForm : public testing::Test {
   TFakeFileDialogs fileDialogs;
   TFakeMediaBackend* media = nullptr;
   std::unique_ptr<TServices> services;
-  TForm2 form2;
-  TForm4 form4;
   std::unique_ptr<TForm3> wakeUp;
-  std::unique_ptr<TForm1> form1;
+  std::unique_ptr<TProgramForms> program;
+  TForm1* form1 = nullptr;
 };
 
 TEST_F(MainForm, FirstStartWithoutConfig) {
@@ -157,7 +158,7 @@ TEST_F(MainForm, TheFourLayouts) {
     EXPECT_EQ(form1->RzPanel1.Left(), c.panelLeft);
     EXPECT_EQ(form1->RzPanel1.Top(), c.panelTop);
     EXPECT_EQ(form1->ShowListBut.Caption(), c.list ? L"<<" : L">>");
-    form1.reset();
+    program.reset();
   }
 }
 
@@ -180,7 +181,7 @@ TEST_F(MainForm, DamagedOrUnusualConfigFiles) {
     Start();
     EXPECT_EQ(Messages(), c.messages);
     EXPECT_EQ(form1->ClientWidth(), c.width) << "the layout was not applied";
-    form1.reset();
+    program.reset();
   }
 }
 
@@ -220,7 +221,7 @@ TEST_F(MainForm, MinimizeSwitchIsMatchedWhole) {
     app = TFakeApplicationWindow();
     Start(c.params);
     EXPECT_EQ(app.minimized, c.minimized);
-    form1.reset();
+    program.reset();
   }
 }
 
@@ -298,14 +299,14 @@ TEST_F(MainForm, ActivationRepeatsOnlyAfterTheWakeUpWindow) {
   ASSERT_EQ(writes, 1);
 
   // A modal dialog hands the focus back without the start-up sequence.
-  ScriptModal(form2, [](TForm&) { return 0; });
+  ScriptModal(program->Form2, [](TForm&) { return 0; });
   form1->OptionBut.Click();
-  form1->Activated(&form2);
+  form1->Activated(&program->Form2);
   EXPECT_EQ(runValue.writeCount, writes);
   EXPECT_EQ(app.bringToFrontCount, 1);
-  ScriptModal(form4, [](TForm&) { return 0; });
+  ScriptModal(program->Form4, [](TForm&) { return 0; });
   form1->InfoBut.Click();
-  form1->Activated(&form4);
+  form1->Activated(&program->Form4);
   EXPECT_EQ(runValue.writeCount, writes);
 
   // Back from the wake-up window: the settings are read again.
@@ -393,8 +394,7 @@ TEST_F(MainForm, TheWakeTimerFollowsEveryChangeOfStoreAndClock) {
 
   // An alarm added from the user interface (the editor calls StoreChanged).
   state->Store.CountdownCount = 1;
-  state->Store.CountdownAlarms[0].AlarmTime =
-      EncodeDate(2026, 12, 8) + EncodeTime(7, 35, 9, 400);
+  state->Store.CountdownAlarms[0].AlarmTime = EncodeDate(2026, 12, 8) + EncodeTime(7, 35, 9, 400);
   form1->StoreChanged();
   EXPECT_EQ(wakeTimer.at, clock.UtcMs + 30 * 60000 - 400);
 
@@ -451,7 +451,7 @@ TEST_F(MainForm, AtTheScreensScaleEveryWindowIsItsDesignTimesTheScale) {
   EXPECT_NEAR(client.right, MulDiv(565, dpi, 96), 1);
   EXPECT_NEAR(client.bottom, MulDiv(557, dpi, 96), 1);
   ExpectScaled(*form1, dpi);
-  form1.reset();
+  program.reset();
 
   // The first-start layout.
   std::filesystem::remove(dir.Path(L"config.cfg"));

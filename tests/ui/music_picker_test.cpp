@@ -99,7 +99,7 @@ TEST_F(AlarmUi, AStoredMusicPathIsFoundByNameOrKeptWhenItIsNotThere) {
     form1->NowTimer.Tick();
     form1->AddBut.Click();
     EXPECT_EQ(state->Store.DailyAlarms[0].Mus.Len, 0);
-    form1.reset();
+    program.reset();
   }
 }
 

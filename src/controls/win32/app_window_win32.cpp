@@ -12,6 +12,11 @@ bool TWin32ApplicationWindow::Minimized() const {
   return main_ && IsIconic(static_cast<HWND>(main_));
 }
 
+void TWin32ApplicationWindow::Restore() {
+  HWND main = static_cast<HWND>(main_);
+  if (main && IsIconic(main)) ShowWindow(main, SW_RESTORE);
+}
+
 void TWin32ApplicationWindow::BringToFront() {
   HWND main = static_cast<HWND>(main_);
   if (!main) return;

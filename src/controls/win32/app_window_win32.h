@@ -8,6 +8,7 @@ class TWin32ApplicationWindow : public TApplicationWindow {
   void SetMainWindow(void* hwnd) { main_ = hwnd; }
   void Minimize() override;
   bool Minimized() const override;
+  void Restore() override;
   void BringToFront() override;
   void Terminate() override;
 

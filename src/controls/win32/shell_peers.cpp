@@ -71,6 +71,9 @@ class TWin32MenuPeer : public TMenuPeer {
     // The menu belongs to the program's active window, or to the tray's.
     HWND owner = GetActiveWindow();
     if (!owner) owner = TrayRecord() ? TrayRecord()->Window : TimerWindow();
+    // A menu whose owner is not in front does not close when the user
+    // clicks elsewhere.
+    SetForegroundWindow(owner);
     const int chosen = static_cast<int>(TrackPopupMenu(
         menu, TPM_RETURNCMD | TPM_NONOTIFY | TPM_RIGHTBUTTON, x, y, 0, owner, nullptr));
     DestroyMenu(menu);
@@ -136,6 +139,12 @@ class TWin32TrayPeer : public TTrayPeer {
       case TMouseButton::Middle: msg = press ? WM_MBUTTONDOWN : WM_MBUTTONUP; break;
     }
     if (record_.Added) SendMessageW(record_.Window, kTrayMessage, 1, msg);
+  }
+
+  TPoint MousePos() const override {
+    POINT p{};
+    GetCursorPos(&p);
+    return {p.x, p.y};
   }
 
  private:

@@ -1,0 +1,100 @@
+// The program's windows with one of its dialogs or the tray menu open, to
+// look at them at each scale: scripts/screenshot.sh with
+// TIVORRA_EXE=tests/dialog_shots.exe and one argument, "settings", "about"
+// or "menu".
+#include <windows.h>
+
+#include <shellapi.h>
+
+#include <string>
+
+#include "controls/dispatcher.h"
+#include "controls/win32/app_window_win32.h"
+#include "controls/win32/mci_backend.h"
+#include "controls/win32/message_boxes_win32.h"
+#include "controls/win32/win32_backend.h"
+#include "engine/wake_up_form.h"
+#include "platform/program_path.h"
+#include "platform/win32/clock_win32.h"
+#include "platform/win32/regional_win32.h"
+#include "platform/win32/run_value_win32.h"
+#include "platform/win32/shell_win32.h"
+#include "platform/win32/file_dialogs_win32.h"
+#include "platform/win32/wake_timer_win32.h"
+#include "ui/about_dialog.h"
+#include "ui/main_form.h"
+#include "ui/settings_dialog.h"
+
+namespace {
+
+struct TForms {
+  TForms(TAppState& state, TServices& services)
+      : Form1(state, services, Form2, Form3, Form4),
+        Form2(Form1),
+        Form3(services.Shell, services.Clock, services.MakeMediaBackend()),
+        Form4(Form1, services.Shell) {}
+  TForm1 Form1;
+  TForm2 Form2;
+  TForm3 Form3;
+  TForm4 Form4;
+};
+
+TAppState gState;
+TForms* gForms = nullptr;
+std::wstring gWhat;
+
+void CALLBACK ClickOne(HWND, UINT, UINT_PTR id, DWORD) {
+  KillTimer(nullptr, id);
+  gForms->Form2.onCloseMinToTray.Click();
+}
+
+void CALLBACK OpenIt(HWND, UINT, UINT_PTR id, DWORD) {
+  KillTimer(nullptr, id);
+  if (gWhat == L"settings") {
+    // One setting on (grayed), one ticked by the user (checked).
+    gState.Settings.AutoLoad = 1;
+    gState.Settings.ShowMessages = 1;
+    SetTimer(nullptr, 0, 400, ClickOne);
+    gForms->Form1.OptionBut.Click();
+  } else if (gWhat == L"about") {
+    gForms->Form1.InfoBut.Click();
+  } else if (gWhat == L"menu") {
+    RECT r;
+    GetWindowRect(static_cast<HWND>(gForms->Form1.Peer().Handle()), &r);
+    gForms->Form1.abfPopupMenu1.Popup(r.right + 20, r.top + 20);
+  }
+}
+
+}  // namespace
+
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+  int argc = 0;
+  LPWSTR* argv = CommandLineToArgvW(GetCommandLineW(), &argc);
+  gWhat = argc > 1 ? argv[1] : L"settings";
+  TWin32Backend backend;
+  SetBackend(&backend);
+  TWin32MessageBoxes boxes;
+  SetErrorReport(&boxes);
+  TWin32Clock clock;
+  TWin32Shell shell;
+  TWin32RunValue runValue;
+  TWin32RegionalFormats formats;
+  TWin32ApplicationWindow app;
+  TWin32WakeTimer wakeTimer;
+  TWin32FileDialogs fileDialogs;
+  TServices services{boxes,    clock, shell, runValue, formats, app, ExecutablePath(), {},
+                     &CreateMciBackend, wakeTimer, fileDialogs};
+  int exitCode = 0;
+  {
+    TForms forms(gState, services);
+    gForms = &forms;
+    app.SetMainWindow(forms.Form1.Peer().Handle());
+    forms.Form1.ShowNormal();
+    forms.Form1.Activated(nullptr);
+    SetTimer(nullptr, 0, 1500, OpenIt);
+    exitCode = RunMessageLoop();
+  }
+  SetErrorReport(nullptr);
+  SetBackend(nullptr);
+  return exitCode;
+}

@@ -1,0 +1,76 @@
+// The main window and its two dialogs, made in the program's order (the
+// main window knows the dialogs, the dialogs know their owner), and a
+// fixture that starts them over fake services in a throw-away folder.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "controls/dispatcher.h"
+#include "engine/time_value.h"
+#include "engine/wake_up_form.h"
+#include "fakes/fake_clock.h"
+#include "fakes/fake_media_backend.h"
+#include "fakes/fake_services.h"
+#include "fakes/fake_wake_timer.h"
+#include "platform/errors.h"
+#include "test_support.h"
+#include "ui/about_dialog.h"
+#include "ui/main_form.h"
+#include "ui/settings_dialog.h"
+
+struct TProgramForms {
+  TProgramForms(TAppState& state, TServices& services, TForm3& wakeUp, TShell& shell)
+      : Form1(state, services, Form2, wakeUp, Form4), Form2(Form1), Form4(Form1, shell) {}
+  TForm1 Form1;
+  TForm2 Form2;
+  TForm4 Form4;
+};
+
+class ProgramTest : public testing::Test {
+ public:
+  ProgramTest() {
+    clock.SetLocal(EncodeDate(2026, 12, 8) + EncodeTime(7, 5, 9, 400));
+    SetErrorReport(&boxes);
+  }
+  ~ProgramTest() override {
+    program.reset();
+    SetErrorReport(nullptr);
+  }
+
+  // Program start: the window is shown and takes the focus.
+  void Start(std::vector<std::wstring> params = {}) {
+    services = std::make_unique<TServices>(TServices{
+        boxes, clock, shell, runValue, formats, app, exe, std::move(params),
+        [] { return std::unique_ptr<TMediaBackend>(std::make_unique<TFakeMediaBackend>()); },
+        wakeTimer, fileDialogs});
+    wakeUp = std::make_unique<TForm3>(shell, clock, services->MakeMediaBackend());
+    program = std::make_unique<TProgramForms>(state, *services, *wakeUp, shell);
+    app.OnMinimizedChanged = [this](bool m) { program->Form1.MinimizedChanged(m); };
+    program->Form1.ShowNormal();
+    program->Form1.Activated(nullptr);
+  }
+  TForm1& form1() { return program->Form1; }
+  TForm2& form2() { return program->Form2; }
+  TForm4& form4() { return program->Form4; }
+  void WriteConfigBytes(const Bytes& b) { WriteBytes(dir.Path(L"config.cfg"), b); }
+  Bytes ConfigBytes() { return ReadBytes(dir.Path(L"config.cfg")); }
+
+  TempDir dir;
+  std::wstring exe = dir.ProgramDir() + L"Tivorra.exe";
+  TAppState state;
+  TFakeMessageBoxes boxes;
+  TFakeClock clock;
+  TFakeShell shell;
+  TFakeRunValue runValue;
+  TFakeRegionalFormats formats;
+  TFakeApplicationWindow app;
+  TFakeWakeTimer wakeTimer;
+  TFakeFileDialogs fileDialogs;
+  std::unique_ptr<TServices> services;
+  std::unique_ptr<TForm3> wakeUp;
+  std::unique_ptr<TProgramForms> program;
+};

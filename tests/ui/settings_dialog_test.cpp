@@ -1,0 +1,186 @@
+#include <gtest/gtest.h>
+
+#include <array>
+#include <filesystem>
+
+#include "fakes/ui_driver.h"
+#include "ui/program_forms.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+using TBoxes = std::array<TCheckBox*, 4>;
+TBoxes BoxesOf(TForm2& f) { return {&f.Auto, &f.onClickEdit, &f.onCloseMinToTray, &f.ShowMes}; }
+// The four user settings, in the boxes' order: config.cfg bytes 3 to 6.
+using TFour = std::array<std::uint8_t, 4>;
+TFour FourOf(const TSettings& s) {
+  return {s.AutoLoad, s.EditOnClick, s.MinToTrayOnClose, s.ShowMessages};
+}
+
+class SettingsDialog : public ProgramTest {
+ protected:
+  // Starts with the four settings from config.cfg and the Run value there
+  // or not as the setting says.
+  void StartWith(const TFour& on) {
+    WriteConfigBytes({0, 0, 0, on[0], on[1], on[2], on[3]});
+    Start();
+    if (!on[0]) runValue.values.erase(L"Tivorra");
+    configBefore = ConfigBytes();
+  }
+  // Opens the dialog from the main window; `act` plays the user.
+  void Open(std::function<void(TForm2&)> act) {
+    ScriptModal(form2(), [act](TForm& f) {
+      act(static_cast<TForm2&>(f));
+      return 0;
+    });
+    form1().OptionBut.Click();
+  }
+  std::array<TCheckState, 4> States() {
+    std::array<TCheckState, 4> out{};
+    const TBoxes b = BoxesOf(form2());
+    for (std::size_t i = 0; i < 4; ++i) out[i] = b[i]->State();
+    return out;
+  }
+  Bytes configBefore;
+};
+
+constexpr auto U = TCheckState::Unchecked;
+constexpr auto C = TCheckState::Checked;
+constexpr auto G = TCheckState::Grayed;
+
+TEST_F(SettingsDialog, BoxesCycleAndOnlyOkStores) {
+  enum class TEnd { Ok, Cancel, CloseBox };
+  const struct {
+    const char* name;
+    TFour before;
+    std::array<int, 4> clicks;
+    std::array<TCheckState, 4> shown;  // after the clicks
+    TEnd end;
+    TFour after;
+  } cases[] = {
+      {"all off, OK without a click",
+       {0, 0, 0, 0},
+       {0, 0, 0, 0},
+       {U, U, U, U},
+       TEnd::Ok,
+       {0, 0, 0, 0}},
+      {"all on, OK without a click",
+       {1, 1, 1, 1},
+       {0, 0, 0, 0},
+       {G, G, G, G},
+       TEnd::Ok,
+       {1, 1, 1, 1}},
+      {"grayed, one click: checked, stays on",
+       {1, 1, 1, 1},
+       {1, 1, 1, 1},
+       {C, C, C, C},
+       TEnd::Ok,
+       {1, 1, 1, 1}},
+      {"grayed, two clicks: off", {1, 1, 1, 1}, {2, 2, 2, 2}, {U, U, U, U}, TEnd::Ok, {0, 0, 0, 0}},
+      {"unchecked, one click: on",
+       {0, 0, 0, 0},
+       {1, 1, 1, 1},
+       {C, C, C, C},
+       TEnd::Ok,
+       {1, 1, 1, 1}},
+      {"three clicks never reach grayed",
+       {0, 1, 0, 1},
+       {3, 3, 0, 2},
+       {C, C, U, U},
+       TEnd::Ok,
+       {1, 1, 0, 0}},
+      {"cancel stores nothing",
+       {1, 0, 1, 0},
+       {2, 1, 2, 1},
+       {U, C, U, C},
+       TEnd::Cancel,
+       {1, 0, 1, 0}},
+      {"the close box stores nothing",
+       {0, 1, 0, 1},
+       {1, 2, 1, 2},
+       {C, U, C, U},
+       TEnd::CloseBox,
+       {0, 1, 0, 1}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    state.Settings = TSettings();
+    runValue.values.clear();
+    fs::remove(dir.Path(L"config.cfg"));
+    StartWith(c.before);
+    std::array<TCheckState, 4> opened{}, shown{};
+    Open([&](TForm2& f) {
+      opened = States();
+      const TBoxes b = BoxesOf(f);
+      for (std::size_t i = 0; i < 4; ++i) {
+        for (int k = 0; k < c.clicks[i]; ++k) b[i]->Click();
+      }
+      shown = States();
+      if (c.end == TEnd::Ok) f.OK.Click();
+      if (c.end == TEnd::Cancel) f.CANCEL.Click();
+      if (c.end == TEnd::CloseBox) f.Close();
+      EXPECT_FALSE(f.Visible());
+    });
+    for (std::size_t i = 0; i < 4; ++i) EXPECT_EQ(opened[i], c.before[i] ? G : U) << i;
+    EXPECT_EQ(shown, c.shown);
+    EXPECT_EQ(FourOf(state.Settings), c.after);
+    EXPECT_EQ(runValue.values.count(L"Tivorra"), c.after[0] ? 1u : 0u);
+    if (c.end == TEnd::Ok) {
+      EXPECT_EQ(ConfigBytes(), (Bytes{0, 0, 0, c.after[0], c.after[1], c.after[2], c.after[3]}));
+    } else {
+      EXPECT_EQ(ConfigBytes(), configBefore);
+    }
+    // The next opening shows what is stored: on as grayed.
+    Open([&](TForm2&) { opened = States(); });
+    for (std::size_t i = 0; i < 4; ++i) EXPECT_EQ(opened[i], c.after[i] ? G : U) << i;
+    program.reset();
+  }
+}
+
+TEST_F(SettingsDialog, AFailingRunValueEndsOkAtItsFirstStepAndTheDialogStays) {
+  StartWith({0, 0, 0, 0});
+  runValue.failNextWrite = TFakeRunValue::Fault::SetData;
+  bool stayed = false;
+  Open([&](TForm2& f) {
+    f.Auto.Click();
+    f.onClickEdit.Click();
+    f.OK.Click();
+    stayed = f.Visible() && f.IsModal();
+    f.CANCEL.Click();
+  });
+  EXPECT_TRUE(stayed);
+  ASSERT_EQ(boxes.shown.size(), 1u);
+  EXPECT_EQ(boxes.shown[0].kind, TFakeMessageBoxes::Kind::Error);
+  EXPECT_EQ(boxes.shown[0].text, L"Failed to set data for 'Tivorra'");
+  EXPECT_EQ(FourOf(state.Settings), (TFour{0, 0, 0, 0}));
+  EXPECT_EQ(ConfigBytes(), configBefore);
+  EXPECT_EQ(runValue.values.count(L"Tivorra"), 0u);
+}
+
+TEST_F(SettingsDialog, OkReappliesTheLayoutFromTheFile) {
+  StartWith({0, 0, 0, 0});
+  state.Settings.ListVisible = 1;  // as a toggle whose save failed would leave it
+  Open([](TForm2& f) { f.OK.Click(); });
+  EXPECT_EQ(ConfigBytes(), (Bytes{1, 0, 0, 0, 0, 0, 0}));
+  EXPECT_TRUE(form1().RzTabControl.Visible());
+  EXPECT_EQ(app.bringToFrontCount, 1) << "the program comes forward after the dialog";
+}
+
+TEST_F(SettingsDialog, IsOwnedCentredAndInTheOrderOfItsTabs) {
+  Start();
+  EXPECT_EQ(form2().Owner(), &form1());
+  EXPECT_EQ(form2().Position(), TPosition::OwnerCenter);
+  EXPECT_EQ(form2().ClientWidth(), 339);
+  EXPECT_EQ(form2().ClientHeight(), 148);
+  const std::vector<TControl*> order = form2().TabOrder();
+  const std::vector<TControl*> want = {&form2().Auto,
+                                       &form2().OK,
+                                       &form2().CANCEL,
+                                       &form2().onClickEdit,
+                                       &form2().onCloseMinToTray,
+                                       &form2().ShowMes};
+  EXPECT_EQ(order, want);
+}
+
+}  // namespace
