@@ -3,8 +3,9 @@
 
 Standard library only. Each size is drawn anew from the same shapes (not
 scaled from the largest), with supersampling for smooth edges. The 256 px
-image is stored as PNG, the others as 32-bit bitmaps with an AND mask, as
-Windows expects. Usage: make-icon.py OUT.ico
+images are stored as PNG, which Windows reads at every size since Vista:
+a fifth of the bytes of 32-bit bitmaps, and the icon lives inside
+Tivorra.exe. Usage: make-icon.py OUT.ico
 """
 import math
 import struct
@@ -123,29 +124,11 @@ def png(size, rgba):
             chunk(b"IDAT", zlib.compress(raw, 9)) + chunk(b"IEND", b""))
 
 
-def dib(size, rgba):
-    header = struct.pack("<IiiHHIIiiII", 40, size, size * 2, 1, 32, 0, 0, 0, 0, 0, 0)
-    rows = []
-    mask_rows = []
-    stride = ((size + 31) // 32) * 4
-    for y in reversed(range(size)):  # bottom-up
-        row = bytearray()
-        mask = bytearray(stride)
-        for x in range(size):
-            r, g, b, a = rgba[(y * size + x) * 4:(y * size + x) * 4 + 4]
-            row += bytes([b, g, r, a])
-            if a == 0:
-                mask[x // 8] |= 0x80 >> (x % 8)
-        rows.append(bytes(row))
-        mask_rows.append(bytes(mask))
-    return header + b"".join(rows) + b"".join(mask_rows)
-
-
 def main():
     images = []
     for size in SIZES:
         rgba = render(size)
-        images.append((size, png(size, rgba) if size >= 256 else dib(size, rgba)))
+        images.append((size, png(size, rgba)))
     out = struct.pack("<HHH", 0, 1, len(images))
     offset = 6 + 16 * len(images)
     for size, data in images:
