@@ -25,9 +25,12 @@ TDateTime Today(TDateTime local) {
 
 }  // namespace
 
-void TForm1::NewButClick() {
-  state_.Settings.AddMode = 1;
-  ConfirmMessage = L"Запись добавлена!";
+// The first steps of opening the editor, the same for adding and changing:
+// the mode and its confirmation, the panel shown with empty texts, and the
+// layout saved and applied.
+void TForm1::OpenEditor(bool addMode, const wchar_t* confirmMessage) {
+  state_.Settings.AddMode = addMode ? 1 : 0;
+  ConfirmMessage = confirmMessage;
   state_.Settings.EditorVisible = 1;
   RzPanel1.SetEnabled(true);
   RzPanel1.Show();
@@ -35,6 +38,10 @@ void TForm1::NewButClick() {
   cxEditEXE.SetText(L"");
   WriteConfig();
   ReadConfig();
+}
+
+void TForm1::NewButClick() {
+  OpenEditor(true, L"Запись добавлена!");
   cxDateEdit.SetEnabled(false);
   panelweek.SetEnabled(false);
   SetEditorMode();
@@ -49,15 +56,7 @@ void TForm1::EditButClick() {
   const int row = cxListBox.ItemIndex();
   const int tab = RzTabControl.TabIndex();
   if (row < 0 || tab < 0 || tab >= kAlarmKindCount) return;
-  state_.Settings.AddMode = 0;
-  ConfirmMessage = L"Запись изменена!";
-  state_.Settings.EditorVisible = 1;
-  RzPanel1.SetEnabled(true);
-  RzPanel1.Show();
-  cxMemoMSG.Clear();
-  cxEditEXE.SetText(L"");
-  WriteConfig();
-  ReadConfig();
+  OpenEditor(false, L"Запись изменена!");
   LoadAlarmIntoEditor(static_cast<TAlarmKind>(tab), static_cast<std::uint16_t>(row + 1));
   SetEditorMode();
 }

@@ -57,6 +57,7 @@ class TForm1 : public TForm {
   void cxListBoxKeyDown(std::uint16_t key);
   void NewButClick();
   void EditButClick();
+  void OpenEditor(bool addMode, const wchar_t* confirmMessage);
   void DelButClick();
   void cxDateClick();
   void cxDayClick();
