@@ -2,9 +2,9 @@
 
 #include <algorithm>
 #include <cmath>
-#include <stdexcept>
 
 #include "controls/dispatcher.h"
+#include "platform/errors.h"
 
 namespace {
 TBackend* gBackend = nullptr;
@@ -16,7 +16,7 @@ double Finite(double v) { return std::isfinite(v) ? v : 0.0; }
 
 void SetBackend(TBackend* backend) { gBackend = backend; }
 TBackend& Backend() {
-  if (!gBackend) throw std::logic_error("no window backend is set");
+  if (!gBackend) throw EAppError(L"no window backend is set");
   return *gBackend;
 }
 

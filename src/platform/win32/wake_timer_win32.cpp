@@ -1,6 +1,7 @@
 #include "platform/win32/wake_timer_win32.h"
 
-#include <stdexcept>
+#include "platform/errors.h"
+
 
 #ifndef CREATE_WAITABLE_TIMER_HIGH_RESOLUTION
 #define CREATE_WAITABLE_TIMER_HIGH_RESOLUTION 0x00000002
@@ -27,7 +28,7 @@ TWin32WakeTimer::TWin32WakeTimer() {
   highResolution_ = timer_ != nullptr;
   if (!timer_) timer_ = CreateWaitableTimerExW(nullptr, nullptr, 0, TIMER_ALL_ACCESS);
   stop_ = CreateEventW(nullptr, TRUE, FALSE, nullptr);
-  if (!timer_ || !stop_) throw std::runtime_error("cannot create the wake timer");
+  if (!timer_ || !stop_) throw EAppError(L"cannot create the wake timer");
 
   WNDCLASSEXW wc{};
   wc.cbSize = sizeof(wc);
@@ -38,10 +39,10 @@ TWin32WakeTimer::TWin32WakeTimer() {
   // Hidden, owned by no one and off the taskbar; never shown.
   window_ = CreateWindowExW(WS_EX_TOOLWINDOW, kWindowClass, L"", WS_POPUP, 0, 0, 0, 0, nullptr,
                             nullptr, Instance(), nullptr);
-  if (!window_) throw std::runtime_error("cannot create the wake timer's window");
+  if (!window_) throw EAppError(L"cannot create the wake timer's window");
   SetWindowLongPtrW(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
   waiter_ = CreateThread(nullptr, 0, &WaiterMain, this, 0, nullptr);
-  if (!waiter_) throw std::runtime_error("cannot start the wake timer's thread");
+  if (!waiter_) throw EAppError(L"cannot start the wake timer's thread");
 }
 
 TWin32WakeTimer::~TWin32WakeTimer() {
