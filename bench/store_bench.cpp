@@ -8,23 +8,10 @@
 
 #include "fakes/fake_services.h"
 #include "controls/message_boxes.h"
+#include "full_store.h"
 #include "store/alarm_file.h"
 
 namespace {
-
-std::unique_ptr<TAlarmStore> FullStore() {
-  auto s = std::make_unique<TAlarmStore>();
-  std::memset(s.get(), 0, sizeof *s);
-  for (int k = 0; k < kAlarmKindCount; ++k) {
-    const auto kind = static_cast<TAlarmKind>(k);
-    AlarmCount(*s, kind) = kAlarmCapacity;
-    for (std::uint16_t i = 1; i <= kAlarmCapacity; ++i) {
-      auto& msg = const_cast<TShortString&>(*AlarmActions(*s, kind, i).Msg);
-      ToShortString(L"Будильник номер " + std::to_wstring(i), msg);
-    }
-  }
-  return s;
-}
 
 std::wstring BenchDir() {
   const auto dir = std::filesystem::temp_directory_path() / "tivorra-bench";
@@ -33,7 +20,7 @@ std::wstring BenchDir() {
 }
 
 void BM_SaveFullStore(benchmark::State& state) {
-  auto s = FullStore();
+  auto s = FullStore(EncodeDate(2024, 3, 10));
   const std::wstring dir = BenchDir();
   TAlarmFileState file;
   TFakeMessageBoxes boxes;
@@ -42,7 +29,7 @@ void BM_SaveFullStore(benchmark::State& state) {
 BENCHMARK(BM_SaveFullStore)->Unit(benchmark::kMicrosecond);
 
 void BM_LoadFullStore(benchmark::State& state) {
-  auto s = FullStore();
+  auto s = FullStore(EncodeDate(2024, 3, 10));
   const std::wstring dir = BenchDir();
   TAlarmFileState file;
   TFakeMessageBoxes boxes;
@@ -55,7 +42,7 @@ void BM_LoadFullStore(benchmark::State& state) {
 BENCHMARK(BM_LoadFullStore)->Unit(benchmark::kMicrosecond);
 
 void BM_DeleteFirstOfHundred(benchmark::State& state) {
-  auto s = FullStore();
+  auto s = FullStore(EncodeDate(2024, 3, 10));
   for (auto _ : state) {
     // The records shift each time, but every delete moves the same 99.
     s->WeeklyCount = kAlarmCapacity;
