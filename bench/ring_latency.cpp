@@ -39,7 +39,8 @@ std::int64_t ZoneOffsetMs() {
   return (d + (d >= 0 ? 30000 : -30000)) / 60000 * 60000;
 }
 
-HWND VisibleWindow(DWORD pid, const wchar_t* title) {
+// A top-level window of the process with this title, shown or not.
+HWND WindowOf(DWORD pid, const wchar_t* title) {
   struct S {
     DWORD pid;
     const wchar_t* title;
@@ -52,7 +53,7 @@ HWND VisibleWindow(DWORD pid, const wchar_t* title) {
         GetWindowThreadProcessId(h, &p);
         wchar_t text[64] = {};
         GetWindowTextW(h, text, 64);
-        if (p == s->pid && IsWindowVisible(h) && wcscmp(text, s->title) == 0) {
+        if (p == s->pid && wcscmp(text, s->title) == 0) {
           s->found = h;
           return FALSE;
         }
@@ -112,11 +113,17 @@ int wmain(int argc, wchar_t** argv) {
     return 4;
   }
 
+  // The wake-up window exists, hidden, from the start: find it once, then
+  // watch only its visibility, so that the watching costs one call.
+  HWND wake = nullptr;
+  while (!wake && UtcNowMs() < first - 1000) {
+    wake = WindowOf(pi.dwProcessId, L"Будильник");
+    if (!wake) Sleep(20);
+  }
   std::vector<std::int64_t> latency;
   const std::int64_t end = due.back() + 5000;
-  while (static_cast<int>(latency.size()) < count && UtcNowMs() < end) {
-    HWND wake = VisibleWindow(pi.dwProcessId, L"Будильник");
-    if (!wake) {
+  while (wake && static_cast<int>(latency.size()) < count && UtcNowMs() < end) {
+    if (!IsWindowVisible(wake)) {
       Sleep(1);
       continue;
     }
@@ -134,6 +141,10 @@ int wmain(int argc, wchar_t** argv) {
   CloseHandle(pi.hProcess);
   CloseHandle(pi.hThread);
 
+  if (!wake) {
+    std::printf("no wake-up window found\n");
+    return 1;
+  }
   if (latency.empty()) {
     std::printf("no alarm rang\n");
     return 1;
