@@ -167,9 +167,17 @@ void TForm1::ApplyLayout() {
 }
 
 void TForm1::RefreshClock() {
+  ReadClock();
+  ShowClock();
+}
+
+void TForm1::ReadClock() {
   lastReading_ = services_.Clock.Now();
   lastUptime_ = services_.Clock.UptimeMs();
   FillClockSample(state_.Sample, lastReading_.Local, lastUptime_);
+}
+
+void TForm1::ShowClock() {
   const std::wstring text = L"Время " + services_.Formats.LongTime(lastReading_.Local) + L"\r" +
                             L"Дата " + services_.Formats.ShortDate(lastReading_.Local) + L"\r" +
                             L"Windows " + UptimeText(state_.Sample);
@@ -185,8 +193,10 @@ void TForm1::TimeTimer() {
 }
 
 void TForm1::WakeTimerDue() {
-  RefreshClock();
+  // The alarm is what the user waits for; the clock's caption follows it.
+  ReadClock();
   CheckAlarms();
+  ShowClock();
   ScheduleNextAlarm();
 }
 

@@ -86,6 +86,8 @@ class TForm1 : public TForm {
 
   // Routines.
   void RefreshClock();
+  void ReadClock();
+  void ShowClock();
   void ReadConfig();
   void WriteConfig();
   void ApplyLayout();
