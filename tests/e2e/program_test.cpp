@@ -27,18 +27,35 @@ using namespace e2e;
 
 TEST(Program, FirstStartShowsTheSmallLayoutAndClosingSavesBothFiles) {
   TempDir dir;
+  RemoveRunValue();
   Program p(dir);
   p.Start();
-  HWND main = nullptr;
-  ASSERT_TRUE(WaitFor([&] { return (main = p.Window(L"Tivorra")) != nullptr; }, 15s));
-  RECT client{};
-  const bool laidOut = WaitFor(
-      [&] {
-        GetClientRect(main, &client);
-        return client.right == 149 && client.bottom == 221;
-      },
-      5s);
-  EXPECT_TRUE(laidOut) << "client area " << client.right << " x " << client.bottom;
+  HWND main = p.Main();
+  ASSERT_NE(main, nullptr);
+  const auto clientIs = [&](int width, int height) {
+    RECT client{};
+    const bool sized = WaitFor(
+        [&] {
+          GetClientRect(main, &client);
+          return client.right == width && client.bottom == height;
+        },
+        5s);
+    EXPECT_TRUE(sized) << "client area " << client.right << " x " << client.bottom;
+  };
+  clientIs(149, 221);
+  // Start with Windows is on from the first start.
+  EXPECT_TRUE(WaitFor([] { return RunValue().has_value(); }, 5s)) << "no Run value";
+  EXPECT_EQ(RunValue().value_or(L""), L"\"" + p.ExePath() + L"\" /minimize");
+  EXPECT_EQ(p.MessageBox(), nullptr);
+  EXPECT_FALSE(fs::exists(dir.Path(L"config.cfg")));
+
+  // The list's toggle saves the settings at once.
+  ASSERT_TRUE(Press(FindWindowExW(main, nullptr, L"Button", L">>")));
+  clientIs(565, 221);
+  EXPECT_EQ(ReadBytes(dir.Path(L"config.cfg")), (Bytes{1, 0, 0, 1, 0, 0, 0}));
+  ASSERT_TRUE(Press(FindWindowExW(main, nullptr, L"Button", L"<<")));
+  clientIs(149, 221);
+  EXPECT_EQ(ReadBytes(dir.Path(L"config.cfg")), (Bytes{0, 0, 0, 1, 0, 0, 0}));
 
   PostMessageW(main, WM_CLOSE, 0, 0);
   ASSERT_TRUE(p.Ended(10s)) << "closing the main window did not end the program";
