@@ -180,6 +180,13 @@ TEST(Program, OneAlarmFromTheEditorRingsWithItsMessageAndMusic) {
   // box; whether sound comes out is not visible from another process.
   EXPECT_FALSE(WaitFor([&] { return p.MessageBox() != nullptr; }, 300ms))
       << Cp1251(MessageBoxText(p.MessageBox()));
+  // The music is open in the program's player, which lets nobody write to
+  // the file meanwhile.
+  HANDLE music =
+      CreateFileW(dir.Path(L"Sound\\Утро\\tone.wav").c_str(), GENERIC_WRITE,
+                  FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
+  EXPECT_EQ(music, INVALID_HANDLE_VALUE) << "the music file is not open";
+  if (music != INVALID_HANDLE_VALUE) CloseHandle(music);
   ASSERT_TRUE(Press(FindControl(wake, L"Button", L"OK")));
   EXPECT_TRUE(WaitFor([&] { return !IsWindowVisible(wake); }, 5s));
   CloseProgram(p, w.main);
