@@ -145,6 +145,14 @@ void AddCountdown(const Program& p, const MainWindow& w, int hours, int minutes,
   ASSERT_NO_FATAL_FAILURE(PressWhenEnabled(w.EditorButton(L"Добавить")));
 }
 
+// The main window once the program's start-up is over: the last thing the
+// start-up writes is the Run value.
+HWND StartedMain(const Program& p) {
+  HWND main = p.Main();
+  EXPECT_TRUE(WaitFor([] { return RunValue().has_value(); }, 5s)) << "the start-up did not end";
+  return main;
+}
+
 void CloseProgram(const Program& p, HWND main) {
   PostMessageW(main, WM_CLOSE, 0, 0);
   EXPECT_TRUE(p.Ended(10s)) << "closing the main window did not end the program";
@@ -153,9 +161,10 @@ void CloseProgram(const Program& p, HWND main) {
 TEST(Program, OneAlarmFromTheEditorRingsWithItsMessageAndMusic) {
   TempDir dir;
   ASSERT_NO_FATAL_FAILURE(MakeSection(dir, L"Утро", L"tone.wav"));
+  RemoveRunValue();
   Program p(dir);
   p.Start();
-  const MainWindow w(p.Main());
+  const MainWindow w(StartedMain(p));
   ASSERT_NE(w.main, nullptr);
 
   const double before = LocalNow();
@@ -211,9 +220,10 @@ TEST(Program, ARestartListsTheAlarmAndLeavesAlarmRecByteForByte) {
   ASSERT_NO_FATAL_FAILURE(MakeSection(dir, L"Утро", L"tone.wav"));
   Bytes saved;
   {
+    RemoveRunValue();
     Program p(dir);
     p.Start();
-    const MainWindow w(p.Main());
+    const MainWindow w(StartedMain(p));
     ASSERT_NE(w.main, nullptr);
     ASSERT_NO_FATAL_FAILURE(AddCountdown(p, w, 1, 0, 0, L"Чайник", L"Утро", L"tone.wav"));
     const auto rows = CountdownRows(p, w);
@@ -234,10 +244,12 @@ TEST(Program, ARestartListsTheAlarmAndLeavesAlarmRecByteForByte) {
     }
   }
 
+  RemoveRunValue();
   Program again(dir);
   again.Start();
-  const MainWindow w(again.Main());
+  const MainWindow w(StartedMain(again));
   ASSERT_NE(w.main, nullptr);
+  EXPECT_TRUE(IsWindowVisible(w.List())) << "the list's setting was not kept";
   const auto rows = CountdownRows(again, w);
   ASSERT_EQ(rows.size(), 1u);
   EXPECT_TRUE(EndsWith(rows[0], L" | Чайник | ")) << Cp1251(rows[0]);
@@ -254,9 +266,10 @@ TEST(Program, ARestartListsTheAlarmAndLeavesAlarmRecByteForByte) {
 TEST(Program, AnAlarmIsChangedAndDeletedFromTheList) {
   TempDir dir;
   ASSERT_NO_FATAL_FAILURE(MakeSection(dir, L"Утро", L"tone.wav"));
+  RemoveRunValue();
   Program p(dir);
   p.Start();
-  const MainWindow w(p.Main());
+  const MainWindow w(StartedMain(p));
   ASSERT_NE(w.main, nullptr);
   ASSERT_NO_FATAL_FAILURE(AddCountdown(p, w, 1, 0, 0, L"Чайник", L"Утро", L"tone.wav"));
   const std::string music = CountdownAt(ReadBytes(dir.Path(L"alarm.rec")), 0).mus;
@@ -361,9 +374,9 @@ TEST(Program, TheSettingsDialogTurnsStartWithWindowsOffAndOn) {
   RemoveRunValue();
   Program p(dir);
   p.Start();
-  const MainWindow w(p.Main());
+  const MainWindow w(StartedMain(p));
   ASSERT_NE(w.main, nullptr);
-  ASSERT_TRUE(WaitFor([] { return RunValue().has_value(); }, 5s));
+  ASSERT_TRUE(RunValue().has_value());
   const std::wstring value = *RunValue();
 
   const auto setAutoLoad = [&](int shownAs, bool on) {
@@ -400,13 +413,14 @@ TEST(Program, ADamagedAlarmFileIsReportedAndKeptAsBad) {
   Bytes damaged(5000);
   for (std::size_t i = 0; i < damaged.size(); ++i) damaged[i] = static_cast<std::uint8_t>(i * 7);
   WriteBytes(dir.Path(L"alarm.rec"), damaged);
+  RemoveRunValue();
   Program p(dir);
   p.Start();
   HWND box = nullptr;
   ASSERT_TRUE(WaitFor([&] { return (box = p.MessageBox()) != nullptr; }, 15s));
   EXPECT_EQ(MessageBoxText(box), L"Ошибка чтения файла!");
   AnswerMessageBox(box);
-  const MainWindow w(p.Main());
+  const MainWindow w(StartedMain(p));
   ASSERT_NE(w.main, nullptr);
   EXPECT_EQ(ReadBytes(dir.Path(L"alarm.rec")), damaged);
 
