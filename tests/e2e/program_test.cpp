@@ -11,6 +11,7 @@
 #include <memory>
 #include <thread>
 
+#include "e2e/driver.h"
 #include "fakes/fake_services.h"
 #include "engine/time_value.h"
 #include "platform/win32/clock_win32.h"
@@ -22,127 +23,39 @@ using namespace std::chrono_literals;
 
 namespace {
 
-fs::path BuiltProgram() {
-  wchar_t self[MAX_PATH];
-  GetModuleFileNameW(nullptr, self, MAX_PATH);
-  return fs::path(self).parent_path().parent_path() / L"Tivorra.exe";
-}
-
-bool WaitFor(const std::function<bool()>& done, std::chrono::milliseconds limit) {
-  const auto end = std::chrono::steady_clock::now() + limit;
-  while (std::chrono::steady_clock::now() < end) {
-    if (done()) return true;
-    std::this_thread::sleep_for(20ms);
-  }
-  return done();
-}
-
-class Program {
- public:
-  explicit Program(const TempDir& dir) : dir_(dir) {
-    // Several starts of one folder share its copy of the program.
-    if (!fs::exists(dir.Path(L"Tivorra.exe"))) {
-      fs::copy_file(BuiltProgram(), dir.Path(L"Tivorra.exe"));
-    }
-  }
-  ~Program() {
-    if (pi_.hProcess) {
-      if (WaitForSingleObject(pi_.hProcess, 0) == WAIT_TIMEOUT) TerminateProcess(pi_.hProcess, 1);
-      CloseHandle(pi_.hProcess);
-      CloseHandle(pi_.hThread);
-    }
-  }
-  void Start(const std::wstring& params = L"") {
-    std::wstring cmd = L"\"" + dir_.Path(L"Tivorra.exe").wstring() + L"\"";
-    if (!params.empty()) cmd += L" " + params;
-    STARTUPINFOW si{};
-    si.cb = sizeof(si);
-    ASSERT_TRUE(CreateProcessW(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                               dir_.Path(L"").wstring().c_str(), &si, &pi_));
-  }
-  // A visible top-level window of the program with this title.
-  HWND Window(const wchar_t* title) const {
-    struct Search {
-      DWORD pid;
-      const wchar_t* title;
-      HWND found;
-    } s{pi_.dwProcessId, title, nullptr};
-    EnumWindows(
-        [](HWND h, LPARAM lp) -> BOOL {
-          auto* s = reinterpret_cast<Search*>(lp);
-          DWORD pid = 0;
-          GetWindowThreadProcessId(h, &pid);
-          wchar_t text[64] = {};
-          GetWindowTextW(h, text, 64);
-          if (pid == s->pid && IsWindowVisible(h) && std::wstring(text) == s->title) {
-            s->found = h;
-            return FALSE;
-          }
-          return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&s));
-    return s.found;
-  }
-  // A message box of the program, or null.
-  HWND MessageBox() const {
-    struct Search {
-      DWORD pid;
-      HWND found;
-    } s{pi_.dwProcessId, nullptr};
-    EnumWindows(
-        [](HWND h, LPARAM lp) -> BOOL {
-          auto* s = reinterpret_cast<Search*>(lp);
-          DWORD pid = 0;
-          GetWindowThreadProcessId(h, &pid);
-          wchar_t cls[16] = {};
-          GetClassNameW(h, cls, 16);
-          if (pid == s->pid && IsWindowVisible(h) && std::wstring(cls) == L"#32770") {
-            s->found = h;
-            return FALSE;
-          }
-          return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&s));
-    return s.found;
-  }
-  bool Ended(std::chrono::milliseconds limit) const {
-    return WaitForSingleObject(pi_.hProcess, static_cast<DWORD>(limit.count())) == WAIT_OBJECT_0;
-  }
-  DWORD ExitCode() const {
-    DWORD code = 0;
-    GetExitCodeProcess(pi_.hProcess, &code);
-    return code;
-  }
-
- private:
-  const TempDir& dir_;
-  PROCESS_INFORMATION pi_{};
-};
-
-std::wstring TextOf(HWND h) {
-  wchar_t buf[512] = {};
-  SendMessageW(h, WM_GETTEXT, 512, reinterpret_cast<LPARAM>(buf));
-  return buf;
-}
-
-HWND ChildWithClass(HWND parent, const wchar_t* cls) {
-  return FindWindowExW(parent, nullptr, cls, nullptr);
-}
+using namespace e2e;
 
 TEST(Program, FirstStartShowsTheSmallLayoutAndClosingSavesBothFiles) {
   TempDir dir;
+  RemoveRunValue();
   Program p(dir);
   p.Start();
-  HWND main = nullptr;
-  ASSERT_TRUE(WaitFor([&] { return (main = p.Window(L"Tivorra")) != nullptr; }, 15s));
-  RECT client{};
-  const bool laidOut = WaitFor(
-      [&] {
-        GetClientRect(main, &client);
-        return client.right == 149 && client.bottom == 221;
-      },
-      5s);
-  EXPECT_TRUE(laidOut) << "client area " << client.right << " x " << client.bottom;
+  HWND main = p.Main();
+  ASSERT_NE(main, nullptr);
+  const auto clientIs = [&](int width, int height) {
+    RECT client{};
+    const bool sized = WaitFor(
+        [&] {
+          GetClientRect(main, &client);
+          return client.right == width && client.bottom == height;
+        },
+        5s);
+    EXPECT_TRUE(sized) << "client area " << client.right << " x " << client.bottom;
+  };
+  clientIs(149, 221);
+  // Start with Windows is on from the first start.
+  EXPECT_TRUE(WaitFor([] { return RunValue().has_value(); }, 5s)) << "no Run value";
+  EXPECT_EQ(RunValue().value_or(L""), L"\"" + p.ExePath() + L"\" /minimize");
+  EXPECT_EQ(p.MessageBox(), nullptr);
+  EXPECT_FALSE(fs::exists(dir.Path(L"config.cfg")));
+
+  // The list's toggle saves the settings at once.
+  ASSERT_TRUE(Press(FindWindowExW(main, nullptr, L"Button", L">>")));
+  clientIs(565, 221);
+  EXPECT_EQ(ReadBytes(dir.Path(L"config.cfg")), (Bytes{1, 0, 0, 1, 0, 0, 0}));
+  ASSERT_TRUE(Press(FindWindowExW(main, nullptr, L"Button", L"<<")));
+  clientIs(149, 221);
+  EXPECT_EQ(ReadBytes(dir.Path(L"config.cfg")), (Bytes{0, 0, 0, 1, 0, 0, 0}));
 
   PostMessageW(main, WM_CLOSE, 0, 0);
   ASSERT_TRUE(p.Ended(10s)) << "closing the main window did not end the program";

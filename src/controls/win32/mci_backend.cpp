@@ -15,6 +15,21 @@ constexpr wchar_t kNoticeWindowClass[] = L"TivorraMciNotices";
   throw EMCIDeviceError(code, MciErrorText(code));
 }
 
+// The wave device opens its file through the ANSI code page, where a
+// Russian folder name on a Western system becomes question marks. Such a
+// name is given in its short form, which that page can spell.
+std::wstring SpellableName(const std::wstring& fileName) {
+  BOOL lossy = FALSE;
+  WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, fileName.c_str(), -1, nullptr, 0, nullptr,
+                      &lossy);
+  if (!lossy) return fileName;
+  std::wstring shortName(MAX_PATH, L'\0');
+  const DWORD n = GetShortPathNameW(fileName.c_str(), shortName.data(), MAX_PATH);
+  if (n == 0 || n >= MAX_PATH) return fileName;
+  shortName.resize(n);
+  return shortName;
+}
+
 // Forwards MM_MCINOTIFY to the back end that owns the window.
 LRESULT CALLBACK NoticeWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
@@ -99,8 +114,9 @@ TMciBackend::~TMciBackend() {
 }
 
 void TMciBackend::Open(const std::wstring& fileName) {
+  const std::wstring name = SpellableName(fileName);
   MCI_OPEN_PARMSW params{};
-  params.lpstrElementName = fileName.c_str();
+  params.lpstrElementName = name.c_str();
   // No device type: the system picks one from the file's extension.
   const MCIERROR error = mciSendCommandW(0, MCI_OPEN, MCI_OPEN_ELEMENT | MCI_WAIT,
                                          reinterpret_cast<DWORD_PTR>(&params));

@@ -96,6 +96,21 @@ TEST(MediaPlayerMci, WavLoopsOnItsCompletionNotices) {
   p.player.OnNotify = nullptr;
 }
 
+// Music sections are named by their users, in Russian as often as not,
+// whatever the system's ANSI code page is.
+TEST(MediaPlayerMci, OpensMusicWhoseNameTheAnsiCodePageCannotSpell) {
+  for (const std::wstring name : {L"Утро\\звонок.wav", L"Ünïcödé ✓\\tone.wav"}) {
+    TempDir dir;
+    const auto file = dir.Path(name);
+    std::filesystem::create_directories(file.parent_path());
+    WriteBytes(file, ToneWav(1600));
+    TRecordingPlayer p;
+    p.player.FileName = file.wstring();
+    EXPECT_NO_THROW(p.player.Open());
+    EXPECT_TRUE(p.player.CanPlay());
+  }
+}
+
 TEST(MediaPlayerMci, Mp3PlaysToItsEndAndStopCutsItShort) {
   for (const bool stop : {false, true}) {
     SCOPED_TRACE(stop ? "stopped" : "played to its end");

@@ -1,0 +1,333 @@
+#ifdef _WIN32
+#include "e2e/driver.h"
+
+#include <commctrl.h>
+
+#include <thread>
+
+namespace fs = std::filesystem;
+
+namespace e2e {
+
+bool WaitFor(const std::function<bool()>& done, std::chrono::milliseconds limit) {
+  const auto end = std::chrono::steady_clock::now() + limit;
+  while (std::chrono::steady_clock::now() < end) {
+    if (done()) return true;
+    std::this_thread::sleep_for(20ms);
+  }
+  return done();
+}
+
+fs::path BuiltProgram() {
+  wchar_t self[MAX_PATH];
+  GetModuleFileNameW(nullptr, self, MAX_PATH);
+  return fs::path(self).parent_path().parent_path() / L"Tivorra.exe";
+}
+
+Program::Program(const TempDir& dir) : dir_(dir) {
+  // Several starts of one folder share its copy of the program.
+  if (!fs::exists(dir.Path(L"Tivorra.exe"))) {
+    fs::copy_file(BuiltProgram(), dir.Path(L"Tivorra.exe"));
+  }
+}
+
+Program::~Program() {
+  if (pi_.hProcess) {
+    if (WaitForSingleObject(pi_.hProcess, 0) == WAIT_TIMEOUT) {
+      TerminateProcess(pi_.hProcess, 1);
+      WaitForSingleObject(pi_.hProcess, 5000);
+    }
+    CloseHandle(pi_.hProcess);
+    CloseHandle(pi_.hThread);
+  }
+}
+
+void Program::Start(const std::wstring& params) {
+  std::wstring cmd = L"\"" + ExePath() + L"\"";
+  if (!params.empty()) cmd += L" " + params;
+  STARTUPINFOW si{};
+  si.cb = sizeof(si);
+  if (!CreateProcessW(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                      dir_.Path(L"").wstring().c_str(), &si, &pi_)) {
+    pi_ = {};
+  }
+}
+
+std::wstring Program::ExePath() const { return dir_.Path(L"Tivorra.exe").wstring(); }
+
+HWND Program::Find(const std::function<bool(HWND)>& match) const {
+  struct Search {
+    DWORD pid;
+    const std::function<bool(HWND)>* match;
+    HWND found;
+  } s{pi_.dwProcessId, &match, nullptr};
+  EnumWindows(
+      [](HWND h, LPARAM lp) -> BOOL {
+        auto* s = reinterpret_cast<Search*>(lp);
+        DWORD pid = 0;
+        GetWindowThreadProcessId(h, &pid);
+        if (pid == s->pid && (*s->match)(h)) {
+          s->found = h;
+          return FALSE;
+        }
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&s));
+  return s.found;
+}
+
+HWND Program::Window(const wchar_t* title, bool visibleOnly) const {
+  return Find([title, visibleOnly](HWND h) {
+    wchar_t text[64] = {};
+    GetWindowTextW(h, text, 64);
+    return (!visibleOnly || IsWindowVisible(h)) && std::wstring(text) == title;
+  });
+}
+
+HWND Program::WindowOfClass(const wchar_t* cls, bool visibleOnly) const {
+  return Find([cls, visibleOnly](HWND h) {
+    wchar_t name[64] = {};
+    GetClassNameW(h, name, 64);
+    return (!visibleOnly || IsWindowVisible(h)) && std::wstring(name) == cls;
+  });
+}
+
+HWND Program::MessageBox() const { return WindowOfClass(L"#32770", true); }
+
+HWND Program::Main(std::chrono::milliseconds limit) const {
+  // Message boxes carry the program's title too.
+  const auto isMain = [](HWND h) {
+    wchar_t text[64] = {}, cls[64] = {};
+    GetWindowTextW(h, text, 64);
+    GetClassNameW(h, cls, 64);
+    return IsWindowVisible(h) && std::wstring(text) == L"Tivorra" &&
+           std::wstring(cls) == L"TivorraForm";
+  };
+  HWND main = nullptr;
+  WaitFor([&] { return (main = Find(isMain)) != nullptr; }, limit);
+  return main;
+}
+
+bool Program::Ended(std::chrono::milliseconds limit) const {
+  return WaitForSingleObject(pi_.hProcess, static_cast<DWORD>(limit.count())) == WAIT_OBJECT_0;
+}
+
+DWORD Program::ExitCode() const {
+  DWORD code = 0;
+  GetExitCodeProcess(pi_.hProcess, &code);
+  return code;
+}
+
+std::wstring TextOf(HWND h) {
+  wchar_t buf[512] = {};
+  SendMessageW(h, WM_GETTEXT, 512, reinterpret_cast<LPARAM>(buf));
+  return buf;
+}
+
+HWND ChildWithClass(HWND parent, const wchar_t* cls) {
+  return FindWindowExW(parent, nullptr, cls, nullptr);
+}
+
+std::vector<HWND> FindControls(HWND parent, const wchar_t* cls) {
+  struct Search {
+    const wchar_t* cls;
+    std::vector<HWND> found;
+  } s{cls, {}};
+  EnumChildWindows(
+      parent,
+      [](HWND h, LPARAM lp) -> BOOL {
+        auto* s = reinterpret_cast<Search*>(lp);
+        wchar_t name[64] = {};
+        GetClassNameW(h, name, 64);
+        if (lstrcmpiW(name, s->cls) == 0) s->found.push_back(h);
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&s));
+  return s.found;
+}
+
+HWND FindControl(HWND parent, const wchar_t* cls, const wchar_t* text) {
+  for (HWND h : FindControls(parent, cls)) {
+    if (!text || TextOf(h) == text) return h;
+  }
+  return nullptr;
+}
+
+bool Press(HWND button) {
+  DWORD_PTR result = 0;
+  return SendMessageTimeoutW(button, BM_CLICK, 0, 0, SMTO_NORMAL, 5000, &result) != 0;
+}
+
+void PressLater(HWND button) { PostMessageW(button, BM_CLICK, 0, 0); }
+
+int CheckState(HWND box) { return static_cast<int>(SendMessageW(box, BM_GETCHECK, 0, 0)); }
+
+void Key(HWND h, UINT vk) {
+  SendMessageW(h, WM_KEYDOWN, vk, 1);
+  SendMessageW(h, WM_KEYUP, vk, static_cast<LPARAM>(0xC0000001u));
+}
+
+void ClickAt(HWND h, int x, int y) {
+  SendMessageW(h, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
+  SendMessageW(h, WM_LBUTTONUP, 0, MAKELPARAM(x, y));
+}
+
+std::vector<std::wstring> Rows(HWND list) {
+  std::vector<std::wstring> rows;
+  const int n = static_cast<int>(SendMessageW(list, LB_GETCOUNT, 0, 0));
+  for (int i = 0; i < n; ++i) {
+    const auto len = SendMessageW(list, LB_GETTEXTLEN, static_cast<WPARAM>(i), 0);
+    std::wstring row(static_cast<std::size_t>(len < 0 ? 0 : len) + 1, L'\0');
+    SendMessageW(list, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(row.data()));
+    row.resize(static_cast<std::size_t>(len < 0 ? 0 : len));
+    rows.push_back(row);
+  }
+  return rows;
+}
+
+int SelectedRow(HWND list) { return static_cast<int>(SendMessageW(list, LB_GETCURSEL, 0, 0)); }
+
+void SelectRow(HWND list, int row) {
+  SendMessageW(list, LB_SETCURSEL, static_cast<WPARAM>(row), 0);
+  SendMessageW(GetParent(list), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(list), LBN_SELCHANGE),
+               reinterpret_cast<LPARAM>(list));
+}
+
+std::vector<std::wstring> ComboItems(HWND combo) {
+  std::vector<std::wstring> items;
+  const int n = static_cast<int>(SendMessageW(combo, CB_GETCOUNT, 0, 0));
+  for (int i = 0; i < n; ++i) {
+    const auto len = SendMessageW(combo, CB_GETLBTEXTLEN, static_cast<WPARAM>(i), 0);
+    std::wstring item(static_cast<std::size_t>(len < 0 ? 0 : len) + 1, L'\0');
+    SendMessageW(combo, CB_GETLBTEXT, static_cast<WPARAM>(i),
+                 reinterpret_cast<LPARAM>(item.data()));
+    item.resize(static_cast<std::size_t>(len < 0 ? 0 : len));
+    items.push_back(item);
+  }
+  return items;
+}
+
+void PickItem(HWND combo, int index) {
+  SendMessageW(combo, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+  SendMessageW(GetParent(combo), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(combo), CBN_SELCHANGE),
+               reinterpret_cast<LPARAM>(combo));
+}
+
+void TypeText(HWND edit, const std::wstring& text) {
+  SendMessageW(edit, EM_SETSEL, 0, -1);
+  SendMessageW(edit, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(text.c_str()));
+}
+
+RemoteBlock::RemoteBlock(HANDLE process, std::size_t size)
+    : process_(process),
+      at_(VirtualAllocEx(process, nullptr, size, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE)) {}
+
+RemoteBlock::~RemoteBlock() {
+  if (at_) VirtualFreeEx(process_, at_, 0, MEM_RELEASE);
+}
+
+bool RemoteBlock::Read(void* out, std::size_t size) const {
+  SIZE_T done = 0;
+  return at_ && ReadProcessMemory(process_, at_, out, size, &done) && done == size;
+}
+
+bool ClickTab(HANDLE process, HWND tab, int index) {
+  RemoteBlock block(process, sizeof(RECT));
+  RECT r{};
+  if (!SendMessageW(tab, TCM_GETITEMRECT, static_cast<WPARAM>(index), block.Address()) ||
+      !block.Read(&r, sizeof r)) {
+    return false;
+  }
+  ClickAt(tab, (r.left + r.right) / 2, (r.top + r.bottom) / 2);
+  return SelectedTab(tab) == index;
+}
+
+int SelectedTab(HWND tab) { return static_cast<int>(SendMessageW(tab, TCM_GETCURSEL, 0, 0)); }
+
+std::optional<SYSTEMTIME> PickerTime(HANDLE process, HWND picker) {
+  RemoteBlock block(process, sizeof(SYSTEMTIME));
+  SYSTEMTIME st{};
+  if (SendMessageW(picker, DTM_GETSYSTEMTIME, 0, block.Address()) != GDT_VALID ||
+      !block.Read(&st, sizeof st)) {
+    return std::nullopt;
+  }
+  return st;
+}
+
+bool SetPickerTime(HANDLE process, HWND picker, int hour, int minute, int second) {
+  // Into the picker, which selects one of its fields; which one is found
+  // by trying the up arrow and looking at what changed, as a user looks.
+  RECT client;
+  GetClientRect(picker, &client);
+  ClickAt(picker, 4, client.bottom / 2);
+  bool hourSet = false, minuteSet = false, secondSet = false;
+  // Time formats have at most four fields (hours, minutes, seconds, AM/PM);
+  // twice round is plenty.
+  for (int field = 0; field < 8 && !(hourSet && minuteSet && secondSet); ++field) {
+    const auto before = PickerTime(process, picker);
+    Key(picker, VK_UP);
+    const auto after = PickerTime(process, picker);
+    if (!before || !after) return false;
+    // Steps down until `part` reads `target`; a field wraps round.
+    const auto stepTo = [&](WORD SYSTEMTIME::*part, int target, int limit) {
+      for (int i = 0; i < limit; ++i) {
+        const auto now = PickerTime(process, picker);
+        if (!now) return false;
+        if ((*now).*part == target) return true;
+        Key(picker, VK_DOWN);
+      }
+      return false;
+    };
+    if (after->wSecond != before->wSecond) {
+      secondSet = stepTo(&SYSTEMTIME::wSecond, second, 61);
+    } else if (after->wMinute != before->wMinute) {
+      minuteSet = stepTo(&SYSTEMTIME::wMinute, minute, 61);
+    } else if ((after->wHour + 24 - before->wHour) % 24 == 1) {
+      hourSet = stepTo(&SYSTEMTIME::wHour, hour, 25);
+    } else {
+      // Morning or afternoon, which the press turned over: kept only when
+      // that is the target's half of the day.
+      if ((after->wHour >= 12) != (hour >= 12)) Key(picker, VK_DOWN);
+      const auto now = PickerTime(process, picker);
+      hourSet = now && now->wHour == hour;
+    }
+    Key(picker, VK_RIGHT);
+  }
+  const auto t = PickerTime(process, picker);
+  return t && t->wHour == hour && t->wMinute == minute && t->wSecond == second;
+}
+
+std::wstring MessageBoxText(HWND box) {
+  wchar_t text[512] = {};
+  GetDlgItemTextW(box, 0xFFFF, text, 512);
+  return text;
+}
+
+void AnswerMessageBox(HWND box) { PressLater(FindControl(box, L"Button")); }
+
+namespace {
+constexpr wchar_t kRunKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+}
+
+std::optional<std::wstring> RunValue() {
+  wchar_t data[1024] = {};
+  DWORD size = sizeof data;
+  if (RegGetValueW(HKEY_CURRENT_USER, kRunKey, L"Tivorra", RRF_RT_REG_SZ, nullptr, data, &size) !=
+      ERROR_SUCCESS) {
+    return std::nullopt;
+  }
+  return std::wstring(data);
+}
+
+void RemoveRunValue() { RegDeleteKeyValueW(HKEY_CURRENT_USER, kRunKey, L"Tivorra"); }
+
+std::string Cp1251(const std::wstring& text) {
+  std::string out(text.size() * 2 + 1, '\0');
+  const int n = WideCharToMultiByte(1251, 0, text.data(), static_cast<int>(text.size()), out.data(),
+                                    static_cast<int>(out.size()), nullptr, nullptr);
+  out.resize(static_cast<std::size_t>(n < 0 ? 0 : n));
+  return out;
+}
+
+}  // namespace e2e
+#endif
