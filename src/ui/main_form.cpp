@@ -219,7 +219,6 @@ void TForm1::ScheduleNextAlarm() {
   services_.WakeTimer.SetAt(WakeTimerUtcMs(DueUtcMs(due, services_.Clock, now, uptime), now.UtcMs));
 }
 
-
 void TForm1::MinimizeApp() { services_.App.Minimize(); }
 
 void TForm1::ClockSeenChanged(bool seen) {

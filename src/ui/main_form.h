@@ -159,7 +159,7 @@ class TForm1 : public TForm {
 
   const TAlarmCheck& Check() const { return check_; }
 
-  // ---- The tray, the window states and the settings dialog's operations
+  // The tray, the window states and the settings dialog's operations
   // (tray.cpp).
   void im1Click();
   void im2Click();
@@ -183,9 +183,7 @@ class TForm1 : public TForm {
 
  private:
   void BindTray();
-  // ---- end of the tray block
 
- private:
   TAppState& state_;
   TServices& services_;
   TForm2& form2_;
