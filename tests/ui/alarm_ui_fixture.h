@@ -11,17 +11,14 @@
 #include "controls/dispatcher.h"
 #include "engine/time_value.h"
 #include "engine/wake_up_form.h"
-#include "fakes/fake_clock.h"
-#include "fakes/fake_media_backend.h"
-#include "fakes/fake_services.h"
-#include "fakes/fake_wake_timer.h"
+#include "fakes/fake_program_services.h"
 #include "fakes/ui_driver.h"
 #include "store/alarm_file.h"
 #include "test_support.h"
 #include "ui/main_form.h"
 #include "ui/program_forms.h"
 
-class AlarmUi : public testing::Test {
+class AlarmUi : public testing::Test, protected TFakeProgramServices {
  protected:
   AlarmUi() {
     clock.SetLocal(EncodeDate(2026, 12, 8) + EncodeTime(12, 0, 0, 400));
@@ -35,18 +32,7 @@ class AlarmUi : public testing::Test {
   // Starts the program with these settings bytes (list and editor shown).
   void Start(Bytes config = {1, 1, 0, 0, 0, 0, 0}) {
     WriteBytes(dir.Path(L"config.cfg"), config);
-    services = std::make_unique<TServices>(TServices{
-        boxes,
-        clock,
-        shell,
-        runValue,
-        formats,
-        app,
-        dir.ProgramDir() + L"Tivorra.exe",
-        {},
-        [] { return std::unique_ptr<TMediaBackend>(std::make_unique<TFakeMediaBackend>()); },
-        wakeTimer,
-        fileDialogs});
+    services = MakeServices(dir.ProgramDir() + L"Tivorra.exe", {});
     wakeUp = std::make_unique<TForm3>(shell, clock, services->MakeMediaBackend());
     program.reset();
     program = std::make_unique<TProgramForms>(*state, *services, *wakeUp, shell);
@@ -85,14 +71,6 @@ class AlarmUi : public testing::Test {
 
   TempDir dir;
   std::unique_ptr<TAppState> state = std::make_unique<TAppState>();
-  TFakeMessageBoxes boxes;
-  TFakeClock clock;
-  TFakeShell shell;
-  TFakeRunValue runValue;
-  TFakeRegionalFormats formats;
-  TFakeApplicationWindow app;
-  TFakeWakeTimer wakeTimer;
-  TFakeFileDialogs fileDialogs;
   std::unique_ptr<TServices> services;
   std::unique_ptr<TForm3> wakeUp;
   std::unique_ptr<TProgramForms> program;

@@ -11,10 +11,7 @@
 #include "controls/message_boxes.h"
 #include "engine/time_value.h"
 #include "engine/wake_up_form.h"
-#include "fakes/fake_clock.h"
-#include "fakes/fake_media_backend.h"
-#include "fakes/fake_services.h"
-#include "fakes/fake_wake_timer.h"
+#include "fakes/fake_program_services.h"
 #include "fakes/ui_driver.h"
 #include "platform/errors.h"
 #include "platform/file_io.h"
@@ -35,7 +32,7 @@ namespace {
 
 // One program: fresh records and services, a throw-away program folder,
 // and the four windows (real ones under Windows).
-class MainForm : public testing::Test {
+class MainForm : public testing::Test, protected TFakeProgramServices {
  protected:
   MainForm() {
     state = std::make_unique<TAppState>();
@@ -46,14 +43,11 @@ class MainForm : public testing::Test {
   ~MainForm() override { SetErrorReport(nullptr); }
 
   void Create(std::vector<std::wstring> params = {}) {
-    services = std::make_unique<TServices>(
-        TServices{boxes, clock, shell, runValue, formats, app, exe, std::move(params),
-                  [this] {
-                    auto backend = std::make_unique<TFakeMediaBackend>();
-                    media = backend.get();
-                    return std::unique_ptr<TMediaBackend>(std::move(backend));
-                  },
-                  wakeTimer, fileDialogs});
+    services = MakeServices(exe, std::move(params), [this] {
+      auto backend = std::make_unique<TFakeMediaBackend>();
+      media = backend.get();
+      return std::unique_ptr<TMediaBackend>(std::move(backend));
+    });
     program.reset();
     program = std::make_unique<TProgramForms>(*state, *services, *form3(), shell);
     form1 = &program->Form1;
@@ -88,14 +82,6 @@ class MainForm : public testing::Test {
   TempDir dir;
   std::wstring exe = dir.ProgramDir() + L"Tivorra.exe";
   std::unique_ptr<TAppState> state;
-  TFakeMessageBoxes boxes;
-  TFakeClock clock;
-  TFakeShell shell;
-  TFakeRunValue runValue;
-  TFakeRegionalFormats formats;
-  TFakeApplicationWindow app;
-  TFakeWakeTimer wakeTimer;
-  TFakeFileDialogs fileDialogs;
   TFakeMediaBackend* media = nullptr;
   std::unique_ptr<TServices> services;
   std::unique_ptr<TForm3> wakeUp;

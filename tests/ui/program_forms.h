@@ -12,10 +12,7 @@
 #include "controls/dispatcher.h"
 #include "engine/time_value.h"
 #include "engine/wake_up_form.h"
-#include "fakes/fake_clock.h"
-#include "fakes/fake_media_backend.h"
-#include "fakes/fake_services.h"
-#include "fakes/fake_wake_timer.h"
+#include "fakes/fake_program_services.h"
 #include "platform/errors.h"
 #include "test_support.h"
 #include "ui/about_dialog.h"
@@ -30,7 +27,7 @@ struct TProgramForms {
   TForm4 Form4;
 };
 
-class ProgramTest : public testing::Test {
+class ProgramTest : public testing::Test, public TFakeProgramServices {
  public:
   ProgramTest() {
     clock.SetLocal(EncodeDate(2026, 12, 8) + EncodeTime(7, 5, 9, 400));
@@ -43,10 +40,7 @@ class ProgramTest : public testing::Test {
 
   // Program start: the window is shown and takes the focus.
   void Start(std::vector<std::wstring> params = {}) {
-    services = std::make_unique<TServices>(TServices{
-        boxes, clock, shell, runValue, formats, app, exe, std::move(params),
-        [] { return std::unique_ptr<TMediaBackend>(std::make_unique<TFakeMediaBackend>()); },
-        wakeTimer, fileDialogs});
+    services = MakeServices(exe, std::move(params));
     wakeUp = std::make_unique<TForm3>(shell, clock, services->MakeMediaBackend());
     program = std::make_unique<TProgramForms>(state, *services, *wakeUp, shell);
     app.OnMinimizedChanged = [this](bool m) { program->Form1.MinimizedChanged(m); };
@@ -62,14 +56,6 @@ class ProgramTest : public testing::Test {
   TempDir dir;
   std::wstring exe = dir.ProgramDir() + L"Tivorra.exe";
   TAppState state;
-  TFakeMessageBoxes boxes;
-  TFakeClock clock;
-  TFakeShell shell;
-  TFakeRunValue runValue;
-  TFakeRegionalFormats formats;
-  TFakeApplicationWindow app;
-  TFakeWakeTimer wakeTimer;
-  TFakeFileDialogs fileDialogs;
   std::unique_ptr<TServices> services;
   std::unique_ptr<TForm3> wakeUp;
   std::unique_ptr<TProgramForms> program;
