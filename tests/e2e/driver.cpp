@@ -172,17 +172,23 @@ void ClickAt(HWND h, int x, int y) {
   SendMessageW(h, WM_LBUTTONUP, 0, MAKELPARAM(x, y));
 }
 
-std::vector<std::wstring> Rows(HWND list) {
-  std::vector<std::wstring> rows;
-  const int n = static_cast<int>(SendMessageW(list, LB_GETCOUNT, 0, 0));
+// The texts of a list box's rows or a combo box's items, through the
+// control's own count, length and text messages.
+static std::vector<std::wstring> Items(HWND h, UINT count, UINT length, UINT text) {
+  std::vector<std::wstring> items;
+  const int n = static_cast<int>(SendMessageW(h, count, 0, 0));
   for (int i = 0; i < n; ++i) {
-    const auto len = SendMessageW(list, LB_GETTEXTLEN, static_cast<WPARAM>(i), 0);
-    std::wstring row(static_cast<std::size_t>(len < 0 ? 0 : len) + 1, L'\0');
-    SendMessageW(list, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(row.data()));
-    row.resize(static_cast<std::size_t>(len < 0 ? 0 : len));
-    rows.push_back(row);
+    const auto len = SendMessageW(h, length, static_cast<WPARAM>(i), 0);
+    std::wstring item(static_cast<std::size_t>(len < 0 ? 0 : len) + 1, L'\0');
+    SendMessageW(h, text, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(item.data()));
+    item.resize(static_cast<std::size_t>(len < 0 ? 0 : len));
+    items.push_back(item);
   }
-  return rows;
+  return items;
+}
+
+std::vector<std::wstring> Rows(HWND list) {
+  return Items(list, LB_GETCOUNT, LB_GETTEXTLEN, LB_GETTEXT);
 }
 
 int SelectedRow(HWND list) { return static_cast<int>(SendMessageW(list, LB_GETCURSEL, 0, 0)); }
@@ -194,17 +200,7 @@ void SelectRow(HWND list, int row) {
 }
 
 std::vector<std::wstring> ComboItems(HWND combo) {
-  std::vector<std::wstring> items;
-  const int n = static_cast<int>(SendMessageW(combo, CB_GETCOUNT, 0, 0));
-  for (int i = 0; i < n; ++i) {
-    const auto len = SendMessageW(combo, CB_GETLBTEXTLEN, static_cast<WPARAM>(i), 0);
-    std::wstring item(static_cast<std::size_t>(len < 0 ? 0 : len) + 1, L'\0');
-    SendMessageW(combo, CB_GETLBTEXT, static_cast<WPARAM>(i),
-                 reinterpret_cast<LPARAM>(item.data()));
-    item.resize(static_cast<std::size_t>(len < 0 ? 0 : len));
-    items.push_back(item);
-  }
-  return items;
+  return Items(combo, CB_GETCOUNT, CB_GETLBTEXTLEN, CB_GETLBTEXT);
 }
 
 void PickItem(HWND combo, int index) {
