@@ -13,6 +13,8 @@
 #include <string>
 #include <vector>
 
+#include "top_window.h"
+
 namespace {
 
 constexpr std::int64_t kFileTimeOf1970 = 116444736000000000LL;
@@ -37,30 +39,6 @@ std::int64_t ZoneOffsetMs() {
   SystemTimeToFileTime(&local, &fl);
   const std::int64_t d = FileTimeMs(fl) - FileTimeMs(fu);
   return (d + (d >= 0 ? 30000 : -30000)) / 60000 * 60000;
-}
-
-// A top-level window of the process with this title, shown or not.
-HWND WindowOf(DWORD pid, const wchar_t* title) {
-  struct S {
-    DWORD pid;
-    const wchar_t* title;
-    HWND found;
-  } s{pid, title, nullptr};
-  EnumWindows(
-      [](HWND h, LPARAM lp) -> BOOL {
-        auto* s = reinterpret_cast<S*>(lp);
-        DWORD p = 0;
-        GetWindowThreadProcessId(h, &p);
-        wchar_t text[64] = {};
-        GetWindowTextW(h, text, 64);
-        if (p == s->pid && wcscmp(text, s->title) == 0) {
-          s->found = h;
-          return FALSE;
-        }
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&s));
-  return s.found;
 }
 
 }  // namespace
@@ -117,7 +95,7 @@ int wmain(int argc, wchar_t** argv) {
   // watch only its visibility, so that the watching costs one call.
   HWND wake = nullptr;
   while (!wake && UtcNowMs() < first - 1000) {
-    wake = WindowOf(pi.dwProcessId, L"Будильник");
+    wake = TopWindow(pi.dwProcessId, L"Будильник", false);
     if (!wake) Sleep(20);
   }
   std::vector<std::int64_t> latency;

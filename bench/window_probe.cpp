@@ -13,30 +13,7 @@
 #include <cstdio>
 #include <string>
 
-namespace {
-
-HWND VisibleWindow(DWORD pid, const wchar_t* title) {
-  struct S {
-    DWORD pid;
-    const wchar_t* title;
-    HWND found;
-  } s{pid, title, nullptr};
-  EnumWindows(
-      [](HWND h, LPARAM lp) -> BOOL {
-        auto* s = reinterpret_cast<S*>(lp);
-        DWORD p = 0;
-        GetWindowThreadProcessId(h, &p);
-        if (p != s->pid || !IsWindowVisible(h)) return TRUE;
-        wchar_t text[64] = {};
-        GetWindowTextW(h, text, 64);
-        if (wcscmp(text, s->title) == 0) s->found = h;
-        return !s->found;
-      },
-      reinterpret_cast<LPARAM>(&s));
-  return s.found;
-}
-
-}  // namespace
+#include "top_window.h"
 
 int wmain(int argc, wchar_t** argv) {
   if (argc < 4) {
@@ -62,7 +39,7 @@ int wmain(int argc, wchar_t** argv) {
   HWND window = nullptr;
   for (;;) {
     QueryPerformanceCounter(&shown);
-    if ((window = VisibleWindow(pi.dwProcessId, argv[2]))) break;
+    if ((window = TopWindow(pi.dwProcessId, argv[2], true))) break;
     if ((shown.QuadPart - start.QuadPart) / freq.QuadPart > 30) break;
     Sleep(1);
   }
