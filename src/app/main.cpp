@@ -19,6 +19,7 @@
 #include "platform/win32/run_value_win32.h"
 #include "platform/win32/shell_win32.h"
 #include "platform/win32/single_instance_win32.h"
+#include "platform/win32/system_libraries.h"
 #include "store/alarm_file.h"
 #include "platform/win32/wake_timer_win32.h"
 #include "ui/about_dialog.h"
@@ -42,6 +43,9 @@ struct TForms {
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+  // Before anything can load a library: nothing planted beside the program
+  // may run inside it.
+  HardenDllLoading();
   const std::wstring exePath = ExecutablePath();
   std::vector<std::wstring> params = CommandLineParams();
   // Before anything reads or writes the folder's files.

@@ -3,6 +3,7 @@
 // containers: they pass their children's notifications back to them.
 #include "controls/win32/peers.h"
 #include "controls/win32/win32_common.h"
+#include "platform/win32/system_libraries.h"
 
 namespace win32 {
 namespace {
@@ -20,7 +21,7 @@ void GradientRect(HDC dc, int left, int top, int right, int bottom, COLORREF fro
   v[1].Green = static_cast<COLOR16>(GetGValue(to) << 8);
   v[1].Blue = static_cast<COLOR16>(GetBValue(to) << 8);
   GRADIENT_RECT r = {0, 1};
-  GradientFill(dc, v, 2, &r, 1, GRADIENT_FILL_RECT_H);
+  msimg32::GradientFill(dc, v, 2, &r, 1, GRADIENT_FILL_RECT_H);
 }
 
 // The strip's gradient, as seen through a window at (dx, dy) inside it;

@@ -5,6 +5,7 @@
 #include <mmsystem.h>
 
 #include "controls/win32/resources.h"
+#include "platform/win32/system_libraries.h"
 
 namespace {
 
@@ -71,7 +72,7 @@ class TMciBackend : public TMediaBackend {
       params.dwCallback = reinterpret_cast<DWORD_PTR>(window_);
     }
     const MCIERROR error =
-        mciSendCommandW(device_, command, flags, reinterpret_cast<DWORD_PTR>(&params));
+        winmm::SendCommand(device_, command, flags, reinterpret_cast<DWORD_PTR>(&params));
     if (error != 0) ThrowMciError(error);
   }
 
@@ -118,7 +119,7 @@ void TMciBackend::Open(const std::wstring& fileName) {
   MCI_OPEN_PARMSW params{};
   params.lpstrElementName = name.c_str();
   // No device type: the system picks one from the file's extension.
-  const MCIERROR error = mciSendCommandW(0, MCI_OPEN, MCI_OPEN_ELEMENT | MCI_WAIT,
+  const MCIERROR error = winmm::SendCommand(0, MCI_OPEN, MCI_OPEN_ELEMENT | MCI_WAIT,
                                          reinterpret_cast<DWORD_PTR>(&params));
   if (error != 0) ThrowMciError(error);
   device_ = params.wDeviceID;
@@ -127,7 +128,7 @@ void TMciBackend::Open(const std::wstring& fileName) {
 void TMciBackend::Close() {
   if (device_ == 0) return;
   MCI_GENERIC_PARMS params{};
-  mciSendCommandW(device_, MCI_CLOSE, MCI_WAIT, reinterpret_cast<DWORD_PTR>(&params));
+  winmm::SendCommand(device_, MCI_CLOSE, MCI_WAIT, reinterpret_cast<DWORD_PTR>(&params));
   device_ = 0;
 }
 
@@ -171,11 +172,11 @@ bool TMciBackend::PlayFallbackSound() {
   // From the program's own resources, so that no sound scheme (not even "No
   // sounds") and no missing file can silence it; SND_NODEFAULT keeps the
   // system from swapping in its own sound.
-  return PlaySoundW(MAKEINTRESOURCEW(IDR_ALARM_TONE), GetModuleHandleW(nullptr),
+  return winmm::PlaySound(MAKEINTRESOURCEW(IDR_ALARM_TONE), GetModuleHandleW(nullptr),
                     SND_RESOURCE | SND_ASYNC | SND_LOOP | SND_NODEFAULT) != FALSE;
 }
 
-void TMciBackend::StopFallbackSound() { PlaySoundW(nullptr, nullptr, 0); }
+void TMciBackend::StopFallbackSound() { winmm::PlaySound(nullptr, nullptr, 0); }
 
 }  // namespace
 
@@ -183,7 +184,7 @@ std::unique_ptr<TMediaBackend> CreateMciBackend() { return std::make_unique<TMci
 
 std::wstring MciErrorText(std::uint32_t errorCode) {
   wchar_t text[MAXERRORLENGTH] = {};
-  if (!mciGetErrorStringW(errorCode, text, MAXERRORLENGTH) || text[0] == L'\0') {
+  if (!winmm::GetErrorString(errorCode, text, MAXERRORLENGTH) || text[0] == L'\0') {
     return L"Unknown error code";
   }
   return text;

@@ -1,0 +1,93 @@
+#include "platform/win32/system_libraries.h"
+
+#include <string>
+
+namespace {
+
+// One entry of a library: its function, looked up once.
+template <typename TFunction>
+TFunction Lookup(const wchar_t* library, const char* name) {
+  HMODULE module = SystemLibrary(library);
+  if (!module) return nullptr;
+  // Through void*: FARPROC and the real signature are unrelated types.
+  return reinterpret_cast<TFunction>(reinterpret_cast<void*>(GetProcAddress(module, name)));
+}
+
+// Defined here so that the program also builds against headers for
+// Windows 7, where these are declared only for later systems.
+constexpr DWORD kSearchSystem32 = 0x00000800;  // LOAD_LIBRARY_SEARCH_SYSTEM32
+constexpr int kImageLoadPolicy = 10;            // ProcessImageLoadPolicy
+constexpr DWORD kNoRemoteImages = 0x1;
+constexpr DWORD kNoLowMandatoryLabelImages = 0x2;
+constexpr DWORD kPreferSystem32Images = 0x4;
+
+}  // namespace
+
+void HardenDllLoading() {
+  HMODULE kernel = GetModuleHandleW(L"kernel32.dll");
+  if (!kernel) return;
+  using TSetDefault = BOOL(WINAPI*)(DWORD);
+  auto setDefault = reinterpret_cast<TSetDefault>(
+      reinterpret_cast<void*>(GetProcAddress(kernel, "SetDefaultDllDirectories")));
+  if (setDefault) setDefault(kSearchSystem32);
+  using TSetPolicy = BOOL(WINAPI*)(int, const void*, SIZE_T);
+  auto setPolicy = reinterpret_cast<TSetPolicy>(
+      reinterpret_cast<void*>(GetProcAddress(kernel, "SetProcessMitigationPolicy")));
+  if (setPolicy) {
+    const DWORD flags = kNoRemoteImages | kNoLowMandatoryLabelImages | kPreferSystem32Images;
+    setPolicy(kImageLoadPolicy, &flags, sizeof flags);
+  }
+}
+
+HMODULE SystemLibrary(const wchar_t* name) {
+  HMODULE module = LoadLibraryExW(name, nullptr, kSearchSystem32);
+  if (module || GetLastError() != ERROR_INVALID_PARAMETER) return module;
+  // Windows 7 without the update that brought the search flags refuses
+  // them: the full path to System32 finds the same file.
+  wchar_t dir[MAX_PATH];
+  const UINT n = GetSystemDirectoryW(dir, MAX_PATH);
+  if (n == 0 || n >= MAX_PATH) return nullptr;
+  const std::wstring path = std::wstring(dir, n) + L"\\" + name;
+  return LoadLibraryExW(path.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
+}
+
+namespace winmm {
+
+MCIERROR SendCommand(MCIDEVICEID device, UINT message, DWORD_PTR flags, DWORD_PTR params) {
+  static const auto f = Lookup<decltype(&mciSendCommandW)>(L"winmm.dll", "mciSendCommandW");
+  return f ? f(device, message, flags, params) : MCIERR_DEVICE_NOT_INSTALLED;
+}
+
+BOOL GetErrorString(MCIERROR error, LPWSTR text, UINT length) {
+  static const auto f = Lookup<decltype(&mciGetErrorStringW)>(L"winmm.dll", "mciGetErrorStringW");
+  return f ? f(error, text, length) : FALSE;
+}
+
+BOOL PlaySound(LPCWSTR sound, HMODULE module, DWORD flags) {
+  static const auto f = Lookup<decltype(&PlaySoundW)>(L"winmm.dll", "PlaySoundW");
+  return f ? f(sound, module, flags) : FALSE;
+}
+
+}  // namespace winmm
+
+namespace msimg32 {
+
+BOOL GradientFill(HDC dc, TRIVERTEX* vertices, ULONG vertexCount, void* mesh, ULONG meshCount,
+                  ULONG mode) {
+  static const auto f = Lookup<decltype(&::GradientFill)>(L"msimg32.dll", "GradientFill");
+  if (f) return f(dc, vertices, vertexCount, mesh, meshCount, mode);
+  if (vertexCount == 0 || mode == GRADIENT_FILL_TRIANGLE) return FALSE;
+  const auto* rects = static_cast<const GRADIENT_RECT*>(mesh);
+  for (ULONG i = 0; i < meshCount; ++i) {
+    if (rects[i].UpperLeft >= vertexCount || rects[i].LowerRight >= vertexCount) return FALSE;
+    const TRIVERTEX& a = vertices[rects[i].UpperLeft];
+    const TRIVERTEX& b = vertices[rects[i].LowerRight];
+    const RECT r{a.x, a.y, b.x, b.y};
+    HBRUSH brush = CreateSolidBrush(RGB(a.Red >> 8, a.Green >> 8, a.Blue >> 8));
+    FillRect(dc, &r, brush);
+    DeleteObject(brush);
+  }
+  return TRUE;
+}
+
+}  // namespace msimg32

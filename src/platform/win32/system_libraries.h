@@ -1,0 +1,39 @@
+// The system libraries the program uses beyond the ones every process has.
+//
+// Windows looks for a DLL in the program's own folder before System32 unless
+// it is one of the system's KnownDLLs, and Tivorra is run from wherever it
+// was unpacked, often a Downloads folder. So the import table names only
+// KnownDLLs (and comctl32, which the manifest's activation context picks),
+// and every other library is loaded here, from System32 alone, when first
+// needed. A library or function that cannot be had makes its wrapper fail
+// the way the function itself reports failure.
+#pragma once
+
+#include <windows.h>
+// After windows.h, whose types they use.
+#include <mmsystem.h>
+
+// Restricts where this process loads DLLs from: System32 for every later
+// load, and, where Windows offers it, System32 images preferred and none
+// from remote shares or low-integrity files. The first thing at start,
+// before any window; where a call is missing (old Windows, Wine) the
+// program goes on without it.
+void HardenDllLoading();
+
+// The module of a system library, loaded from System32 once; null when it
+// cannot be loaded.
+HMODULE SystemLibrary(const wchar_t* name);
+
+namespace winmm {
+// Fails with MCIERR_DEVICE_NOT_INSTALLED when the library is missing.
+MCIERROR SendCommand(MCIDEVICEID device, UINT message, DWORD_PTR flags, DWORD_PTR params);
+BOOL GetErrorString(MCIERROR error, LPWSTR text, UINT length);
+BOOL PlaySound(LPCWSTR sound, HMODULE module, DWORD flags);
+}  // namespace winmm
+
+namespace msimg32 {
+// Paints the rectangles with the first vertex's colour when the library is
+// missing: the strip loses its shading, not its colour.
+BOOL GradientFill(HDC dc, TRIVERTEX* vertices, ULONG vertexCount, void* mesh, ULONG meshCount,
+                  ULONG mode);
+}  // namespace msimg32
