@@ -15,6 +15,8 @@ wine_summary="wine: not run"
 clang_summary="clang: not run"
 fuzz_summary="fuzz: not run"
 size_summary="size: not run"
+imports_summary="imports: not run"
+imports_checked=()
 # The executable stays under 300 KB. The GCC build is 272 KB today (clang's
 # 269 KB): our own code is about 175 KB of it, the rest is libstdc++'s
 # strings and exception support and the thread library its exceptions use.
@@ -50,6 +52,7 @@ echo "== Windows build with clang"
 if cmake --preset windows-clang >/dev/null && cmake --build --preset windows-clang --target Tivorra; then
   clang_bytes=$(stat -c %s build/windows-clang/Tivorra.exe)
   clang_summary="clang: Tivorra.exe built without warnings, $clang_bytes bytes"
+  imports_checked+=(build/windows-clang/Tivorra.exe)
   if [ "$clang_bytes" -ge "$max_exe_bytes" ]; then
     status=1
     clang_summary="$clang_summary (limit $max_exe_bytes)"
@@ -63,6 +66,7 @@ echo "== Windows build and tests under Wine"
 if cmake --preset windows >/dev/null && cmake --build --preset windows; then
   gcc_bytes=$(stat -c %s build/windows/Tivorra.exe)
   size_summary="size: Tivorra.exe $gcc_bytes bytes with GCC"
+  imports_checked+=(build/windows/Tivorra.exe)
   if [ "$gcc_bytes" -ge "$max_exe_bytes" ]; then
     status=1
     size_summary="$size_summary, over the limit of $max_exe_bytes"
@@ -92,9 +96,22 @@ else
   status=1
 fi
 
+# Only DLLs that Windows always takes from System32 may be imported: any
+# other one planted beside the program would run inside it.
+echo "== Import tables"
+if [ ${#imports_checked[@]} -gt 0 ]; then
+  if bash scripts/check-imports.sh "${imports_checked[@]}"; then
+    imports_summary="imports: ${#imports_checked[@]} builds import only system DLLs"
+  else
+    status=1
+    imports_summary="imports: a build imports a DLL that may be taken from the program's folder"
+  fi
+fi
+
 echo "$native_summary"
 echo "$fuzz_summary"
 echo "$clang_summary"
 echo "$size_summary"
+echo "$imports_summary"
 echo "$wine_summary"
 exit $status
