@@ -6,6 +6,8 @@ set(TIVORRA_CORE_SOURCES
   src/controls/dispatcher.cpp
   src/engine/alarm_check.cpp
   src/engine/alarm_rule.cpp
+  src/engine/alarm_volume.cpp
+  src/engine/awake_hold.cpp
   src/engine/next_due.cpp
   src/engine/clock_sample.cpp
   src/engine/time_value.cpp
@@ -13,6 +15,7 @@ set(TIVORRA_CORE_SOURCES
   src/controls/media_player.cpp
   src/platform/clock.cpp
   src/platform/errors.cpp
+  src/platform/power.cpp
   src/platform/file_io_common.cpp
   src/platform/replace_file.cpp
   src/platform/instance_name.cpp
