@@ -51,6 +51,8 @@ set(TIVORRA_WIN32_SOURCES
   src/platform/win32/program_path.cpp
   src/platform/win32/single_instance_win32.cpp
   src/platform/win32/system_libraries.cpp
+  src/platform/win32/power_win32.cpp
+  src/platform/win32/audio_output_win32.cpp
   src/controls/win32/mci_backend.cpp
   src/platform/win32/run_value_win32.cpp
   src/controls/win32/app_window_win32.cpp

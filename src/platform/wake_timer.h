@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 
 class TWakeTimer {
  public:
@@ -13,13 +14,19 @@ class TWakeTimer {
   // Replaces any earlier time. A time that has passed fires at once.
   virtual void SetAt(std::int64_t utcMs) = 0;
 
+  // The timer that may wake the PC from sleep, set a little before an
+  // alarm so that the PC is up when it rings; empty cancels it.
+  virtual void SetWakeAt(std::optional<std::int64_t> utcMs) = 0;
+
   std::function<void()> OnDue;           // the set time came
+  std::function<void()> OnWake;          // the wake time came
   std::function<void()> OnResume;        // the PC woke from sleep
   std::function<void()> OnClockChanged;  // time, time zone or their settings changed
 
  protected:
   // For the implementations: run a handler through the dispatcher.
   void RaiseDue() { Raise(OnDue); }
+  void RaiseWake() { Raise(OnWake); }
   void RaiseResume() { Raise(OnResume); }
   void RaiseClockChanged() { Raise(OnClockChanged); }
 
