@@ -23,6 +23,7 @@ set(TIVORRA_CORE_SOURCES
   src/store/auto_load.cpp
   src/store/cp1251.cpp
   src/store/settings.cpp
+  src/store/signal_settings.cpp
   src/ui/main_form.cpp
   src/ui/alarm_list.cpp
   src/ui/alarm_editor.cpp
