@@ -241,6 +241,7 @@ class TForm1 : public TForm {
   // An alarm rang since the state was last kept.
   bool rang_ = false;
   bool stateLoaded_ = false;
+  std::int64_t startExamined_ = 0;
   bool stateSaveReported_ = false;
   void CatchUp(std::int64_t lastExamined);
   void FireDueSnoozes();

@@ -46,6 +46,9 @@ void TForm1::LoadSignalAndState() {
   }
   snoozes_ = load.State.Snoozes;
   ReadClock();
+  // Until the check's first tick, the second before the start stands for
+  // what it has examined.
+  startExamined_ = CurrentSecond() - 1;
   // The first start in this folder, or after the state was lost: nothing
   // can be known to have been missed.
   if (load.State.LastExamined) CatchUp(*load.State.LastExamined);
@@ -71,7 +74,7 @@ void TForm1::CatchUp(std::int64_t lastExamined) {
 
 void TForm1::ResumeFromSleep() {
   ReadClock();
-  if (const auto last = check_.LastExamined()) CatchUp(*last);
+  if (stateLoaded_) CatchUp(check_.LastExamined().value_or(startExamined_));
   if (rang_ || !MissedForm().Entries().empty()) SaveState();
   WakeTimerDue();
 }
@@ -80,9 +83,7 @@ void TForm1::SaveState() {
   rang_ = false;
   if (!stateLoaded_) return;
   TProgramState s;
-  s.LastExamined = check_.LastExamined();
-  // Before the first tick the current second is not examined yet.
-  if (!s.LastExamined) s.LastExamined = FloorDiv(RoundedMs(services_.Clock.Now().Local).value_or(0), kMsPerSecond) - 1;
+  s.LastExamined = check_.LastExamined().value_or(startExamined_);
   s.Snoozes = snoozes_;
   const int error = SaveProgramState(s, state_.ProgramDir);
   // Told once a run: a full disk would otherwise speak at every ring.
