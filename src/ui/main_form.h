@@ -207,6 +207,7 @@ class TForm1 : public TForm {
   void AddAutoLoad();
   void DelAutoLoad();
   TSettings& Settings() { return state_.Settings; }
+  TMessageBoxes& Boxes() { return services_.Boxes; }
 
   TTrayIcon RzTrayIcon1;
   TPopupMenu abfPopupMenu1;
