@@ -136,7 +136,9 @@ TEST_F(Ringing, ChangingOrDeletingItsAlarmCancelsASnooze) {
     clock.Advance(10 * kMinute);
     wakeTimer.Fire();
     EXPECT_EQ(wakeUp->Visible(), c.kept);
-    if (c.kept) EXPECT_EQ(wakeUp->Memo.Text(), L"second");
+    if (c.kept) {
+      EXPECT_EQ(wakeUp->Memo.Text(), L"second");
+    }
   }
 }
 
