@@ -7,7 +7,7 @@
 #include "platform/regional.h"
 
 TMissedForm::TMissedForm(TRegionalFormats& formats)
-    : TForm(L"Пропущенные будильники", 240, 180, 465, 197, TBorderStyle::Single),
+    : TForm(L"Пропущенные будильники", 200, 180, 561, 197, TBorderStyle::Single),
       formats_(formats) {
   OK.OnClick = [this] { OKClick(); };
   OnClose = [this] {

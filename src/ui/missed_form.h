@@ -33,8 +33,8 @@ class TMissedForm : public TForm {
 
   void OKClick();
 
-  TListBox List{this, 8, 8, 449, 147};
-  TButton OK{this, 195, 164, 75, 25, L"OK"};
+  TListBox List{this, 8, 8, 545, 147};
+  TButton OK{this, 243, 164, 75, 25, L"OK"};
 
   // How much of a message a line shows.
   static constexpr std::size_t kMessageChars = 40;
