@@ -61,12 +61,6 @@ TForm1::TForm1(TAppState& state, TServices& services, TForm2& settingsDialog, TF
   services_.WakeTimer.OnSuspend = [this] { SaveState(); };
   services_.WakeTimer.OnSessionEnd = [this] { SaveState(); };
   missed_ = std::make_unique<TMissedForm>(services_.Formats);
-  form3_.OnSnooze = [this](const std::vector<TForm3::TRinging>& rang, int minutes) {
-    Form3Snooze(rang, minutes);
-  };
-  form3_.OnRingEnded = [this](const std::vector<TForm3::TRinging>& rang) {
-    Form3RingEnded(rang);
-  };
   BindAlarmHandlers();
   BindTray();
 }
@@ -77,8 +71,6 @@ TForm1::~TForm1() {
   services_.WakeTimer.OnClockChanged = nullptr;
   services_.WakeTimer.OnSuspend = nullptr;
   services_.WakeTimer.OnSessionEnd = nullptr;
-  form3_.OnSnooze = nullptr;
-  form3_.OnRingEnded = nullptr;
 }
 
 void TForm1::FindProgramDir() { state_.ProgramDir = ::FindProgramDir(services_.ExePath); }

@@ -33,6 +33,14 @@ std::int64_t TForm1::CurrentSecond() const {
 void TForm1::LoadSignalAndState() {
   if (stateLoaded_) return;
   stateLoaded_ = true;
+  // Bound here, not in the constructor: the program creates the wake-up
+  // window after the main window.
+  form3_.OnSnooze = [this](const std::vector<TForm3::TRinging>& rang, int minutes) {
+    Form3Snooze(rang, minutes);
+  };
+  form3_.OnRingEnded = [this](const std::vector<TForm3::TRinging>& rang) {
+    Form3RingEnded(rang);
+  };
   signal_ = ReadSignalSettings(state_.ProgramDir);
   form3_.SetSignal(signal_);
 
