@@ -1,37 +1,50 @@
 #include "engine/snoozes.h"
 
-#include <algorithm>
+// Plain loops: a handful of snoozes, and the program is kept small.
 
 void AddSnooze(TSnoozes& snoozes, const TSnooze& snooze) {
-  std::erase_if(snoozes, [&](const TSnooze& z) { return z.Alarm == snooze.Alarm; });
+  for (TSnooze& z : snoozes) {
+    if (z.Alarm == snooze.Alarm) {
+      z = snooze;
+      return;
+    }
+  }
   if (snoozes.size() < kMaxSnoozes) snoozes.push_back(snooze);
 }
 
 bool FollowStore(TSnoozes& snoozes, const TAlarmStore& store) {
   bool changed = false;
-  for (TSnooze& z : snoozes) {
+  TSnoozes kept;
+  for (TSnooze z : snoozes) {
     const std::uint16_t index = FindAlarm(store, z.Alarm);
     if (index != z.Alarm.Index) changed = true;
     z.Alarm.Index = index;
+    if (index != 0) kept.push_back(z);
   }
-  std::erase_if(snoozes, [](const TSnooze& z) { return z.Alarm.Index == 0; });
+  snoozes = kept;
   return changed;
 }
 
 TSnoozes TakeDueSnoozes(TSnoozes& snoozes, std::int64_t nowUtcMs) {
-  TSnoozes due;
+  TSnoozes due, waiting;
   for (const TSnooze& z : snoozes) {
-    if (z.DueUtcMs <= nowUtcMs) due.push_back(z);
+    if (z.DueUtcMs > nowUtcMs) {
+      waiting.push_back(z);
+      continue;
+    }
+    // Earliest first; equal moments keep their order.
+    std::size_t at = due.size();
+    while (at > 0 && due[at - 1].DueUtcMs > z.DueUtcMs) --at;
+    due.insert(due.begin() + static_cast<std::ptrdiff_t>(at), z);
   }
-  std::erase_if(snoozes, [&](const TSnooze& z) { return z.DueUtcMs <= nowUtcMs; });
-  std::stable_sort(due.begin(), due.end(),
-                   [](const TSnooze& a, const TSnooze& b) { return a.DueUtcMs < b.DueUtcMs; });
+  snoozes = waiting;
   return due;
 }
 
 std::optional<TSnooze> NextSnooze(const TSnoozes& snoozes) {
-  if (snoozes.empty()) return std::nullopt;
-  return *std::min_element(snoozes.begin(), snoozes.end(), [](const TSnooze& a, const TSnooze& b) {
-    return a.DueUtcMs < b.DueUtcMs;
-  });
+  std::optional<TSnooze> next;
+  for (const TSnooze& z : snoozes) {
+    if (!next || z.DueUtcMs < next->DueUtcMs) next = z;
+  }
+  return next;
 }

@@ -10,7 +10,11 @@
 
 namespace {
 
-constexpr char kHeader[] = "Tivorra state 1";
+constexpr unsigned char kMagic[8] = {'T', 'V', 'R', 'S', 'T', 'A', 'T', 'E'};
+constexpr std::uint32_t kVersion = 1;
+constexpr std::size_t kHeaderBytes = 24;
+constexpr std::size_t kSnoozeBytes = 24;
+constexpr std::int64_t kNone = INT64_MIN;
 constexpr unsigned kMaxKeptCopies = 99;
 
 // FNV-1a, 64 bits.
@@ -30,56 +34,19 @@ struct TDigest {
   void Add(double v) { Add(&v, sizeof v); }
 };
 
-std::string Hex(std::uint64_t v) {
-  static const char digits[] = "0123456789abcdef";
-  std::string s(16, '0');
-  for (int i = 15; i >= 0; --i, v >>= 4) s[static_cast<std::size_t>(i)] = digits[v & 15];
-  return s;
+void Put(std::vector<unsigned char>& b, std::uint64_t v, int bytes) {
+  for (int i = 0; i < bytes; ++i, v >>= 8) b.push_back(static_cast<unsigned char>(v & 0xFF));
 }
-
-std::string Narrow(const std::wstring& w) { return std::string(w.begin(), w.end()); }
-
-// The next space-separated field of `line` from `pos`.
-std::string Field(const std::string& line, std::size_t& pos) {
-  const std::size_t end = line.find(' ', pos);
-  std::string f = line.substr(pos, end == std::string::npos ? std::string::npos : end - pos);
-  pos = end == std::string::npos ? line.size() : end + 1;
-  return f;
-}
-
-bool ParseInt(const std::string& s, std::int64_t min, std::int64_t max, std::int64_t& out) {
-  if (s.empty() || s.size() > 19) return false;
-  std::size_t i = s[0] == '-' ? 1 : 0;
-  if (i == s.size()) return false;
-  std::int64_t v = 0;
-  for (; i < s.size(); ++i) {
-    if (s[i] < '0' || s[i] > '9') return false;
-    if (v > (INT64_MAX - 9) / 10) return false;
-    v = v * 10 + (s[i] - '0');
-  }
-  if (s[0] == '-') v = -v;
-  if (v < min || v > max) return false;
-  out = v;
-  return true;
-}
-
-bool ParseHex(const std::string& s, std::uint64_t& out) {
-  if (s.size() != 16) return false;
+std::uint64_t Get(const unsigned char* p, int bytes) {
   std::uint64_t v = 0;
-  for (const char c : s) {
-    int d = -1;
-    if (c >= '0' && c <= '9') d = c - '0';
-    if (c >= 'a' && c <= 'f') d = c - 'a' + 10;
-    if (d < 0) return false;
-    v = (v << 4) | static_cast<std::uint64_t>(d);
-  }
-  out = v;
-  return true;
+  for (int i = bytes - 1; i >= 0; --i) v = (v << 8) | p[i];
+  return v;
 }
 
 // Wider than any real clock, narrower than any overflow.
 constexpr std::int64_t kMaxAbsSecond = 400000LL * 86400;
 constexpr std::int64_t kMaxAbsUtcMs = kMaxAbsSecond * 1000;
+bool Within(std::int64_t v, std::int64_t limit) { return v >= -limit && v <= limit; }
 
 }  // namespace
 
@@ -130,58 +97,48 @@ std::uint16_t FindAlarm(const TAlarmStore& store, const TAlarmRef& ref) {
   return 0;
 }
 
-std::string FormatProgramState(const TProgramState& state) {
-  std::string s = std::string(kHeader) + "\r\n";
-  if (state.LastExamined) s += "LastExamined " + Narrow(DecimalText(*state.LastExamined)) + "\r\n";
+std::vector<unsigned char> FormatProgramState(const TProgramState& state) {
+  std::vector<unsigned char> b(kMagic, kMagic + 8);
+  Put(b, kVersion, 4);
+  Put(b, state.Snoozes.size(), 4);
+  Put(b, static_cast<std::uint64_t>(state.LastExamined.value_or(kNone)), 8);
   for (const TSnooze& z : state.Snoozes) {
-    s += "Snooze " + Narrow(DecimalText(z.Alarm.Kind)) + " " + Narrow(DecimalText(z.Alarm.Index)) +
-         " " + Hex(z.Alarm.Digest) + " " + Narrow(DecimalText(z.DueUtcMs)) + " " +
-         Narrow(DecimalText(z.Unanswered)) + "\r\n";
+    Put(b, z.Alarm.Kind, 1);
+    Put(b, static_cast<std::uint64_t>(z.Unanswered), 1);
+    Put(b, z.Alarm.Index, 2);
+    Put(b, 0, 4);
+    Put(b, z.Alarm.Digest, 8);
+    Put(b, static_cast<std::uint64_t>(z.DueUtcMs), 8);
   }
-  return s;
+  return b;
 }
 
-bool ParseProgramState(const std::string& text, TProgramState& state) {
+bool ParseProgramState(const std::vector<unsigned char>& b, TProgramState& state) {
+  if (b.size() < kHeaderBytes || std::memcmp(b.data(), kMagic, 8) != 0 ||
+      Get(&b[8], 4) != kVersion) {
+    return false;
+  }
+  const std::uint64_t count = Get(&b[12], 4);
+  if (count > kMaxSnoozes || b.size() != kHeaderBytes + count * kSnoozeBytes) return false;
   TProgramState read;
-  std::size_t pos = 0;
-  bool header = false;
-  while (pos < text.size()) {
-    std::size_t end = text.find("\r\n", pos);
-    if (end == std::string::npos) return false;  // every line ends with its break
-    const std::string line = text.substr(pos, end - pos);
-    pos = end + 2;
-    if (!header) {
-      if (line != kHeader) return false;
-      header = true;
-      continue;
-    }
-    std::size_t at = 0;
-    const std::string name = Field(line, at);
-    if (name == "LastExamined") {
-      std::int64_t v = 0;
-      if (read.LastExamined || !ParseInt(Field(line, at), -kMaxAbsSecond, kMaxAbsSecond, v)) {
-        return false;
-      }
-      read.LastExamined = v;
-    } else if (name == "Snooze") {
-      std::int64_t kind = 0, index = 0, due = 0, unanswered = 0;
-      std::uint64_t digest = 0;
-      if (!ParseInt(Field(line, at), akDate, akBootCountdown, kind) ||
-          !ParseInt(Field(line, at), 1, kAlarmCapacity, index) ||
-          !ParseHex(Field(line, at), digest) ||
-          !ParseInt(Field(line, at), -kMaxAbsUtcMs, kMaxAbsUtcMs, due) ||
-          !ParseInt(Field(line, at), 0, kMaxUnanswered, unanswered) ||
-          read.Snoozes.size() >= kMaxSnoozes) {
-        return false;
-      }
-      read.Snoozes.push_back({{static_cast<TAlarmKind>(kind), static_cast<std::uint16_t>(index), digest},
-                              due, static_cast<int>(unanswered)});
-    } else {
+  const auto last = static_cast<std::int64_t>(Get(&b[16], 8));
+  if (last != kNone) {
+    if (!Within(last, kMaxAbsSecond)) return false;
+    read.LastExamined = last;
+  }
+  for (std::size_t i = 0; i < count; ++i) {
+    const unsigned char* p = &b[kHeaderBytes + i * kSnoozeBytes];
+    TSnooze z;
+    const std::uint64_t index = Get(p + 2, 2);
+    z.DueUtcMs = static_cast<std::int64_t>(Get(p + 16, 8));
+    if (p[0] > akBootCountdown || p[1] > kMaxUnanswered || index < 1 || index > kAlarmCapacity ||
+        Get(p + 4, 4) != 0 || !Within(z.DueUtcMs, kMaxAbsUtcMs)) {
       return false;
     }
-    if (at < line.size()) return false;  // more fields than the line's kind has
+    z.Alarm = {static_cast<TAlarmKind>(p[0]), static_cast<std::uint16_t>(index), Get(p + 8, 8)};
+    z.Unanswered = p[1];
+    read.Snoozes.push_back(z);
   }
-  if (!header) return false;
   state = std::move(read);
   return true;
 }
@@ -190,10 +147,10 @@ TStateLoad LoadProgramState(const std::wstring& programDir) {
   TStateLoad load;
   const std::wstring path = programDir + kStateFileName;
   if (!fileio::FileExists(path)) return load;
-  constexpr std::size_t kMaxBytes = 64 * 1024;
+  constexpr std::size_t kMaxBytes = kHeaderBytes + kMaxSnoozes * kSnoozeBytes + 1;
   const fileio::ReadResult r = fileio::ReadHead(path, kMaxBytes);
   if (r.opened && !r.readFailed && r.data.size() < kMaxBytes &&
-      ParseProgramState(std::string(r.data.begin(), r.data.end()), load.State)) {
+      ParseProgramState(r.data, load.State)) {
     return load;
   }
   load.Damaged = true;
@@ -214,6 +171,6 @@ TStateLoad LoadProgramState(const std::wstring& programDir) {
 }
 
 int SaveProgramState(const TProgramState& state, const std::wstring& programDir) {
-  const std::string text = FormatProgramState(state);
-  return fileio::ReplaceAtomically(programDir + kStateFileName, text.data(), text.size());
+  const std::vector<unsigned char> bytes = FormatProgramState(state);
+  return fileio::ReplaceAtomically(programDir + kStateFileName, bytes.data(), bytes.size());
 }

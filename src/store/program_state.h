@@ -50,9 +50,13 @@ struct TProgramState {
 inline constexpr std::size_t kMaxSnoozes = 5 * kAlarmCapacity;
 inline constexpr int kMaxUnanswered = 2;
 
-std::string FormatProgramState(const TProgramState& state);
+// The file: a 24-byte header (8 bytes "TVRSTATE", a 32-bit version 1, a
+// 32-bit snooze count, the 64-bit last examined second or INT64_MIN for
+// none), then 24 bytes a snooze (kind, rings unanswered, 16-bit index, 4
+// zero bytes, 64-bit digest, 64-bit due time). Little-endian, no padding.
+std::vector<unsigned char> FormatProgramState(const TProgramState& state);
 // False for anything that is not exactly what FormatProgramState writes.
-bool ParseProgramState(const std::string& text, TProgramState& state);
+bool ParseProgramState(const std::vector<unsigned char>& bytes, TProgramState& state);
 
 struct TStateLoad {
   TProgramState State;

@@ -101,65 +101,67 @@ std::wstring DecodeUtf16Le(const std::vector<unsigned char>& b, std::size_t from
 
 bool IsBlank(wchar_t c) { return c == L' ' || c == L'\t' || c == L'\r' || c == 0xFEFF; }
 
-std::wstring Trim(const std::wstring& s) {
-  std::size_t a = 0;
-  std::size_t e = s.size();
-  while (a < e && IsBlank(s[a])) ++a;
-  while (e > a && IsBlank(s[e - 1])) --e;
-  return s.substr(a, e - a);
-}
-
 wchar_t Lower(wchar_t c) {
   if (c >= L'A' && c <= L'Z') return static_cast<wchar_t>(c - L'A' + L'a');
-  if (c >= 0x410 && c <= 0x42F) return static_cast<wchar_t>(c + 0x20);
   return c;
 }
 
-bool SameName(const std::wstring& a, const std::wstring& b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    if (Lower(a[i]) != Lower(b[i])) return false;
+// Whether text[b, e) is `name`, without regard to case.
+bool SameName(const std::wstring& text, std::size_t b, std::size_t e, const wchar_t* name) {
+  for (; b < e && *name; ++b, ++name) {
+    if (Lower(text[b]) != Lower(*name)) return false;
   }
-  return true;
+  return b == e && !*name;
 }
 
-// One line of the text: where it starts and ends (without its line break).
-struct TLine {
-  std::size_t Begin;
-  std::size_t End;
+// Where a key's line and value are, found in one pass: only the first
+// section of the name counts, as with Windows' own reader.
+struct TKeyPlace {
+  bool Found = false;
+  std::size_t LineBegin = 0, LineEnd = 0;    // the line without its break
+  std::size_t ValueBegin = 0, ValueEnd = 0;  // trimmed
+  bool Section = false;
+  std::size_t SectionEnd = 0;  // the end of its last non-blank line
 };
 
-std::vector<TLine> Lines(const std::wstring& text) {
-  std::vector<TLine> lines;
-  std::size_t begin = 0;
-  while (begin < text.size()) {
-    std::size_t end = text.find(L'\n', begin);
-    if (end == std::wstring::npos) end = text.size();
-    lines.push_back({begin, end});
-    begin = end + 1;
+TKeyPlace FindKey(const std::wstring& t, const wchar_t* section, const wchar_t* key) {
+  TKeyPlace k;
+  bool inSection = false;
+  for (std::size_t lb = 0; lb < t.size();) {
+    std::size_t le = t.find(L'\n', lb);
+    if (le == std::wstring::npos) le = t.size();
+    std::size_t b = lb, e = le;
+    while (b < e && IsBlank(t[b])) ++b;
+    while (e > b && IsBlank(t[e - 1])) --e;
+    const std::size_t close = b < e && t[b] == L'[' ? t.find(L']', b) : std::wstring::npos;
+    if (close < e) {
+      if (k.Section) break;
+      std::size_t nb = b + 1, ne = close;
+      while (nb < ne && IsBlank(t[nb])) ++nb;
+      while (ne > nb && IsBlank(t[ne - 1])) --ne;
+      inSection = k.Section = SameName(t, nb, ne, section);
+      k.SectionEnd = le;
+    } else if (inSection && b < e) {
+      k.SectionEnd = le;
+      const std::size_t eq = t[b] == L';' || t[b] == L'#' ? std::wstring::npos : t.find(L'=', b);
+      if (eq < e) {
+        std::size_t ke = eq;
+        while (ke > b && IsBlank(t[ke - 1])) --ke;
+        if (SameName(t, b, ke, key)) {
+          std::size_t vb = eq + 1;
+          while (vb < e && IsBlank(t[vb])) ++vb;
+          k.Found = true;
+          k.LineBegin = lb;
+          k.LineEnd = le > lb && t[le - 1] == L'\r' ? le - 1 : le;
+          k.ValueBegin = vb;
+          k.ValueEnd = e;
+          return k;
+        }
+      }
+    }
+    lb = le + 1;
   }
-  return lines;
-}
-
-// "[name]" gives the name; anything else nothing.
-bool SectionName(const std::wstring& line, std::wstring& name) {
-  const std::wstring t = Trim(line);
-  if (t.size() < 2 || t.front() != L'[') return false;
-  const std::size_t close = t.find(L']');
-  if (close == std::wstring::npos) return false;
-  name = Trim(t.substr(1, close - 1));
-  return true;
-}
-
-// "key = value" gives both, trimmed; comments and other lines nothing.
-bool KeyValue(const std::wstring& line, std::wstring& key, std::wstring& value) {
-  const std::wstring t = Trim(line);
-  if (t.empty() || t[0] == L';' || t[0] == L'#') return false;
-  const std::size_t eq = t.find(L'=');
-  if (eq == std::wstring::npos) return false;
-  key = Trim(t.substr(0, eq));
-  value = Trim(t.substr(eq + 1));
-  return true;
+  return k;
 }
 
 // Plain decimal digits within [min, max]; anything else is no value.
@@ -240,49 +242,31 @@ std::vector<unsigned char> EncodeTextFile(const std::wstring& text, TTextEncodin
 
 std::wstring IniValue(const std::wstring& text, const std::wstring& section,
                       const std::wstring& key) {
-  bool inSection = false;
-  for (const TLine& l : Lines(text)) {
-    const std::wstring line = text.substr(l.Begin, l.End - l.Begin);
-    std::wstring name, k, v;
-    if (SectionName(line, name)) {
-      inSection = SameName(name, section);
-    } else if (inSection && KeyValue(line, k, v) && SameName(k, key)) {
-      return v;
-    }
-  }
-  return {};
+  const TKeyPlace k = FindKey(text, section.c_str(), key.c_str());
+  return k.Found ? text.substr(k.ValueBegin, k.ValueEnd - k.ValueBegin) : std::wstring();
 }
 
 std::wstring SetIniValue(const std::wstring& text, const std::wstring& section,
                          const std::wstring& key, const std::wstring& value) {
-  const std::wstring entry = key + L"=" + value;
-  bool inSection = false;
-  std::size_t sectionEnd = std::wstring::npos;  // after the section's last non-blank line
-  for (const TLine& l : Lines(text)) {
-    const std::wstring line = text.substr(l.Begin, l.End - l.Begin);
-    std::wstring name, k, v;
-    if (SectionName(line, name)) {
-      if (inSection) break;
-      inSection = SameName(name, section);
-      if (inSection) sectionEnd = l.End;
-    } else if (inSection) {
-      if (KeyValue(line, k, v) && SameName(k, key)) {
-        // The line's own ending (a carriage return) stays.
-        const bool cr = l.End > l.Begin && text[l.End - 1] == L'\r';
-        return text.substr(0, l.Begin) + entry + (cr ? L"\r" : L"") + text.substr(l.End);
-      }
-      if (!Trim(line).empty()) sectionEnd = l.End;
-    }
-  }
-  if (sectionEnd != std::wstring::npos) {
-    // After the section's last line, with that line's own ending.
-    const bool cr = sectionEnd > 0 && text[sectionEnd - 1] == L'\r';
-    const std::wstring prefix = cr ? text.substr(0, sectionEnd - 1) : text.substr(0, sectionEnd);
-    return prefix + (cr ? L"\r\n" : L"\n") + entry + text.substr(cr ? sectionEnd - 1 : sectionEnd);
-  }
+  const TKeyPlace k = FindKey(text, section.c_str(), key.c_str());
   std::wstring out = text;
+  std::wstring entry = key;
+  entry += L'=';
+  entry += value;
+  if (k.Found) return out.replace(k.LineBegin, k.LineEnd - k.LineBegin, entry);
+  if (k.Section) {
+    // After the section's last line, with that line's own kind of break.
+    const bool cr = k.SectionEnd > 0 && text[k.SectionEnd - 1] == L'\r';
+    const std::size_t at = cr ? k.SectionEnd - 1 : k.SectionEnd;
+    return out.insert(at, (cr ? L"\r\n" : L"\n") + entry);
+  }
   if (!out.empty() && out.back() != L'\n') out += L"\r\n";
-  return out + L"[" + section + L"]\r\n" + entry + L"\r\n";
+  out += L'[';
+  out += section;
+  out += L"]\r\n";
+  out += entry;
+  out += L"\r\n";
+  return out;
 }
 
 TSignalSettings ParseSignalSettings(const std::wstring& text) {

@@ -38,39 +38,58 @@ TEST(ProgramState, WhatIsWrittenIsReadBack) {
   EXPECT_FALSE(none.State.LastExamined);
 }
 
+TEST(ProgramState, TheFileIsItsDocumentedBytes) {
+  TProgramState s;
+  s.LastExamined = 0x0102030405060708LL;
+  s.Snoozes = {{{akWeekly, 0x0A0B, 0x1112131415161718ULL}, 0x2122232425262728LL, 2}};
+  const Bytes expected = {'T',  'V',  'R',  'S',  'T',  'A',  'T',  'E',  1,    0,    0,    0,
+                          1,    0,    0,    0,    0x08, 0x07, 0x06, 0x05, 0x04, 0x03, 0x02, 0x01,
+                          2,    2,    0x0B, 0x0A, 0,    0,    0,    0,    0x18, 0x17, 0x16, 0x15,
+                          0x14, 0x13, 0x12, 0x11, 0x28, 0x27, 0x26, 0x25, 0x24, 0x23, 0x22, 0x21};
+  const std::vector<unsigned char> written = FormatProgramState(s);
+  EXPECT_EQ(Bytes(written.begin(), written.end()), expected);
+  // No second examined yet is INT64_MIN.
+  const std::vector<unsigned char> none = FormatProgramState({});
+  EXPECT_EQ(Bytes(none.begin() + 16, none.end()),
+            (Bytes{0, 0, 0, 0, 0, 0, 0, 0x80}));
+}
+
 TEST(ProgramState, EveryDamagedFormIsRejectedWhole) {
-  const std::string good = FormatProgramState(Sample());
-  const std::string head = "Tivorra state 1\r\n";
-  const std::string damaged[] = {
-      "",
-      "Tivorra state 2\r\n",
-      good.substr(0, good.size() - 1),  // the last line's break cut
-      head + "LastExamined 1\r\nLastExamined 2\r\n",
-      head + "LastExamined\r\n",
-      head + "LastExamined x\r\n",
-      head + "LastExamined 1 2\r\n",
-      head + "LastExamined 99999999999999999999\r\n",
-      head + "LastExamined 9999999999999\r\n",  // beyond any clock
-      head + "Snooze 5 1 0123456789abcdef 0 0\r\n",
-      head + "Snooze 1 0 0123456789abcdef 0 0\r\n",
-      head + "Snooze 1 101 0123456789abcdef 0 0\r\n",
-      head + "Snooze 1 1 0123456789ABCDEF 0 0\r\n",
-      head + "Snooze 1 1 0123456789abcde 0 0\r\n",
-      head + "Snooze 1 1 0123456789abcdef 0 3\r\n",
-      head + "Snooze 1 1 0123456789abcdef 0 -1\r\n",
-      head + "Snooze 1 1 0123456789abcdef 0\r\n",
-      head + "Snooze 1 1 0123456789abcdef 0 0 0\r\n",
-      head + "Snooze  1 1 0123456789abcdef 0 0\r\n",
-      head + "\r\n",
-      head + "Other 1\r\n",
-      head + "LastExamined -\r\n",
-      std::string("Tivorra state 1\r\nLastExamined 1\r\n\0", 35),
+  const std::vector<unsigned char> good = FormatProgramState(Sample());  // two snoozes
+  const auto with = [&](std::size_t at, unsigned char v) {
+    std::vector<unsigned char> b = good;
+    b[at] = v;
+    return b;
   };
-  for (const std::string& text : damaged) {
-    SCOPED_TRACE(testing::PrintToString(text));
+  const std::size_t snooze = 24;  // the first snooze's offset
+  const struct {
+    const char* name;
+    std::vector<unsigned char> bytes;
+  } damaged[] = {
+      {"empty", {}},
+      {"cut in the header", std::vector<unsigned char>(good.begin(), good.begin() + 23)},
+      {"cut in a snooze", std::vector<unsigned char>(good.begin(), good.end() - 1)},
+      {"a byte more", [&] { auto b = good; b.push_back(0); return b; }()},
+      {"other magic", with(0, 't')},
+      {"version 2", with(8, 2)},
+      {"count one more", with(12, 3)},
+      {"count one less", with(12, 1)},
+      {"count beyond any", with(15, 1)},
+      {"last examined beyond any clock", with(23, 0x10)},
+      {"kind 5", with(snooze + 0, 5)},
+      {"three unanswered", with(snooze + 1, 3)},
+      {"index 0", [&] { auto b = with(snooze + 2, 0); b[snooze + 3] = 0; return b; }()},
+      {"index 101", [&] { auto b = with(snooze + 2, 101); b[snooze + 3] = 0; return b; }()},
+      {"reserved bytes set", with(snooze + 5, 1)},
+      {"due time beyond any clock", with(snooze + 22, 0x10)},
+  };
+  for (const auto& d : damaged) {
+    SCOPED_TRACE(d.name);
     TProgramState read = Sample();
-    EXPECT_FALSE(ParseProgramState(text, read));
-    EXPECT_EQ(read, Sample()) << "nothing is taken from a damaged file";
+    read.Snoozes.pop_back();
+    const TProgramState before = read;
+    EXPECT_FALSE(ParseProgramState(d.bytes, read));
+    EXPECT_EQ(read, before) << "nothing is taken from a damaged file";
   }
 }
 

@@ -61,6 +61,7 @@ TEST(SignalSettings, FilesThatHoldNoValueGiveTheDefaults) {
       "[Signal]\r\n;SnoozeMinutes=5\r\n#RingMinutes=5\r\n",
       "[Signal]\r\nSnoozeMinutes\r\nRingMinutes\r\n",
       "[Signal]\r\nSnooze Minutes=5\r\n",
+      "[Signal]\r\n[Other]\r\nSnoozeMinutes=5\r\n[Signal]\r\nSnoozeMinutes=5\r\n",
   };
   TempDir dir;
   for (const char* t : texts) {
@@ -92,8 +93,8 @@ TEST(SignalSettings, HandWrittenFilesInEveryEncodingAndStyleAreRead) {
       Ascii(cyrillicUtf8),
       Ascii(cyrillicAnsi),
       // Sections and keys repeat: the first of each counts, as Windows reads.
-      Ascii("[Signal]\r\nSnoozeMinutes=25\r\n[Other]\r\nRingMinutes=7\r\n[Signal]\r\n"
-            "SnoozeMinutes=9\r\nRingMinutes=0\r\nRingMinutes=8\r\n"),
+      Ascii("[Signal]\r\nSnoozeMinutes=25\r\nRingMinutes=0\r\nRingMinutes=8\r\n[Other]\r\n"
+            "RingMinutes=7\r\n[SIGNAL]\r\nSnoozeMinutes=9\r\n"),
       // Blanks around everything, and a last line without its break.
       Ascii("  [ Signal ]  \r\n\tSnoozeMinutes\t=\t25\r\nRingMinutes=0"),
   };
