@@ -114,6 +114,13 @@ void TForm1::FireDueSnoozes() {
   for (const TSnooze& z : due) {
     const std::uint16_t index = FindAlarm(state_.Store, z.Alarm);
     if (index == 0) continue;
+    // Due while the PC was off or asleep: like any alarm, one that is
+    // more than five minutes late is told, not rung.
+    const std::int64_t lateMs = lastReading_.UtcMs - z.DueUtcMs;
+    if (lateMs > TAlarmCheck::kLateLimitMs) {
+      AddMissed(RefOf(state_.Store, z.Alarm.Kind, index), CurrentSecond() - lateMs / kMsPerSecond, 1);
+      continue;
+    }
     const TAlarmActions a = AlarmActions(state_.Store, z.Alarm.Kind, index);
     form3_.Ringing({RefOf(state_.Store, z.Alarm.Kind, index), z.Unanswered, CurrentSecond()});
     try {

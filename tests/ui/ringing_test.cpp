@@ -89,6 +89,7 @@ TEST_F(Ringing, ASnoozeRingsAgainOnTheInstantAndSurvivesARestart) {
   Restart();
   ASSERT_EQ(form1().Snoozes().size(), 1u);
   EXPECT_EQ(wakeTimer.at, due);
+  EXPECT_EQ(form1().RzTrayIcon1.Hint(), L"Tivorra\n08.12.2026 7:10:20 Подъём") << "snoozes included";
   EXPECT_FALSE(wakeUp->Visible());
   RunToWakeTimer();
   EXPECT_TRUE(wakeUp->Visible());
@@ -100,6 +101,32 @@ TEST_F(Ringing, ASnoozeRingsAgainOnTheInstantAndSurvivesARestart) {
   wakeUp->OK.Click();
   EXPECT_EQ(wakeTimer.at, clock.UtcMs + 3600000) << "the safety wake; the alarm is a day away";
   EXPECT_EQ(form1().RzTrayIcon1.Hint(), L"Tivorra\n09.12.2026 7:05:20 Подъём");
+}
+
+TEST_F(Ringing, ASnoozeDueLongAgoWhileThePcWasOffIsListedNotRung) {
+  WriteAlarms([](TAlarmStore& s) { Daily(s, EncodeTime(7, 5, 20, 0), L"Подъём"); });
+  Start();
+  RunToWakeTimer();
+  wakeUp->SnoozeBut.Click();  // 10 minutes: due at 07:15:20
+  clock.Advance(15 * kMinute + 1000);  // 07:20:21, just over 5 minutes late
+  Restart(false);
+  clock.Advance(1000);
+  form1().Time.Tick();
+  EXPECT_FALSE(wakeUp->Visible());
+  EXPECT_TRUE(form1().Snoozes().empty());
+  EXPECT_EQ(MissedLines(), std::vector<std::wstring>{L"08.12.2026 7:15:20   Ежедневно   Подъём"});
+  // Within five minutes it still rings.
+  form1().MissedForm().OK.Click();
+  wakeUp->OK.Click();
+  clock.Advance(24 * 60 * kMinute - 15 * kMinute - 2000);  // 07:05:20 the next day
+  wakeTimer.Fire();
+  ASSERT_TRUE(wakeUp->Visible());
+  wakeUp->SnoozeBut.Click();
+  clock.Advance(15 * kMinute);
+  Restart(false);
+  form1().Time.Tick();
+  EXPECT_TRUE(wakeUp->Visible());
+  EXPECT_TRUE(MissedLines().empty());
 }
 
 TEST_F(Ringing, ChangingOrDeletingItsAlarmCancelsASnooze) {
