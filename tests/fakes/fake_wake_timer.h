@@ -16,6 +16,8 @@ class TFakeWakeTimer : public TWakeTimer {
   void Fire() { RaiseDue(); }
   void Resume() { RaiseResume(); }
   void ClockChanged() { RaiseClockChanged(); }
+  void Suspend() { RaiseSuspend(); }
+  void SessionEnd() { RaiseSessionEnd(); }
 
   std::optional<std::int64_t> at;
   int setCount = 0;
