@@ -9,6 +9,7 @@ set(TIVORRA_CORE_SOURCES
   src/engine/alarm_volume.cpp
   src/engine/awake_hold.cpp
   src/engine/next_due.cpp
+  src/engine/snoozes.cpp
   src/engine/clock_sample.cpp
   src/engine/time_value.cpp
   src/engine/wake_up_form.cpp
@@ -26,6 +27,8 @@ set(TIVORRA_CORE_SOURCES
   src/store/auto_load.cpp
   src/store/cp1251.cpp
   src/store/settings.cpp
+  src/store/signal_settings.cpp
+  src/store/program_state.cpp
   src/ui/main_form.cpp
   src/ui/alarm_list.cpp
   src/ui/alarm_editor.cpp
@@ -33,6 +36,8 @@ set(TIVORRA_CORE_SOURCES
   src/ui/about_dialog.cpp
   src/ui/settings_dialog.cpp
   src/ui/tray.cpp
+  src/ui/missed_form.cpp
+  src/ui/ringing.cpp
 )
 
 # The Linux halves of the services.

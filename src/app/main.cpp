@@ -92,6 +92,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     // whichever comes first.
     forms.Form1.Activated(nullptr);
     exitCode = RunMessageLoop();
+    forms.Form1.ProgramEnds();
   }
   SetErrorReport(nullptr);
   SetBackend(nullptr);

@@ -12,8 +12,8 @@ void FireAlarm(const TAlarmStore& store, TAlarmKind kind, std::uint16_t index,
                TAlarmReceiver& receiver) {
   if (kind > akBootCountdown || index < 1 || index > kAlarmCapacity) return;
   const TAlarmActions actions = AlarmActions(store, kind, index);
-  receiver.WakeUp(FromShortString(*actions.Msg), FromShortString(*actions.Exe),
-                  FromShortString(*actions.Mus));
+  receiver.WakeUpAlarm(kind, index, FromShortString(*actions.Msg), FromShortString(*actions.Exe),
+                       FromShortString(*actions.Mus));
 }
 
 namespace {
@@ -199,6 +199,45 @@ std::vector<std::wstring> TAlarmCheck::Tick(const TAlarmStore& store, const TClo
     }
   }
   return errors;
+}
+
+TAlarmCheck::TCatchUp TAlarmCheck::CatchUp(const TAlarmStore& store, const TClockReading& now,
+                                           std::int64_t lastExamined, TClock& clock) {
+  TCatchUp result;
+  const auto ms = RoundedMs(now.Local);
+  if (!ms) return result;
+  const std::int64_t current = FloorDiv(*ms, kMsPerSecond);
+  const std::int64_t from = std::max(lastExamined, current - kMaxCatchUpDays * kSecondsPerDay);
+  std::vector<TDue> due;
+  CollectDue(store, kWallClockKinds, {from + 1, current}, due);
+  for (const TDue& d : due) {
+    // Late by real time: the local clock may have jumped (daylight saving
+    // time) between the moment and now.
+    const std::int64_t lateMs = now.UtcMs - clock.LocalToUtcMs(d.Second * kMsPerSecond);
+    if (lateMs <= kLateLimitMs) {
+      bool known = false;
+      for (const TLate& l : result.Late) known = known || (l.Kind == d.Kind && l.Index == d.Index);
+      if (!known) result.Late.push_back({d.Kind, d.Index});
+      continue;
+    }
+    auto it = std::find_if(result.Missed.begin(), result.Missed.end(), [&](const TMissed& m) {
+      return m.Kind == d.Kind && m.Index == d.Index;
+    });
+    if (it == result.Missed.end()) {
+      result.Missed.push_back({d.Kind, d.Index, d.Second, 1});
+    } else {
+      it->LatestSecond = std::max(it->LatestSecond, d.Second);
+      ++it->Count;
+    }
+  }
+  // Everything up to the current second is handled.
+  if (!hasLocal_ || current > lastLocalSecond_) {
+    hasLocal_ = true;
+    lastLocalSecond_ = current;
+  }
+  lastUtcMs_ = now.UtcMs;
+  RememberCountdowns(store);
+  return result;
 }
 
 TDueMoment TAlarmCheck::PlanNext(const TAlarmStore& store, const TClockReading& now,

@@ -17,6 +17,14 @@ class TAlarmReceiver {
   virtual ~TAlarmReceiver() = default;
   virtual void WakeUp(const std::wstring& message, const std::wstring& file,
                       const std::wstring& music) = 0;
+  // The same, told which record rings; the program's receiver keeps it to
+  // snooze that alarm.
+  virtual void WakeUpAlarm(TAlarmKind kind, std::uint16_t index, const std::wstring& message,
+                           const std::wstring& file, const std::wstring& music) {
+    (void)kind;
+    (void)index;
+    WakeUp(message, file, music);
+  }
 };
 
 // Hands the texts of record `index` (1-based) of a kind's table to the
@@ -50,6 +58,36 @@ class TAlarmCheck {
   // (before the first tick: from the current second on). The check keeps
   // it as the moment it expects to be woken at.
   TDueMoment PlanNext(const TAlarmStore& store, const TClockReading& now, std::uint64_t uptimeMs);
+
+  // What happened between `lastExamined` (a second examined in an earlier
+  // run, or before the PC slept) and now, for the wall-clock kinds: each
+  // alarm due at most kLateLimitMs of real time ago is late and rings now,
+  // once; every older moment is missed. Boot countdowns are never missed:
+  // they count from the start of Windows. Afterwards the check goes on from
+  // the current second, so nothing is found twice.
+  struct TLate {
+    TAlarmKind Kind;
+    std::uint16_t Index;
+  };
+  struct TMissed {
+    TAlarmKind Kind;
+    std::uint16_t Index;
+    std::int64_t LatestSecond;  // local, of the latest missed moment
+    int Count;
+  };
+  struct TCatchUp {
+    std::vector<TLate> Late;
+    std::vector<TMissed> Missed;
+  };
+  static constexpr std::int64_t kLateLimitMs = 5 * 60 * 1000;
+  // A longer gap is looked at over its last year only.
+  static constexpr std::int64_t kMaxCatchUpDays = 366;
+  TCatchUp CatchUp(const TAlarmStore& store, const TClockReading& now, std::int64_t lastExamined,
+                   TClock& clock);
+  // The last local second examined; none before the first tick.
+  std::optional<std::int64_t> LastExamined() const {
+    return hasLocal_ ? std::optional<std::int64_t>(lastLocalSecond_) : std::nullopt;
+  }
 
   // Whole seconds, inclusive; empty when First > Last.
   struct TSecondRange {

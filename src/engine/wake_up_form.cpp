@@ -1,22 +1,92 @@
 #include "engine/wake_up_form.h"
 
+#include <algorithm>
 #include <exception>
+
+#include "platform/decimal_text.h"
 
 #include "platform/clock.h"
 #include "platform/shell.h"
 
 TForm3::TForm3(TShell& shell, TClock& clock, std::unique_ptr<TMediaBackend> media)
-    : TForm(L"Будильник", 290, 197, 225, 232, TBorderStyle::Single),
+    : TForm(L"Будильник", 290, 197, 225, 264, TBorderStyle::Single),
       MediaPlayer(std::move(media)),
       shell_(shell),
       clock_(clock) {
   OK.OnClick = [this] { OKClick(); };
+  SnoozeBut.OnClick = [this] { SnoozeButClick(); };
+  RingTimer.OnTimer = [this] { RingTimerTimer(); };
   OnClose = [this] { FormClose(); };
   MediaPlayer.OnNotify = [this] { MediaPlayerNotify(); };
 }
 
 void TForm3::WakeUp(const std::wstring& message, const std::wstring& file,
                     const std::wstring& music) {
+  Perform(message, file, music, false);
+}
+
+void TForm3::WakeUpAgain(const std::wstring& message, const std::wstring& music) {
+  Perform(message, L"", music, true);
+}
+
+void TForm3::Ringing(const TRinging& ringing) {
+  // A hidden window was answered: what it rang for then is over.
+  if (!Visible()) ringing_.clear();
+  std::erase_if(ringing_, [&](const TRinging& r) { return r.Alarm == ringing.Alarm; });
+  ringing_.push_back(ringing);
+}
+
+namespace {
+
+std::wstring MinutesText(int minutes) {
+  return minutes == 60 ? std::wstring(L"1 час") : DecimalText(minutes) + L" мин";
+}
+
+}  // namespace
+
+void TForm3::StartRing() {
+  if (!Visible()) {
+    // A fresh choice for a fresh ring; one the user is making stays.
+    std::vector<int> minutes = {5, 10, 15, 30, 60};
+    if (std::find(minutes.begin(), minutes.end(), signal_.SnoozeMinutes) == minutes.end()) {
+      minutes.insert(std::upper_bound(minutes.begin(), minutes.end(), signal_.SnoozeMinutes),
+                     signal_.SnoozeMinutes);
+    }
+    std::vector<std::wstring> items;
+    int selected = 0;
+    for (const int m : minutes) {
+      if (m == signal_.SnoozeMinutes) selected = static_cast<int>(items.size());
+      items.push_back(MinutesText(m));
+    }
+    SnoozeChoice.SetItems(std::move(items));
+    SnoozeChoice.SetItemIndex(selected);
+  }
+  // Each alarm that rings gives the user the whole time to answer.
+  RingTimer.SetEnabled(false);
+  if (signal_.RingMinutes > 0) {
+    RingTimer.SetInterval(signal_.RingMinutes * 60 * 1000);
+    RingTimer.SetEnabled(true);
+  }
+}
+
+int TForm3::ChosenSnoozeMinutes() const {
+  const std::wstring& text = SnoozeChoice.Text();
+  std::size_t i = 0;
+  while (i < text.size() && text[i] == L' ') ++i;
+  int n = 0;
+  std::size_t digits = 0;
+  for (; i < text.size() && text[i] >= L'0' && text[i] <= L'9' && digits < 6; ++i, ++digits) {
+    n = n * 10 + (text[i] - L'0');
+  }
+  if (digits == 0) return signal_.SnoozeMinutes;
+  const std::wstring unit = text.substr(i);
+  if (unit.find(L"час") != std::wstring::npos || unit.find(L"ч") != std::wstring::npos) n *= 60;
+  return n >= kMinSnoozeMinutes && n <= kMaxSnoozeMinutes ? n : signal_.SnoozeMinutes;
+}
+
+void TForm3::Perform(const std::wstring& message, const std::wstring& file,
+                     const std::wstring& music, bool again) {
+  StartRing();
   Memo.Clear();
   Memo.SetText(message);
   Memo.Repaint();
@@ -25,7 +95,12 @@ void TForm3::WakeUp(const std::wstring& message, const std::wstring& file,
   if (!music.empty()) {
     MediaPlayer.FileName = music;
     try {
-      MediaPlayer.Open();
+      const bool reuse = again && music == openMusic_ && MediaPlayer.DeviceOpen();
+      if (!reuse) {
+        openMusic_.clear();
+        MediaPlayer.Open();
+        openMusic_ = music;
+      }
       if (MediaPlayer.CanPlay()) {
         MediaPlayer.StopFallbackSound();
         quickEnds_ = 0;
@@ -56,7 +131,29 @@ void TForm3::PlayMusic() {
 
 void TForm3::OKClick() { Close(); }
 
+std::vector<TForm3::TRinging> TForm3::StopRinging() {
+  std::vector<TRinging> rang = std::move(ringing_);
+  ringing_.clear();
+  Close();
+  return rang;
+}
+
+void TForm3::SnoozeButClick() {
+  const int minutes = ChosenSnoozeMinutes();
+  const std::vector<TRinging> rang = StopRinging();
+  if (OnSnooze) OnSnooze(rang, minutes);
+}
+
+void TForm3::RingTimerTimer() {
+  RingTimer.SetEnabled(false);
+  if (!Visible()) return;
+  const std::vector<TRinging> rang = StopRinging();
+  if (OnRingEnded) OnRingEnded(rang);
+}
+
 void TForm3::FormClose() {
+  RingTimer.SetEnabled(false);
+  ringing_.clear();
   std::exception_ptr error;
   try {
     if (MediaPlayer.DeviceOpen() && MediaPlayer.CanPlay()) {

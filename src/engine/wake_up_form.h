@@ -3,12 +3,16 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "controls/controls.h"
 #include "controls/media_player.h"
 #include "engine/alarm_check.h"
+#include "store/program_state.h"
+#include "store/signal_settings.h"
 
 class TClock;
 class TShell;
@@ -24,7 +28,34 @@ class TForm3 : public TForm, public TAlarmReceiver {
   void WakeUp(const std::wstring& message, const std::wstring& file,
               const std::wstring& music) override;
 
+  // A snoozed alarm rings again: its message and its music, but its file is
+  // not opened a second time, and music still open from its first ring is
+  // played again without opening it anew.
+  void WakeUpAgain(const std::wstring& message, const std::wstring& music);
+
+  // Which alarm the next WakeUp performs, and how many of its rings in a
+  // row nobody answered. The window rings for every alarm performed since
+  // it was last hidden; "Отложить" and the end of a ring act on all of them.
+  struct TRinging {
+    TAlarmRef Alarm;
+    int Unanswered = 0;
+    std::int64_t LocalSecond = 0;  // when it began to ring
+  };
+  void Ringing(const TRinging& ringing);
+  const std::vector<TRinging>& RingingAlarms() const { return ringing_; }
+
+  // The snooze choice and the ring's length follow these.
+  void SetSignal(const TSignalSettings& signal) { signal_ = signal; }
+  // The minutes the choice names; SnoozeMinutes when its text names none.
+  int ChosenSnoozeMinutes() const;
+
   void OKClick();
+  void SnoozeButClick();
+  // RingMinutes passed with nobody answering: silent and hidden, then
+  // OnRingEnded.
+  void RingTimerTimer();
+  std::function<void(const std::vector<TRinging>&, int minutes)> OnSnooze;
+  std::function<void(const std::vector<TRinging>&)> OnRingEnded;
   // Stops the music and the alarm tone. The window hides even when the
   // music will not stop: the user must always be able to dismiss an alarm.
   // Such an error is passed on after the window is hidden.
@@ -39,12 +70,24 @@ class TForm3 : public TForm, public TAlarmReceiver {
   TMediaPlayer MediaPlayer;
   TMemo Memo{this, 8, 8, 209, 185};
   TButton OK{this, 72, 200, 75, 25, L"OK"};
+  TButton SnoozeBut{this, 8, 232, 89, 25, L"Отложить"};
+  TComboBox SnoozeChoice{this, 104, 234, 113, 21};
+  TTimer RingTimer{60000, false};
 
  private:
   void PlayMusic();
+  void Perform(const std::wstring& message, const std::wstring& file, const std::wstring& music,
+               bool again);
+  void StartRing();
+  // Hides the window silently and hands over what rang.
+  std::vector<TRinging> StopRinging();
 
   TShell& shell_;
   TClock& clock_;
   std::uint64_t playStartedMs_ = 0;
   int quickEnds_ = 0;
+  TSignalSettings signal_;
+  std::vector<TRinging> ringing_;
+  // The music the player holds open, after a successful open.
+  std::wstring openMusic_;
 };

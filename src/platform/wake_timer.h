@@ -22,6 +22,10 @@ class TWakeTimer {
   std::function<void()> OnWake;          // the wake time came
   std::function<void()> OnResume;        // the PC woke from sleep
   std::function<void()> OnClockChanged;  // time, time zone or their settings changed
+  // The PC is about to sleep, or the user's session ends (log off, shut
+  // down): the last moment to keep what must survive.
+  std::function<void()> OnSuspend;
+  std::function<void()> OnSessionEnd;
 
  protected:
   // For the implementations: run a handler through the dispatcher.
@@ -29,6 +33,8 @@ class TWakeTimer {
   void RaiseWake() { Raise(OnWake); }
   void RaiseResume() { Raise(OnResume); }
   void RaiseClockChanged() { Raise(OnClockChanged); }
+  void RaiseSuspend() { Raise(OnSuspend); }
+  void RaiseSessionEnd() { Raise(OnSessionEnd); }
 
  private:
   static void Raise(const std::function<void()>& handler);

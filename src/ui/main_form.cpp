@@ -11,6 +11,7 @@
 #include "store/alarm_file.h"
 #include "store/auto_load.h"
 #include "ui/about_dialog.h"
+#include "ui/missed_form.h"
 #include "ui/settings_dialog.h"
 
 TForm1::TForm1(TAppState& state, TServices& services, TForm2& settingsDialog, TForm3& wakeUp,
@@ -55,8 +56,11 @@ TForm1::TForm1(TAppState& state, TServices& services, TForm2& settingsDialog, TF
   Time.OnTimer = [this] { TimeTimer(); };
   OnMinimizedChanged = [this](bool minimized) { AppMinimizedChanged(minimized); };
   services_.WakeTimer.OnDue = [this] { WakeTimerDue(); };
-  services_.WakeTimer.OnResume = [this] { WakeTimerDue(); };
+  services_.WakeTimer.OnResume = [this] { ResumeFromSleep(); };
   services_.WakeTimer.OnClockChanged = [this] { ScheduleNextAlarm(); };
+  services_.WakeTimer.OnSuspend = [this] { SaveState(); };
+  services_.WakeTimer.OnSessionEnd = [this] { SaveState(); };
+  missed_ = std::make_unique<TMissedForm>(services_.Formats);
   BindAlarmHandlers();
   BindTray();
 }
@@ -65,6 +69,8 @@ TForm1::~TForm1() {
   services_.WakeTimer.OnDue = nullptr;
   services_.WakeTimer.OnResume = nullptr;
   services_.WakeTimer.OnClockChanged = nullptr;
+  services_.WakeTimer.OnSuspend = nullptr;
+  services_.WakeTimer.OnSessionEnd = nullptr;
 }
 
 void TForm1::FindProgramDir() { state_.ProgramDir = ::FindProgramDir(services_.ExePath); }
@@ -72,6 +78,7 @@ void TForm1::FindProgramDir() { state_.ProgramDir = ::FindProgramDir(services_.E
 void TForm1::FormShow() {
   FindProgramDir();
   LoadAlarms(state_.Store, state_.ProgramDir, state_.AlarmFile, services_.Boxes);
+  LoadSignalAndState();
   StoreChanged();
   RzTabControlTabClick();
   cxDirBox.Clear();
@@ -96,6 +103,7 @@ void TForm1::FormActivate() {
 }
 
 void TForm1::FormClose() {
+  SaveState();
   WriteConfig();
   // An alarm.rec that could not be read holds alarms the store lacks; with
   // no change by the user since, closing leaves it for the next start.
@@ -204,11 +212,18 @@ void TForm1::CheckAlarms() {
   // Every due alarm fires before any error is shown: the error report is a
   // message box whose loop goes on ticking.
   const std::vector<std::wstring> errors =
-      check_.Tick(state_.Store, lastReading_, lastUptime_, form3_);
+      check_.Tick(state_.Store, lastReading_, lastUptime_, ringer_);
   for (const std::wstring& e : errors) ReportError(e);
+  FireDueSnoozes();
+  // What rang is examined for good, even if the program ends unseen.
+  if (rang_) SaveState();
 }
 
-void TForm1::StoreChanged() { ScheduleNextAlarm(); }
+void TForm1::StoreChanged() {
+  // A snooze follows its alarm; a changed or deleted alarm loses it.
+  if (!state_.AlarmFile.Unread && FollowStore(snoozes_, state_.Store)) SaveState();
+  ScheduleNextAlarm();
+}
 
 void TForm1::ScheduleNextAlarm() {
   // The check plans from the seconds it has examined, so the timer is set
@@ -216,7 +231,12 @@ void TForm1::ScheduleNextAlarm() {
   const TClockReading now = services_.Clock.Now();
   const std::uint64_t uptime = services_.Clock.UptimeMs();
   const TDueMoment due = check_.PlanNext(state_.Store, now, uptime);
-  services_.WakeTimer.SetAt(WakeTimerUtcMs(DueUtcMs(due, services_.Clock, now, uptime), now.UtcMs));
+  std::optional<std::int64_t> at = DueUtcMs(due, services_.Clock, now, uptime);
+  if (const auto z = NextSnooze(snoozes_)) {
+    if (!at || z->DueUtcMs < *at) at = z->DueUtcMs;
+  }
+  services_.WakeTimer.SetAt(WakeTimerUtcMs(at, now.UtcMs));
+  UpdateTrayHint(due);
 }
 
 void TForm1::MinimizeApp() { services_.App.Minimize(); }

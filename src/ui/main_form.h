@@ -4,21 +4,26 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "controls/controls.h"
 #include "engine/alarm_check.h"
 #include "engine/clock_sample.h"
+#include "engine/snoozes.h"
+#include "engine/wake_up_form.h"
 #include "platform/clock.h"
 #include "store/alarm_file.h"
 #include "store/alarm_store.h"
 #include "store/settings.h"
+#include "store/signal_settings.h"
 #include "ui/services.h"
 
 class TForm2;
-class TForm3;
 class TForm4;
+class TMissedForm;
 
 // The process-wide records, owned by the application and shared by the
 // windows.
@@ -159,6 +164,31 @@ class TForm1 : public TForm {
 
   const TAlarmCheck& Check() const { return check_; }
 
+  // Snoozes, the ring that ends, missed alarms and the state the program
+  // keeps beside itself (ringing.cpp).
+  // At start, once alarm.rec is loaded: Tivorra.ini, the snoozes, and what
+  // was due while the program was not running.
+  void LoadSignalAndState();
+  // Keeps the last examined second and the snoozes in Tivorra.state.
+  void SaveState();
+  // The message loop has ended.
+  void ProgramEnds();
+  // The PC woke up: what fell due while it slept is told, then the check
+  // goes on.
+  void ResumeFromSleep();
+  void Form3Snooze(const std::vector<TForm3::TRinging>& rang, int minutes);
+  void Form3RingEnded(const std::vector<TForm3::TRinging>& rang);
+  // Tray "Отменить отложенные".
+  void CancelSnoozesClick();
+  const TSnoozes& Snoozes() const { return snoozes_; }
+  const TSignalSettings& Signal() const { return signal_; }
+  // The settings dialog's new values: in effect at once, and written to
+  // Tivorra.ini when they differ.
+  void ApplySignal(const TSignalSettings& signal);
+  TMissedForm& MissedForm() { return *missed_; }
+  // The tooltip names the next moment that rings.
+  void UpdateTrayHint(const TDueMoment& due);
+
   // The tray, the window states and the settings dialog's operations
   // (tray.cpp).
   void im1Click();
@@ -177,6 +207,7 @@ class TForm1 : public TForm {
   void AddAutoLoad();
   void DelAutoLoad();
   TSettings& Settings() { return state_.Settings; }
+  TMessageBoxes& Boxes() { return services_.Boxes; }
 
   TTrayIcon RzTrayIcon1;
   TPopupMenu abfPopupMenu1;
@@ -190,6 +221,34 @@ class TForm1 : public TForm {
   TForm3& form3_;
   TForm4& form4_;
   TAlarmCheck check_;
+
+  // Hands the check's alarms to the wake-up window, telling it which
+  // record rings.
+  class TRinger : public TAlarmReceiver {
+   public:
+    explicit TRinger(TForm1& form) : form_(form) {}
+    void WakeUp(const std::wstring& message, const std::wstring& file,
+                const std::wstring& music) override;
+    void WakeUpAlarm(TAlarmKind kind, std::uint16_t index, const std::wstring& message,
+                     const std::wstring& file, const std::wstring& music) override;
+
+   private:
+    TForm1& form_;
+  };
+  TRinger ringer_{*this};
+  TSnoozes snoozes_;
+  TSignalSettings signal_;
+  std::unique_ptr<TMissedForm> missed_;
+  // An alarm rang since the state was last kept.
+  bool rang_ = false;
+  bool stateLoaded_ = false;
+  std::int64_t startExamined_ = 0;
+  bool stateSaveReported_ = false;
+  void CatchUp(std::int64_t lastExamined);
+  void FireDueSnoozes();
+  void AddMissed(const TAlarmRef& alarm, std::int64_t second, int count);
+  void BuildTrayMenu();
+  std::int64_t CurrentSecond() const;
   // config.cfg could not be written: the settings in memory are newer than
   // the file, so ReadConfig must not bring the old values back.
   bool settingsUnsaved_ = false;

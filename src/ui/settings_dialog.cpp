@@ -2,6 +2,8 @@
 
 #include <cstdint>
 
+#include "controls/message_boxes.h"
+#include "platform/decimal_text.h"
 #include "ui/main_form.h"
 
 namespace {
@@ -16,13 +18,85 @@ TForm2::TForm2(TForm1& main)
   SetOwner(&main);
   SetPosition(TPosition::OwnerCenter);
   SetActivation(TActivation::Always);
+  PlaceSignalRows({{&SnoozeLabel, &SnoozeEdit}, {&RingLabel, &RingEdit}});
+  // The fields are filled once per opening, at its first activation.
   OnShow = [this] { FormActivate(); };
   OnActivate = [this] { FormActivate(); };
+  OnClose = [this] { signalShown_ = false; };
   OK.OnClick = [this] { OKClick(); };
   CANCEL.OnClick = [this] { CANCELClick(); };
 }
 
+void TForm2::PlaceSignalRows(const std::vector<TRow>& rows) {
+  constexpr int kFirstRow = 24;
+  constexpr int kRowHeight = 26;
+  int top = kFirstRow;
+  for (const TRow& r : rows) {
+    r.Label->SetBounds(r.Label->Left(), top + 3, r.Label->Width(), r.Label->Height());
+    r.Field->SetBounds(r.Field->Left(), top, r.Field->Width(), r.Field->Height());
+    top += kRowHeight;
+  }
+  SignalGroup.SetHeight(top + 4);
+  const int buttons = SignalGroup.Bottom() + 8;
+  OK.SetTop(buttons);
+  CANCEL.SetTop(buttons);
+  SetClientSize(ClientWidth(), CANCEL.Bottom() + 11);
+}
+
+void TForm2::FormShow() {
+  const TSignalSettings& signal = main_.Signal();
+  SnoozeEdit.SetText(DecimalText(signal.SnoozeMinutes));
+  RingEdit.SetText(DecimalText(signal.RingMinutes));
+}
+
+namespace {
+
+// A whole number in [min, max], blanks around it allowed.
+std::optional<int> FieldNumber(const std::wstring& text, int min, int max) {
+  std::size_t a = text.find_first_not_of(L' ');
+  std::size_t e = text.find_last_not_of(L' ');
+  if (a == std::wstring::npos || e - a >= 6) return std::nullopt;
+  int v = 0;
+  for (std::size_t i = a; i <= e; ++i) {
+    if (text[i] < L'0' || text[i] > L'9') return std::nullopt;
+    v = v * 10 + (text[i] - L'0');
+  }
+  if (v < min || v > max) return std::nullopt;
+  return v;
+}
+
+}  // namespace
+
+std::optional<TSignalSettings> TForm2::SignalFromFields() {
+  const struct {
+    TEdit& field;
+    int min, max;
+    const wchar_t* what;
+  } fields[] = {
+      {SnoozeEdit, kMinSnoozeMinutes, kMaxSnoozeMinutes, L"Отложить на"},
+      {RingEdit, kMinRingMinutes, kMaxRingMinutes, L"Звонить не дольше"},
+  };
+  TSignalSettings s;
+  int* values[] = {&s.SnoozeMinutes, &s.RingMinutes};
+  for (std::size_t i = 0; i < 2; ++i) {
+    const auto v = FieldNumber(fields[i].field.Text(), fields[i].min, fields[i].max);
+    if (!v) {
+      // Said plainly; nothing is stored and the dialog stays.
+      main_.Boxes().ShowMessage(std::wstring(L"\"") + fields[i].what + L"\": введите целое число минут от " +
+                  DecimalText(fields[i].min) + L" до " + DecimalText(fields[i].max) + L".");
+      fields[i].field.SetFocus();
+      return std::nullopt;
+    }
+    *values[i] = *v;
+  }
+  return s;
+}
+
 void TForm2::FormActivate() {
+  if (!signalShown_) {
+    FormShow();
+    signalShown_ = true;
+  }
   const TSettings& s = main_.Settings();
   ShowSetting(Auto, s.AutoLoad);
   ShowSetting(onClickEdit, s.EditOnClick);
@@ -31,6 +105,8 @@ void TForm2::FormActivate() {
 }
 
 void TForm2::OKClick() {
+  const std::optional<TSignalSettings> signal = SignalFromFields();
+  if (!signal) return;
   TSettings& s = main_.Settings();
   // A Run value that cannot be written ends the click here (the error is
   // reported by the dispatcher): nothing is stored and the dialog stays.
@@ -46,6 +122,7 @@ void TForm2::OKClick() {
   s.ShowMessages = On(ShowMes) ? 1 : 0;
   main_.WriteConfig();
   main_.ReadConfig();
+  main_.ApplySignal(*signal);
   Close();
 }
 

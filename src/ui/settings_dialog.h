@@ -3,7 +3,11 @@
 // and the close box store nothing.
 #pragma once
 
+#include <optional>
+#include <vector>
+
 #include "controls/controls.h"
+#include "store/signal_settings.h"
 
 class TForm1;
 
@@ -11,6 +15,10 @@ class TForm2 : public TForm {
  public:
   explicit TForm2(TForm1& main);
 
+  // Fills the signal group's fields from the values in effect; once per
+  // opening, so a value being corrected survives the message box that
+  // asked for it.
+  void FormShow();
   // Fills the boxes from the settings: on shows grayed, off unchecked.
   // Runs at every showing and every activation, so clicks that were not
   // confirmed are forgotten.
@@ -27,7 +35,28 @@ class TForm2 : public TForm {
                              true};
   TCheckBox ShowMes{this, 7, 80, 314, 21, L"Показывать сообщения \"Запись изменена/добавлена\"",
                     true};
+  // The alarm's signal: one row per value, label and field, placed by
+  // PlaceSignalRows so that more rows fit without a new layout.
+  TPanel SignalGroup{this, 8, 108, 323, 0, TBevel::Sunken};
+  TLabel SignalTitle{&SignalGroup, 8, 4, 200, 16, L"Сигнал"};
+  TLabel SnoozeLabel{&SignalGroup, 8, 0, 249, 17, L"Отложить на, мин (1-120):"};
+  TEdit SnoozeEdit{&SignalGroup, 264, 0, 49, 21};
+  TLabel RingLabel{&SignalGroup, 8, 0, 249, 17, L"Звонить не дольше, мин (0 - до ответа):"};
+  TEdit RingEdit{&SignalGroup, 264, 0, 49, 21};
+
+  // The values the fields hold, or nothing (the field is focused and the
+  // user told) when one is not a whole number in its range.
+  std::optional<TSignalSettings> SignalFromFields();
 
  private:
+  struct TRow {
+    TLabel* Label;
+    TEdit* Field;
+  };
+  // Rows from the top of the group; the group, the buttons and the dialog
+  // grow to hold them.
+  void PlaceSignalRows(const std::vector<TRow>& rows);
+
   TForm1& main_;
+  bool signalShown_ = false;
 };

@@ -11,6 +11,12 @@ void TForm1::BindTray() {
   RzTrayIcon1.OnMouseDown = [this](TMouseButton b) { RzTrayIcon1MouseDown(b); };
   RzTrayIcon1.OnMouseUp = [this](TMouseButton b) { RzTrayIcon1MouseUp(b); };
   RzTrayIcon1.SetVisible(true);
+  BuildTrayMenu();
+  im1.OnClick = [this] { im1Click(); };
+  im2.OnClick = [this] { im2Click(); };
+}
+
+void TForm1::BuildTrayMenu() {
   const TPopupMenu::TItem separator{L"", nullptr, true};
   abfPopupMenu1.Items = {
       {L"Показать", [this] { G1Click(); }},
@@ -22,8 +28,11 @@ void TForm1::BindTray() {
       separator,
       {L"Закрыть", [this] { N1Click(); }},
   };
-  im1.OnClick = [this] { im1Click(); };
-  im2.OnClick = [this] { im2Click(); };
+  // Offered only while there is something to cancel.
+  if (!snoozes_.empty()) {
+    abfPopupMenu1.Items.insert(abfPopupMenu1.Items.begin() + 2,
+                               {separator, {L"Отменить отложенные", [this] { CancelSnoozesClick(); }}});
+  }
 }
 
 void TForm1::im1Click() { MinimizeApp(); }
@@ -65,6 +74,7 @@ void TForm1::RzTrayIcon1MouseUp(TMouseButton button) {
   if (button != TMouseButton::Right) return;
   // With the program in front, a click elsewhere closes the menu.
   BringToForeground();
+  BuildTrayMenu();
   const TPoint at = RzTrayIcon1.MousePos();
   abfPopupMenu1.Popup(at.X, at.Y);
 }

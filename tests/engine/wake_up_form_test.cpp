@@ -64,8 +64,9 @@ using Log = std::vector<std::wstring>;
 TEST_F(WakeUpForm, LooksAsDesigned) {
   EXPECT_EQ(form->Caption(), L"Будильник");
   EXPECT_EQ(form->ClientWidth(), 225);
-  EXPECT_EQ(form->ClientHeight(), 232);
+  EXPECT_EQ(form->ClientHeight(), 264);
   EXPECT_EQ(form->OK.Caption(), L"OK");
+  EXPECT_EQ(form->SnoozeBut.Caption(), L"Отложить");
   EXPECT_FALSE(form->Visible());
 }
 
@@ -109,6 +110,117 @@ TEST_F(WakeUpForm, OkStopsTheMusicAndSeeksToTheStart) {
   EXPECT_FALSE(form->Visible());
   EXPECT_FALSE(media->Playing());
   EXPECT_EQ(media->OpenFile(), L"a.wav") << "the device stays open until the next alarm";
+}
+
+TEST_F(WakeUpForm, TheSnoozeChoiceOffersItsTimesWithSnoozeMinutesSelected) {
+  const struct {
+    int snooze;
+    std::vector<std::wstring> items;
+    int selected;
+  } cases[] = {
+      {10, {L"5 мин", L"10 мин", L"15 мин", L"30 мин", L"1 час"}, 1},
+      {5, {L"5 мин", L"10 мин", L"15 мин", L"30 мин", L"1 час"}, 0},
+      {60, {L"5 мин", L"10 мин", L"15 мин", L"30 мин", L"1 час"}, 4},
+      {1, {L"1 мин", L"5 мин", L"10 мин", L"15 мин", L"30 мин", L"1 час"}, 0},
+      {45, {L"5 мин", L"10 мин", L"15 мин", L"30 мин", L"45 мин", L"1 час"}, 4},
+      {120, {L"5 мин", L"10 мин", L"15 мин", L"30 мин", L"1 час", L"120 мин"}, 5},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.snooze);
+    form->SetSignal({c.snooze, 10});
+    form->WakeUp(L"a", L"", L"");
+    EXPECT_EQ(form->SnoozeChoice.Items(), c.items);
+    EXPECT_EQ(form->SnoozeChoice.ItemIndex(), c.selected);
+    EXPECT_EQ(form->ChosenSnoozeMinutes(), c.snooze);
+    form->OK.Click();
+  }
+  // A choice made while the window shows is kept by a second alarm.
+  form->SetSignal({10, 10});
+  form->WakeUp(L"a", L"", L"");
+  form->SnoozeChoice.PickItem(3);
+  form->WakeUp(L"b", L"", L"");
+  EXPECT_EQ(form->ChosenSnoozeMinutes(), 30);
+  // Typed texts: minutes, hours, and anything else means SnoozeMinutes.
+  const struct {
+    const wchar_t* text;
+    int minutes;
+  } typed[] = {{L"7", 7}, {L"7 мин", 7}, {L" 20мин", 20}, {L"2 часа", 120}, {L"1 ч", 60},
+               {L"3 часа", 10}, {L"0", 10}, {L"121", 10}, {L"мин", 10}, {L"", 10},
+               {L"99999999999", 10}};
+  for (const auto& t : typed) {
+    SCOPED_TRACE(testing::PrintToString(std::wstring(t.text)));
+    form->SnoozeChoice.TypeText(t.text);
+    EXPECT_EQ(form->ChosenSnoozeMinutes(), t.minutes);
+  }
+}
+
+TEST_F(WakeUpForm, SnoozeAndTheEndOfARingSilenceAndHandOverEveryRingingAlarm) {
+  std::vector<std::vector<TForm3::TRinging>> snoozed, ended;
+  std::vector<int> minutes;
+  form->OnSnooze = [&](const std::vector<TForm3::TRinging>& r, int m) {
+    snoozed.push_back(r);
+    minutes.push_back(m);
+  };
+  form->OnRingEnded = [&](const std::vector<TForm3::TRinging>& r) { ended.push_back(r); };
+  const TAlarmRef a{akDaily, 1, 11}, b{akWeekly, 2, 22};
+  form->SetSignal({15, 3});
+
+  // Two alarms in one showing: "Отложить" puts off both.
+  form->Ringing({a, 0, 100});
+  form->WakeUp(L"a", L"", L"a.wav");
+  form->Ringing({b, 1, 100});
+  form->WakeUp(L"b", L"", L"");
+  EXPECT_TRUE(form->RingTimer.Enabled());
+  EXPECT_EQ(form->RingTimer.Interval(), 3 * 60 * 1000);
+  Commands();
+  form->SnoozeBut.Click();
+  EXPECT_EQ(Commands(), (Log{L"stop", L"seek 0"}));
+  EXPECT_FALSE(form->Visible());
+  EXPECT_FALSE(form->RingTimer.Enabled());
+  ASSERT_EQ(snoozed.size(), 1u);
+  ASSERT_EQ(snoozed[0].size(), 2u);
+  EXPECT_EQ(snoozed[0][0].Alarm, a);
+  EXPECT_EQ(snoozed[0][1].Alarm, b);
+  EXPECT_EQ(snoozed[0][1].Unanswered, 1);
+  EXPECT_EQ(minutes, std::vector<int>{15});
+
+  // "OK" forgets what rang: the next showing rings for its own alarm only.
+  form->Ringing({a, 0, 200});
+  form->WakeUp(L"a", L"", L"a.wav");
+  form->OK.Click();
+  form->Ringing({b, 0, 300});
+  form->WakeUp(L"b", L"", L"a.wav");
+  Commands();
+  form->RingTimer.Tick();
+  EXPECT_EQ(Commands(), (Log{L"stop", L"seek 0"}));
+  EXPECT_FALSE(form->Visible());
+  ASSERT_EQ(ended.size(), 1u);
+  ASSERT_EQ(ended[0].size(), 1u);
+  EXPECT_EQ(ended[0][0].Alarm, b);
+  EXPECT_EQ(ended[0][0].LocalSecond, 300);
+  EXPECT_EQ(snoozed.size(), 1u) << "OK snoozes nothing";
+
+  // RingMinutes 0 rings until answered.
+  form->SetSignal({10, 0});
+  form->WakeUp(L"c", L"", L"");
+  EXPECT_FALSE(form->RingTimer.Enabled());
+}
+
+TEST_F(WakeUpForm, ASnoozedAlarmRingsAgainWithoutOpeningItsFileOrItsMusicAnew) {
+  form->WakeUp(L"a", L"C:\\notes.txt", L"a.mp3");
+  form->SnoozeBut.Click();
+  Commands();
+  form->WakeUpAgain(L"a", L"a.mp3");
+  EXPECT_EQ(Commands(), (Log{L"play(notify)"})) << "the device stays open from the first ring";
+  EXPECT_EQ(shell.opened.size(), 1u);
+  EXPECT_TRUE(form->Visible());
+  EXPECT_EQ(form->Memo.Text(), L"a");
+  // Another alarm's music came in between: this one's is opened again.
+  form->WakeUp(L"b", L"", L"b.mp3");
+  form->SnoozeBut.Click();
+  Commands();
+  form->WakeUpAgain(L"a", L"a.mp3");
+  EXPECT_EQ(Commands(), (Log{L"close", L"open a.mp3", L"play(notify)"}));
 }
 
 TEST_F(WakeUpForm, OnlyASuccessfulNoticePlaysAgain) {

@@ -18,6 +18,8 @@ class TFakeWakeTimer : public TWakeTimer {
   void FireWake() { RaiseWake(); }
   void Resume() { RaiseResume(); }
   void ClockChanged() { RaiseClockChanged(); }
+  void Suspend() { RaiseSuspend(); }
+  void SessionEnd() { RaiseSessionEnd(); }
 
   std::optional<std::int64_t> at;
   std::optional<std::int64_t> wakeAt;

@@ -172,15 +172,88 @@ TEST_F(SettingsDialog, IsOwnedCentredAndInTheOrderOfItsTabs) {
   EXPECT_EQ(form2().Owner(), &form1());
   EXPECT_EQ(form2().Position(), TPosition::OwnerCenter);
   EXPECT_EQ(form2().ClientWidth(), 339);
-  EXPECT_EQ(form2().ClientHeight(), 148);
+  EXPECT_EQ(form2().ClientHeight(), 232);
   const std::vector<TControl*> order = form2().TabOrder();
   const std::vector<TControl*> want = {&form2().Auto,
                                        &form2().OK,
                                        &form2().CANCEL,
                                        &form2().onClickEdit,
                                        &form2().onCloseMinToTray,
-                                       &form2().ShowMes};
+                                       &form2().ShowMes,
+                                       &form2().SnoozeEdit,
+                                       &form2().RingEdit};
   EXPECT_EQ(order, want);
+  // The signal group's rows lie inside it, one under the other, and the
+  // buttons below it.
+  const TForm2& f = form2();
+  EXPECT_GT(f.SnoozeEdit.Top(), f.SignalTitle.Bottom());
+  EXPECT_GE(f.RingEdit.Top(), f.SnoozeEdit.Bottom());
+  EXPECT_LE(f.RingEdit.Bottom(), f.SignalGroup.Height());
+  EXPECT_GT(f.OK.Top(), f.SignalGroup.Bottom());
+  EXPECT_LE(f.CANCEL.Bottom(), f.ClientHeight());
+}
+
+TEST_F(SettingsDialog, TheSignalValuesAreShownCheckedAndWrittenOnlyWhenChanged) {
+  WriteBytes(dir.Path(L"Tivorra.ini"), {'[', 'S', 'i', 'g', 'n', 'a', 'l', ']', '\r', '\n',
+                                        'R', 'i', 'n', 'g', 'M', 'i', 'n', 'u', 't', 'e', 's',
+                                        '=', '3', '\r', '\n'});
+  const Bytes before = ReadBytes(dir.Path(L"Tivorra.ini"));
+  Start();
+  // OK without a change writes nothing.
+  Open([](TForm2& f) {
+    EXPECT_EQ(f.SnoozeEdit.Text(), L"10");
+    EXPECT_EQ(f.RingEdit.Text(), L"3");
+    f.OK.Click();
+  });
+  EXPECT_EQ(ReadBytes(dir.Path(L"Tivorra.ini")), before);
+
+  // Every bad value is told, keeps the dialog open and stores nothing.
+  const struct {
+    const wchar_t* snooze;
+    const wchar_t* ring;
+    const wchar_t* told;
+  } bad[] = {
+      {L"0", L"3", L"\"Отложить на\": введите целое число минут от 1 до 120."},
+      {L"121", L"3", L"\"Отложить на\""},
+      {L"", L"3", L"\"Отложить на\""},
+      {L"5 мин", L"3", L"\"Отложить на\""},
+      {L"-1", L"3", L"\"Отложить на\""},
+      {L"10", L"61", L"\"Звонить не дольше\": введите целое число минут от 0 до 60."},
+      {L"10", L"x", L"\"Звонить не дольше\""},
+      {L"10", L"99999999", L"\"Звонить не дольше\""},
+  };
+  for (const auto& c : bad) {
+    SCOPED_TRACE(testing::PrintToString(std::wstring(c.snooze) + L"|" + c.ring));
+    boxes.shown.clear();
+    Open([&](TForm2& f) {
+      f.SnoozeEdit.TypeText(c.snooze);
+      f.RingEdit.TypeText(c.ring);
+      f.OK.Click();
+      EXPECT_TRUE(f.Visible()) << "the dialog stays for the correction";
+    });
+    ASSERT_EQ(boxes.shown.size(), 1u);
+    EXPECT_EQ(boxes.shown[0].text.rfind(c.told, 0), 0u) << testing::PrintToString(boxes.shown[0].text);
+    EXPECT_EQ(ReadBytes(dir.Path(L"Tivorra.ini")), before);
+    EXPECT_EQ(form1().Signal(), (TSignalSettings{10, 3}));
+  }
+
+  // Cancel stores nothing; OK stores the changed value alone, and the
+  // wake-up window rings with it at once.
+  Open([](TForm2& f) {
+    f.SnoozeEdit.TypeText(L"45");
+    f.CANCEL.Click();
+  });
+  EXPECT_EQ(form1().Signal(), (TSignalSettings{10, 3}));
+  Open([](TForm2& f) {
+    f.SnoozeEdit.TypeText(L" 45 ");
+    f.OK.Click();
+  });
+  EXPECT_EQ(form1().Signal(), (TSignalSettings{45, 3}));
+  const std::string written = "[Signal]\r\nRingMinutes=3\r\nSnoozeMinutes=45\r\n";
+  EXPECT_EQ(ReadBytes(dir.Path(L"Tivorra.ini")), Bytes(written.begin(), written.end()));
+  wakeUp->WakeUp(L"", L"", L"");
+  EXPECT_EQ(wakeUp->SnoozeChoice.Text(), L"45 мин");
+  Open([](TForm2& f) { EXPECT_EQ(f.SnoozeEdit.Text(), L"45"); });
 }
 
 }  // namespace

@@ -118,7 +118,11 @@ LRESULT CALLBACK TWin32WakeTimer::WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPA
         return 0;
       case WM_POWERBROADCAST:
         if (wp == PBT_APMRESUMEAUTOMATIC || wp == PBT_APMRESUMESUSPEND) self->RaiseResume();
+        if (wp == PBT_APMSUSPEND) self->RaiseSuspend();
         return TRUE;
+      case WM_ENDSESSION:
+        if (wp) self->RaiseSessionEnd();
+        return 0;
       case WM_TIMECHANGE:
       case WM_SETTINGCHANGE:
         self->RaiseClockChanged();

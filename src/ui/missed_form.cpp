@@ -1,0 +1,70 @@
+#include "ui/missed_form.h"
+
+#include <algorithm>
+
+#include "engine/time_value.h"
+#include "platform/decimal_text.h"
+#include "platform/regional.h"
+
+TMissedForm::TMissedForm(TRegionalFormats& formats)
+    : TForm(L"Пропущенные будильники", 200, 180, 561, 197, TBorderStyle::Single),
+      formats_(formats) {
+  OK.OnClick = [this] { OKClick(); };
+  OnClose = [this] {
+    entries_.clear();
+    List.Clear();
+  };
+}
+
+void TMissedForm::Add(const TEntry& entry) {
+  auto it = std::find_if(entries_.begin(), entries_.end(),
+                         [&](const TEntry& e) { return e.Alarm == entry.Alarm; });
+  if (it == entries_.end()) {
+    entries_.push_back(entry);
+  } else {
+    it->LatestSecond = std::max(it->LatestSecond, entry.LatestSecond);
+    it->Count += entry.Count;
+  }
+  std::vector<std::wstring> lines;
+  for (const TEntry& e : entries_) lines.push_back(LineText(e));
+  List.SetItems(std::move(lines));
+  ShowNormal();
+  BringToForeground();
+}
+
+std::wstring TMissedForm::LineText(const TEntry& e) const {
+  const TDateTime local =
+      static_cast<double>(e.LatestSecond) / static_cast<double>(kSecondsPerDay);
+  std::wstring line = formats_.ShortDate(local) + L" " + formats_.LongTime(local) + L"   " +
+                      KindName(e.Alarm.Kind);
+  const std::wstring message = MessageStart(e.Message, kMessageChars);
+  if (!message.empty()) line += L"   " + message;
+  if (e.Count > 1) line += L"   (пропущено: " + DecimalText(e.Count) + L")";
+  return line;
+}
+
+void TMissedForm::OKClick() { Close(); }
+
+std::wstring MessageStart(const std::wstring& message, std::size_t chars) {
+  const std::size_t lineEnd = message.find_first_of(L"\r\n");
+  std::wstring first = message.substr(0, lineEnd);
+  bool cut = lineEnd != std::wstring::npos && message.find_first_not_of(L"\r\n", lineEnd) !=
+                                                  std::wstring::npos;
+  if (first.size() > chars) {
+    first.resize(chars);
+    cut = true;
+  }
+  while (!first.empty() && first.back() == L' ') first.pop_back();
+  return cut ? first + L"…" : first;
+}
+
+std::wstring KindName(TAlarmKind kind) {
+  switch (kind) {
+    case akDate: return L"Дата";
+    case akDaily: return L"Ежедневно";
+    case akWeekly: return L"Еженедельно";
+    case akCountdown: return L"Обратный отсчет";
+    case akBootCountdown: return L"Обратный отсчет после включения компьютера";
+  }
+  return L"";
+}

@@ -1,0 +1,152 @@
+// Snoozes and missed alarms through the built Tivorra.exe: files written by
+// the test stand for the time that passed between runs, so nothing here
+// waits for minutes.
+#ifdef _WIN32
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <chrono>
+#include <cmath>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <thread>
+
+#include "e2e/driver.h"
+#include "fakes/fake_services.h"
+#include "platform/win32/clock_win32.h"
+#include "store/alarm_file.h"
+#include "store/program_state.h"
+#include "test_support.h"
+
+namespace fs = std::filesystem;
+using namespace std::chrono_literals;
+
+namespace {
+
+using namespace e2e;
+
+std::int64_t LocalSecondNow() {
+  TWin32Clock clock;
+  return static_cast<std::int64_t>(std::floor(clock.Now().Local * 86400.0));
+}
+std::int64_t UtcNowMs() {
+  TWin32Clock clock;
+  return clock.Now().UtcMs;
+}
+
+void Save(const TempDir& dir, const TAlarmStore& store) {
+  TAlarmFileState file;
+  TFakeMessageBoxes boxes;
+  SaveAlarms(store, dir.ProgramDir(), file, boxes);
+}
+
+std::unique_ptr<TAlarmStore> EmptyStore() {
+  auto store = std::make_unique<TAlarmStore>();
+  *store = {};
+  return store;
+}
+
+HWND WaitForWindow(const Program& p, const wchar_t* title, std::chrono::milliseconds limit) {
+  HWND w = nullptr;
+  WaitFor([&] { return (w = p.Window(title)) != nullptr; }, limit);
+  return w;
+}
+
+void CloseProgram(Program& p) {
+  HWND main = p.Window(L"Tivorra", false);
+  ASSERT_NE(main, nullptr);
+  PostMessageW(main, WM_CLOSE, 0, 0);
+  ASSERT_TRUE(p.Ended(10s));
+}
+
+TEST(RingingProgram, ASnoozeIsKeptAcrossARestartAndRingsAgainOnItsInstant) {
+  TempDir dir;
+  auto store = EmptyStore();
+  store->CountdownCount = 1;
+  TWin32Clock clock;
+  store->CountdownAlarms[0].AlarmTime = clock.Now().Local + 6 / 86400.0;
+  ToShortString(L"Пора вставать!", store->CountdownAlarms[0].Msg);
+  Save(dir, *store);
+
+  {
+    Program p(dir);
+    p.Start();
+    HWND wake = WaitForWindow(p, L"Будильник", 20s);
+    ASSERT_NE(wake, nullptr);
+    HWND choice = FindControl(wake, L"ComboBox");
+    ASSERT_NE(choice, nullptr);
+    EXPECT_EQ(ComboItems(choice),
+              (std::vector<std::wstring>{L"5 мин", L"10 мин", L"15 мин", L"30 мин", L"1 час"}));
+    EXPECT_EQ(TextOf(choice), L"10 мин");
+    PickItem(choice, 0);
+    const std::int64_t pressed = UtcNowMs();
+    ASSERT_TRUE(Press(FindControl(wake, L"Button", L"Отложить")));
+    EXPECT_TRUE(WaitFor([&] { return !IsWindowVisible(wake); }, 5s));
+    const TProgramState s = LoadProgramState(dir.ProgramDir()).State;
+    ASSERT_EQ(s.Snoozes.size(), 1u);
+    EXPECT_NEAR(static_cast<double>(s.Snoozes[0].DueUtcMs - pressed), 5 * 60000.0, 3000.0);
+    CloseProgram(p);
+  }
+
+  // Five minutes pass while the program is closed: the snooze is 3 s away.
+  TStateLoad load = LoadProgramState(dir.ProgramDir());
+  ASSERT_EQ(load.State.Snoozes.size(), 1u);
+  const std::int64_t due = UtcNowMs() + 3000;
+  load.State.Snoozes[0].DueUtcMs = due;
+  ASSERT_EQ(SaveProgramState(load.State, dir.ProgramDir()), 0);
+
+  Program p(dir);
+  p.Start();
+  HWND wake = WaitForWindow(p, L"Будильник", 15s);
+  const std::int64_t shown = UtcNowMs();
+  ASSERT_NE(wake, nullptr);
+  EXPECT_GE(shown, due);
+  EXPECT_LT(shown - due, 1500) << "rings on its instant, not at the next check";
+  EXPECT_EQ(TextOf(ChildWithClass(wake, L"EDIT")), L"Пора вставать!");
+  EXPECT_TRUE(LoadProgramState(dir.ProgramDir()).State.Snoozes.empty());
+  ASSERT_TRUE(Press(FindControl(wake, L"Button", L"OK")));
+  CloseProgram(p);
+}
+
+TEST(RingingProgram, AfterARunAnHourAgoTheOldAlarmIsListedAndTheRecentOneRingsOnce) {
+  TempDir dir;
+  auto store = EmptyStore();
+  const std::int64_t now = LocalSecondNow();
+  const auto timeOfDay = [](std::int64_t second) {
+    return static_cast<double>(((second % 86400) + 86400) % 86400) / 86400.0;
+  };
+  store->DailyCount = 2;
+  store->DailyAlarms[0].AlarmTime = timeOfDay(now - 30 * 60);
+  ToShortString(L"Полчаса назад", store->DailyAlarms[0].Msg);
+  store->DailyAlarms[1].AlarmTime = timeOfDay(now - 2 * 60);
+  ToShortString(L"Две минуты назад", store->DailyAlarms[1].Msg);
+  Save(dir, *store);
+  TProgramState before;
+  before.LastExamined = now - 3600;
+  ASSERT_EQ(SaveProgramState(before, dir.ProgramDir()), 0);
+
+  Program p(dir);
+  p.Start();
+  HWND missed = WaitForWindow(p, L"Пропущенные будильники", 15s);
+  ASSERT_NE(missed, nullptr);
+  const std::vector<std::wstring> rows = Rows(FindControl(missed, L"ListBox"));
+  ASSERT_EQ(rows.size(), 1u);
+  EXPECT_NE(rows[0].find(L"Ежедневно   Полчаса назад"), std::wstring::npos);
+  HWND wake = WaitForWindow(p, L"Будильник", 5s);
+  ASSERT_NE(wake, nullptr);
+  EXPECT_EQ(TextOf(ChildWithClass(wake, L"EDIT")), L"Две минуты назад");
+
+  ASSERT_TRUE(Press(FindControl(missed, L"Button", L"OK")));
+  EXPECT_TRUE(WaitFor([&] { return !IsWindowVisible(missed); }, 5s));
+  ASSERT_TRUE(Press(FindControl(wake, L"Button", L"OK")));
+  EXPECT_TRUE(WaitFor([&] { return !IsWindowVisible(wake); }, 5s));
+  std::this_thread::sleep_for(2s);
+  EXPECT_FALSE(IsWindowVisible(wake)) << "rang once";
+  EXPECT_FALSE(IsWindowVisible(missed));
+  CloseProgram(p);
+  EXPECT_GE(LoadProgramState(dir.ProgramDir()).State.LastExamined.value_or(0), now);
+}
+
+}  // namespace
+#endif
