@@ -28,6 +28,8 @@
 #include <filesystem>
 
 #include "controls/win32/mci_backend.h"
+#include "platform/win32/audio_output_win32.h"
+#include "platform/win32/power_win32.h"
 #endif
 
 namespace {
@@ -591,6 +593,26 @@ TEST(WakeUpFormMci, MissingMusicShowsTheSystemTextAndTheWindow) {
   EXPECT_EQ(form.Memo.Text(), L"Подъём");
   form.OK.Click();
   EXPECT_FALSE(IsWindowVisible(static_cast<HWND>(form.Peer().Handle())));
+}
+
+// The thread's execution state, read without changing it.
+EXECUTION_STATE ExecutionState() { return SetThreadExecutionState(0) & ~ES_USER_PRESENT; }
+
+TEST(WakeUpFormMci, TheRealWindowHoldsThePcAndItsScreenUntilOK) {
+  TFakeShell shell;
+  TFakeClock clock;
+  TWin32Power power;
+  TWin32AudioOutput audio;
+  TForm3 form(shell, clock, CreateMciBackend(), power, audio);
+  TSignalSettings signal;
+  signal.FadeSeconds = 5;  // the program's volume, through the real session
+  form.SetSignal(signal);
+  form.WakeUp(L"Подъём", L"", L"");
+  ASSERT_TRUE(IsWindowVisible(static_cast<HWND>(form.Peer().Handle())));
+  EXPECT_EQ(ExecutionState(), ES_CONTINUOUS | ES_SYSTEM_REQUIRED | ES_DISPLAY_REQUIRED);
+  form.OK.Click();
+  EXPECT_FALSE(IsWindowVisible(static_cast<HWND>(form.Peer().Handle())));
+  EXPECT_EQ(ExecutionState(), ES_CONTINUOUS);
 }
 #endif
 
