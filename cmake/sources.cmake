@@ -6,6 +6,8 @@ set(TIVORRA_CORE_SOURCES
   src/controls/dispatcher.cpp
   src/engine/alarm_check.cpp
   src/engine/alarm_rule.cpp
+  src/engine/alarm_volume.cpp
+  src/engine/awake_hold.cpp
   src/engine/next_due.cpp
   src/engine/snoozes.cpp
   src/engine/clock_sample.cpp
@@ -14,6 +16,7 @@ set(TIVORRA_CORE_SOURCES
   src/controls/media_player.cpp
   src/platform/clock.cpp
   src/platform/errors.cpp
+  src/platform/power.cpp
   src/platform/file_io_common.cpp
   src/platform/replace_file.cpp
   src/platform/instance_name.cpp
@@ -53,6 +56,8 @@ set(TIVORRA_WIN32_SOURCES
   src/platform/win32/program_path.cpp
   src/platform/win32/single_instance_win32.cpp
   src/platform/win32/system_libraries.cpp
+  src/platform/win32/power_win32.cpp
+  src/platform/win32/audio_output_win32.cpp
   src/controls/win32/mci_backend.cpp
   src/platform/win32/run_value_win32.cpp
   src/controls/win32/app_window_win32.cpp

@@ -50,3 +50,13 @@ std::int64_t WakeTimerUtcMs(std::optional<std::int64_t> dueUtcMs, std::int64_t n
   if (*dueUtcMs <= nowUtcMs) return (FloorDiv(nowUtcMs, kMsPerSecond) + 1) * kMsPerSecond;
   return std::min(*dueUtcMs, safety);
 }
+
+std::optional<std::int64_t> EarlyWakeUtcMs(std::optional<std::int64_t> dueUtcMs,
+                                           std::int64_t nowUtcMs) {
+  if (!dueUtcMs || *dueUtcMs - kEarlyWakeMs <= nowUtcMs) return std::nullopt;
+  return *dueUtcMs - kEarlyWakeMs;
+}
+
+bool AlarmNear(std::optional<std::int64_t> dueUtcMs, std::int64_t nowUtcMs) {
+  return dueUtcMs && *dueUtcMs - nowUtcMs <= kEarlyWakeMs;
+}

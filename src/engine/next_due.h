@@ -37,3 +37,16 @@ inline constexpr std::int64_t kSafetyWakeMs = 3600 * 1000;
 // what it reads) waits for the next whole second, so a disagreement costs
 // one wake a second, never a busy loop.
 std::int64_t WakeTimerUtcMs(std::optional<std::int64_t> dueUtcMs, std::int64_t nowUtcMs);
+
+// How long before an alarm the PC is woken from sleep and kept awake: long
+// enough for a resume, the sound device and the screen to come back.
+inline constexpr std::int64_t kEarlyWakeMs = 60 * 1000;
+
+// When to set the timer that may wake the PC: a minute before the due
+// time. Empty when nothing is due, or when that minute has begun already
+// (the PC is awake now and is kept so).
+std::optional<std::int64_t> EarlyWakeUtcMs(std::optional<std::int64_t> dueUtcMs,
+                                           std::int64_t nowUtcMs);
+
+// Whether the due time is within that minute, or has come.
+bool AlarmNear(std::optional<std::int64_t> dueUtcMs, std::int64_t nowUtcMs);

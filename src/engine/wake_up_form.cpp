@@ -8,11 +8,17 @@
 #include "platform/clock.h"
 #include "platform/shell.h"
 
-TForm3::TForm3(TShell& shell, TClock& clock, std::unique_ptr<TMediaBackend> media)
+TForm3::TForm3(TShell& shell, TClock& clock, std::unique_ptr<TMediaBackend> media,
+               TPower& power, TAudioOutput& audio)
     : TForm(L"Будильник", 290, 197, 225, 264, TBorderStyle::Single),
       MediaPlayer(std::move(media)),
       shell_(shell),
-      clock_(clock) {
+      clock_(clock),
+      audio_(audio),
+      awake_(power),
+      volume_(audio) {
+  FadeTimer.OnTimer = [this] { FadeTimerTimer(); };
+  RetryTimer.OnTimer = [this] { RetryTimerTimer(); };
   OK.OnClick = [this] { OKClick(); };
   SnoozeBut.OnClick = [this] { SnoozeButClick(); };
   RingTimer.OnTimer = [this] { RingTimerTimer(); };
@@ -86,6 +92,7 @@ int TForm3::ChosenSnoozeMinutes() const {
 
 void TForm3::Perform(const std::wstring& message, const std::wstring& file,
                      const std::wstring& music, bool again) {
+  StartSound(!Visible());
   StartRing();
   Memo.Clear();
   Memo.SetText(message);
@@ -111,8 +118,16 @@ void TForm3::Perform(const std::wstring& message, const std::wstring& file,
     } catch (...) {
       // The old music is gone with the failed open; an alarm must still be
       // heard.
-      musicError = std::current_exception();
       MediaPlayer.PlayFallbackSound();
+      if (JustResumed()) {
+        // Right after a resume the sound device is often not back yet: the
+        // tone now, the music as soon as it opens, the error only if it
+        // never does.
+        retryMusic_ = music;
+        RetryTimer.SetEnabled(true);
+      } else {
+        musicError = std::current_exception();
+      }
     }
   }
 
@@ -151,7 +166,68 @@ void TForm3::RingTimerTimer() {
   if (OnRingEnded) OnRingEnded(rang);
 }
 
+void TForm3::Resumed() { resumedMs_ = clock_.UptimeMs(); }
+
+bool TForm3::JustResumed() const {
+  return resumedMs_ && clock_.UptimeMs() - *resumedMs_ < kResumeRetryMs;
+}
+
+void TForm3::StartSound(bool firstRing) {
+  awake_.SetRinging(true);
+  if (signal_.RaiseVolume) volume_.Raise(signal_.MinVolume);
+  // A second alarm while one rings keeps the volume the first one reached.
+  if (!firstRing || signal_.FadeSeconds <= 0) return;
+  fadeStartMs_ = clock_.UptimeMs();
+  faded_ = true;
+  audio_.SetProgramGain(FadeGain(0, signal_.FadeSeconds));
+  FadeTimer.SetEnabled(true);
+}
+
+void TForm3::StopSound() {
+  FadeTimer.SetEnabled(false);
+  RetryTimer.SetEnabled(false);
+  retryMusic_.clear();
+  // Other sounds of the program, and the next alarm, start at full.
+  if (faded_) audio_.SetProgramGain(1.0);
+  faded_ = false;
+  volume_.Restore();
+  awake_.SetRinging(false);
+}
+
+void TForm3::FadeTimerTimer() {
+  const double gain = FadeGain(static_cast<std::int64_t>(clock_.UptimeMs() - fadeStartMs_),
+                               signal_.FadeSeconds);
+  audio_.SetProgramGain(gain);
+  if (gain >= 1.0) FadeTimer.SetEnabled(false);
+}
+
+void TForm3::RetryTimerTimer() {
+  if (!Visible() || retryMusic_.empty()) {
+    RetryTimer.SetEnabled(false);
+    return;
+  }
+  MediaPlayer.FileName = retryMusic_;
+  try {
+    MediaPlayer.Open();
+  } catch (...) {
+    if (JustResumed()) return;
+    // The device did not come back in time: the tone goes on, and the
+    // user learns why the music did not play.
+    RetryTimer.SetEnabled(false);
+    retryMusic_.clear();
+    throw;
+  }
+  openMusic_ = retryMusic_;
+  retryMusic_.clear();
+  RetryTimer.SetEnabled(false);
+  if (!MediaPlayer.CanPlay()) return;
+  MediaPlayer.StopFallbackSound();
+  quickEnds_ = 0;
+  PlayMusic();
+}
+
 void TForm3::FormClose() {
+  StopSound();
   RingTimer.SetEnabled(false);
   ringing_.clear();
   std::exception_ptr error;

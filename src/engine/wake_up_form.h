@@ -5,21 +5,27 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "controls/controls.h"
 #include "controls/media_player.h"
 #include "engine/alarm_check.h"
+#include "engine/alarm_volume.h"
+#include "engine/awake_hold.h"
 #include "store/program_state.h"
 #include "store/signal_settings.h"
 
+class TAudioOutput;
 class TClock;
+class TPower;
 class TShell;
 
 class TForm3 : public TForm, public TAlarmReceiver {
  public:
-  TForm3(TShell& shell, TClock& clock, std::unique_ptr<TMediaBackend> media);
+  TForm3(TShell& shell, TClock& clock, std::unique_ptr<TMediaBackend> media, TPower& power,
+         TAudioOutput& audio);
 
   // Performs one alarm. Music that cannot be opened or played does not
   // silence the alarm: the rest still happens, the built-in alarm tone
@@ -49,6 +55,13 @@ class TForm3 : public TForm, public TAlarmReceiver {
   // The minutes the choice names; SnoozeMinutes when its text names none.
   int ChosenSnoozeMinutes() const;
 
+  // The PC has just resumed: for a while its sound device may not be back,
+  // and music that cannot be opened is tried again.
+  void Resumed();
+  static constexpr std::uint64_t kResumeRetryMs = 30000;
+  // What keeps the PC awake: the main window says when an alarm is near.
+  TAwakeHold& Awake() { return awake_; }
+
   void OKClick();
   void SnoozeButClick();
   // RingMinutes passed with nobody answering: silent and hidden, then
@@ -61,6 +74,9 @@ class TForm3 : public TForm, public TAlarmReceiver {
   // Such an error is passed on after the window is hidden.
   void FormClose();
   void MediaPlayerNotify();
+  // The fade's next step, and the next try of music that did not open.
+  void FadeTimerTimer();
+  void RetryTimerTimer();
 
   // A play that ends sooner than this after it started, twice in a row,
   // plays nothing a user hears (an empty file, a broken device): the alarm
@@ -73,12 +89,18 @@ class TForm3 : public TForm, public TAlarmReceiver {
   TButton SnoozeBut{this, 8, 232, 89, 25, L"Отложить"};
   TComboBox SnoozeChoice{this, 104, 234, 113, 21};
   TTimer RingTimer{60000, false};
+  TTimer FadeTimer{200, false};
+  TTimer RetryTimer{1000, false};
 
  private:
   void PlayMusic();
   void Perform(const std::wstring& message, const std::wstring& file, const std::wstring& music,
                bool again);
   void StartRing();
+  // Awake, loud enough, and the fade begun: before any sound starts.
+  void StartSound(bool firstRing);
+  void StopSound();
+  bool JustResumed() const;
   // Hides the window silently and hands over what rang.
   std::vector<TRinging> StopRinging();
 
@@ -90,4 +112,12 @@ class TForm3 : public TForm, public TAlarmReceiver {
   std::vector<TRinging> ringing_;
   // The music the player holds open, after a successful open.
   std::wstring openMusic_;
+  TAudioOutput& audio_;
+  TAwakeHold awake_;
+  TVolumeGuard volume_;
+  std::uint64_t fadeStartMs_ = 0;
+  bool faded_ = false;
+  std::optional<std::uint64_t> resumedMs_;
+  // Music that did not open just after a resume, tried again each second.
+  std::wstring retryMusic_;
 };

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 
 class TWakeTimer {
  public:
@@ -13,7 +14,12 @@ class TWakeTimer {
   // Replaces any earlier time. A time that has passed fires at once.
   virtual void SetAt(std::int64_t utcMs) = 0;
 
+  // The timer that may wake the PC from sleep, set a little before an
+  // alarm so that the PC is up when it rings; empty cancels it.
+  virtual void SetWakeAt(std::optional<std::int64_t> utcMs) = 0;
+
   std::function<void()> OnDue;           // the set time came
+  std::function<void()> OnWake;          // the wake time came
   std::function<void()> OnResume;        // the PC woke from sleep
   std::function<void()> OnClockChanged;  // time, time zone or their settings changed
   // The PC is about to sleep, or the user's session ends (log off, shut
@@ -24,6 +30,7 @@ class TWakeTimer {
  protected:
   // For the implementations: run a handler through the dispatcher.
   void RaiseDue() { Raise(OnDue); }
+  void RaiseWake() { Raise(OnWake); }
   void RaiseResume() { Raise(OnResume); }
   void RaiseClockChanged() { Raise(OnClockChanged); }
   void RaiseSuspend() { Raise(OnSuspend); }

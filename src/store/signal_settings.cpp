@@ -176,8 +176,20 @@ int NumberOr(const std::wstring& text, int min, int max, int fallback) {
 }
 
 constexpr wchar_t kSection[] = L"Signal";
-constexpr wchar_t kSnoozeKey[] = L"SnoozeMinutes";
-constexpr wchar_t kRingKey[] = L"RingMinutes";
+
+// Every key of [Signal]: its value and the range it must lie in.
+struct TKeyRule {
+  const wchar_t* Key;
+  int TSignalSettings::*Value;
+  int Min, Max;
+};
+constexpr TKeyRule kKeys[] = {
+    {L"SnoozeMinutes", &TSignalSettings::SnoozeMinutes, kMinSnoozeMinutes, kMaxSnoozeMinutes},
+    {L"RingMinutes", &TSignalSettings::RingMinutes, kMinRingMinutes, kMaxRingMinutes},
+    {L"RaiseVolume", &TSignalSettings::RaiseVolume, 0, 1},
+    {L"MinVolume", &TSignalSettings::MinVolume, kMinMinVolume, kMaxMinVolume},
+    {L"FadeSeconds", &TSignalSettings::FadeSeconds, 0, kMaxFadeSeconds},
+};
 
 }  // namespace
 
@@ -270,11 +282,11 @@ std::wstring SetIniValue(const std::wstring& text, const std::wstring& section,
 }
 
 TSignalSettings ParseSignalSettings(const std::wstring& text) {
+  const TSignalSettings defaults;
   TSignalSettings s;
-  s.SnoozeMinutes = NumberOr(IniValue(text, kSection, kSnoozeKey), kMinSnoozeMinutes,
-                             kMaxSnoozeMinutes, kDefaultSnoozeMinutes);
-  s.RingMinutes = NumberOr(IniValue(text, kSection, kRingKey), kMinRingMinutes, kMaxRingMinutes,
-                           kDefaultRingMinutes);
+  for (const TKeyRule& k : kKeys) {
+    s.*k.Value = NumberOr(IniValue(text, kSection, k.Key), k.Min, k.Max, defaults.*k.Value);
+  }
   return s;
 }
 
@@ -297,11 +309,10 @@ int WriteSignalSettings(const TSignalSettings& old, const TSignalSettings& now,
   } else if (r.opened || (r.error != kErrFileNotFound && r.error != kErrPathNotFound)) {
     return r.error != 0 ? r.error : kErrAccessDenied;
   }
-  if (now.SnoozeMinutes != old.SnoozeMinutes) {
-    file.Text = SetIniValue(file.Text, kSection, kSnoozeKey, DecimalText(now.SnoozeMinutes));
-  }
-  if (now.RingMinutes != old.RingMinutes) {
-    file.Text = SetIniValue(file.Text, kSection, kRingKey, DecimalText(now.RingMinutes));
+  for (const TKeyRule& k : kKeys) {
+    if (now.*k.Value != old.*k.Value) {
+      file.Text = SetIniValue(file.Text, kSection, k.Key, DecimalText(now.*k.Value));
+    }
   }
   const std::vector<unsigned char> bytes = EncodeTextFile(file.Text, file.Encoding);
   return fileio::ReplaceAtomically(path, bytes.data(), bytes.size());

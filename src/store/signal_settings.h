@@ -15,11 +15,21 @@ inline constexpr int kDefaultSnoozeMinutes = 10;
 inline constexpr int kMinRingMinutes = 0;  // 0: rings until answered
 inline constexpr int kMaxRingMinutes = 60;
 inline constexpr int kDefaultRingMinutes = 10;
+inline constexpr int kMinMinVolume = 10;  // percent of the output's level
+inline constexpr int kMaxMinVolume = 100;
+inline constexpr int kDefaultMinVolume = 50;
+inline constexpr int kMaxFadeSeconds = 120;  // 0: full volume at once
 
 // Section [Signal].
 struct TSignalSettings {
   int SnoozeMinutes = kDefaultSnoozeMinutes;
   int RingMinutes = kDefaultRingMinutes;
+  // While an alarm rings, a muted output is unmuted and one quieter than
+  // MinVolume % raised to it (RaiseVolume 1).
+  int RaiseVolume = 1;
+  int MinVolume = kDefaultMinVolume;
+  // The music rises from quiet to full over this many seconds.
+  int FadeSeconds = 0;
   bool operator==(const TSignalSettings&) const = default;
 };
 

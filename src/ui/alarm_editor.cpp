@@ -254,6 +254,7 @@ void TForm1::AddButClick() {
   SaveAlarms(state_.Store, state_.ProgramDir, state_.AlarmFile, services_.Boxes);
   LoadAlarms(state_.Store, state_.ProgramDir, state_.AlarmFile, services_.Boxes);
   StoreChanged();
+  WarnIfPcWillNotWake();
 }
 
 void TForm1::StoreEditor(TAlarmKind kind, std::uint16_t index) {

@@ -6,6 +6,7 @@
 #include "engine/time_value.h"
 #include "engine/wake_up_form.h"
 #include "platform/errors.h"
+#include "platform/power.h"
 #include "platform/regional.h"
 #include "platform/wake_timer.h"
 #include "store/alarm_file.h"
@@ -58,6 +59,9 @@ TForm1::TForm1(TAppState& state, TServices& services, TForm2& settingsDialog, TF
   services_.WakeTimer.OnDue = [this] { WakeTimerDue(); };
   services_.WakeTimer.OnResume = [this] { ResumeFromSleep(); };
   services_.WakeTimer.OnClockChanged = [this] { ScheduleNextAlarm(); };
+  // A minute before an alarm: the PC is up (perhaps just woken) and is
+  // kept so until it rings.
+  services_.WakeTimer.OnWake = [this] { ScheduleNextAlarm(); };
   services_.WakeTimer.OnSuspend = [this] { SaveState(); };
   services_.WakeTimer.OnSessionEnd = [this] { SaveState(); };
   missed_ = std::make_unique<TMissedForm>(services_.Formats);
@@ -69,6 +73,7 @@ TForm1::~TForm1() {
   services_.WakeTimer.OnDue = nullptr;
   services_.WakeTimer.OnResume = nullptr;
   services_.WakeTimer.OnClockChanged = nullptr;
+  services_.WakeTimer.OnWake = nullptr;
   services_.WakeTimer.OnSuspend = nullptr;
   services_.WakeTimer.OnSessionEnd = nullptr;
 }
@@ -236,7 +241,22 @@ void TForm1::ScheduleNextAlarm() {
     if (!at || z->DueUtcMs < *at) at = z->DueUtcMs;
   }
   services_.WakeTimer.SetAt(WakeTimerUtcMs(at, now.UtcMs));
+  services_.WakeTimer.SetWakeAt(EarlyWakeUtcMs(at, now.UtcMs));
+  form3_.Awake().SetAlarmNear(AlarmNear(at, now.UtcMs));
   UpdateTrayHint(due);
+}
+
+bool TForm1::PcWillNotWake() {
+  return WakeTimersAllowed(services_.Power.ReadWakeTimerSettings(), services_.Power.Source()) ==
+         false;
+}
+
+void TForm1::WarnIfPcWillNotWake() {
+  // Asked at every store until it has been said: the plan or the power
+  // source may change while the program runs.
+  if (wakeWarned_ || !PcWillNotWake()) return;
+  wakeWarned_ = true;
+  services_.Boxes.ShowMessage(kPcWillNotWakeText);
 }
 
 void TForm1::MinimizeApp() { services_.App.Minimize(); }

@@ -36,6 +36,10 @@ struct TAppState {
   std::wstring ProgramDir;
 };
 
+inline constexpr wchar_t kPcWillNotWakeText[] =
+    L"Windows не разрешает таймерам пробуждения будить компьютер: спящий ПК не проснётся к "
+    L"будильнику. Включите их в параметрах электропитания (\"Разрешить таймеры пробуждения\").";
+
 class TForm1 : public TForm {
  public:
   TForm1(TAppState& state, TServices& services, TForm2& settingsDialog, TForm3& wakeUp,
@@ -176,6 +180,11 @@ class TForm1 : public TForm {
   // The PC woke up: what fell due while it slept is told, then the check
   // goes on.
   void ResumeFromSleep();
+  // Whether the power plan keeps timers from waking the PC on the power it
+  // runs on now; false when Windows cannot tell.
+  bool PcWillNotWake();
+  // Once per run, as an alarm is stored.
+  void WarnIfPcWillNotWake();
   void Form3Snooze(const std::vector<TForm3::TRinging>& rang, int minutes);
   void Form3RingEnded(const std::vector<TForm3::TRinging>& rang);
   // Tray "Отменить отложенные".
@@ -241,6 +250,7 @@ class TForm1 : public TForm {
   std::unique_ptr<TMissedForm> missed_;
   // An alarm rang since the state was last kept.
   bool rang_ = false;
+  bool wakeWarned_ = false;
   bool stateLoaded_ = false;
   std::int64_t startExamined_ = 0;
   bool stateSaveReported_ = false;

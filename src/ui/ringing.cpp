@@ -81,6 +81,7 @@ void TForm1::CatchUp(std::int64_t lastExamined) {
 }
 
 void TForm1::ResumeFromSleep() {
+  form3_.Resumed();
   ReadClock();
   if (stateLoaded_) CatchUp(check_.LastExamined().value_or(startExamined_));
   if (rang_ || !MissedForm().Entries().empty()) SaveState();

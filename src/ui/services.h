@@ -15,6 +15,8 @@ class TRunValue;
 class TRegionalFormats;
 class TMediaBackend;
 class TWakeTimer;
+class TPower;
+class TAudioOutput;
 class TForm;
 
 // The application as a whole, as the taskbar and the tray see it.
@@ -53,4 +55,6 @@ struct TServices {
   std::function<std::unique_ptr<TMediaBackend>()> MakeMediaBackend;
   TWakeTimer& WakeTimer;
   TFileDialogs& FileDialogs;
+  TPower& Power;
+  TAudioOutput& Audio;
 };

@@ -18,7 +18,7 @@ TForm2::TForm2(TForm1& main)
   SetOwner(&main);
   SetPosition(TPosition::OwnerCenter);
   SetActivation(TActivation::Always);
-  PlaceSignalRows({{&SnoozeLabel, &SnoozeEdit}, {&RingLabel, &RingEdit}});
+  PlaceSignalRows(Rows(false));
   // The fields are filled once per opening, at its first activation.
   OnShow = [this] { FormActivate(); };
   OnActivate = [this] { FormActivate(); };
@@ -27,13 +27,26 @@ TForm2::TForm2(TForm1& main)
   CANCEL.OnClick = [this] { CANCELClick(); };
 }
 
+std::vector<TForm2::TRow> TForm2::Rows(bool warning) {
+  std::vector<TRow> rows = {{&SnoozeLabel, &SnoozeEdit},
+                            {&RingLabel, &RingEdit},
+                            {&RaiseBox, nullptr},
+                            {&MinVolumeLabel, &MinVolumeEdit},
+                            {&FadeLabel, &FadeEdit}};
+  WakeWarning.SetVisible(warning);
+  if (warning) rows.push_back({&WakeWarning, nullptr});
+  return rows;
+}
+
 void TForm2::PlaceSignalRows(const std::vector<TRow>& rows) {
   constexpr int kFirstRow = 24;
   constexpr int kRowHeight = 26;
   int top = kFirstRow;
   for (const TRow& r : rows) {
-    r.Label->SetBounds(r.Label->Left(), top + 3, r.Label->Width(), r.Label->Height());
-    r.Field->SetBounds(r.Field->Left(), top, r.Field->Width(), r.Field->Height());
+    // A label sits on its field's text line; a lone row at the row's top.
+    const int labelTop = r.Field ? top + 3 : top;
+    r.Label->SetBounds(r.Label->Left(), labelTop, r.Label->Width(), r.Label->Height());
+    if (r.Field) r.Field->SetBounds(r.Field->Left(), top, r.Field->Width(), r.Field->Height());
     top += kRowHeight;
   }
   SignalGroup.SetHeight(top + 4);
@@ -47,6 +60,12 @@ void TForm2::FormShow() {
   const TSignalSettings& signal = main_.Signal();
   SnoozeEdit.SetText(DecimalText(signal.SnoozeMinutes));
   RingEdit.SetText(DecimalText(signal.RingMinutes));
+  RaiseBox.SetChecked(signal.RaiseVolume != 0);
+  MinVolumeEdit.SetText(DecimalText(signal.MinVolume));
+  FadeEdit.SetText(DecimalText(signal.FadeSeconds));
+  // Read at each opening: the user may have changed the plan or the power
+  // source meanwhile. Said only when Windows tells for certain.
+  PlaceSignalRows(Rows(main_.PcWillNotWake()));
 }
 
 namespace {
@@ -68,27 +87,31 @@ std::optional<int> FieldNumber(const std::wstring& text, int min, int max) {
 }  // namespace
 
 std::optional<TSignalSettings> TForm2::SignalFromFields() {
+  TSignalSettings s;
   const struct {
     TEdit& field;
     int min, max;
     const wchar_t* what;
+    const wchar_t* unit;
+    int* value;
   } fields[] = {
-      {SnoozeEdit, kMinSnoozeMinutes, kMaxSnoozeMinutes, L"Отложить на"},
-      {RingEdit, kMinRingMinutes, kMaxRingMinutes, L"Звонить не дольше"},
+      {SnoozeEdit, kMinSnoozeMinutes, kMaxSnoozeMinutes, L"Отложить на", L"минут", &s.SnoozeMinutes},
+      {RingEdit, kMinRingMinutes, kMaxRingMinutes, L"Звонить не дольше", L"минут", &s.RingMinutes},
+      {MinVolumeEdit, kMinMinVolume, kMaxMinVolume, L"Не тише", L"процентов", &s.MinVolume},
+      {FadeEdit, 0, kMaxFadeSeconds, L"Нарастание звука", L"секунд", &s.FadeSeconds},
   };
-  TSignalSettings s;
-  int* values[] = {&s.SnoozeMinutes, &s.RingMinutes};
-  for (std::size_t i = 0; i < 2; ++i) {
-    const auto v = FieldNumber(fields[i].field.Text(), fields[i].min, fields[i].max);
+  for (const auto& f : fields) {
+    const auto v = FieldNumber(f.field.Text(), f.min, f.max);
     if (!v) {
       // Said plainly; nothing is stored and the dialog stays.
-      main_.Boxes().ShowMessage(std::wstring(L"\"") + fields[i].what + L"\": введите целое число минут от " +
-                  DecimalText(fields[i].min) + L" до " + DecimalText(fields[i].max) + L".");
-      fields[i].field.SetFocus();
+      main_.Boxes().ShowMessage(std::wstring(L"\"") + f.what + L"\": введите целое число " + f.unit +
+                                L" от " + DecimalText(f.min) + L" до " + DecimalText(f.max) + L".");
+      f.field.SetFocus();
       return std::nullopt;
     }
-    *values[i] = *v;
+    *f.value = *v;
   }
+  s.RaiseVolume = RaiseBox.Checked() ? 1 : 0;
   return s;
 }
 

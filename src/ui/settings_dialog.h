@@ -43,6 +43,13 @@ class TForm2 : public TForm {
   TEdit SnoozeEdit{&SignalGroup, 264, 0, 49, 21};
   TLabel RingLabel{&SignalGroup, 8, 0, 249, 17, L"Звонить не дольше, мин (0 - до ответа):"};
   TEdit RingEdit{&SignalGroup, 264, 0, 49, 21};
+  TCheckBox RaiseBox{&SignalGroup, 8, 0, 305, 21, L"Включать звук, если он выключен или тише:"};
+  TLabel MinVolumeLabel{&SignalGroup, 24, 0, 233, 17, L"не тише, % (10-100):"};
+  TEdit MinVolumeEdit{&SignalGroup, 264, 0, 49, 21};
+  TLabel FadeLabel{&SignalGroup, 8, 0, 249, 17, L"Нарастание звука, сек (0 - сразу):"};
+  TEdit FadeEdit{&SignalGroup, 264, 0, 49, 21};
+  // Shown only when the power plan keeps timers from waking the PC.
+  TLabel WakeWarning{&SignalGroup, 8, 0, 305, 17, L"Windows не разрешает будить ПК по таймеру!"};
 
   // The values the fields hold, or nothing (the field is focused and the
   // user told) when one is not a whole number in its range.
@@ -50,12 +57,14 @@ class TForm2 : public TForm {
 
  private:
   struct TRow {
-    TLabel* Label;
-    TEdit* Field;
+    TControl* Label;  // a label, or a check box that is the whole row
+    TEdit* Field;     // none beside a check box
   };
   // Rows from the top of the group; the group, the buttons and the dialog
   // grow to hold them.
   void PlaceSignalRows(const std::vector<TRow>& rows);
+  // The rows in order, the power warning last when it is shown.
+  std::vector<TRow> Rows(bool warning);
 
   TForm1& main_;
   bool signalShown_ = false;

@@ -342,6 +342,25 @@ TEST(WakeTimerTime, TheDueTimeNoLaterThanTheSafetyWakeNeverInThePast) {
   }
 }
 
+TEST(EarlyWake, AMinuteBeforeTheDueTimeNoneWhenNothingIsDueOrTheMinuteHasBegun) {
+  const std::int64_t now = 1700000000000;
+  struct Case {
+    std::optional<std::int64_t> due;
+    std::optional<std::int64_t> wake;
+    bool near;
+  };
+  for (const Case& c : {Case{std::nullopt, std::nullopt, false},
+                        Case{now + 5 * kHour, now + 5 * kHour - 60000, false},
+                        Case{now + 60001, now + 1, false},
+                        Case{now + 60000, std::nullopt, true},
+                        Case{now + 1000, std::nullopt, true},
+                        Case{now - 1000, std::nullopt, true}}) {
+    SCOPED_TRACE(c.due ? *c.due - now : -1);
+    EXPECT_EQ(EarlyWakeUtcMs(c.due, now), c.wake);
+    EXPECT_EQ(AlarmNear(c.due, now), c.near);
+  }
+}
+
 TEST(FakeClockZones, LocalTimeAroundEachChange) {
   // The rules the tests above rely on.
   struct Case {

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <functional>
 #include <memory>
+#include <optional>
 
 #ifndef _WIN32
 #include "fakes/recording_backend.h"
@@ -12,9 +13,12 @@
 #include "controls/dispatcher.h"
 #include "controls/message_boxes.h"
 #include "engine/alarm_check.h"
+#include "engine/alarm_volume.h"
 #include "engine/time_value.h"
+#include "fakes/fake_audio_output.h"
 #include "fakes/fake_clock.h"
 #include "fakes/fake_media_backend.h"
+#include "fakes/fake_power.h"
 #include "fakes/fake_services.h"
 #include "platform/shell.h"
 
@@ -24,6 +28,8 @@
 #include <filesystem>
 
 #include "controls/win32/mci_backend.h"
+#include "platform/win32/audio_output_win32.h"
+#include "platform/win32/power_win32.h"
 #endif
 
 namespace {
@@ -34,7 +40,7 @@ class WakeUpForm : public testing::Test {
   WakeUpForm() {
     auto backend = std::make_unique<TFakeMediaBackend>();
     media = backend.get();
-    form = std::make_unique<TForm3>(shell, clock, std::move(backend));
+    form = std::make_unique<TForm3>(shell, clock, std::move(backend), power, audio);
     SetErrorReport(&boxes);
   }
   ~WakeUpForm() override { SetErrorReport(nullptr); }
@@ -54,6 +60,8 @@ class WakeUpForm : public testing::Test {
   TFakeClock clock;
   TFakeMessageBoxes boxes;
   TFakeMediaBackend* media;
+  TFakePower power;
+  TFakeAudioOutput audio;
   std::unique_ptr<TForm3> form;
 
   void MediaPlayerStopsFailing(const std::wstring& text) { media->FailNextStop(text); }
@@ -204,6 +212,142 @@ TEST_F(WakeUpForm, SnoozeAndTheEndOfARingSilenceAndHandOverEveryRingingAlarm) {
   form->SetSignal({10, 0});
   form->WakeUp(L"c", L"", L"");
   EXPECT_FALSE(form->RingTimer.Enabled());
+}
+
+TEST_F(WakeUpForm, HoldsThePcAndItsScreenAwakeOnlyWhileItRings) {
+  form->SetSignal({10, 3});
+  // Every way a ring ends lets the PC sleep again.
+  const std::vector<std::pair<const char*, std::function<void()>>> ends = {
+      {"OK", [&] { form->OK.Click(); }},
+      {"Отложить", [&] { form->SnoozeBut.Click(); }},
+      {"the ring ends by itself", [&] { form->RingTimer.Tick(); }},
+      {"the window closed", [&] { form->Close(); }},
+  };
+  for (const auto& [what, end] : ends) {
+    SCOPED_TRACE(what);
+    form->Ringing({{akDaily, 1, 1}, 0, 100});
+    form->WakeUp(L"a", L"", L"a.wav");
+    EXPECT_TRUE(power.system);
+    EXPECT_TRUE(power.display);
+    end();
+    EXPECT_FALSE(form->Visible());
+    EXPECT_FALSE(power.system);
+    EXPECT_FALSE(power.display);
+  }
+  // An alarm near keeps the system, not the screen, and outlasts a ring.
+  form->Awake().SetAlarmNear(true);
+  form->WakeUp(L"a", L"", L"");
+  form->OK.Click();
+  EXPECT_TRUE(power.system);
+  EXPECT_FALSE(power.display);
+  form->Awake().SetAlarmNear(false);
+  EXPECT_FALSE(power.system);
+}
+
+TEST_F(WakeUpForm, RaisesAQuietOutputWhileItRingsAndGivesItBack) {
+  struct Case {
+    int raise, minVolume;
+    std::optional<TOutputVolume> before, ringing;
+  };
+  const Case cases[] = {
+      {1, 50, TOutputVolume{true, 20}, TOutputVolume{false, 50}},
+      {1, 50, TOutputVolume{false, 80}, TOutputVolume{false, 80}},
+      {1, 90, TOutputVolume{false, 80}, TOutputVolume{false, 90}},
+      {0, 50, TOutputVolume{true, 20}, TOutputVolume{true, 20}},  // the user said no
+      {1, 50, std::nullopt, std::nullopt},                        // no output device
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.raise << "/" << c.minVolume);
+    TSignalSettings signal;
+    signal.RaiseVolume = c.raise;
+    signal.MinVolume = c.minVolume;
+    form->SetSignal(signal);
+    audio.device = c.before;
+    form->WakeUp(L"a", L"", L"a.wav");
+    EXPECT_EQ(audio.device, c.ringing);
+    form->WakeUp(L"b", L"", L"");  // a second alarm in the same showing
+    form->SnoozeBut.Click();
+    EXPECT_EQ(audio.device, c.before);
+  }
+  EXPECT_TRUE(boxes.shown.empty());
+}
+
+TEST_F(WakeUpForm, MusicFadesInEvenlyAndAgainWhenASnoozeRings) {
+  TSignalSettings signal;
+  signal.FadeSeconds = 10;
+  form->SetSignal(signal);
+  form->WakeUp(L"a", L"", L"a.wav");
+  ASSERT_FALSE(audio.gains.empty());
+  EXPECT_NEAR(audio.gains.front(), 0.01, 1e-9) << "the music starts quiet";
+  EXPECT_TRUE(form->FadeTimer.Enabled());
+  for (int step = 1; step <= 10; ++step) {
+    clock.Advance(1000);
+    form->FadeTimer.Tick();
+    EXPECT_NEAR(audio.gains.back(), FadeGain(step * 1000, 10), 1e-9);
+  }
+  EXPECT_EQ(audio.gains.back(), 1.0);
+  EXPECT_FALSE(form->FadeTimer.Enabled()) << "nothing ticks once it is full";
+  // A second alarm while it rings does not start the fade over.
+  const std::size_t steps = audio.gains.size();
+  form->WakeUp(L"b", L"", L"");
+  EXPECT_EQ(audio.gains.size(), steps);
+  form->SnoozeBut.Click();
+  form->WakeUpAgain(L"a", L"a.wav");
+  EXPECT_NEAR(audio.gains.back(), 0.01, 1e-9) << "the snoozed ring fades in again";
+  clock.Advance(3000);
+  form->OK.Click();
+  EXPECT_EQ(audio.gains.back(), 1.0) << "answered half way, the program's volume is whole again";
+  EXPECT_FALSE(form->FadeTimer.Enabled());
+  // Without a fade nothing touches the program's volume.
+  audio.gains.clear();
+  form->SetSignal({});
+  form->WakeUp(L"a", L"", L"a.wav");
+  form->OK.Click();
+  EXPECT_TRUE(audio.gains.empty());
+}
+
+TEST_F(WakeUpForm, MusicThatOpensLateAfterAResumeTakesOverFromTheTone) {
+  media->FailOpen(L"a.mp3", L"device not ready");
+  form->Resumed();
+  clock.Advance(2000);
+  form->WakeUp(L"a", L"", L"a.mp3");
+  EXPECT_TRUE(media->FallbackSoundPlaying()) << "the tone at once";
+  EXPECT_TRUE(boxes.shown.empty()) << "no error while the device may still come back";
+  EXPECT_TRUE(form->RetryTimer.Enabled());
+  Commands();
+  clock.Advance(1000);
+  form->RetryTimer.Tick();
+  EXPECT_EQ(Commands(), (Log{L"open a.mp3"}));
+  media->AllowOpen(L"a.mp3");
+  clock.Advance(1000);
+  form->RetryTimer.Tick();
+  EXPECT_EQ(Commands(), (Log{L"open a.mp3", L"play(notify)"}));
+  EXPECT_FALSE(media->FallbackSoundPlaying());
+  EXPECT_FALSE(form->RetryTimer.Enabled());
+  EXPECT_TRUE(boxes.shown.empty());
+  form->OK.Click();
+}
+
+TEST_F(WakeUpForm, MusicThatNeverOpensAfterAResumeIsReportedOnceAtTheEnd) {
+  media->FailOpen(L"a.mp3", L"device not ready");
+  form->Resumed();
+  form->WakeUp(L"a", L"", L"a.mp3");
+  for (std::uint64_t t = 1000; t < TForm3::kResumeRetryMs; t += 1000) {
+    clock.Advance(1000);
+    form->RetryTimer.Tick();
+  }
+  EXPECT_TRUE(boxes.shown.empty());
+  clock.Advance(1000);
+  form->RetryTimer.Tick();
+  ASSERT_EQ(boxes.shown.size(), 1u);
+  EXPECT_EQ(boxes.shown[0].text, L"device not ready");
+  EXPECT_FALSE(form->RetryTimer.Enabled());
+  EXPECT_TRUE(media->FallbackSoundPlaying()) << "the tone goes on";
+  // Long after a resume, a failed open is reported at once, as always.
+  form->OK.Click();
+  clock.Advance(60000);
+  EXPECT_THROW(form->WakeUp(L"a", L"", L"a.mp3"), EMCIDeviceError);
+  EXPECT_FALSE(form->RetryTimer.Enabled());
 }
 
 TEST_F(WakeUpForm, ASnoozedAlarmRingsAgainWithoutOpeningItsFileOrItsMusicAnew) {
@@ -432,7 +576,9 @@ TEST_F(WakeUpForm, AFailingAlarmDoesNotStopTheLaterOnes) {
 TEST(WakeUpFormMci, MissingMusicShowsTheSystemTextAndTheWindow) {
   TFakeShell shell;
   TFakeClock clock;
-  TForm3 form(shell, clock, CreateMciBackend());
+  TFakePower power;
+  TFakeAudioOutput audio;
+  TForm3 form(shell, clock, CreateMciBackend(), power, audio);
   const std::wstring missing =
       (std::filesystem::temp_directory_path() / L"tivorra-no-such-file.mp3").wstring();
   std::wstring text;
@@ -447,6 +593,26 @@ TEST(WakeUpFormMci, MissingMusicShowsTheSystemTextAndTheWindow) {
   EXPECT_EQ(form.Memo.Text(), L"Подъём");
   form.OK.Click();
   EXPECT_FALSE(IsWindowVisible(static_cast<HWND>(form.Peer().Handle())));
+}
+
+// The thread's execution state, read without changing it.
+EXECUTION_STATE ExecutionState() { return SetThreadExecutionState(0) & ~ES_USER_PRESENT; }
+
+TEST(WakeUpFormMci, TheRealWindowHoldsThePcAndItsScreenUntilOK) {
+  TFakeShell shell;
+  TFakeClock clock;
+  TWin32Power power;
+  TWin32AudioOutput audio;
+  TForm3 form(shell, clock, CreateMciBackend(), power, audio);
+  TSignalSettings signal;
+  signal.FadeSeconds = 5;  // the program's volume, through the real session
+  form.SetSignal(signal);
+  form.WakeUp(L"Подъём", L"", L"");
+  ASSERT_TRUE(IsWindowVisible(static_cast<HWND>(form.Peer().Handle())));
+  EXPECT_EQ(ExecutionState(), ES_CONTINUOUS | ES_SYSTEM_REQUIRED | ES_DISPLAY_REQUIRED);
+  form.OK.Click();
+  EXPECT_FALSE(IsWindowVisible(static_cast<HWND>(form.Peer().Handle())));
+  EXPECT_EQ(ExecutionState(), ES_CONTINUOUS);
 }
 #endif
 

@@ -39,6 +39,8 @@ class TFakeMediaBackend : public TMediaBackend {
 
   // Opening this file throws EMCIDeviceError with the text.
   void FailOpen(const std::wstring& fileName, const std::wstring& errorText);
+  // The file opens again, as a sound device that has come back.
+  void AllowOpen(const std::wstring& fileName) { failingOpens_.erase(fileName); }
   // This file opens, but its device says it cannot play, and playing it
   // throws EMCIDeviceError.
   void MarkUnplayable(const std::wstring& fileName);

@@ -8,8 +8,10 @@
 #include <utility>
 #include <vector>
 
+#include "fakes/fake_audio_output.h"
 #include "fakes/fake_clock.h"
 #include "fakes/fake_media_backend.h"
+#include "fakes/fake_power.h"
 #include "fakes/fake_services.h"
 #include "fakes/fake_wake_timer.h"
 #include "ui/services.h"
@@ -25,7 +27,8 @@ struct TFakeProgramServices {
                                           }) {
     return std::make_unique<TServices>(TServices{boxes, clock, shell, runValue, formats, app,
                                                  std::move(exe), std::move(params),
-                                                 std::move(media), wakeTimer, fileDialogs});
+                                                 std::move(media), wakeTimer, fileDialogs, power,
+                                                 audio});
   }
 
   TFakeMessageBoxes boxes;
@@ -36,4 +39,6 @@ struct TFakeProgramServices {
   TFakeApplicationWindow app;
   TFakeWakeTimer wakeTimer;
   TFakeFileDialogs fileDialogs;
+  TFakePower power;
+  TFakeAudioOutput audio;
 };

@@ -13,12 +13,15 @@ class TFakeWakeTimer : public TWakeTimer {
     at = utcMs;
     ++setCount;
   }
+  void SetWakeAt(std::optional<std::int64_t> utcMs) override { wakeAt = utcMs; }
   void Fire() { RaiseDue(); }
+  void FireWake() { RaiseWake(); }
   void Resume() { RaiseResume(); }
   void ClockChanged() { RaiseClockChanged(); }
   void Suspend() { RaiseSuspend(); }
   void SessionEnd() { RaiseSessionEnd(); }
 
   std::optional<std::int64_t> at;
+  std::optional<std::int64_t> wakeAt;
   int setCount = 0;
 };

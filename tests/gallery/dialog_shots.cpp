@@ -19,7 +19,9 @@
 #include "platform/win32/regional_win32.h"
 #include "platform/win32/run_value_win32.h"
 #include "platform/win32/shell_win32.h"
+#include "platform/win32/audio_output_win32.h"
 #include "platform/win32/file_dialogs_win32.h"
+#include "platform/win32/power_win32.h"
 #include "platform/win32/wake_timer_win32.h"
 #include "ui/about_dialog.h"
 #include "ui/main_form.h"
@@ -31,7 +33,8 @@ struct TForms {
   TForms(TAppState& state, TServices& services)
       : Form1(state, services, Form2, Form3, Form4),
         Form2(Form1),
-        Form3(services.Shell, services.Clock, services.MakeMediaBackend()),
+        Form3(services.Shell, services.Clock, services.MakeMediaBackend(), services.Power,
+              services.Audio),
         Form4(Form1, services.Shell) {}
   TForm1 Form1;
   TForm2 Form2;
@@ -82,8 +85,10 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   TWin32ApplicationWindow app;
   TWin32WakeTimer wakeTimer;
   TWin32FileDialogs fileDialogs;
+  TWin32Power power;
+  TWin32AudioOutput audio;
   TServices services{boxes,    clock, shell, runValue, formats, app, ExecutablePath(), {},
-                     &CreateMciBackend, wakeTimer, fileDialogs};
+                     &CreateMciBackend, wakeTimer, fileDialogs, power, audio};
   int exitCode = 0;
   {
     TForms forms(gState, services);

@@ -52,6 +52,28 @@ TEST(Win32WakeTimer, FiresAtItsTimeAndOnlyTheLastTimeSet) {
   EXPECT_TRUE(PumpUntil(done, 1000));
 }
 
+TEST(Win32WakeTimer, TheWakeTimeFiresApartFromTheDueTimeAndCancels) {
+  TWin32WakeTimer timer;
+  int due = 0, wake = 0;
+  bool done = false;
+  timer.OnDue = [&] {
+    ++due;
+    done = true;
+  };
+  timer.OnWake = [&] { ++wake; };
+  timer.SetWakeAt(UtcNowMs() + 100);
+  timer.SetAt(UtcNowMs() + 400);
+  ASSERT_TRUE(PumpUntil(done, 3000));
+  EXPECT_EQ(wake, 1);
+  EXPECT_EQ(due, 1);
+
+  timer.SetWakeAt(UtcNowMs() + 100);
+  timer.SetWakeAt(std::nullopt);
+  done = false;
+  PumpUntil(done, 400);
+  EXPECT_EQ(wake, 1) << "a cancelled wake time fired";
+}
+
 TEST(Win32WakeTimer, FiresInsideAMessageBoxsLoop) {
   TWin32WakeTimer timer;
   bool fired = false;

@@ -51,6 +51,29 @@ TEST(SignalSettings, EveryBadValueTakesItsDefaultAndTheOtherKeyIsKept) {
   }
 }
 
+TEST(SignalSettings, TheSoundKeysKeepToTheirRanges) {
+  struct TCase {
+    const char* value;
+    int raise, minVolume, fade;  // what each key reads as
+  };
+  const TCase cases[] = {
+      {"0", 0, 50, 0},      {"1", 1, 50, 1},     {"2", 1, 50, 2},       {"9", 1, 50, 9},
+      {"10", 1, 10, 10},    {"100", 1, 100, 100}, {"101", 1, 50, 101},  {"120", 1, 50, 120},
+      {"121", 1, 50, 0},    {"-1", 1, 50, 0},    {"", 1, 50, 0},        {"yes", 1, 50, 0},
+  };
+  TempDir dir;
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(c.value);
+    const std::string v = c.value;
+    const TSignalSettings read = ReadFile(
+        dir, Ascii("[Signal]\r\nRaiseVolume=" + v + "\r\nMinVolume=" + v + "\r\nFadeSeconds=" + v));
+    EXPECT_EQ(read.RaiseVolume, c.raise);
+    EXPECT_EQ(read.MinVolume, c.minVolume);
+    EXPECT_EQ(read.FadeSeconds, c.fade);
+    EXPECT_EQ(read.SnoozeMinutes, kDefaultSnoozeMinutes);
+  }
+}
+
 TEST(SignalSettings, FilesThatHoldNoValueGiveTheDefaults) {
   const char* const texts[] = {
       "",

@@ -33,7 +33,7 @@ class AlarmUi : public testing::Test, protected TFakeProgramServices {
   void Start(Bytes config = {1, 1, 0, 0, 0, 0, 0}) {
     WriteBytes(dir.Path(L"config.cfg"), config);
     services = MakeServices(dir.ProgramDir() + L"Tivorra.exe", {});
-    wakeUp = std::make_unique<TForm3>(shell, clock, services->MakeMediaBackend());
+    wakeUp = std::make_unique<TForm3>(shell, clock, services->MakeMediaBackend(), power, audio);
     program.reset();
     program = std::make_unique<TProgramForms>(*state, *services, *wakeUp, shell);
     form1 = &program->Form1;

@@ -54,7 +54,7 @@ class MainForm : public testing::Test, protected TFakeProgramServices {
     app.OnMinimizedChanged = [this](bool m) { form1->MinimizedChanged(m); };
   }
   TForm3* form3() {
-    if (!wakeUp) wakeUp = std::make_unique<TForm3>(shell, clock, services->MakeMediaBackend());
+    if (!wakeUp) wakeUp = std::make_unique<TForm3>(shell, clock, services->MakeMediaBackend(), power, audio);
     return wakeUp.get();
   }
   // Program start: the window is shown and takes the focus.
@@ -371,6 +371,84 @@ TEST_F(MainForm, MinimizedOnlyTheWakeTimerWakesAndItRingsOnTheSecond) {
   ShowWindow(main, SW_RESTORE);
   EXPECT_TRUE(form1->Time.Enabled());
 #endif
+}
+
+TEST_F(MainForm, TheWakeTimerIsSetAMinuteEarlyAndTheSystemHeldFromThenToTheRing) {
+  // The clock reads 07:05:09.400; the alarm is due at 07:35:09.
+  const std::int64_t dueUtc = clock.UtcMs + 30 * 60000 - 400;
+  WriteDailyAlarm(EncodeTime(7, 35, 9, 0), L"Подъём");
+  Start();
+  EXPECT_EQ(wakeTimer.at, dueUtc) << "the precise timer at the moment itself";
+  EXPECT_EQ(wakeTimer.wakeAt, dueUtc - 60000) << "the one that may resume the PC, a minute early";
+  EXPECT_FALSE(power.system);
+
+  clock.Advance(29 * 60000 - 400);
+  wakeTimer.FireWake();
+  EXPECT_TRUE(power.system) << "held from the early wake";
+  EXPECT_FALSE(power.display);
+  EXPECT_EQ(wakeTimer.wakeAt, std::nullopt) << "its minute has begun";
+  EXPECT_EQ(wakeTimer.at, dueUtc);
+
+  clock.Advance(60000);
+  wakeTimer.Fire();
+  ASSERT_TRUE(form3()->Visible());
+  EXPECT_TRUE(power.system);
+  EXPECT_TRUE(power.display) << "the screen lights up for the ring";
+  // The next ringing is a day away: only the safety wake, no early one.
+  EXPECT_EQ(wakeTimer.wakeAt, dueUtc + 24 * 3600000LL - 60000);
+  form3()->OK.Click();
+  EXPECT_FALSE(power.system);
+  EXPECT_FALSE(power.display);
+}
+
+TEST_F(MainForm, NoEarlyWakeWhenNothingIsDueAndTheHoldEndsWhenTheAlarmGoes) {
+  Start();
+  EXPECT_EQ(wakeTimer.wakeAt, std::nullopt);
+  form1->Time.Tick();
+  state->Store.CountdownCount = 1;
+  state->Store.CountdownAlarms[0].AlarmTime = EncodeDate(2026, 12, 8) + EncodeTime(7, 5, 39, 400);
+  form1->StoreChanged();
+  EXPECT_TRUE(power.system) << "due within the minute";
+  EXPECT_EQ(wakeTimer.wakeAt, std::nullopt);
+  state->Store.CountdownCount = 0;
+  form1->StoreChanged();
+  EXPECT_FALSE(power.system) << "deleted before its moment";
+}
+
+TEST_F(MainForm, StoringAnAlarmTellsOncePerRunThatWindowsWillNotWakeThePc) {
+  Start();
+  const auto warnings = [&] {
+    int n = 0;
+    for (const auto& b : boxes.shown) n += b.text == kPcWillNotWakeText;
+    return n;
+  };
+  const auto add = [&] {
+    form1->NewBut.Click();
+    form1->cxObrat.Click();
+    form1->cxTimeEdit.PickValue(EncodeTime(1, 0, 0, 0));
+    form1->NowTimer.Tick();
+    form1->AddBut.Click();
+  };
+  // Each step: the plan and the power source, then whether storing warned.
+  const struct {
+    TWakeTimerSettings plan;
+    TPowerSource source;
+    int warnings;
+  } steps[] = {
+      {{}, TPowerSource::Mains, 0},       // Windows cannot tell
+      {{1, 1}, TPowerSource::Mains, 0},   // timers wake it
+      {{1, 0}, TPowerSource::Mains, 0},   // off on battery, but on mains now
+      {{1, 0}, TPowerSource::Battery, 1},  // unplugged
+      {{0, 0}, TPowerSource::Mains, 1},   // once per run
+  };
+  EXPECT_EQ(warnings(), 0) << "not at start";
+  for (const auto& s : steps) {
+    power.settings = s.plan;
+    power.source = s.source;
+    add();
+    EXPECT_EQ(warnings(), s.warnings);
+  }
+  EXPECT_EQ(state->Store.CountdownCount, 5) << "the warning stores every alarm all the same";
 }
 
 TEST_F(MainForm, TheWakeTimerFollowsEveryChangeOfStoreAndClock) {

@@ -41,7 +41,7 @@ class ProgramTest : public testing::Test, public TFakeProgramServices {
   // Program start: the window is shown and takes the focus.
   void Start(std::vector<std::wstring> params = {}) {
     services = MakeServices(exe, std::move(params));
-    wakeUp = std::make_unique<TForm3>(shell, clock, services->MakeMediaBackend());
+    wakeUp = std::make_unique<TForm3>(shell, clock, services->MakeMediaBackend(), power, audio);
     program = std::make_unique<TProgramForms>(state, *services, *wakeUp, shell);
     app.OnMinimizedChanged = [this](bool m) { program->Form1.MinimizedChanged(m); };
     program->Form1.ShowNormal();

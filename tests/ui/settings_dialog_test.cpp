@@ -172,7 +172,7 @@ TEST_F(SettingsDialog, IsOwnedCentredAndInTheOrderOfItsTabs) {
   EXPECT_EQ(form2().Owner(), &form1());
   EXPECT_EQ(form2().Position(), TPosition::OwnerCenter);
   EXPECT_EQ(form2().ClientWidth(), 339);
-  EXPECT_EQ(form2().ClientHeight(), 232);
+  EXPECT_EQ(form2().ClientHeight(), 310);
   const std::vector<TControl*> order = form2().TabOrder();
   const std::vector<TControl*> want = {&form2().Auto,
                                        &form2().OK,
@@ -181,14 +181,21 @@ TEST_F(SettingsDialog, IsOwnedCentredAndInTheOrderOfItsTabs) {
                                        &form2().onCloseMinToTray,
                                        &form2().ShowMes,
                                        &form2().SnoozeEdit,
-                                       &form2().RingEdit};
+                                       &form2().RingEdit,
+                                       &form2().RaiseBox,
+                                       &form2().MinVolumeEdit,
+                                       &form2().FadeEdit};
   EXPECT_EQ(order, want);
   // The signal group's rows lie inside it, one under the other, and the
   // buttons below it.
   const TForm2& f = form2();
   EXPECT_GT(f.SnoozeEdit.Top(), f.SignalTitle.Bottom());
   EXPECT_GE(f.RingEdit.Top(), f.SnoozeEdit.Bottom());
-  EXPECT_LE(f.RingEdit.Bottom(), f.SignalGroup.Height());
+  EXPECT_GE(f.RaiseBox.Top(), f.RingEdit.Bottom());
+  EXPECT_GE(f.MinVolumeEdit.Top(), f.RaiseBox.Bottom());
+  EXPECT_GE(f.FadeEdit.Top(), f.MinVolumeEdit.Bottom());
+  EXPECT_LE(f.FadeEdit.Bottom(), f.SignalGroup.Height());
+  EXPECT_FALSE(f.WakeWarning.Visible()) << "Windows could not tell, yet it warned";
   EXPECT_GT(f.OK.Top(), f.SignalGroup.Bottom());
   EXPECT_LE(f.CANCEL.Bottom(), f.ClientHeight());
 }
@@ -254,6 +261,84 @@ TEST_F(SettingsDialog, TheSignalValuesAreShownCheckedAndWrittenOnlyWhenChanged) 
   wakeUp->WakeUp(L"", L"", L"");
   EXPECT_EQ(wakeUp->SnoozeChoice.Text(), L"45 мин");
   Open([](TForm2& f) { EXPECT_EQ(f.SnoozeEdit.Text(), L"45"); });
+}
+
+TEST_F(SettingsDialog, TheSoundValuesAreShownCheckedAndWritten) {
+  Start();
+  Open([](TForm2& f) {
+    EXPECT_TRUE(f.RaiseBox.Checked());
+    EXPECT_EQ(f.MinVolumeEdit.Text(), L"50");
+    EXPECT_EQ(f.FadeEdit.Text(), L"0");
+  });
+  const struct {
+    const wchar_t* minVolume;
+    const wchar_t* fade;
+    const wchar_t* told;
+  } bad[] = {
+      {L"9", L"0", L"\"Не тише\": введите целое число процентов от 10 до 100."},
+      {L"101", L"0", L"\"Не тише\""},
+      {L"50", L"121", L"\"Нарастание звука\": введите целое число секунд от 0 до 120."},
+      {L"50", L"-3", L"\"Нарастание звука\""},
+  };
+  for (const auto& c : bad) {
+    SCOPED_TRACE(testing::PrintToString(std::wstring(c.minVolume) + L"|" + c.fade));
+    boxes.shown.clear();
+    Open([&](TForm2& f) {
+      f.MinVolumeEdit.TypeText(c.minVolume);
+      f.FadeEdit.TypeText(c.fade);
+      f.OK.Click();
+      EXPECT_TRUE(f.Visible());
+    });
+    ASSERT_EQ(boxes.shown.size(), 1u);
+    EXPECT_EQ(boxes.shown[0].text.rfind(c.told, 0), 0u) << testing::PrintToString(boxes.shown[0].text);
+    EXPECT_FALSE(std::filesystem::exists(dir.Path(L"Tivorra.ini")));
+  }
+  Open([](TForm2& f) {
+    f.RaiseBox.Click();
+    f.MinVolumeEdit.TypeText(L"80");
+    f.FadeEdit.TypeText(L"30");
+    f.OK.Click();
+  });
+  TSignalSettings want;
+  want.RaiseVolume = 0;
+  want.MinVolume = 80;
+  want.FadeSeconds = 30;
+  EXPECT_EQ(form1().Signal(), want);
+  EXPECT_EQ(ReadSignalSettings(dir.ProgramDir()), want);
+}
+
+TEST_F(SettingsDialog, SaysSoWhenThePowerPlanKeepsTimersFromWakingThePc) {
+  struct Case {
+    TWakeTimerSettings plan;
+    TPowerSource source;
+    bool warned;
+  };
+  const Case cases[] = {
+      {{1, 0}, TPowerSource::Mains, false},
+      {{1, 0}, TPowerSource::Battery, true},
+      {{0, 1}, TPowerSource::Mains, true},
+      {{2, 2}, TPowerSource::Mains, true},
+      {{std::nullopt, std::nullopt}, TPowerSource::Mains, false},
+      {{0, 0}, TPowerSource::Unknown, false},
+  };
+  Start();
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.plan.Mains.value_or(9) << "/" << c.plan.Battery.value_or(9)
+                                    << " on " << static_cast<int>(c.source));
+    power.settings = c.plan;
+    power.source = c.source;
+    int heightWith = 0;
+    Open([&](TForm2& f) {
+      EXPECT_EQ(f.WakeWarning.Visible(), c.warned);
+      if (c.warned) {
+        EXPECT_GE(f.WakeWarning.Top(), f.FadeEdit.Bottom());
+        EXPECT_LE(f.WakeWarning.Bottom(), f.SignalGroup.Height());
+      }
+      EXPECT_GT(f.OK.Top(), f.SignalGroup.Bottom());
+      heightWith = f.ClientHeight();
+    });
+    EXPECT_EQ(heightWith > 310, c.warned);
+  }
 }
 
 }  // namespace

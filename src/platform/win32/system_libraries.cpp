@@ -70,6 +70,30 @@ BOOL PlaySound(LPCWSTR sound, HMODULE module, DWORD flags) {
 
 }  // namespace winmm
 
+namespace powrprof {
+
+using TGetActiveScheme = DWORD(WINAPI*)(HKEY, GUID**);
+using TReadValueIndex = DWORD(WINAPI*)(HKEY, const GUID*, const GUID*, const GUID*, DWORD*);
+
+DWORD GetActiveScheme(GUID** scheme) {
+  static const auto f = Lookup<TGetActiveScheme>(L"powrprof.dll", "PowerGetActiveScheme");
+  return f ? f(nullptr, scheme) : ERROR_CALL_NOT_IMPLEMENTED;
+}
+
+DWORD ReadACValueIndex(const GUID* scheme, const GUID* subgroup, const GUID* setting,
+                       DWORD* value) {
+  static const auto f = Lookup<TReadValueIndex>(L"powrprof.dll", "PowerReadACValueIndex");
+  return f ? f(nullptr, scheme, subgroup, setting, value) : ERROR_CALL_NOT_IMPLEMENTED;
+}
+
+DWORD ReadDCValueIndex(const GUID* scheme, const GUID* subgroup, const GUID* setting,
+                       DWORD* value) {
+  static const auto f = Lookup<TReadValueIndex>(L"powrprof.dll", "PowerReadDCValueIndex");
+  return f ? f(nullptr, scheme, subgroup, setting, value) : ERROR_CALL_NOT_IMPLEMENTED;
+}
+
+}  // namespace powrprof
+
 namespace msimg32 {
 
 BOOL GradientFill(HDC dc, TRIVERTEX* vertices, ULONG vertexCount, void* mesh, ULONG meshCount,

@@ -31,6 +31,15 @@ BOOL GetErrorString(MCIERROR error, LPWSTR text, UINT length);
 BOOL PlaySound(LPCWSTR sound, HMODULE module, DWORD flags);
 }  // namespace winmm
 
+namespace powrprof {
+// Fail with ERROR_CALL_NOT_IMPLEMENTED when the library is missing.
+DWORD GetActiveScheme(GUID** scheme);
+DWORD ReadACValueIndex(const GUID* scheme, const GUID* subgroup, const GUID* setting,
+                       DWORD* value);
+DWORD ReadDCValueIndex(const GUID* scheme, const GUID* subgroup, const GUID* setting,
+                       DWORD* value);
+}  // namespace powrprof
+
 namespace msimg32 {
 // Paints the rectangles with the first vertex's colour when the library is
 // missing: the strip loses its shading, not its colour.

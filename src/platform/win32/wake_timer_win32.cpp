@@ -11,11 +11,20 @@ namespace {
 
 constexpr wchar_t kWindowClass[] = L"TivorraWakeTimer";
 constexpr UINT kDueMessage = WM_APP + 0x51;
+constexpr UINT kWakeMessage = WM_APP + 0x52;
 // FILETIME counts 100 ns intervals since 1601-01-01 (UTC).
 constexpr std::int64_t kFileTimeOf1970 = 116444736000000000LL;
 constexpr std::int64_t kFileTimePerMs = 10000;
 
 HINSTANCE Instance() { return GetModuleHandleW(nullptr); }
+
+LARGE_INTEGER AbsoluteDueTime(std::int64_t utcMs) {
+  // A positive due time is absolute: it follows any change of the clock.
+  LARGE_INTEGER due;
+  due.QuadPart = utcMs * kFileTimePerMs + kFileTimeOf1970;
+  if (due.QuadPart <= 0) due.QuadPart = 1;
+  return due;
+}
 
 }  // namespace
 
@@ -27,8 +36,10 @@ TWin32WakeTimer::TWin32WakeTimer() {
                                   TIMER_ALL_ACCESS);
   highResolution_ = timer_ != nullptr;
   if (!timer_) timer_ = CreateWaitableTimerExW(nullptr, nullptr, 0, TIMER_ALL_ACCESS);
+  // The wake timer needs no precision: it only has to get the PC up.
+  wakeTimer_ = CreateWaitableTimerExW(nullptr, nullptr, 0, TIMER_ALL_ACCESS);
   stop_ = CreateEventW(nullptr, TRUE, FALSE, nullptr);
-  if (!timer_ || !stop_) throw EAppError(L"cannot create the wake timer");
+  if (!timer_ || !wakeTimer_ || !stop_) throw EAppError(L"cannot create the wake timer");
 
   WNDCLASSEXW wc{};
   wc.cbSize = sizeof(wc);
@@ -50,22 +61,30 @@ TWin32WakeTimer::~TWin32WakeTimer() {
   WaitForSingleObject(waiter_, INFINITE);
   CloseHandle(waiter_);
   CancelWaitableTimer(timer_);
+  CancelWaitableTimer(wakeTimer_);
   // A message posted before the stop is dropped with the window.
   SetWindowLongPtrW(window_, GWLP_USERDATA, 0);
   DestroyWindow(window_);
   CloseHandle(timer_);
+  CloseHandle(wakeTimer_);
   CloseHandle(stop_);
 }
 
 void TWin32WakeTimer::SetAt(std::int64_t utcMs) {
-  // A positive due time is absolute: it follows any change of the clock.
-  LARGE_INTEGER due;
-  due.QuadPart = utcMs * kFileTimePerMs + kFileTimeOf1970;
-  if (due.QuadPart <= 0) due.QuadPart = 1;
+  const LARGE_INTEGER due = AbsoluteDueTime(utcMs);
   // fResume: wake the PC for it where the power settings allow wake timers.
   // Without that right Windows still sets the timer and reports
   // ERROR_NOT_SUPPORTED, which changes nothing for a PC that is awake.
   SetWaitableTimer(timer_, &due, 0, nullptr, nullptr, TRUE);
+}
+
+void TWin32WakeTimer::SetWakeAt(std::optional<std::int64_t> utcMs) {
+  if (!utcMs) {
+    CancelWaitableTimer(wakeTimer_);
+    return;
+  }
+  const LARGE_INTEGER due = AbsoluteDueTime(*utcMs);
+  SetWaitableTimer(wakeTimer_, &due, 0, nullptr, nullptr, TRUE);
 }
 
 DWORD WINAPI TWin32WakeTimer::WaiterMain(void* self) {
@@ -74,11 +93,16 @@ DWORD WINAPI TWin32WakeTimer::WaiterMain(void* self) {
 }
 
 void TWin32WakeTimer::Wait() {
-  const HANDLE handles[] = {stop_, timer_};
+  const HANDLE handles[] = {stop_, timer_, wakeTimer_};
   for (;;) {
-    const DWORD r = WaitForMultipleObjects(2, handles, FALSE, INFINITE);
-    if (r != WAIT_OBJECT_0 + 1) return;  // stopped, or the handles are gone
-    PostMessageW(window_, kDueMessage, 0, 0);
+    const DWORD r = WaitForMultipleObjects(3, handles, FALSE, INFINITE);
+    if (r == WAIT_OBJECT_0 + 1) {
+      PostMessageW(window_, kDueMessage, 0, 0);
+    } else if (r == WAIT_OBJECT_0 + 2) {
+      PostMessageW(window_, kWakeMessage, 0, 0);
+    } else {
+      return;  // stopped, or the handles are gone
+    }
   }
 }
 
@@ -88,6 +112,9 @@ LRESULT CALLBACK TWin32WakeTimer::WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPA
     switch (msg) {
       case kDueMessage:
         self->RaiseDue();
+        return 0;
+      case kWakeMessage:
+        self->RaiseWake();
         return 0;
       case WM_POWERBROADCAST:
         if (wp == PBT_APMRESUMEAUTOMATIC || wp == PBT_APMRESUMESUSPEND) self->RaiseResume();

@@ -18,6 +18,7 @@ class TWin32WakeTimer : public TWakeTimer {
   TWin32WakeTimer& operator=(const TWin32WakeTimer&) = delete;
 
   void SetAt(std::int64_t utcMs) override;
+  void SetWakeAt(std::optional<std::int64_t> utcMs) override;
   // Whether Windows gave a high-resolution timer.
   bool HighResolution() const { return highResolution_; }
 
@@ -27,6 +28,7 @@ class TWin32WakeTimer : public TWakeTimer {
 
   HWND window_ = nullptr;
   HANDLE timer_ = nullptr;
+  HANDLE wakeTimer_ = nullptr;
   HANDLE stop_ = nullptr;
   bool highResolution_ = false;
   // A plain Windows thread: std::thread would bring the posix thread

@@ -21,6 +21,8 @@
 
 #include "controls/win32/resources.h"
 #include "engine/wake_up_form.h"
+#include "fakes/fake_audio_output.h"
+#include "fakes/fake_power.h"
 #include "fakes/counting_media_backend.h"
 #include "fakes/fake_services.h"
 #include "platform/win32/clock_win32.h"
@@ -191,7 +193,9 @@ TEST(AlarmTone, TakesOverFromAWavThatEndsAtOnce) {
   TWin32Clock clock;
   auto counting = std::make_unique<TCountingMediaBackend>(CreateMciBackend());
   TCountingMediaBackend& media = *counting;
-  TForm3 form(shell, clock, std::move(counting));
+  TFakePower power;
+  TFakeAudioOutput audio;
+  TForm3 form(shell, clock, std::move(counting), power, audio);
   form.WakeUp(L"", L"", dir.Path(L"empty.wav").wstring());
   PumpUntil([] { return false; }, 1500ms);
   EXPECT_EQ(media.Plays, 2);
