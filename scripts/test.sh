@@ -17,10 +17,12 @@ fuzz_summary="fuzz: not run"
 size_summary="size: not run"
 imports_summary="imports: not run"
 imports_checked=()
-# The executable stays under 300 KB. The GCC build is 272 KB today (clang's
-# 269 KB): our own code is about 175 KB of it, the rest is libstdc++'s
-# strings and exception support and the thread library its exceptions use.
-max_exe_bytes=300000
+# The executable stays under 360,000 bytes. It was 272 KB with what the
+# first version asked for; snoozes, missed alarms, Tivorra.ini and the
+# alarm's sound and power handling took it to about 330 KB. The rest is
+# libstdc++'s strings and exception support and the thread library its
+# exceptions use. A new feature that needs more says so here.
+max_exe_bytes=360000
 
 echo "== Native build and tests"
 if cmake --preset native >/dev/null && cmake --build --preset native; then
