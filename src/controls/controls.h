@@ -59,7 +59,10 @@ enum class TCursor { Default, Hand, Cross };
 inline constexpr std::uint16_t kVkTab = 9;
 inline constexpr std::uint16_t kVkReturn = 13;
 inline constexpr std::uint16_t kVkEscape = 27;
+inline constexpr std::uint16_t kVkSpace = 32;
+inline constexpr std::uint16_t kVkLeft = 37;
 inline constexpr std::uint16_t kVkUp = 38;
+inline constexpr std::uint16_t kVkRight = 39;
 inline constexpr std::uint16_t kVkDown = 40;
 inline constexpr std::uint16_t kVkDelete = 46;
 
@@ -197,8 +200,14 @@ class TControl {
   TControl& operator=(const TControl&) = delete;
 
   TControl* Parent() const { return parent_; }
+  // In the order of the form's description, which is also the stacking:
+  // a control declared later lies above an earlier one it overlaps.
   const std::vector<TControl*>& Children() const { return children_; }
   TControlPeer& Peer() const { return *peer_; }
+  bool HasPeer() const { return peer_ != nullptr; }
+  // The nearest sibling declared after this one that has a peer: the one
+  // this control's window lies just below. Null when none, or on a form.
+  TControl* NextAbove() const;
   TForm* OwningForm();
 
   int Left() const { return left_; }
@@ -635,6 +644,15 @@ class TForm : public TControl {
   // The controls of the form in Tab order (the order of their creation),
   // those inside panels included.
   std::vector<TControl*> TabOrder();
+  // Where Tab (or Shift+Tab, `backward`) takes the focus from `from` (null:
+  // from nowhere, the first or the last): the next reachable control, a
+  // radio group entered at its checked button or, when none is checked or
+  // reachable, at its first reachable one. Null when nothing can take the
+  // focus.
+  TControl* NextTabStop(const TControl* from, bool backward);
+  // Where an arrow key takes the focus and the check inside a radio group:
+  // the next (or previous) reachable button of its group, round the end.
+  TRadioButton* NextInGroup(const TRadioButton& from, bool backward);
 
   std::function<void()> OnShow;
   std::function<void()> OnActivate;

@@ -21,6 +21,8 @@ TForm1::TForm1(TAppState& state, TServices& services, TForm2& settingsDialog, TF
       form2_(settingsDialog),
       form3_(wakeUp),
       form4_(aboutDialog) {
+  // The strip names the window it moves, for screen readers.
+  HEAD.SetCaption(L"Tivorra");
   cxLabel1.SetFont({L"Tahoma", 10, true, clWhite});
   cxLabel1.SetShadowColor(clMaroon);
   cxLabel1.SetTransparent(true);

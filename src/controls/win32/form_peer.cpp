@@ -210,7 +210,8 @@ class TWin32FormPeer : public TFormPeer {
     HWND focus = lastFocus_;
     if (!focus || !IsWindow(focus) || !IsChild(hwnd_, focus) || !IsWindowVisible(focus) ||
         !IsWindowEnabled(focus)) {
-      focus = GetNextDlgTabItem(hwnd_, nullptr, FALSE);
+      TControl* first = f_.NextTabStop(nullptr, false);
+      focus = first ? static_cast<HWND>(first->Peer().Handle()) : nullptr;
     }
     if (focus) SetFocus(focus);
   }
