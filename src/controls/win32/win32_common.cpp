@@ -2,8 +2,10 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <map>
 #include <tuple>
+#include <vector>
 
 namespace win32 {
 
@@ -348,6 +350,18 @@ TWindowPeer* ControlPeerAt(HWND h) {
   return nullptr;
 }
 
+// The windows inside a control that take the focus, in their order.
+std::vector<HWND> InnerStops(HWND control) {
+  std::vector<HWND> stops;
+  for (HWND h = GetWindow(control, GW_CHILD); h; h = GetWindow(h, GW_HWNDNEXT)) {
+    const LONG_PTR style = GetWindowLongPtrW(h, GWL_STYLE);
+    if ((style & WS_TABSTOP) && (style & WS_VISIBLE) && !(style & WS_DISABLED) && !PeerOf(h)) {
+      stops.push_back(h);
+    }
+  }
+  return stops;
+}
+
 // The form's own keyboard roads, so that they do not depend on how a
 // dialog manager treats groups or the stacking: Tab and Shift+Tab in Tab
 // order, the arrow keys inside a radio group. True when the key was used.
@@ -364,9 +378,20 @@ bool FormKey(const MSG& m) {
   const LRESULT wants = SendMessageW(GetFocus(), WM_GETDLGCODE, key, reinterpret_cast<LPARAM>(&m));
   if (key == VK_TAB) {
     if (wants & (DLGC_WANTTAB | DLGC_WANTALLKEYS | DLGC_WANTMESSAGE)) return false;
-    TControl* next = form->NextTabStop(&peer->Control(), GetKeyState(VK_SHIFT) < 0);
+    const bool back = GetKeyState(VK_SHIFT) < 0;
+    // A control made of several windows (a field with its button) is
+    // walked through first.
+    const std::vector<HWND> inner = InnerStops(peer->Hwnd());
+    const auto at = std::find(inner.begin(), inner.end(), GetFocus());
+    if (at != inner.end() && (back ? at != inner.begin() : at + 1 != inner.end())) {
+      SetFocus(back ? *(at - 1) : *(at + 1));
+      return true;
+    }
+    TControl* next = form->NextTabStop(&peer->Control(), back);
     if (!next) return true;
     next->SetFocus();
+    const std::vector<HWND> nextInner = InnerStops(static_cast<HWND>(next->Peer().Handle()));
+    if (back && !nextInner.empty()) SetFocus(nextInner.back());
     // A text field reached from the keyboard shows its whole text selected.
     HWND focus = GetFocus();
     if (focus && (SendMessageW(focus, WM_GETDLGCODE, 0, 0) & DLGC_HASSETSEL)) {
