@@ -53,7 +53,6 @@ TForm1::TForm1(TAppState& state, TServices& services, TForm2& settingsDialog, TF
   ShowListBut.OnClick = [this] { ShowListButClick(); };
   OptionBut.OnClick = [this] { OptionButClick(); };
   InfoBut.OnClick = [this] { InfoButClick(); };
-  NowTimer.OnTimer = [this] { NowTimerTimer(); };
   Time.OnTimer = [this] { TimeTimer(); };
   OnMinimizedChanged = [this](bool minimized) { AppMinimizedChanged(minimized); };
   services_.WakeTimer.OnDue = [this] { WakeTimerDue(); };
@@ -166,6 +165,8 @@ void TForm1::ApplyLayout() {
   HEAD.SetWidth(width);
   im1.SetLeft(width - im2.Width() - im1.Width() - 1);
   im2.SetLeft(im1.Left() + im1.Width() - 1);
+  // Every reading of the settings ends here, the editor's mode included.
+  RefreshButtons();
 }
 
 void TForm1::RefreshClock() {
@@ -224,9 +225,8 @@ void TForm1::ScheduleNextAlarm() {
 void TForm1::MinimizeApp() { services_.App.Minimize(); }
 
 void TForm1::ClockSeenChanged(bool seen) {
-  NowTimer.SetEnabled(seen);
   Time.SetEnabled(seen);
   if (!seen) return;
-  NowTimerTimer();
+  RefreshButtons();
   TimeTimer();
 }

@@ -46,7 +46,11 @@ class TForm1 : public TForm {
   void ShowListButClick();
   void OptionButClick();
   void InfoButClick();
-  void NowTimerTimer();
+  // Enables and disables Edit, Delete and Add from the list's selection and
+  // the editor's state. Run by every event that changes them (a selection,
+  // a fill, a kind or a weekday, the editor opening, closing or storing,
+  // an activation), so the buttons follow at once rather than at a poll.
+  void RefreshButtons();
   void TimeTimer();
 
   // The alarm list (alarm_list.cpp), the editor (alarm_editor.cpp) and the
@@ -95,7 +99,7 @@ class TForm1 : public TForm {
   void MinimizeApp();
   void AppMinimizedChanged(bool minimized);
   // The clock and the buttons can be seen (shown) or not (minimised, in
-  // the tray). Unseen, neither the 1 s tick nor the 40 ms refresh runs,
+  // the tray). Unseen, the 1 s tick does not run,
   // and only the wake timer wakes the program; seen again, both run at
   // once so nothing stale shows.
   void ClockSeenChanged(bool seen);
@@ -154,7 +158,6 @@ class TForm1 : public TForm {
   TCheckBox cxCheckMUS{&RzPanel1, 392, 16, 121, 21, L"Проиграть музыку"};
   TComboBox cxDirBox{&RzPanel1, 376, 40, 161, 21};
   TListBox cxMusList{&RzPanel1, 376, 64, 161, 97, 13};
-  TTimer NowTimer{40, true};
   TTimer Time{1000, true};
 
   const TAlarmCheck& Check() const { return check_; }

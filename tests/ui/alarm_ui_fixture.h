@@ -49,7 +49,6 @@ class AlarmUi : public testing::Test, protected TFakeProgramServices {
       form1->cxCheckMSG.Check(true);
       form1->cxMemoMSG.TypeText(msg);
     }
-    form1->NowTimer.Tick();
     form1->AddBut.Click();
   }
   void ShowTab(int tab) {
