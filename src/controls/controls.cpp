@@ -44,7 +44,7 @@ TControl* TControl::NextAbove() const {
   auto it = std::find(siblings.begin(), siblings.end(), this);
   if (it == siblings.end()) return nullptr;
   for (++it; it != siblings.end(); ++it) {
-    if ((*it)->peer_) return *it;
+    if ((*it)->peer_ && (*it)->peer_->Made()) return *it;
   }
   return nullptr;
 }

@@ -118,6 +118,10 @@ class TControlPeer {
   virtual void Focus() = 0;
   virtual bool Focused() const = 0;
   virtual void* Handle() const = 0;
+  // Whether the control's window has been made yet: the Win32 half makes it
+  // when the control first shows, and the control's state waits in the
+  // model until then.
+  virtual bool Made() const { return true; }
 };
 
 class TTimerPeer {
@@ -133,6 +137,7 @@ class TFormPeer : public TControlPeer {
   virtual int RunModal() = 0;  // nested loop until the form closes
   virtual void StartDrag() = 0;  // ReleaseCapture + WM_SYSCOMMAND 0xF012
   virtual void Place() = 0;  // owner and position changed
+  virtual void Prepare() {}  // make the controls' windows now
 };
 
 class TMenuPeer {
@@ -205,8 +210,8 @@ class TControl {
   const std::vector<TControl*>& Children() const { return children_; }
   TControlPeer& Peer() const { return *peer_; }
   bool HasPeer() const { return peer_ != nullptr; }
-  // The nearest sibling declared after this one that has a peer: the one
-  // this control's window lies just below. Null when none, or on a form.
+  // The nearest sibling declared after this one whose window is made: the
+  // one this control's window lies just below. Null when none, or on a form.
   TControl* NextAbove() const;
   TForm* OwningForm();
 
@@ -640,6 +645,9 @@ class TForm : public TControl {
   // Whether the form was last shown as a modal dialog.
   bool LastShownModal() const { return lastShownModal_; }
   TFormPeer& FormPeer() const { return *formPeer_; }
+  // Makes the windows of the form's controls now, while it is still hidden,
+  // so that showing it later waits for nothing (the wake-up window).
+  void PrepareWindows() { formPeer_->Prepare(); }
 
   // The controls of the form in Tab order (the order of their creation),
   // those inside panels included.

@@ -164,6 +164,7 @@ class TForm1 : public TForm {
 
   // The tray, the window states and the settings dialog's operations
   // (tray.cpp).
+  void ShowTrayIcon();
   void im1Click();
   void im2Click();
   void RzTrayIcon1MinimizeApp();

@@ -63,6 +63,7 @@ class MainForm : public testing::Test, protected TFakeProgramServices {
     Create(std::move(params));
     form1->ShowNormal();
     form1->Activated(nullptr);
+    form1->ShowTrayIcon();  // in the program, once the loop is idle
   }
   void WriteConfigBytes(const Bytes& b) { WriteBytes(dir.Path(L"config.cfg"), b); }
   Bytes ConfigBytes() { return ReadBytes(dir.Path(L"config.cfg")); }
