@@ -152,7 +152,9 @@ class TForm1 : public TForm {
   TButton AddBut{&RzPanel1, 96, 128, 75, 25, L"Добавить"};
   TButton CloseBut{&RzPanel1, 176, 128, 75, 25, L"Закрыть"};
   TCheckBox cxCheckMSG{&RzPanel1, 8, 160, 177, 21, L"Вывести сообщение"};
-  TMemo cxMemoMSG{&RzPanel1, 8, 184, 337, 89, false};
+  // One pixel shorter than designed: the file box below starts on its last
+  // row and, declared later, lies above it and would hide its bottom edge.
+  TMemo cxMemoMSG{&RzPanel1, 8, 184, 337, 88, false};
   TCheckBox cxCheckEXE{&RzPanel1, 8, 272, 193, 21, L"Запустить файл"};
   TEdit cxEditEXE{&RzPanel1, 8, 296, 337, 21, true};
   TCheckBox cxCheckMUS{&RzPanel1, 392, 16, 121, 21, L"Проиграть музыку"};
