@@ -15,8 +15,8 @@ wine_summary="wine: not run"
 clang_summary="clang: not run"
 fuzz_summary="fuzz: not run"
 size_summary="size: not run"
-# The executable stays under 300 KB. The GCC build is 272 KB today (clang's
-# 269 KB): our own code is about 175 KB of it, the rest is libstdc++'s
+# The executable stays under 300 KB. The GCC build is 287 KB today (clang's
+# 284 KB): our own code is about 175 KB of it, the rest is libstdc++'s
 # strings and exception support and the thread library its exceptions use.
 max_exe_bytes=300000
 
