@@ -385,19 +385,22 @@ bool SetPickerTime(HANDLE process, HWND picker, int hour, int minute, int second
     const auto after = PickerTime(process, picker);
     if (!before || !after) return false;
     // Steps down until `part` reads `target`; a field wraps round.
-    const auto stepTo = [&](WORD SYSTEMTIME::*part, int target, int limit) {
+    // Steps until `part` reads `target`, the shorter way round a field of
+    // `range` values (0: down only).
+    const auto stepTo = [&](WORD SYSTEMTIME::*part, int target, int limit, int range = 0) {
       for (int i = 0; i < limit; ++i) {
         const auto now = PickerTime(process, picker);
         if (!now) return false;
         if ((*now).*part == target) return true;
-        Key(picker, VK_DOWN);
+        const int ahead = range ? (target - (*now).*part + range) % range : range;
+        Key(picker, range && ahead <= range / 2 ? VK_UP : VK_DOWN);
       }
       return false;
     };
     if (after->wSecond != before->wSecond) {
-      secondSet = stepTo(&SYSTEMTIME::wSecond, second, 61);
+      secondSet = stepTo(&SYSTEMTIME::wSecond, second, 61, 60);
     } else if (after->wMinute != before->wMinute) {
-      minuteSet = stepTo(&SYSTEMTIME::wMinute, minute, 61);
+      minuteSet = stepTo(&SYSTEMTIME::wMinute, minute, 61, 60);
     } else if ((after->wHour + 24 - before->wHour) % 24 == 1) {
       hourSet = stepTo(&SYSTEMTIME::wHour, hour, 25);
     } else {
