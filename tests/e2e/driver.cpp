@@ -158,6 +158,15 @@ void ClickScreen(POINT at, bool twice) {
   // At a person's pace: the mouse comes to rest before its button goes
   // down, and the button is held for a moment.
   SetCursorPos(at.x, at.y);
+  // The move itself as input too: the button's press then happens where
+  // the input says the mouse is, whatever the window system has caught up
+  // with (a first click of a session went astray without it).
+  INPUT move = {};
+  move.type = INPUT_MOUSE;
+  move.mi.dx = MulDiv(at.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
+  move.mi.dy = MulDiv(at.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
+  move.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+  SendInput(1, &move, sizeof(INPUT));
   for (int i = 0; i < (twice ? 4 : 2); ++i) {
     Sleep(20);
     INPUT in = {};
