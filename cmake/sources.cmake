@@ -63,6 +63,7 @@ set(TIVORRA_WIN32_SOURCES
   src/controls/win32/app_window_win32.cpp
   src/controls/win32/message_boxes_win32.cpp
   src/controls/win32/win32_backend.cpp
+  src/controls/win32/late_peer.cpp
   src/controls/win32/win32_common.cpp
   src/controls/win32/form_peer.cpp
   src/controls/win32/button_peer.cpp

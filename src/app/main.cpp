@@ -96,6 +96,10 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     // at its design size until then. The sequence runs only once at start,
     // whichever comes first.
     forms.Form1.Activated(nullptr);
+    // Once the window is up: the wake-up window's controls, so that a ring
+    // never waits for them, then the tray icon.
+    RunWhenIdle([&forms] { forms.Form3.PrepareWindows(); });
+    RunWhenIdle([&forms] { forms.Form1.ShowTrayIcon(); });
     exitCode = RunMessageLoop();
     forms.Form1.ProgramEnds();
   }

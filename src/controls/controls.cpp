@@ -38,6 +38,17 @@ TControl::~TControl() {
   }
 }
 
+TControl* TControl::NextAbove() const {
+  if (!parent_) return nullptr;
+  const auto& siblings = parent_->children_;
+  auto it = std::find(siblings.begin(), siblings.end(), this);
+  if (it == siblings.end()) return nullptr;
+  for (++it; it != siblings.end(); ++it) {
+    if ((*it)->peer_ && (*it)->peer_->Made()) return *it;
+  }
+  return nullptr;
+}
+
 TForm* TControl::OwningForm() {
   TControl* c = this;
   while (c->parent_) c = c->parent_;
@@ -611,6 +622,59 @@ std::vector<TControl*> TForm::TabOrder() {
   std::vector<TControl*> out;
   CollectTabStops(*this, out);
   return out;
+}
+
+namespace {
+bool Reachable(const TControl& c) { return c.Showing() && c.Usable(); }
+
+// The stops Tab visits, in order: every reachable control once, and each
+// radio group once, at the place of its first reachable button.
+std::vector<TControl*> TabStops(TForm& form) {
+  std::vector<TControl*> stops;
+  for (TControl* c : form.TabOrder()) {
+    if (!Reachable(*c)) continue;
+    auto* radio = dynamic_cast<TRadioButton*>(c);
+    if (!radio) {
+      stops.push_back(c);
+      continue;
+    }
+    const auto sameGroup = [radio](TControl* s) {
+      return dynamic_cast<TRadioButton*>(s) && s->Parent() == radio->Parent();
+    };
+    auto seen = std::find_if(stops.begin(), stops.end(), sameGroup);
+    if (seen == stops.end()) {
+      stops.push_back(radio);
+    } else if (radio->Checked() && !static_cast<TRadioButton*>(*seen)->Checked()) {
+      *seen = radio;  // the group is entered at its checked button
+    }
+  }
+  return stops;
+}
+}  // namespace
+
+TControl* TForm::NextTabStop(const TControl* from, bool backward) {
+  const std::vector<TControl*> stops = TabStops(*this);
+  if (stops.empty()) return nullptr;
+  const auto* radio = dynamic_cast<const TRadioButton*>(from);
+  const auto at = std::find_if(stops.begin(), stops.end(), [&](TControl* s) {
+    return s == from || (radio && dynamic_cast<TRadioButton*>(s) && s->Parent() == radio->Parent());
+  });
+  const auto n = static_cast<std::ptrdiff_t>(stops.size());
+  if (at == stops.end()) return backward ? stops.back() : stops.front();
+  const std::ptrdiff_t i = at - stops.begin();
+  return stops[static_cast<std::size_t>((i + (backward ? n - 1 : 1)) % n)];
+}
+
+TRadioButton* TForm::NextInGroup(const TRadioButton& from, bool backward) {
+  std::vector<TRadioButton*> group;
+  for (TControl* s : from.Parent()->Children()) {
+    auto* radio = dynamic_cast<TRadioButton*>(s);
+    if (radio && (radio == &from || Reachable(*radio))) group.push_back(radio);
+  }
+  const auto at = std::find(group.begin(), group.end(), &from);
+  const auto n = static_cast<std::ptrdiff_t>(group.size());
+  const std::ptrdiff_t i = at - group.begin();
+  return group[static_cast<std::size_t>((i + (backward ? n - 1 : 1)) % n)];
 }
 
 // ---- popup menu and tray icon

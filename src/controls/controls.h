@@ -59,7 +59,10 @@ enum class TCursor { Default, Hand, Cross };
 inline constexpr std::uint16_t kVkTab = 9;
 inline constexpr std::uint16_t kVkReturn = 13;
 inline constexpr std::uint16_t kVkEscape = 27;
+inline constexpr std::uint16_t kVkSpace = 32;
+inline constexpr std::uint16_t kVkLeft = 37;
 inline constexpr std::uint16_t kVkUp = 38;
+inline constexpr std::uint16_t kVkRight = 39;
 inline constexpr std::uint16_t kVkDown = 40;
 inline constexpr std::uint16_t kVkDelete = 46;
 
@@ -115,6 +118,10 @@ class TControlPeer {
   virtual void Focus() = 0;
   virtual bool Focused() const = 0;
   virtual void* Handle() const = 0;
+  // Whether the control's window has been made yet: the Win32 half makes it
+  // when the control first shows, and the control's state waits in the
+  // model until then.
+  virtual bool Made() const { return true; }
 };
 
 class TTimerPeer {
@@ -130,6 +137,7 @@ class TFormPeer : public TControlPeer {
   virtual int RunModal() = 0;  // nested loop until the form closes
   virtual void StartDrag() = 0;  // ReleaseCapture + WM_SYSCOMMAND 0xF012
   virtual void Place() = 0;  // owner and position changed
+  virtual void Prepare() {}  // make the controls' windows now
 };
 
 class TMenuPeer {
@@ -197,8 +205,14 @@ class TControl {
   TControl& operator=(const TControl&) = delete;
 
   TControl* Parent() const { return parent_; }
+  // In the order of the form's description, which is also the stacking:
+  // a control declared later lies above an earlier one it overlaps.
   const std::vector<TControl*>& Children() const { return children_; }
   TControlPeer& Peer() const { return *peer_; }
+  bool HasPeer() const { return peer_ != nullptr; }
+  // The nearest sibling declared after this one whose window is made: the
+  // one this control's window lies just below. Null when none, or on a form.
+  TControl* NextAbove() const;
   TForm* OwningForm();
 
   int Left() const { return left_; }
@@ -631,10 +645,22 @@ class TForm : public TControl {
   // Whether the form was last shown as a modal dialog.
   bool LastShownModal() const { return lastShownModal_; }
   TFormPeer& FormPeer() const { return *formPeer_; }
+  // Makes the windows of the form's controls now, while it is still hidden,
+  // so that showing it later waits for nothing (the wake-up window).
+  void PrepareWindows() { formPeer_->Prepare(); }
 
   // The controls of the form in Tab order (the order of their creation),
   // those inside panels included.
   std::vector<TControl*> TabOrder();
+  // Where Tab (or Shift+Tab, `backward`) takes the focus from `from` (null:
+  // from nowhere, the first or the last): the next reachable control, a
+  // radio group entered at its checked button or, when none is checked or
+  // reachable, at its first reachable one. Null when nothing can take the
+  // focus.
+  TControl* NextTabStop(const TControl* from, bool backward);
+  // Where an arrow key takes the focus and the check inside a radio group:
+  // the next (or previous) reachable button of its group, round the end.
+  TRadioButton* NextInGroup(const TRadioButton& from, bool backward);
 
   std::function<void()> OnShow;
   std::function<void()> OnActivate;

@@ -36,8 +36,6 @@ class TForm4 : public TForm {
   TLabel icq{this, 168, 80, 86, 23, L"ICQ: 100200300", TLabel::Embossed};
   TLabel mail{this, 168, 105, 133, 23, L"tivorra@example.org", TLabel::Embossed};
   TLabel homepage{this, 168, 130, 128, 23, L"www.example.org", TLabel::Embossed};
-  // On the third line of Thanks, one line high: taller, it hid the fourth.
-  TLabel forum{this, 96, 112, 51, 12, L"Example", TLabel::Embossed};
   TLabel Thanks{this,
                 16,
                 88,
@@ -45,6 +43,9 @@ class TForm4 : public TForm {
                 65,
                 L"За помощь в создании\rпрограммы благодарен\rфоруму сайта\rи его обитателям!",
                 TLabel::Embossed};
+  // Declared after Thanks, so it lies above the end of its third line; one
+  // line high: taller, it hid the fourth.
+  TLabel forum{this, 96, 112, 51, 12, L"Example", TLabel::Embossed};
   TLabel FreeWare{this, 64, 176, 188, 23, L"Программа абсолютно бесплатная", TLabel::Embossed};
   TButton OK{this, 128, 200, 75, 25, L"Я согласен !"};
 

@@ -92,6 +92,7 @@ void TForm1::SetEditorMode() {
   }
   panelweek.SetEnabled(cxWeek.Checked());
   AddBut.SetCaption(add ? L"Добавить" : L"Изменить");
+  RefreshButtons();
 }
 
 void TForm1::LoadAlarmIntoEditor(TAlarmKind kind, std::uint16_t index) {
@@ -187,15 +188,18 @@ void TForm1::cxDateClick() {
   cxDateEdit.SetEnabled(true);
   panelweek.SetEnabled(false);
   AddBut.SetEnabled(true);
+  RefreshButtons();
 }
 void TForm1::cxDayClick() {
   cxDateEdit.SetEnabled(false);
   panelweek.SetEnabled(false);
   AddBut.SetEnabled(true);
+  RefreshButtons();
 }
 void TForm1::cxWeekClick() {
   cxDateEdit.SetEnabled(false);
   panelweek.SetEnabled(true);
+  RefreshButtons();
 }
 void TForm1::cxObratClick() { cxDayClick(); }
 void TForm1::cxObratCompClick() { cxDayClick(); }
@@ -205,6 +209,7 @@ void TForm1::cxWeekDblClick() {
   for (int d = 0; d < 7; ++d) all = all && WeekdayBox(d)->Checked();
   for (int d = 0; d < 7; ++d) WeekdayBox(d)->SetChecked(!all);
   AddBut.SetEnabled(!all);
+  RefreshButtons();
 }
 
 void TForm1::cxCheckMSGClick() { cxMemoMSG.SetEnabled(cxCheckMSG.Checked()); }
@@ -254,6 +259,7 @@ void TForm1::AddButClick() {
   SaveAlarms(state_.Store, state_.ProgramDir, state_.AlarmFile, services_.Boxes);
   LoadAlarms(state_.Store, state_.ProgramDir, state_.AlarmFile, services_.Boxes);
   StoreChanged();
+  RefreshButtons();  // the weekdays were cleared
   WarnIfPcWillNotWake();
 }
 

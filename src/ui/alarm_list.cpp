@@ -1,5 +1,5 @@
-// The alarm list: one tab per kind, one row per record, and the 40 ms
-// refresh of the Edit, Delete and Add buttons.
+// The alarm list: one tab per kind, one row per record, and the refresh
+// of the Edit, Delete and Add buttons.
 #include <cstdlib>
 
 #include "engine/time_value.h"
@@ -108,9 +108,11 @@ void TForm1::FillAlarmList() {
     }
   }
   cxListBox.SetItems(std::move(rows));
+  RefreshButtons();  // a fill leaves no row selected
 }
 
 void TForm1::cxListBoxClick() {
+  RefreshButtons();
   if (state_.Settings.EditOnClick) EditButClick();
 }
 
@@ -119,7 +121,7 @@ void TForm1::cxListBoxKeyDown(std::uint16_t key) {
   if (key == kVkReturn) EditButClick();
 }
 
-void TForm1::NowTimerTimer() {
+void TForm1::RefreshButtons() {
   const bool row = cxListBox.ItemIndex() >= 0;
   EditBut.SetEnabled(row);
   DelBut.SetEnabled(row);

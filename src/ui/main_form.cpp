@@ -23,6 +23,8 @@ TForm1::TForm1(TAppState& state, TServices& services, TForm2& settingsDialog, TF
       form2_(settingsDialog),
       form3_(wakeUp),
       form4_(aboutDialog) {
+  // The strip names the window it moves, for screen readers.
+  HEAD.SetCaption(L"Tivorra");
   cxLabel1.SetFont({L"Tahoma", 10, true, clWhite});
   cxLabel1.SetShadowColor(clMaroon);
   cxLabel1.SetTransparent(true);
@@ -53,7 +55,6 @@ TForm1::TForm1(TAppState& state, TServices& services, TForm2& settingsDialog, TF
   ShowListBut.OnClick = [this] { ShowListButClick(); };
   OptionBut.OnClick = [this] { OptionButClick(); };
   InfoBut.OnClick = [this] { InfoButClick(); };
-  NowTimer.OnTimer = [this] { NowTimerTimer(); };
   Time.OnTimer = [this] { TimeTimer(); };
   OnMinimizedChanged = [this](bool minimized) { AppMinimizedChanged(minimized); };
   services_.WakeTimer.OnDue = [this] { WakeTimerDue(); };
@@ -177,6 +178,8 @@ void TForm1::ApplyLayout() {
   HEAD.SetWidth(width);
   im1.SetLeft(width - im2.Width() - im1.Width() - 1);
   im2.SetLeft(im1.Left() + im1.Width() - 1);
+  // Every reading of the settings ends here, the editor's mode included.
+  RefreshButtons();
 }
 
 void TForm1::RefreshClock() {
@@ -262,9 +265,8 @@ void TForm1::WarnIfPcWillNotWake() {
 void TForm1::MinimizeApp() { services_.App.Minimize(); }
 
 void TForm1::ClockSeenChanged(bool seen) {
-  NowTimer.SetEnabled(seen);
   Time.SetEnabled(seen);
   if (!seen) return;
-  NowTimerTimer();
+  RefreshButtons();
   TimeTimer();
 }

@@ -55,7 +55,11 @@ class TForm1 : public TForm {
   void ShowListButClick();
   void OptionButClick();
   void InfoButClick();
-  void NowTimerTimer();
+  // Enables and disables Edit, Delete and Add from the list's selection and
+  // the editor's state. Run by every event that changes them (a selection,
+  // a fill, a kind or a weekday, the editor opening, closing or storing,
+  // an activation), so the buttons follow at once rather than at a poll.
+  void RefreshButtons();
   void TimeTimer();
 
   // The alarm list (alarm_list.cpp), the editor (alarm_editor.cpp) and the
@@ -104,7 +108,7 @@ class TForm1 : public TForm {
   void MinimizeApp();
   void AppMinimizedChanged(bool minimized);
   // The clock and the buttons can be seen (shown) or not (minimised, in
-  // the tray). Unseen, neither the 1 s tick nor the 40 ms refresh runs,
+  // the tray). Unseen, the 1 s tick does not run,
   // and only the wake timer wakes the program; seen again, both run at
   // once so nothing stale shows.
   void ClockSeenChanged(bool seen);
@@ -157,13 +161,14 @@ class TForm1 : public TForm {
   TButton AddBut{&RzPanel1, 96, 128, 75, 25, L"Добавить"};
   TButton CloseBut{&RzPanel1, 176, 128, 75, 25, L"Закрыть"};
   TCheckBox cxCheckMSG{&RzPanel1, 8, 160, 177, 21, L"Вывести сообщение"};
-  TMemo cxMemoMSG{&RzPanel1, 8, 184, 337, 89, false};
+  // One pixel shorter than designed: the file box below starts on its last
+  // row and, declared later, lies above it and would hide its bottom edge.
+  TMemo cxMemoMSG{&RzPanel1, 8, 184, 337, 88, false};
   TCheckBox cxCheckEXE{&RzPanel1, 8, 272, 193, 21, L"Запустить файл"};
   TEdit cxEditEXE{&RzPanel1, 8, 296, 337, 21, true};
   TCheckBox cxCheckMUS{&RzPanel1, 392, 16, 121, 21, L"Проиграть музыку"};
   TComboBox cxDirBox{&RzPanel1, 376, 40, 161, 21};
   TListBox cxMusList{&RzPanel1, 376, 64, 161, 97, 13};
-  TTimer NowTimer{40, true};
   TTimer Time{1000, true};
 
   const TAlarmCheck& Check() const { return check_; }
@@ -200,6 +205,7 @@ class TForm1 : public TForm {
 
   // The tray, the window states and the settings dialog's operations
   // (tray.cpp).
+  void ShowTrayIcon();
   void im1Click();
   void im2Click();
   void RzTrayIcon1MinimizeApp();

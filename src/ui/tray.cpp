@@ -10,7 +10,6 @@ void TForm1::BindTray() {
   RzTrayIcon1.SetHint(L"Tivorra");
   RzTrayIcon1.OnMouseDown = [this](TMouseButton b) { RzTrayIcon1MouseDown(b); };
   RzTrayIcon1.OnMouseUp = [this](TMouseButton b) { RzTrayIcon1MouseUp(b); };
-  RzTrayIcon1.SetVisible(true);
   BuildTrayMenu();
   im1.OnClick = [this] { im1Click(); };
   im2.OnClick = [this] { im2Click(); };
@@ -34,6 +33,10 @@ void TForm1::BuildTrayMenu() {
                                {separator, {L"Отменить отложенные", [this] { CancelSnoozesClick(); }}});
   }
 }
+
+// Added once the window is up: the notification area can take seconds to
+// answer, and the window must not wait for it.
+void TForm1::ShowTrayIcon() { RzTrayIcon1.SetVisible(true); }
 
 void TForm1::im1Click() { MinimizeApp(); }
 

@@ -74,6 +74,7 @@ TEST_F(Controls, AnEscapedErrorBecomesTheErrorReportAndTheProgramGoesOn) {
 
 TEST_F(Controls, MemoKeepsItsTextExactly) {
   TwoButtons f;
+  f.ShowNormal();  // its windows are made when it first shows
   const std::wstring text = L"Первая\rВторая\rТретья";
   f.Memo.SetText(text);
   EXPECT_EQ(f.Memo.Text(), text);
@@ -87,6 +88,7 @@ TEST_F(Controls, MemoKeepsItsTextExactly) {
 #endif
   f.Memo.Clear();
   EXPECT_EQ(f.Memo.Text(), L"");
+  f.Hide();
 }
 
 TEST_F(Controls, OnActivateOnlyWhenTheFocusComesBackFromAModelessForm) {

@@ -105,6 +105,104 @@ TEST(Forms, TabOrderIsTheOrderOfCreationInsideEachContainer) {
   }
 }
 
+// A radio group with a box between its buttons, as the editor's kinds have
+// the date beside the first one.
+class TKindsForm : public TForm {
+ public:
+  TKindsForm() : TForm(L"Виды", 80, 80, 300, 200, TBorderStyle::Single) {}
+  ~TKindsForm() override { Hide(); }
+  TEdit Name{this, 8, 8, 120, 21};
+  TPanel Kinds{this, 8, 36, 280, 100};
+  TRadioButton A{&Kinds, 4, 4, 90, 17, L"Дата"};
+  TCheckBox Mid{&Kinds, 120, 4, 90, 17, L"Между"};
+  TRadioButton B{&Kinds, 4, 24, 90, 17, L"Ежедневно"};
+  TRadioButton C{&Kinds, 4, 44, 90, 17, L"Еженедельно"};
+  TButton Ok{this, 8, 150, 75, 25, L"OK"};
+};
+
+// The control a letter names: Name, A, B, C, Mid, Ok.
+TControl& Named(TKindsForm& f, char which) {
+  switch (which) {
+    case 'A': return f.A;
+    case 'B': return f.B;
+    case 'C': return f.C;
+    case 'M': return f.Mid;
+    case 'O': return f.Ok;
+    default: return f.Name;
+  }
+}
+
+TEST(Forms, TabEntersARadioGroupAtItsCheckedButtonOrItsFirst) {
+  const struct {
+    const char* name;
+    std::function<void(TKindsForm&)> arrange;
+    const char* stops;  // where each Tab from Name goes, in turn
+  } cases[] = {
+      {"none checked", [](TKindsForm&) {}, "AMON"},
+      {"the second checked", [](TKindsForm& f) { f.B.SetChecked(true); }, "BMON"},
+      {"the checked one disabled",
+       [](TKindsForm& f) { f.B.SetChecked(true), f.B.SetEnabled(false); },
+       "AMO"},
+      // The group stands where its first reachable button stands.
+      {"the first hidden", [](TKindsForm& f) { f.A.Hide(); }, "MBON"},
+      {"all disabled",
+       [](TKindsForm& f) { f.A.SetEnabled(false), f.B.SetEnabled(false), f.C.SetEnabled(false); },
+       "MON"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    TKindsForm f;
+    c.arrange(f);
+    f.ShowNormal();
+    Pump();
+    f.Name.SetFocus();
+    TControl* at = &f.Name;
+    for (const char* stop = c.stops; *stop; ++stop) {
+      at->PressKey(kVkTab);
+      at = &Named(f, *stop);
+      EXPECT_TRUE(at->Focused()) << "Tab to " << *stop;
+    }
+    // Shift+Tab walks the same stops back.
+    EXPECT_EQ(f.NextTabStop(&Named(f, c.stops[0]), true), &f.Name);
+    EXPECT_EQ(f.NextTabStop(&f.Name, true), &f.Ok);
+  }
+}
+
+TEST(Forms, ArrowKeysMoveThroughARadioGroupAndCheckAsTheyGo) {
+  const struct {
+    const char* name;
+    std::function<void(TKindsForm&)> arrange;
+    std::vector<std::uint16_t> keys;
+    const char* visited;  // focused and checked after each key, in turn
+  } cases[] = {
+      {"down, round the end", [](TKindsForm&) {}, {kVkDown, kVkRight, kVkDown}, "BCA"},
+      {"up, round the start", [](TKindsForm&) {}, {kVkUp, kVkLeft}, "CB"},
+      {"over a disabled one", [](TKindsForm& f) { f.B.SetEnabled(false); }, {kVkDown}, "C"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    TKindsForm f;
+    c.arrange(f);
+    std::string clicks;
+    f.A.OnClick = [&] { clicks += 'A'; };
+    f.B.OnClick = [&] { clicks += 'B'; };
+    f.C.OnClick = [&] { clicks += 'C'; };
+    f.ShowNormal();
+    Pump();
+    f.A.SetFocus();
+    TControl* at = &f.A;
+    for (std::size_t i = 0; i < c.keys.size(); ++i) {
+      at->PressKey(c.keys[i]);
+      auto& now = static_cast<TRadioButton&>(Named(f, c.visited[i]));
+      EXPECT_TRUE(now.Focused()) << "key " << i;
+      EXPECT_TRUE(now.Checked()) << "key " << i;
+      at = &now;
+    }
+    EXPECT_EQ(clicks, c.visited) << "each button raised its click once";
+    EXPECT_EQ(f.A.Checked() + f.B.Checked() + f.C.Checked(), 1);
+  }
+}
+
 TEST(Forms, ActivationFocusesTheFirstReachableControlInTabOrder) {
   const struct {
     const char* name;

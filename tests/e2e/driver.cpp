@@ -4,6 +4,7 @@
 #include <commctrl.h>
 
 #include <thread>
+#include <utility>
 
 namespace fs = std::filesystem;
 
@@ -153,23 +154,119 @@ HWND FindControl(HWND parent, const wchar_t* cls, const wchar_t* text) {
   return nullptr;
 }
 
-bool Press(HWND button) {
-  DWORD_PTR result = 0;
-  return SendMessageTimeoutW(button, BM_CLICK, 0, 0, SMTO_NORMAL, 5000, &result) != 0;
+void ClickScreen(POINT at, bool twice) {
+  // At a person's pace: the mouse comes to rest before its button goes
+  // down, and the button is held for a moment.
+  SetCursorPos(at.x, at.y);
+  // The move itself as input too: the button's press then happens where
+  // the input says the mouse is, whatever the window system has caught up
+  // with (a first click of a session went astray without it).
+  INPUT move = {};
+  move.type = INPUT_MOUSE;
+  move.mi.dx = MulDiv(at.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
+  move.mi.dy = MulDiv(at.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
+  move.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+  SendInput(1, &move, sizeof(INPUT));
+  for (int i = 0; i < (twice ? 4 : 2); ++i) {
+    Sleep(20);
+    INPUT in = {};
+    in.type = INPUT_MOUSE;
+    in.mi.dwFlags = i % 2 ? MOUSEEVENTF_LEFTUP : MOUSEEVENTF_LEFTDOWN;
+    SendInput(1, &in, sizeof(INPUT));
+  }
 }
 
-void PressLater(HWND button) { PostMessageW(button, BM_CLICK, 0, 0); }
+namespace {
+INPUT KeyInput(WORD vk, bool up) {
+  INPUT i = {};
+  i.type = INPUT_KEYBOARD;
+  i.ki.wVk = vk;
+  i.ki.wScan = static_cast<WORD>(MapVirtualKeyW(vk, MAPVK_VK_TO_VSC));
+  i.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+  return i;
+}
+}  // namespace
+
+void Keys(std::initializer_list<WORD> keys, bool shift) {
+  std::vector<INPUT> in;
+  if (shift) in.push_back(KeyInput(VK_SHIFT, false));
+  for (WORD k : keys) {
+    in.push_back(KeyInput(k, false));
+    in.push_back(KeyInput(k, true));
+  }
+  if (shift) in.push_back(KeyInput(VK_SHIFT, true));
+  SendInput(static_cast<UINT>(in.size()), in.data(), sizeof(INPUT));
+}
+
+void TypeChars(const std::wstring& text) {
+  for (wchar_t c : text) {
+    INPUT in[2] = {};
+    for (int k = 0; k < 2; ++k) {
+      in[k].type = INPUT_KEYBOARD;
+      in[k].ki.wScan = c;
+      in[k].ki.dwFlags = KEYEVENTF_UNICODE | (k ? KEYEVENTF_KEYUP : 0);
+    }
+    SendInput(2, in, sizeof(INPUT));
+    // At a person's pace: under Wine, typed characters that come faster
+    // than the program takes them are lost.
+    Sleep(30);
+  }
+}
+
+bool Settle(HWND h) {
+  // A message sent to the program is handled when its thread next looks for
+  // messages, before the input waiting in its queue; the second one comes
+  // back only when the input has been handled as well.
+  HWND root = GetAncestor(h, GA_ROOT);
+  DWORD_PTR result = 0;
+  for (int i = 0; i < 2; ++i) {
+    Sleep(20);
+    if (!SendMessageTimeoutW(root, WM_NULL, 0, 0, SMTO_NORMAL, 5000, &result)) return false;
+  }
+  return true;
+}
+
+HWND FocusOf(HWND h) {
+  GUITHREADINFO info = {};
+  info.cbSize = sizeof(info);
+  return GetGUIThreadInfo(GetWindowThreadProcessId(h, nullptr), &info) ? info.hwndFocus : nullptr;
+}
+
+namespace {
+POINT CentreOf(HWND h) {
+  RECT r;
+  GetWindowRect(h, &r);
+  return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+}
+}  // namespace
+
+bool Press(HWND button) {
+  if (!button) return false;
+  ClickScreen(CentreOf(button));
+  return Settle(button);
+}
+
+void PressLater(HWND button) {
+  if (button) ClickScreen(CentreOf(button));
+}
 
 int CheckState(HWND box) { return static_cast<int>(SendMessageW(box, BM_GETCHECK, 0, 0)); }
 
 void Key(HWND h, UINT vk) {
-  SendMessageW(h, WM_KEYDOWN, vk, 1);
-  SendMessageW(h, WM_KEYUP, vk, static_cast<LPARAM>(0xC0000001u));
+  HWND focus = FocusOf(h);
+  if (focus != h && !IsChild(h, focus)) {
+    ClickScreen(CentreOf(h));
+    Settle(h);
+  }
+  Keys({static_cast<WORD>(vk)});
+  Settle(h);
 }
 
 void ClickAt(HWND h, int x, int y) {
-  SendMessageW(h, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
-  SendMessageW(h, WM_LBUTTONUP, 0, MAKELPARAM(x, y));
+  POINT p = {x, y};
+  ClientToScreen(h, &p);
+  ClickScreen(p);
+  Settle(h);
 }
 
 // The texts of a list box's rows or a combo box's items, through the
@@ -194,9 +291,9 @@ std::vector<std::wstring> Rows(HWND list) {
 int SelectedRow(HWND list) { return static_cast<int>(SendMessageW(list, LB_GETCURSEL, 0, 0)); }
 
 void SelectRow(HWND list, int row) {
-  SendMessageW(list, LB_SETCURSEL, static_cast<WPARAM>(row), 0);
-  SendMessageW(GetParent(list), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(list), LBN_SELCHANGE),
-               reinterpret_cast<LPARAM>(list));
+  RECT r{};
+  SendMessageW(list, LB_GETITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&r));
+  ClickAt(list, (r.left + r.right) / 2, (r.top + r.bottom) / 2);
 }
 
 std::vector<std::wstring> ComboItems(HWND combo) {
@@ -204,14 +301,46 @@ std::vector<std::wstring> ComboItems(HWND combo) {
 }
 
 void PickItem(HWND combo, int index) {
-  SendMessageW(combo, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
-  SendMessageW(GetParent(combo), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(combo), CBN_SELCHANGE),
-               reinterpret_cast<LPARAM>(combo));
+  // Into the box, F4 drops its list down, and the entry is clicked there.
+  Key(combo, VK_F4);
+  DWORD pid = 0;
+  GetWindowThreadProcessId(combo, &pid);
+  HWND dropped = nullptr;
+  WaitFor(
+      [&] {
+        for (HWND h = FindWindowExW(nullptr, nullptr, L"ComboLBox", nullptr); h;
+             h = FindWindowExW(nullptr, h, L"ComboLBox", nullptr)) {
+          DWORD owner = 0;
+          GetWindowThreadProcessId(h, &owner);
+          if (owner == pid && IsWindowVisible(h)) dropped = h;
+        }
+        return dropped != nullptr;
+      },
+      2s);
+  if (dropped) SelectRow(dropped, index);
 }
 
 void TypeText(HWND edit, const std::wstring& text) {
-  SendMessageW(edit, EM_SETSEL, 0, -1);
-  SendMessageW(edit, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(text.c_str()));
+  HWND focus = FocusOf(edit);
+  if (focus != edit && !IsChild(edit, focus)) {
+    ClickScreen(CentreOf(edit));
+    Settle(edit);
+  }
+  // The whole text selected from the keyboard (Ctrl+Home, Ctrl+Shift+End),
+  // then typed over.
+  std::vector<INPUT> in;
+  for (const auto& [vk, up] : {std::pair{VK_CONTROL, false}, {VK_HOME, false}, {VK_HOME, true},
+                               {VK_SHIFT, false}, {VK_END, false}, {VK_END, true},
+                               {VK_SHIFT, true}, {VK_CONTROL, true}}) {
+    in.push_back(KeyInput(static_cast<WORD>(vk), up));
+  }
+  SendInput(static_cast<UINT>(in.size()), in.data(), sizeof(INPUT));
+  if (text.empty()) {
+    Keys({VK_DELETE});
+  } else {
+    TypeChars(text);
+  }
+  Settle(edit);
 }
 
 RemoteBlock::RemoteBlock(HANDLE process, std::size_t size)
@@ -265,19 +394,22 @@ bool SetPickerTime(HANDLE process, HWND picker, int hour, int minute, int second
     const auto after = PickerTime(process, picker);
     if (!before || !after) return false;
     // Steps down until `part` reads `target`; a field wraps round.
-    const auto stepTo = [&](WORD SYSTEMTIME::*part, int target, int limit) {
+    // Steps until `part` reads `target`, the shorter way round a field of
+    // `range` values (0: down only).
+    const auto stepTo = [&](WORD SYSTEMTIME::*part, int target, int limit, int range = 0) {
       for (int i = 0; i < limit; ++i) {
         const auto now = PickerTime(process, picker);
         if (!now) return false;
         if ((*now).*part == target) return true;
-        Key(picker, VK_DOWN);
+        const int ahead = range ? (target - (*now).*part + range) % range : range;
+        Key(picker, range && ahead <= range / 2 ? VK_UP : VK_DOWN);
       }
       return false;
     };
     if (after->wSecond != before->wSecond) {
-      secondSet = stepTo(&SYSTEMTIME::wSecond, second, 61);
+      secondSet = stepTo(&SYSTEMTIME::wSecond, second, 61, 60);
     } else if (after->wMinute != before->wMinute) {
-      minuteSet = stepTo(&SYSTEMTIME::wMinute, minute, 61);
+      minuteSet = stepTo(&SYSTEMTIME::wMinute, minute, 61, 60);
     } else if ((after->wHour + 24 - before->wHour) % 24 == 1) {
       hourSet = stepTo(&SYSTEMTIME::wHour, hour, 25);
     } else {

@@ -1,5 +1,8 @@
-// Drives the built Tivorra.exe from another process, through what Windows
-// offers any program: its windows, their messages, the registry and files.
+// Drives the built Tivorra.exe from another process as a person does: the
+// mouse moved to a control's place on the screen and clicked, keys pressed
+// for whatever window has the focus. What it reads back comes through what
+// Windows offers any program: its windows, their messages, the registry
+// and files.
 #pragma once
 #ifdef _WIN32
 #include <windows.h>
@@ -8,6 +11,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <functional>
+#include <initializer_list>
 #include <optional>
 #include <string>
 #include <vector>
@@ -62,28 +66,45 @@ HWND ChildWithClass(HWND parent, const wchar_t* cls);
 HWND FindControl(HWND parent, const wchar_t* cls, const wchar_t* text = nullptr);
 std::vector<HWND> FindControls(HWND parent, const wchar_t* cls);
 
-// A press of a button, check box or radio button: BM_CLICK, as the
-// keyboard's Space does. Press waits for the program's handler to finish
-// and is false when that took longer than a few seconds (a modal window
-// opened); PressLater returns at once, for presses that open one.
+// Real input, as a person gives it: the mouse moved to a place on the
+// screen and its left button pressed there, keys pressed on the keyboard
+// (they reach whatever window has the focus). What lies on top at that
+// place is what the click reaches, as for a user.
+void ClickScreen(POINT at, bool twice = false);
+// Keys pressed and released in turn; with `shift` held down around them.
+void Keys(std::initializer_list<WORD> keys, bool shift = false);
+// Characters typed on the keyboard.
+void TypeChars(const std::wstring& text);
+// Waits until the program's window thread is back in its message loop:
+// what the input started has been handled, unless it opened a modal loop.
+bool Settle(HWND anyOfItsWindows);
+// The window that has the keyboard focus in the program that owns `h`.
+HWND FocusOf(HWND h);
+
+// A click at the centre of a button, check box or radio button. Press
+// waits for the program's handler to finish and is false when that took
+// longer than a few seconds (a modal window opened); PressLater returns at
+// once, for presses that open one.
 bool Press(HWND button);
 void PressLater(HWND button);
 int CheckState(HWND box);
 
-// A key pressed and released in a control.
+// A key pressed and released while the control has the focus (given by a
+// click into it first when it has not).
 void Key(HWND h, UINT vk);
 // A left click at a point of a control's client area.
 void ClickAt(HWND h, int x, int y);
 
-// List and combo boxes: their texts, and a row picked as the keyboard
-// picks it (the selection, then the notice the list sends its parent).
+// List and combo boxes: their texts, and a row or an entry picked with the
+// mouse (a combo box is dropped down first).
 std::vector<std::wstring> Rows(HWND list);
 int SelectedRow(HWND list);
 void SelectRow(HWND list, int row);
 std::vector<std::wstring> ComboItems(HWND combo);
 void PickItem(HWND combo, int index);
 
-// Types over the whole text of an edit or memo.
+// Types over the whole text of an edit or memo: a click into it, the text
+// selected with the keyboard, and the new one typed.
 void TypeText(HWND edit, const std::wstring& text);
 
 // Common controls take pointers only into their own process: a block of

@@ -115,7 +115,7 @@ TEST(Program, ASecondStartInTheSameFolderEndsAndTheAlarmRingsOnce) {
   EXPECT_EQ(CountWindows(L"Будильник"), 1);
   EXPECT_EQ(CountWindows(L"Tivorra"), 1);
 
-  SendMessageW(ChildWithClass(wake, L"BUTTON"), BM_CLICK, 0, 0);
+  ASSERT_TRUE(Press(ChildWithClass(wake, L"BUTTON")));
   PostMessageW(running.Window(L"Tivorra"), WM_CLOSE, 0, 0);
   EXPECT_TRUE(running.Ended(10s));
 }
@@ -202,7 +202,7 @@ TEST(Program, ACountdownAlarmRaisesTheWakeUpWindow) {
   ASSERT_TRUE(WaitFor([&] { return (wake = p.Window(L"Будильник")) != nullptr; }, 20s));
   EXPECT_EQ(TextOf(ChildWithClass(wake, L"EDIT")), L"Пора вставать!");
 
-  SendMessageW(ChildWithClass(wake, L"BUTTON"), BM_CLICK, 0, 0);
+  ASSERT_TRUE(Press(ChildWithClass(wake, L"BUTTON")));
   EXPECT_TRUE(WaitFor([&] { return !IsWindowVisible(wake); }, 5s));
   HWND main = p.Window(L"Tivorra");
   ASSERT_NE(main, nullptr);

@@ -108,8 +108,8 @@ int IndexOf(const std::vector<std::wstring>& texts, const std::wstring& text) {
   return -1;
 }
 
-// Presses a button once the program has enabled it (its 40 ms refresh
-// enables the editor's and the list's buttons).
+// Presses a button once the program has enabled it (a selection, a kind
+// or the editor opening enables the editor's and the list's buttons).
 void PressWhenEnabled(HWND button) {
   ASSERT_NE(button, nullptr);
   ASSERT_TRUE(WaitFor([&] { return IsWindowEnabled(button) != FALSE; }, 2s))

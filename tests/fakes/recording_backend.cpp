@@ -11,8 +11,11 @@ enum class TFlavor { Drawn, Panel, Button, Check, Radio, Edit, Memo, List, Combo
 
 class TRecordingPeer : public TControlPeer {
  public:
-  TRecordingPeer(TRecordingBackend& b, TControl& c, TFlavor f) : b_(b), c_(c), f_(f) {}
+  TRecordingPeer(TRecordingBackend& b, TControl& c, TFlavor f) : b_(b), c_(c), f_(f) {
+    b_.Stack(c_);
+  }
   ~TRecordingPeer() override {
+    b_.Unstack(c_);
     if (b_.FocusedControl() == &c_) b_.SetFocused(nullptr);
     for (auto& [form, control] : b_.lastFocus) {
       if (control == &c_) control = nullptr;
@@ -119,17 +122,18 @@ class TRecordingPeer : public TControlPeer {
   void PressKey(std::uint16_t key) {
     if (!Focused()) return;
     if (key == kVkTab) {
-      // The dialog manager moves on to the next reachable control.
-      TForm* form = c_.OwningForm();
-      const std::vector<TControl*> order = form->TabOrder();
-      auto at = std::find(order.begin(), order.end(), &c_);
-      for (std::size_t n = 1; n < order.size(); ++n) {
-        TControl* next = order[(static_cast<std::size_t>(at - order.begin()) + n) % order.size()];
-        if (next->Showing() && next->Usable()) {
-          b_.SetFocused(next);
-          return;
-        }
-      }
+      // The form's own Tab handling moves on to the next reachable stop.
+      if (TControl* next = c_.OwningForm()->NextTabStop(&c_, false)) b_.SetFocused(next);
+      return;
+    }
+    const bool arrow = key == kVkUp || key == kVkDown || key == kVkLeft || key == kVkRight;
+    if (f_ == TFlavor::Radio && arrow) {
+      // As an automatic radio button: the next of the group is focused and
+      // clicked.
+      TRadioButton* next = c_.OwningForm()->NextInGroup(static_cast<TRadioButton&>(c_),
+                                                        key == kVkUp || key == kVkLeft);
+      b_.SetFocused(next);
+      next->UserClick();
       return;
     }
     switch (f_) {
@@ -346,6 +350,28 @@ int TRecordingBackend::DragCount(const TForm& form) const {
   return it == drags.end() ? 0 : it->second;
 }
 
+void TRecordingBackend::Stack(const TControl& c) {
+  if (!c.Parent()) return;
+  // As the Win32 half places a new window: just below the nearest later
+  // sibling that has one, or on top.
+  auto& stack = stacks_[c.Parent()];
+  const TControl* above = c.NextAbove();
+  auto at = std::find(stack.begin(), stack.end(), above);
+  stack.insert(at == stack.end() ? stack.begin() : at + 1, &c);
+}
+
+void TRecordingBackend::Unstack(const TControl& c) {
+  if (!c.Parent()) return;
+  auto& stack = stacks_[c.Parent()];
+  stack.erase(std::remove(stack.begin(), stack.end(), &c), stack.end());
+  if (stack.empty()) stacks_.erase(c.Parent());
+}
+
+std::vector<const TControl*> TRecordingBackend::Stacking(const TControl& parent) const {
+  const auto it = stacks_.find(&parent);
+  return it == stacks_.end() ? std::vector<const TControl*>{} : it->second;
+}
+
 void TRecordingBackend::TaskbarCreated() {
   tray_.Added = false;
   for (TTrayIcon* t : trayIcons) t->Peer().Apply();
@@ -369,15 +395,7 @@ void TRecordingBackend::ActivateFrom(TForm& form, TForm* previous) {
   // The focus goes back where it was on this form, or to its first control
   // in the Tab order.
   TControl* focus = lastFocus[&form];
-  if (!focus || !focus->Showing() || !focus->Usable()) {
-    focus = nullptr;
-    for (TControl* c : form.TabOrder()) {
-      if (c->Showing() && c->Usable()) {
-        focus = c;
-        break;
-      }
-    }
-  }
+  if (!focus || !focus->Showing() || !focus->Usable()) focus = form.NextTabStop(nullptr, false);
   focused_ = focus;
   form.Activated(previous);
 }

@@ -64,6 +64,10 @@ class TRecordingBackend : public TBackend {
   // The notification area came back (Explorer restarted).
   void TaskbarCreated();
 
+  // The children of a container as the window system stacks them, the
+  // topmost first.
+  std::vector<const TControl*> Stacking(const TControl& parent) const;
+
   TForm* ActiveForm() const { return active_; }
   TControl* FocusedControl() const { return focused_; }
 
@@ -73,6 +77,8 @@ class TRecordingBackend : public TBackend {
   void FormHidden(TForm& form);
   void FormGone(TForm& form);
   void SetFocused(TControl* c);
+  void Stack(const TControl& c);
+  void Unstack(const TControl& c);
   void Log(const TControl& c, TChange change) { log_[&c].push_back(change); }
   void Forget(const TControl& c) { log_.erase(&c); }
   std::function<int(TForm&)> TakeModalScript(TForm& form);
@@ -85,6 +91,7 @@ class TRecordingBackend : public TBackend {
 
  private:
   std::map<const TControl*, std::vector<TChange>> log_;
+  std::map<const TControl*, std::vector<const TControl*>> stacks_;
   std::map<TForm*, std::function<int(TForm&)>> modalScripts_;
   std::deque<int> menuChoices_;
   std::vector<TForm*> activeOrder_;  // most recent last

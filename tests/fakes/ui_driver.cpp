@@ -102,6 +102,17 @@ int TDragWatch::Count() const { return gDrags - base_; }
 
 void Pump() { ProcessMessages(); }
 
+std::vector<const TControl*> StackOf(const TControl& parent) {
+  std::vector<const TControl*> out;
+  for (HWND h = GetWindow(static_cast<HWND>(parent.Peer().Handle()), GW_CHILD); h;
+       h = GetWindow(h, GW_HWNDNEXT)) {
+    for (const TControl* c : parent.Children()) {
+      if (c->Peer().Handle() == h) out.push_back(c);
+    }
+  }
+  return out;
+}
+
 #else
 #include "fakes/recording_backend.h"
 
@@ -115,4 +126,8 @@ TDragWatch::~TDragWatch() = default;
 int TDragWatch::Count() const { return Recorder().DragCount(form_) - base_; }
 
 void Pump() {}
+
+std::vector<const TControl*> StackOf(const TControl& parent) {
+  return Recorder().Stacking(parent);
+}
 #endif

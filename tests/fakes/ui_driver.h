@@ -4,6 +4,7 @@
 #pragma once
 
 #include <functional>
+#include <vector>
 
 #include "controls/controls.h"
 
@@ -30,3 +31,7 @@ class TDragWatch {
 
 // Lets the window system deliver what is waiting (nothing natively).
 void Pump();
+
+// The children of a container as the window system stacks them, the
+// topmost first.
+std::vector<const TControl*> StackOf(const TControl& parent);

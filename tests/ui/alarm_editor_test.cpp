@@ -20,7 +20,6 @@ TEST_F(AlarmUi, TheRoadOfOneAlarmEndsInTheExactBytesOfTheFile) {
   f.cxCheckMUS.Click();
   f.cxDirBox.PickItem(0);
   f.cxMusList.SelectRow(0);
-  f.NowTimer.Tick();
   f.AddBut.Click();
 
   Bytes want(389616, 0);
@@ -46,7 +45,6 @@ TEST_F(AlarmUi, TwoAlarmsInARowThenAChangeKeepsKindRowAndCount) {
   f.vs.Click();
   f.cxCheckMSG.Click();
   f.cxMemoMSG.TypeText(L"first");
-  f.NowTimer.Tick();
   f.AddBut.Click();
   // The weekdays are cleared for the next record; the rest stays.
   for (TCheckBox* day : {&f.pn, &f.vt, &f.sr, &f.cht, &f.pt, &f.sb, &f.vs}) {
@@ -55,23 +53,19 @@ TEST_F(AlarmUi, TwoAlarmsInARowThenAChangeKeepsKindRowAndCount) {
   EXPECT_EQ(f.cxMemoMSG.Text(), L"first");
   EXPECT_TRUE(f.RzPanel1.Visible());
   EXPECT_EQ(f.AddBut.Caption(), L"Добавить");
-  f.NowTimer.Tick();
   EXPECT_FALSE(f.AddBut.Enabled()) << "weekly without a day";
   f.pt.Click();
   f.cxMemoMSG.TypeText(L"second");
-  f.NowTimer.Tick();
   f.AddBut.Click();
   EXPECT_EQ(state->Store.WeeklyCount, 2);
   EXPECT_EQ(Messages(), (std::vector<std::wstring>{L"Запись добавлена!", L"Запись добавлена!"}));
 
   ShowTab(2);
   f.cxListBox.SelectRow(0);
-  f.NowTimer.Tick();
   f.EditBut.Click();
   EXPECT_FALSE(f.cxDay.Enabled()) << "a changed record stays in its kind";
   EXPECT_TRUE(f.vs.Checked());
   f.cxMemoMSG.TypeText(L"changed");
-  f.NowTimer.Tick();
   f.AddBut.Click();
   EXPECT_EQ(state->Store.WeeklyCount, 2);
   EXPECT_EQ(FromShortString(state->Store.WeeklyAlarms[0].Msg), L"changed");
@@ -105,14 +99,12 @@ TEST_F(AlarmUi, StoredTextsAreCutAndRoundTripUnchanged) {
     Start();
     ShowTab(1);
     form1->cxListBox.SelectRow(0);
-    form1->NowTimer.Tick();
     form1->EditBut.Click();
     EXPECT_EQ(form1->cxMemoMSG.Text(), c.loaded);
     if (!c.typed.empty()) {
       form1->cxCheckMSG.Check(true);
       form1->cxMemoMSG.TypeText(c.typed);
     }
-    form1->NowTimer.Tick();
     form1->AddBut.Click();
     EXPECT_EQ(FromShortString(state->Store.DailyAlarms[0].Msg), c.stored);
     EXPECT_EQ(FromShortString(state->Store.DailyAlarms[0].Exe), L"C:\\x.exe");
@@ -187,7 +179,6 @@ TEST_F(AlarmUi, EverythingWithTheKeyboardAlone) {
   f.cxCheckMSG.PressKey(kVkTab);
   EXPECT_TRUE(f.cxMemoMSG.Focused());
   f.cxMemoMSG.TypeText(L"keys");
-  f.NowTimer.Tick();
   f.AddBut.SetFocus();
   f.AddBut.PressKey(kVkReturn);
   EXPECT_EQ(FromShortString(state->Store.DailyAlarms[1].Msg), L"keys");
@@ -197,7 +188,6 @@ TEST_F(AlarmUi, EverythingWithTheKeyboardAlone) {
   f.cxObratComp.SetFocus();
   f.cxObratComp.PressKey(L' ');
   EXPECT_TRUE(f.cxObratComp.Checked());
-  f.NowTimer.Tick();
   f.AddBut.SetFocus();
   f.AddBut.PressKey(L' ');
   EXPECT_EQ(state->Store.BootCountdownCount, 1);

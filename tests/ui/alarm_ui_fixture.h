@@ -39,6 +39,7 @@ class AlarmUi : public testing::Test, protected TFakeProgramServices {
     form1 = &program->Form1;
     form1->ShowNormal();
     form1->Activated(nullptr);
+    form1->ShowTrayIcon();  // in the program, once the loop is idle
   }
   // A new alarm of a kind, through the editor as a user makes it.
   void AddAlarm(TRadioButton& kind, TDateTime time, const std::wstring& msg = L"") {
@@ -49,7 +50,6 @@ class AlarmUi : public testing::Test, protected TFakeProgramServices {
       form1->cxCheckMSG.Check(true);
       form1->cxMemoMSG.TypeText(msg);
     }
-    form1->NowTimer.Tick();
     form1->AddBut.Click();
   }
   void ShowTab(int tab) {

@@ -4,6 +4,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
 #include <iostream>
 #include <memory>
 
@@ -62,6 +63,7 @@ class MainForm : public testing::Test, protected TFakeProgramServices {
     Create(std::move(params));
     form1->ShowNormal();
     form1->Activated(nullptr);
+    form1->ShowTrayIcon();  // in the program, once the loop is idle
   }
   void WriteConfigBytes(const Bytes& b) { WriteBytes(dir.Path(L"config.cfg"), b); }
   Bytes ConfigBytes() { return ReadBytes(dir.Path(L"config.cfg")); }
@@ -102,7 +104,10 @@ TEST_F(MainForm, FirstStartWithoutConfig) {
   EXPECT_FALSE(form1->RzPanel1.Visible());
   EXPECT_EQ(state->Settings.AutoLoad, 1);
   EXPECT_EQ(runValue.values[L"Tivorra"], L"\"" + exe + L"\" /minimize");
-  EXPECT_FALSE(form1->AddBut.Enabled());
+  // Activation disabled Add, and the refresh that follows at once enabled
+  // it again by its rule for an editor that is not adding (the settings'
+  // AddMode starts off), as the next tick of a poll did; the weekdays stay.
+  EXPECT_TRUE(form1->AddBut.Enabled());
   EXPECT_FALSE(form1->panelweek.Enabled());
 
   // Showing the list saves the setting at once.
@@ -340,7 +345,6 @@ TEST_F(MainForm, MinimizedOnlyTheWakeTimerWakesAndItRingsOnTheSecond) {
   Start();
   EXPECT_EQ(wakeTimer.at, dueUtc) << "set when the store was loaded";
   app.Minimize();
-  EXPECT_FALSE(form1->NowTimer.Enabled());
   EXPECT_FALSE(form1->Time.Enabled());
 
   clock.Advance(10600);
@@ -359,7 +363,6 @@ TEST_F(MainForm, MinimizedOnlyTheWakeTimerWakesAndItRingsOnTheSecond) {
 
   clock.Advance(60000);
   app.Restore();
-  EXPECT_TRUE(form1->NowTimer.Enabled());
   EXPECT_TRUE(form1->Time.Enabled());
   EXPECT_NE(form1->LabelTime.Caption().find(L"Время 7:06:20"), std::wstring::npos)
       << "the clock is refreshed as the window comes back";
@@ -426,7 +429,6 @@ TEST_F(MainForm, StoringAnAlarmTellsOncePerRunThatWindowsWillNotWakeThePc) {
     form1->NewBut.Click();
     form1->cxObrat.Click();
     form1->cxTimeEdit.PickValue(EncodeTime(1, 0, 0, 0));
-    form1->NowTimer.Tick();
     form1->AddBut.Click();
   };
   // Each step: the plan and the power source, then whether storing warned.
@@ -536,6 +538,93 @@ TEST_F(MainForm, AtTheScreensScaleEveryWindowIsItsDesignTimesTheScale) {
   }
   std::cout << "[ scale    ] " << dpi << " dpi: first-start client " << client.right << " x "
             << client.bottom << ", clock " << clock.right << " x " << clock.bottom << "\n";
+}
+
+// What the form's description puts on top at a point of `container` (design
+// pixels inside it): the last declared visible child there, and so on down.
+const TControl* DescribedAt(const TControl& container, int x, int y) {
+  const auto& children = container.Children();
+  for (auto it = children.rbegin(); it != children.rend(); ++it) {
+    const TControl& c = **it;
+    if (c.Showing() && x >= c.Left() && x < c.Right() && y >= c.Top() && y < c.Bottom()) {
+      return DescribedAt(c, x - c.Left(), y - c.Top());
+    }
+  }
+  return &container;
+}
+
+HWND H(const TControl& c) { return static_cast<HWND>(c.Peer().Handle()); }
+
+// A window's class and text, for a failure's message.
+std::string Utf8(HWND h) {
+  wchar_t cls[32] = {}, text[64] = {};
+  GetClassNameW(h, cls, 32);
+  SendMessageW(h, WM_GETTEXT, 64, reinterpret_cast<LPARAM>(text));
+  const std::wstring both = std::wstring(cls) + L" " + text;
+  std::string out(both.size() * 3 + 1, '\0');
+  out.resize(static_cast<std::size_t>(WideCharToMultiByte(
+      CP_UTF8, 0, both.c_str(), static_cast<int>(both.size()), out.data(),
+      static_cast<int>(out.size()), nullptr, nullptr)));
+  return out;
+}
+
+// The centre of every visible control of a form reaches that control (or
+// the one declared above it there), found from the form down as Windows
+// finds the window under the mouse; and every control that shows a text
+// names itself with it.
+void ExpectCentresReachTheirControls(const TForm& form, int dpi) {
+  const std::function<void(const TControl&, int, int)> visit = [&](const TControl& parent, int dx,
+                                                                  int dy) {
+    for (const TControl* c : parent.Children()) {
+      if (!c->Showing()) continue;
+      const int x = dx + c->Left() + c->Width() / 2, y = dy + c->Top() + c->Height() / 2;
+      const TControl* top = DescribedAt(form, x, y);
+      POINT p = {MulDiv(x, dpi, 96), MulDiv(y, dpi, 96)};
+      HWND at = H(form);
+      while (at != H(*top)) {
+        HWND child = ChildWindowFromPointEx(at, p, CWP_SKIPINVISIBLE);
+        if (!child || child == at) break;
+        MapWindowPoints(at, child, &p, 1);
+        at = child;
+      }
+      EXPECT_EQ(at, H(*top)) << "the centre of the control at " << c->Left() << "," << c->Top()
+                             << " reaches \"" << Utf8(at) << "\" instead of \"" << Utf8(H(*top))
+                             << "\"";
+      const bool named = dynamic_cast<const TLabel*>(c) || dynamic_cast<const TTextImage*>(c) ||
+                         dynamic_cast<const TGradientStrip*>(c) || dynamic_cast<const TButton*>(c);
+      if (named) {
+        wchar_t text[256] = {};
+        SendMessageW(H(*c), WM_GETTEXT, 256, reinterpret_cast<LPARAM>(text));
+        EXPECT_EQ(std::wstring(text), c->Caption()) << "control at " << c->Left() << "," << c->Top();
+      }
+      visit(*c, dx + c->Left(), dy + c->Top());
+    }
+  };
+  visit(form, 0, 0);
+}
+
+TEST_F(MainForm, AtTheScreensScaleEveryControlIsReachedWhereItShows) {
+  HDC screen = GetDC(nullptr);
+  const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+  ReleaseDC(nullptr, screen);
+  // The four layouts of the main window.
+  for (const Bytes& config : {Bytes{0, 0, 0, 0, 0, 0, 0}, Bytes{1, 0, 0, 0, 0, 0, 0},
+                              Bytes{0, 1, 1, 0, 0, 0, 0}, Bytes{1, 1, 1, 0, 0, 0, 0}}) {
+    SCOPED_TRACE(testing::Message() << "list " << int(config[0]) << ", editor " << int(config[1]));
+    WriteConfigBytes(config);
+    state = std::make_unique<TAppState>();
+    Start();
+    Pump();
+    ExpectCentresReachTheirControls(*form1, dpi);
+  }
+  // The dialogs and the wake-up window.
+  for (TForm* other : {static_cast<TForm*>(&program->Form2), static_cast<TForm*>(&program->Form4),
+                       static_cast<TForm*>(form3())}) {
+    other->ShowNormal();
+    Pump();
+    ExpectCentresReachTheirControls(*other, dpi);
+    other->Hide();
+  }
 }
 #endif
 

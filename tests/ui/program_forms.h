@@ -46,6 +46,7 @@ class ProgramTest : public testing::Test, public TFakeProgramServices {
     app.OnMinimizedChanged = [this](bool m) { program->Form1.MinimizedChanged(m); };
     program->Form1.ShowNormal();
     program->Form1.Activated(nullptr);
+    program->Form1.ShowTrayIcon();  // in the program, once the loop is idle
   }
   TForm1& form1() { return program->Form1; }
   TForm2& form2() { return program->Form2; }

@@ -49,7 +49,7 @@ void DrawTextAt(HDC dc, const std::wstring& text, RECT r, UINT format, COLORREF 
 class TDrawnPeer : public TWindowPeer {
  public:
   TDrawnPeer(TControl& c, DWORD style, DWORD exStyle)
-      : TWindowPeer(c, kDrawnClass, style, exStyle, L"") {}
+      : TWindowPeer(c, kDrawnClass, style, exStyle, c.Caption()) {}
 
   bool OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override {
     switch (msg) {

@@ -65,6 +65,7 @@ class TWin32FormPeer : public TFormPeer {
         break;
       case TChange::Visible:
         if (f_.Visible()) {
+          MakeChildWindows(f_);
           Place();
           ShowWindow(hwnd_, SW_SHOW);
         } else {
@@ -91,11 +92,13 @@ class TWin32FormPeer : public TFormPeer {
   void* Handle() const override { return hwnd_; }
 
   void ShowNormal() override {
+    MakeChildWindows(f_);
     Place();
     ShowWindow(hwnd_, SW_SHOWNORMAL);
     SetWindowPos(hwnd_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
   }
   void BringToForeground() override { SetForegroundWindow(hwnd_); }
+  void Prepare() override { MakeChildWindows(f_, true); }
   void StartDrag() override {
     ReleaseCapture();
     SendMessageW(hwnd_, WM_SYSCOMMAND, 0xF012, 0);
@@ -130,6 +133,7 @@ class TWin32FormPeer : public TFormPeer {
         disabled_.push_back(&other->f_);
       }
     }
+    MakeChildWindows(f_);
     Place();
     ShowWindow(hwnd_, SW_SHOWNORMAL);
     SetForegroundWindow(hwnd_);
@@ -210,7 +214,8 @@ class TWin32FormPeer : public TFormPeer {
     HWND focus = lastFocus_;
     if (!focus || !IsWindow(focus) || !IsChild(hwnd_, focus) || !IsWindowVisible(focus) ||
         !IsWindowEnabled(focus)) {
-      focus = GetNextDlgTabItem(hwnd_, nullptr, FALSE);
+      TControl* first = f_.NextTabStop(nullptr, false);
+      focus = first ? static_cast<HWND>(first->Peer().Handle()) : nullptr;
     }
     if (focus) SetFocus(focus);
   }

@@ -3,6 +3,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <memory>
 
 #include "controls/controls.h"
@@ -29,5 +30,16 @@ std::unique_ptr<TTrayPeer> MakeTrayPeer(TTrayIcon& icon);
 
 // The form of a window handle, or null.
 TForm* FormOf(HWND hwnd);
+
+// A control whose window is made only when the control and all its
+// containers first show (or its form prepares its windows); until then
+// what is set on the control waits in the model, and the window is made
+// from it.
+std::unique_ptr<TControlPeer> MakeLatePeer(TControl& c,
+                                           std::function<std::unique_ptr<TControlPeer>()> make);
+// Makes the windows of the children of `c` that show now; with `all`, of
+// every child whose own visibility is set, whether its containers show or
+// not. Containers first, so each window has its parent's.
+void MakeChildWindows(TControl& c, bool all = false);
 
 }  // namespace win32

@@ -1,6 +1,6 @@
 // The tab control: SysTabControl32 on several rows, owner-drawn so that a
-// caption can hold two lines. It lies under its siblings: the controls of
-// its pages stand beside it on the same parent.
+// caption can hold two lines. The controls of its pages stand beside it on
+// the same parent, declared after it so that they lie above it.
 #include <windows.h>
 // After windows.h, which it needs.
 #include <commctrl.h>
@@ -37,8 +37,6 @@ class TTabControlPeer : public TWindowPeer {
     ApplyItems();
     Rescale();
   }
-
-  bool Background() const override { return true; }
 
   void Rescale() override {
     TWindowPeer::Rescale();

@@ -2,6 +2,8 @@
 // window timers, menus, the tray icon and modal loops.
 #pragma once
 
+#include <functional>
+
 #include "controls/controls.h"
 
 class TWin32Backend : public TBackend {
@@ -28,6 +30,9 @@ class TWin32Backend : public TBackend {
 
 // Runs the message loop until the quit message; returns its exit code.
 int RunMessageLoop();
+// Runs a task in the loop's first idle moment: nothing waiting, nothing
+// left to paint.
+void RunWhenIdle(std::function<void()> task);
 // Handles the messages waiting now, without blocking (tests).
 void ProcessMessages();
 // The form that owns a window handle, or null.

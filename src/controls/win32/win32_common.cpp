@@ -2,8 +2,10 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <map>
 #include <tuple>
+#include <vector>
 
 namespace win32 {
 
@@ -132,17 +134,14 @@ TWindowPeer::TWindowPeer(TControl& c, const wchar_t* cls, DWORD style, DWORD exS
                           parent, nullptr, Instance(), nullptr);
   SetPropW(hwnd_, kPeerProp, this);
   SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(FontFor(c.Font(), dpi)), FALSE);
-  // Controls made later lie above earlier ones, as in the form's description,
-  // and come later in the Tab order.
-  SetWindowPos(hwnd_, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-  for (HWND sibling = GetWindow(parent, GW_CHILD); sibling;
-       sibling = GetWindow(sibling, GW_HWNDNEXT)) {
-    TWindowPeer* peer = PeerOf(sibling);
-    if (sibling != hwnd_ && peer && peer->Background()) {
-      SetWindowPos(sibling, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-      break;
-    }
-  }
+  // A control declared later lies above an earlier one, as the form's
+  // description means it: the window goes just below the nearest later
+  // sibling that has one, or on top. (Windows puts a new child at the
+  // bottom, so that the first one made would cover the rest.)
+  TControl* above = c.NextAbove();
+  HWND after = above ? static_cast<HWND>(above->Peer().Handle()) : nullptr;
+  SetWindowPos(hwnd_, after ? after : HWND_TOP, 0, 0, 0, 0,
+               SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
 TWindowPeer::~TWindowPeer() {
@@ -339,7 +338,81 @@ void RescaleTree(TControl& c) {
   }
 }
 
+namespace {
+
+// The control whose window is `h` or holds it (the text field inside a
+// composite control), or null when it is none of ours.
+TWindowPeer* ControlPeerAt(HWND h) {
+  for (; h; h = GetParent(h)) {
+    if (TWindowPeer* peer = PeerOf(h)) return peer;
+    if (!(GetWindowLongPtrW(h, GWL_STYLE) & WS_CHILD)) break;
+  }
+  return nullptr;
+}
+
+// The windows inside a control that take the focus, in their order.
+std::vector<HWND> InnerStops(HWND control) {
+  std::vector<HWND> stops;
+  for (HWND h = GetWindow(control, GW_CHILD); h; h = GetWindow(h, GW_HWNDNEXT)) {
+    const LONG_PTR style = GetWindowLongPtrW(h, GWL_STYLE);
+    if ((style & WS_TABSTOP) && (style & WS_VISIBLE) && !(style & WS_DISABLED) && !PeerOf(h)) {
+      stops.push_back(h);
+    }
+  }
+  return stops;
+}
+
+// The form's own keyboard roads, so that they do not depend on how a
+// dialog manager treats groups or the stacking: Tab and Shift+Tab in Tab
+// order, the arrow keys inside a radio group. True when the key was used.
+bool FormKey(const MSG& m) {
+  if (m.message != WM_KEYDOWN) return false;
+  const WPARAM key = m.wParam;
+  if (key != VK_TAB && key != VK_UP && key != VK_DOWN && key != VK_LEFT && key != VK_RIGHT) {
+    return false;
+  }
+  TWindowPeer* peer = ControlPeerAt(GetFocus());
+  if (!peer || GetKeyState(VK_CONTROL) < 0 || GetKeyState(VK_MENU) < 0) return false;
+  TForm* form = peer->Control().OwningForm();
+  if (!form) return false;
+  const LRESULT wants = SendMessageW(GetFocus(), WM_GETDLGCODE, key, reinterpret_cast<LPARAM>(&m));
+  if (key == VK_TAB) {
+    if (wants & (DLGC_WANTTAB | DLGC_WANTALLKEYS | DLGC_WANTMESSAGE)) return false;
+    const bool back = GetKeyState(VK_SHIFT) < 0;
+    // A control made of several windows (a field with its button) is
+    // walked through first.
+    const std::vector<HWND> inner = InnerStops(peer->Hwnd());
+    const auto at = std::find(inner.begin(), inner.end(), GetFocus());
+    if (at != inner.end() && (back ? at != inner.begin() : at + 1 != inner.end())) {
+      SetFocus(back ? *(at - 1) : *(at + 1));
+      return true;
+    }
+    TControl* next = form->NextTabStop(&peer->Control(), back);
+    if (!next) return true;
+    next->SetFocus();
+    const std::vector<HWND> nextInner = InnerStops(static_cast<HWND>(next->Peer().Handle()));
+    if (back && !nextInner.empty()) SetFocus(nextInner.back());
+    // A text field reached from the keyboard shows its whole text selected.
+    HWND focus = GetFocus();
+    if (focus && (SendMessageW(focus, WM_GETDLGCODE, 0, 0) & DLGC_HASSETSEL)) {
+      SendMessageW(focus, EM_SETSEL, 0, -1);
+    }
+    return true;
+  }
+  auto* radio = dynamic_cast<TRadioButton*>(&peer->Control());
+  if (!radio) return false;
+  // As an automatic radio button does: the next button of the group takes
+  // the focus and is clicked.
+  TRadioButton* next = form->NextInGroup(*radio, key == VK_UP || key == VK_LEFT);
+  next->SetFocus();
+  SendMessageW(static_cast<HWND>(next->Peer().Handle()), BM_CLICK, 0, 0);
+  return true;
+}
+
+}  // namespace
+
 void DispatchOne(MSG& m) {
+  if (FormKey(m)) return;
   HWND root = m.hwnd ? GetAncestor(m.hwnd, GA_ROOT) : nullptr;
   if (root && IsDialogMessageW(root, &m)) return;
   TranslateMessage(&m);

@@ -61,9 +61,6 @@ class TWindowPeer : public TControlPeer {
   TControl& Control() const { return c_; }
   // Places, fonts and pictures again at the window's scale.
   virtual void Rescale();
-  // Lies under its later siblings and last in the Tab order: a tab control
-  // with the controls of its pages beside it.
-  virtual bool Background() const { return false; }
 
  protected:
   // While the peer applies a value from code, the notifications Windows
@@ -103,8 +100,9 @@ bool Reflect(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result);
 // Rescales a control and everything inside it.
 void RescaleTree(TControl& c);
 
-// Hands one message on as the program's loop does: keys to the dialog
-// manager of its top-level window (Tab, Shift+Tab, Enter, Space).
+// Hands one message on as the program's loop does: Tab, Shift+Tab and the
+// arrow keys in a radio group to the form's own keyboard handling, other
+// keys to the dialog manager of its top-level window (Enter, Space).
 void DispatchOne(MSG& m);
 // Delivers what is waiting now, without blocking.
 void PumpWaiting();

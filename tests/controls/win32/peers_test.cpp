@@ -147,3 +147,109 @@ TEST(Win32Peers, TheTrayIconIsAddedAgainAndRemovedWithItsOwner) {
 }
 
 }  // namespace
+
+#include <commctrl.h>
+
+#include "controls/win32/win32_common.h"
+
+#include <functional>
+
+namespace {
+
+// Controls in a panel that is hidden at first: none has a window until the
+// panel shows.
+class TLateForm : public TForm {
+ public:
+  TLateForm() : TForm(L"Позже", 60, 60, 400, 300, TBorderStyle::Single) { Box.Hide(); }
+  ~TLateForm() override { Hide(); }
+  TPanel Box{this, 0, 0, 400, 300};
+  TButton Button{&Box, 8, 8, 75, 25, L"Кнопка"};
+  TCheckBox Check{&Box, 8, 40, 120, 21, L"Флажок", true};
+  TRadioButton Radio{&Box, 8, 64, 120, 21, L"Выбор"};
+  TEdit Edit{&Box, 8, 88, 120, 21};
+  TMemo Memo{&Box, 8, 112, 120, 60, false};
+  TListBox List{&Box, 140, 8, 100, 60};
+  TComboBox Combo{&Box, 140, 80, 100, 21};
+  TTabControl Tabs{&Box, 250, 8, 140, 80, 24};
+  TDateTimePicker Date{&Box, 250, 100, 120, 21, TDateTimePicker::TKind::Date, 40000};
+  TLabel Label{&Box, 250, 130, 120, 40, L"Метка"};
+};
+
+std::wstring TextOf(const TControl& c) {
+  wchar_t buf[128] = {};
+  SendMessageW(H(c), WM_GETTEXT, 128, reinterpret_cast<LPARAM>(buf));
+  return buf;
+}
+LRESULT Send(const TControl& c, UINT msg, WPARAM wp = 0, LPARAM lp = 0) {
+  return SendMessageW(H(c), msg, wp, lp);
+}
+
+TEST(Win32Peers, APropertySetBeforeTheWindowIsMadeIsOnTheWindowAfterwards) {
+  TLateForm f;
+  const struct {
+    const char* name;
+    std::function<void(TLateForm&)> set;
+    std::function<bool(TLateForm&)> shows;
+  } cases[] = {
+      {"caption and enabled",
+       [](TLateForm& f) { f.Button.SetCaption(L"Другая"), f.Button.SetEnabled(false); },
+       [](TLateForm& f) { return TextOf(f.Button) == L"Другая" && !IsWindowEnabled(H(f.Button)); }},
+      {"grayed", [](TLateForm& f) { f.Check.SetState(TCheckState::Grayed); },
+       [](TLateForm& f) { return Send(f.Check, BM_GETCHECK) == BST_INDETERMINATE; }},
+      {"checked", [](TLateForm& f) { f.Radio.SetChecked(true); },
+       [](TLateForm& f) { return Send(f.Radio, BM_GETCHECK) == BST_CHECKED; }},
+      {"text", [](TLateForm& f) { f.Edit.SetText(L"поле"); },
+       [](TLateForm& f) { return TextOf(f.Edit) == L"поле"; }},
+      {"lines", [](TLateForm& f) { f.Memo.SetText(L"раз\rдва"); },
+       [](TLateForm& f) { return Send(f.Memo, EM_GETLINECOUNT) == 2; }},
+      {"rows and the selection",
+       [](TLateForm& f) { f.List.SetItems({L"а", L"б", L"в"}), f.List.SetItemIndex(2); },
+       [](TLateForm& f) { return Send(f.List, LB_GETCOUNT) == 3 && Send(f.List, LB_GETCURSEL) == 2; }},
+      {"entries and the picked one",
+       [](TLateForm& f) { f.Combo.SetItems({L"x", L"y"}), f.Combo.SetItemIndex(1); },
+       [](TLateForm& f) { return Send(f.Combo, CB_GETCOUNT) == 2 && Send(f.Combo, CB_GETCURSEL) == 1; }},
+      {"tabs and the selected one",
+       [](TLateForm& f) { f.Tabs.SetTabs({L"1", L"2", L"3"}), f.Tabs.SetTabIndex(1); },
+       [](TLateForm& f) {
+         return Send(f.Tabs, TCM_GETITEMCOUNT) == 3 && Send(f.Tabs, TCM_GETCURSEL) == 1;
+       }},
+      {"date", [](TLateForm& f) { f.Date.SetValue(46364); },  // 8 December 2026
+       [](TLateForm& f) {
+         SYSTEMTIME st{};
+         return Send(f.Date, DTM_GETSYSTEMTIME, 0, reinterpret_cast<LPARAM>(&st)) == GDT_VALID &&
+                st.wYear == 2026 && st.wMonth == 12 && st.wDay == 8;
+       }},
+      {"name and place",
+       [](TLateForm& f) { f.Label.SetCaption(L"Имя"), f.Label.SetBounds(260, 140, 50, 20); },
+       [](TLateForm& f) {
+         RECT r;
+         GetClientRect(H(f.Label), &r);
+         return TextOf(f.Label) == L"Имя" && r.right == MulDiv(50, win32::DpiOf(H(f.Label)), 96);
+       }},
+  };
+  f.ShowNormal();
+  for (const auto& c : cases) c.set(f);
+  for (TControl* c : f.Box.Children()) EXPECT_EQ(H(*c), nullptr) << "made while hidden";
+  f.Box.Show();
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    ASSERT_NE(H(*f.Box.Children()[&c - cases]), nullptr);
+    EXPECT_TRUE(c.shows(f));
+  }
+  EXPECT_EQ(StackOf(f.Box).front(), &f.Label) << "made late, stacked as declared";
+}
+
+TEST(Win32Peers, AHiddenFormMakesItsControlsWindowsWhenItPrepares) {
+  TLateForm f;
+  f.Box.Show();
+  EXPECT_EQ(H(f.Button), nullptr);
+  f.PrepareWindows();
+  EXPECT_NE(H(f.Button), nullptr);
+  EXPECT_FALSE(IsWindowVisible(H(f.Button))) << "made, not shown";
+  f.Box.Hide();
+  TLateForm g;
+  g.PrepareWindows();
+  EXPECT_EQ(H(g.Button), nullptr) << "inside a hidden panel: still waits";
+}
+
+}  // namespace
