@@ -87,12 +87,17 @@ if cmake --preset windows >/dev/null && cmake --build --preset windows; then
   grep -vE '^(\[ *(OK|RUN) *\]|Note:)' "$log" | grep -E '\[  (PASSED|FAILED|SKIPPED) |FAILED|Failure|error' || true
   # Both runs' counts, added up.
   passed=$(sed -n 's/.*\[  PASSED  \] \([0-9]*\) test.*/\1/p' "$log" | awk '{s += $1} END {if (NR) print s}')
-  failed=$(sed -n 's/.*\[  FAILED  \] \([0-9]*\) test.*, listed below.*/\1/p' "$log" | awk '{s += $1} END {if (NR) print s}')
+  # --gtest_brief prints no count of failures: what ran and did not pass
+  # or skip failed.
+  ran=$(sed -n 's/^\[==========\] \([0-9]*\) tests\? from .* ran\..*/\1/p' "$log" | awk '{s += $1} END {print s + 0}')
+  skipped=$(sed -n 's/^\[  SKIPPED \] \([0-9]*\) tests\?\./\1/p' "$log" | awk '{s += $1} END {print s + 0}')
+  failed=$((ran - ${passed:-0} - skipped))
+  [ "$failed" -eq 0 ] || status=1
   if [ "$rc" -ne 0 ] || [ -z "$passed" ]; then
     status=1
     tail -n 40 "$log"
   fi
-  wine_summary="wine: ${passed:-0} passed, ${failed:-0} failed"
+  wine_summary="wine: ${passed:-0} passed, ${failed:-0} failed, ${skipped:-0} skipped"
   rm -rf "$prefix"
 else
   status=1

@@ -37,6 +37,11 @@ void HardenDllLoading() {
     const DWORD flags = kNoRemoteImages | kNoLowMandatoryLabelImages | kPreferSystem32Images;
     setPolicy(kImageLoadPolicy, &flags, sizeof flags);
   }
+  // The system's theme library asks for msimg32 by name when it first
+  // blends a picture, and such a late request has been seen to look beside
+  // the program. Loaded from System32 now, the library is the one every
+  // later request by name gets; the main window paints with it at once.
+  SystemLibrary(L"msimg32.dll");
 }
 
 HMODULE SystemLibrary(const wchar_t* name) {
