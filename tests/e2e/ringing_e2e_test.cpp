@@ -53,6 +53,15 @@ HWND WaitForWindow(const Program& p, const wchar_t* title, std::chrono::millisec
   return w;
 }
 
+// One countdown due in `seconds`, as the editor would store it.
+void SaveCountdown(const TempDir& dir, int seconds, const std::wstring& message) {
+  auto store = EmptyStore();
+  store->CountdownCount = 1;
+  store->CountdownAlarms[0].AlarmTime = TWin32Clock().Now().Local + seconds / 86400.0;
+  ToShortString(message, store->CountdownAlarms[0].Msg);
+  Save(dir, *store);
+}
+
 void CloseProgram(Program& p) {
   HWND main = p.Window(L"Tivorra", false);
   ASSERT_NE(main, nullptr);
@@ -62,12 +71,7 @@ void CloseProgram(Program& p) {
 
 TEST(RingingProgram, ASnoozeIsKeptAcrossARestartAndRingsAgainOnItsInstant) {
   TempDir dir;
-  auto store = EmptyStore();
-  store->CountdownCount = 1;
-  TWin32Clock clock;
-  store->CountdownAlarms[0].AlarmTime = clock.Now().Local + 6 / 86400.0;
-  ToShortString(L"Пора вставать!", store->CountdownAlarms[0].Msg);
-  Save(dir, *store);
+  SaveCountdown(dir, 6, L"Пора вставать!");
 
   {
     Program p(dir);
@@ -155,12 +159,7 @@ TEST(RingingProgram, DISABLED_ARingNobodyAnswersGoesAndComesBack) {
   TempDir dir;
   const std::string ini = "[Signal]\r\nRingMinutes=1\r\nSnoozeMinutes=1\r\n";
   WriteBytes(dir.Path(L"Tivorra.ini"), Bytes(ini.begin(), ini.end()));
-  auto store = EmptyStore();
-  store->CountdownCount = 1;
-  TWin32Clock clock;
-  store->CountdownAlarms[0].AlarmTime = clock.Now().Local + 6 / 86400.0;
-  ToShortString(L"Никто не слышит", store->CountdownAlarms[0].Msg);
-  Save(dir, *store);
+  SaveCountdown(dir, 6, L"Никто не слышит");
 
   Program p(dir);
   p.Start();
