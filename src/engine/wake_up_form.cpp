@@ -135,6 +135,9 @@ void TForm3::Perform(const std::wstring& message, const std::wstring& file,
 
   ShowNormal();
   BringToForeground();
+  // After the window is up: reading the output goes through COM and the
+  // sound system, which must not hold back the ring itself.
+  if (signal_.RaiseVolume) volume_.Raise(signal_.MinVolume);
 
   if (musicError) std::rethrow_exception(musicError);
 }
@@ -174,7 +177,6 @@ bool TForm3::JustResumed() const {
 
 void TForm3::StartSound(bool firstRing) {
   awake_.SetRinging(true);
-  if (signal_.RaiseVolume) volume_.Raise(signal_.MinVolume);
   // A second alarm while one rings keeps the volume the first one reached.
   if (!firstRing || signal_.FadeSeconds <= 0) return;
   fadeStartMs_ = clock_.UptimeMs();

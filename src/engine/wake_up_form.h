@@ -97,7 +97,7 @@ class TForm3 : public TForm, public TAlarmReceiver {
   void Perform(const std::wstring& message, const std::wstring& file, const std::wstring& music,
                bool again);
   void StartRing();
-  // Awake, loud enough, and the fade begun: before any sound starts.
+  // Awake, and the fade begun: before any sound starts.
   void StartSound(bool firstRing);
   void StopSound();
   bool JustResumed() const;
