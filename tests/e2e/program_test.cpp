@@ -32,6 +32,12 @@ TEST(Program, FirstStartShowsTheSmallLayoutAndClosingSavesBothFiles) {
   p.Start();
   HWND main = p.Main();
   ASSERT_NE(main, nullptr);
+  // The windows the first screen does not show are not made; the wake-up
+  // window is, once the main window is up, so that a ring never waits.
+  EXPECT_TRUE(WaitFor([&] { return p.Window(L"Будильник", false) != nullptr; }, 5s));
+  EXPECT_EQ(p.Window(L"Настройки", false), nullptr) << "settings made at start";
+  EXPECT_EQ(p.Window(L"О программе", false), nullptr) << "about made at start";
+  EXPECT_EQ(p.Window(L"Пропущенные будильники", false), nullptr) << "missed made at start";
   const auto clientIs = [&](int width, int height) {
     RECT client{};
     const bool sized = WaitFor(

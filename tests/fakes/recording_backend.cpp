@@ -13,6 +13,7 @@ class TRecordingPeer : public TControlPeer {
  public:
   TRecordingPeer(TRecordingBackend& b, TControl& c, TFlavor f) : b_(b), c_(c), f_(f) {
     b_.Stack(c_);
+    if (c_.Showing()) b_.MakeWindows(c_);
   }
   ~TRecordingPeer() override {
     b_.Unstack(c_);
@@ -25,6 +26,7 @@ class TRecordingPeer : public TControlPeer {
 
   void Apply(TChange change) override {
     b_.Log(c_, change);
+    if (change == TChange::Visible && c_.Showing()) b_.MakeWindows(c_);
     if ((change == TChange::Visible || change == TChange::Enabled) && b_.FocusedControl() == &c_ &&
         !(c_.Showing() && c_.Usable())) {
       b_.SetFocused(nullptr);
@@ -105,6 +107,7 @@ class TRecordingPeer : public TControlPeer {
   }
   bool Focused() const override { return b_.FocusedControl() == &c_; }
   void* Handle() const override { return nullptr; }
+  bool Made() const override { return b_.IsMade(c_); }
 
  private:
   // A multi-line edit keeps each line break as CR LF; the peer reads its
@@ -174,6 +177,7 @@ class TRecordingFormPeer : public TFormPeer {
     b_.Log(f_, change);
     if (change == TChange::Visible) {
       if (f_.Visible()) {
+        b_.MakeWindows(f_);
         b_.Activate(f_);
       } else {
         EndModal();
@@ -185,8 +189,13 @@ class TRecordingFormPeer : public TFormPeer {
   void Focus() override { b_.Activate(f_); }
   bool Focused() const override { return b_.ActiveForm() == &f_; }
   void* Handle() const override { return nullptr; }
+  bool Made() const override { return b_.IsMade(f_); }
 
-  void ShowNormal() override { b_.Activate(f_); }
+  void ShowNormal() override {
+    b_.MakeWindows(f_);
+    b_.Activate(f_);
+  }
+  void Prepare() override { b_.MakeWindows(f_, true); }
   void BringToForeground() override { b_.Activate(f_); }
   void StartDrag() override { ++b_.drags[&f_]; }
   void Place() override {}
@@ -199,6 +208,7 @@ class TRecordingFormPeer : public TFormPeer {
         disabled_.push_back(other);
       }
     }
+    b_.MakeWindows(f_);
     b_.Activate(f_);
     int result = 0;
     if (auto script = b_.TakeModalScript(f_)) result = script(f_);
@@ -449,4 +459,11 @@ int TRecordingBackend::TakeMenuChoice() {
   const int choice = menuChoices_.front();
   menuChoices_.pop_front();
   return choice;
+}
+
+void TRecordingBackend::MakeWindows(const TControl& c, bool all) {
+  made_.insert(&c);
+  for (const TControl* child : c.Children()) {
+    if (child->HasPeer() && (all ? child->Visible() : child->Showing())) MakeWindows(*child, all);
+  }
 }

@@ -8,6 +8,7 @@
 #include <deque>
 #include <functional>
 #include <map>
+#include <set>
 #include <vector>
 
 #include "controls/controls.h"
@@ -80,7 +81,14 @@ class TRecordingBackend : public TBackend {
   void Stack(const TControl& c);
   void Unstack(const TControl& c);
   void Log(const TControl& c, TChange change) { log_[&c].push_back(change); }
-  void Forget(const TControl& c) { log_.erase(&c); }
+  void Forget(const TControl& c) {
+    log_.erase(&c);
+    made_.erase(&c);
+  }
+  // A control's window is made, as on Windows, when it and its containers
+  // first show, or (with `all`) when its form prepares its windows.
+  void MakeWindows(const TControl& c, bool all = false);
+  bool IsMade(const TControl& c) const { return made_.count(&c) != 0; }
   std::function<int(TForm&)> TakeModalScript(TForm& form);
   int TakeMenuChoice();
   std::map<const TForm*, int> drags;
@@ -91,6 +99,7 @@ class TRecordingBackend : public TBackend {
 
  private:
   std::map<const TControl*, std::vector<TChange>> log_;
+  std::set<const TControl*> made_;
   std::map<const TControl*, std::vector<const TControl*>> stacks_;
   std::map<TForm*, std::function<int(TForm&)>> modalScripts_;
   std::deque<int> menuChoices_;

@@ -122,6 +122,47 @@ TEST_F(MainForm, FirstStartWithoutConfig) {
   EXPECT_EQ(form1->ClientWidth(), 149);
 }
 
+// A window is made when it first shows: at start only the main window and
+// what its small layout shows; the wake-up window when the program prepares
+// it once idle; each other part as the user first opens it.
+TEST_F(MainForm, WindowsAreMadeWhenTheyFirstShow) {
+  Start();
+  TForm2& settings = program->Form2;
+  TForm4& about = program->Form4;
+  const auto made = [](const TControl& c) { return c.Peer().Made(); };
+  const struct {
+    const char* step;
+    std::function<void()> act;
+    std::vector<const TControl*> madeNow, notYet;
+  } steps[] = {
+      {"start", [] {},
+       {form1, &form1->NewBut, &form1->ShowListBut, &form1->im2},
+       {&form1->cxListBox, &form1->RzPanel1, &form1->AddBut, &settings, &settings.OK, &about,
+        &about.OK, form3(), &form3()->OK}},
+      {"idle after start", [this] { form3()->PrepareWindows(); },
+       {form3(), &form3()->OK, &form3()->Memo, &form3()->SnoozeChoice},
+       {&form1->cxListBox, &form1->RzPanel1, &settings, &about}},
+      {"the list", [this] { form1->ShowListBut.Click(); },
+       {&form1->cxListBox},
+       {&form1->RzPanel1, &form1->AddBut, &form1->cxMusList, &settings, &about}},
+      {"the editor", [this] { form1->NewBut.Click(); },
+       {&form1->RzPanel1, &form1->AddBut, &form1->CloseBut},
+       {&settings, &about}},
+      {"the settings", [&settings] { settings.Show(), settings.Hide(); },
+       {&settings, &settings.OK, &settings.Auto},
+       {&about}},
+      {"the about box", [&about] { about.Show(), about.Hide(); },
+       {&about, &about.OK},
+       {}},
+  };
+  for (const auto& s : steps) {
+    SCOPED_TRACE(s.step);
+    s.act();
+    for (size_t i = 0; i < s.madeNow.size(); ++i) EXPECT_TRUE(made(*s.madeNow[i])) << "made #" << i;
+    for (size_t i = 0; i < s.notYet.size(); ++i) EXPECT_FALSE(made(*s.notYet[i])) << "not yet #" << i;
+  }
+}
+
 TEST_F(MainForm, TheFourLayouts) {
   const struct {
     std::uint8_t list, editor;

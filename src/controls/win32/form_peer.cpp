@@ -38,24 +38,25 @@ std::vector<TWin32FormPeer*>& AllForms() {
 
 class TWin32FormPeer : public TFormPeer {
  public:
-  explicit TWin32FormPeer(TForm& f) : f_(f) {
-    hwnd_ = CreateWindowExW(FormExStyle(f.BorderStyle()), kFormClass, f.Caption().c_str(),
-                            FormStyle(f.BorderStyle()), f.Left(), f.Top(), 100, 100, nullptr,
-                            nullptr, Instance(), nullptr);
-    SetPropW(hwnd_, kFormProp, this);
-    ApplySize();
-    AllForms().push_back(this);
-  }
+  // The window itself is made when the form first shows, prepares its
+  // windows or is asked for its handle: most forms of the program are not
+  // seen in a run, and until then the model holds their state.
+  explicit TWin32FormPeer(TForm& f) : f_(f) { AllForms().push_back(this); }
   ~TWin32FormPeer() override {
     auto& all = AllForms();
     all.erase(std::remove(all.begin(), all.end(), this), all.end());
-    if (IsWindow(hwnd_)) {
+    if (hwnd_ && IsWindow(hwnd_)) {
       RemovePropW(hwnd_, kFormProp);
       DestroyWindow(hwnd_);
     }
   }
 
   void Apply(TChange change) override {
+    if (!hwnd_) {
+      // Made from the model's values when it first shows.
+      if (change == TChange::Visible && f_.Visible()) Make();
+      else return;
+    }
     switch (change) {
       case TChange::Bounds:
         ApplySize();
@@ -65,6 +66,7 @@ class TWin32FormPeer : public TFormPeer {
         break;
       case TChange::Visible:
         if (f_.Visible()) {
+          Make();
           MakeChildWindows(f_);
           Place();
           ShowWindow(hwnd_, SW_SHOW);
@@ -87,24 +89,36 @@ class TWin32FormPeer : public TFormPeer {
     }
   }
   void Perform(const TUserAction&) override {}
-  void Focus() override { SetForegroundWindow(hwnd_); }
-  bool Focused() const override { return GetActiveWindow() == hwnd_; }
-  void* Handle() const override { return hwnd_; }
+  void Focus() override {
+    if (hwnd_) SetForegroundWindow(hwnd_);
+  }
+  bool Focused() const override { return hwnd_ && GetActiveWindow() == hwnd_; }
+  // Whoever needs the handle (an owner, a child's window) gets a window.
+  void* Handle() const override { return const_cast<TWin32FormPeer*>(this)->Make(); }
+  bool Made() const override { return hwnd_ != nullptr; }
 
   void ShowNormal() override {
+    Make();
     MakeChildWindows(f_);
     Place();
     ShowWindow(hwnd_, SW_SHOWNORMAL);
     SetWindowPos(hwnd_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
   }
-  void BringToForeground() override { SetForegroundWindow(hwnd_); }
-  void Prepare() override { MakeChildWindows(f_, true); }
+  void BringToForeground() override {
+    if (hwnd_) SetForegroundWindow(hwnd_);
+  }
+  void Prepare() override {
+    Make();
+    MakeChildWindows(f_, true);
+  }
   void StartDrag() override {
+    if (!hwnd_) return;
     ReleaseCapture();
     SendMessageW(hwnd_, WM_SYSCOMMAND, 0xF012, 0);
   }
 
   void Place() override {
+    if (!hwnd_) return;  // placed when it shows
     HWND owner = f_.Owner() ? static_cast<HWND>(f_.Owner()->Peer().Handle()) : nullptr;
     SetWindowLongPtrW(hwnd_, GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(owner));
     if (f_.Position() != TPosition::OwnerCenter || !owner) return;
@@ -133,6 +147,7 @@ class TWin32FormPeer : public TFormPeer {
         disabled_.push_back(&other->f_);
       }
     }
+    Make();
     MakeChildWindows(f_);
     Place();
     ShowWindow(hwnd_, SW_SHOWNORMAL);
@@ -198,6 +213,18 @@ class TWin32FormPeer : public TFormPeer {
   TForm& Form() const { return f_; }
 
  private:
+  HWND Make() {
+    if (hwnd_) return hwnd_;
+    hwnd_ = CreateWindowExW(FormExStyle(f_.BorderStyle()), kFormClass, f_.Caption().c_str(),
+                            FormStyle(f_.BorderStyle()), f_.Left(), f_.Top(), 100, 100, nullptr,
+                            nullptr, Instance(), nullptr);
+    if (!hwnd_) return nullptr;
+    SetPropW(hwnd_, kFormProp, this);
+    ApplySize();
+    if (!f_.Enabled()) EnableWindow(hwnd_, FALSE);
+    return hwnd_;
+  }
+
   void ApplySize() {
     const UINT dpi = DpiOf(hwnd_);
     RECT r = {0, 0, Scale(f_.ClientWidth(), dpi), Scale(f_.ClientHeight(), dpi)};
@@ -226,7 +253,7 @@ class TWin32FormPeer : public TFormPeer {
   }
 
   TForm& f_;
-  HWND hwnd_;
+  HWND hwnd_ = nullptr;
   HWND lastFocus_ = nullptr;
   std::vector<TForm*> disabled_;
 };
@@ -240,6 +267,7 @@ LRESULT CALLBACK FormProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
 }
 
 TForm* FormOf(HWND hwnd) {
+  if (!hwnd) return nullptr;
   for (TWin32FormPeer* p : AllForms()) {
     if (p->Hwnd() == hwnd) return &p->Form();
   }

@@ -253,3 +253,38 @@ TEST(Win32Peers, AHiddenFormMakesItsControlsWindowsWhenItPrepares) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(Win32Peers, AFormHasNoWindowUntilItShowsAndThenCarriesWhatWasSet) {
+  TForm f(L"Окно", 60, 60, 200, 100, TBorderStyle::Dialog);
+  TButton ok(&f, 8, 8, 75, 25, L"OK");
+  f.SetCaption(L"Другое");
+  f.SetClientSize(260, 120);
+  f.SetEnabled(false);
+  EXPECT_FALSE(f.Peer().Made()) << "a form nobody showed makes no window";
+  EXPECT_FALSE(ok.Peer().Made());
+  f.Show();
+  ASSERT_TRUE(f.Peer().Made());
+  const HWND w = H(f);
+  wchar_t text[32] = {};
+  GetWindowTextW(w, text, 32);
+  RECT r;
+  GetClientRect(w, &r);
+  EXPECT_STREQ(text, L"Другое");
+  EXPECT_EQ(r.right, MulDiv(260, win32::DpiOf(w), 96));
+  EXPECT_EQ(r.bottom, MulDiv(120, win32::DpiOf(w), 96));
+  EXPECT_FALSE(IsWindowEnabled(w));
+  EXPECT_TRUE(IsWindowVisible(w));
+  EXPECT_TRUE(ok.Peer().Made());
+  f.Hide();
+
+  TForm prepared(L"Будильник", 60, 60, 200, 100, TBorderStyle::Single);
+  TButton stop(&prepared, 8, 8, 75, 25, L"Стоп");
+  prepared.PrepareWindows();
+  EXPECT_TRUE(prepared.Peer().Made()) << "prepared: made, so that showing it waits for nothing";
+  EXPECT_TRUE(stop.Peer().Made());
+  EXPECT_FALSE(IsWindowVisible(H(prepared)));
+}
+
+}  // namespace
