@@ -9,6 +9,7 @@
 #include <commctrl.h>
 #include <commdlg.h>
 #include <mmsystem.h>
+#include <objbase.h>
 #include <shellapi.h>
 
 // One function of each library, so that the linker imports it.
@@ -16,7 +17,8 @@ void* volatile gImports[] = {reinterpret_cast<void*>(&Shell_NotifyIconW),
                              reinterpret_cast<void*>(&mciSendCommandW),
                              reinterpret_cast<void*>(&GetOpenFileNameW),
                              reinterpret_cast<void*>(&RegOpenKeyExW),
-                             reinterpret_cast<void*>(&GradientFill)};
+                             reinterpret_cast<void*>(&GradientFill),
+                             reinterpret_cast<void*>(&CoInitializeEx)};
 #endif
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {

@@ -36,7 +36,7 @@ if [ "${1:-}" != --inside ]; then
   echo '1 24 "src/app/tivorra.manifest"' >"$work/manifest.rc"
   x86_64-w64-mingw32-windres -I. "$work/manifest.rc" -O coff -o "$work/manifest.o"
   $cxx -mwindows -s -DMINIMAL_IMPORTS -o "$work/minimal_imports.exe" bench/minimal_window.cpp \
-    "$work/manifest.o" -lcomctl32 -lshell32 -lwinmm -lcomdlg32 -ladvapi32 -lmsimg32
+    "$work/manifest.o" -lcomctl32 -lshell32 -lwinmm -lcomdlg32 -ladvapi32 -lmsimg32 -lole32
   if [ -n "${BEFORE:-}" ]; then cp "$BEFORE" "$work/Tivorra-before.exe"; fi
   echo "measuring under Wine (about 6 minutes)..." >&2
   timeout 1200 xvfb-run -a -s "-screen 0 1024x768x24" bash ${TIVORRA_TRACE:+-x} "$0" --inside "$work" "$runs" >&2
