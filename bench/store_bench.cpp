@@ -6,8 +6,6 @@
 #include <memory>
 #include <string>
 
-#include "fakes/fake_services.h"
-#include "controls/message_boxes.h"
 #include "full_store.h"
 #include "store/alarm_file.h"
 
@@ -23,8 +21,9 @@ void BM_SaveFullStore(benchmark::State& state) {
   auto s = FullStore(EncodeDate(2024, 3, 10));
   const std::wstring dir = BenchDir();
   TAlarmFileState file;
-  TFakeMessageBoxes boxes;
-  for (auto _ : state) SaveAlarms(*s, dir, file, boxes);
+  for (auto _ : state) {
+    if (!SaveAlarms(*s, dir, file).Saved()) state.SkipWithError("the store could not be saved");
+  }
 }
 BENCHMARK(BM_SaveFullStore)->Unit(benchmark::kMicrosecond);
 
@@ -32,10 +31,9 @@ void BM_LoadFullStore(benchmark::State& state) {
   auto s = FullStore(EncodeDate(2024, 3, 10));
   const std::wstring dir = BenchDir();
   TAlarmFileState file;
-  TFakeMessageBoxes boxes;
-  SaveAlarms(*s, dir, file, boxes);
+  if (!SaveAlarms(*s, dir, file).Saved()) state.SkipWithError("the store could not be saved");
   for (auto _ : state) {
-    LoadAlarms(*s, dir, file, boxes);
+    LoadAlarms(*s, dir, file);
     benchmark::DoNotOptimize(s->DateCount);
   }
 }

@@ -5,7 +5,6 @@
 #include <ctime>
 #include <string>
 
-#include "fakes/fake_services.h"
 #include "full_store.h"
 #include "store/alarm_file.h"
 
@@ -23,9 +22,7 @@ int main(int argc, char** argv) {
   std::string folder = argv[1];
   if (folder.back() != '/') folder += '/';
   TAlarmFileState file;
-  TFakeMessageBoxes boxes;
-  SaveAlarms(*store, std::wstring(folder.begin(), folder.end()), file, boxes);
-  if (!boxes.shown.empty()) {
+  if (!SaveAlarms(*store, std::wstring(folder.begin(), folder.end()), file).Saved()) {
     std::fprintf(stderr, "the alarm file could not be written\n");
     return 1;
   }

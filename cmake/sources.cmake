@@ -17,7 +17,6 @@ set(TIVORRA_CORE_SOURCES
   src/platform/clock.cpp
   src/platform/errors.cpp
   src/platform/power.cpp
-  src/platform/file_io_common.cpp
   src/platform/replace_file.cpp
   src/platform/instance_name.cpp
   src/platform/run_value.cpp
@@ -29,6 +28,7 @@ set(TIVORRA_CORE_SOURCES
   src/store/settings.cpp
   src/store/signal_settings.cpp
   src/store/program_state.cpp
+  src/ui/file_reports.cpp
   src/ui/main_form.cpp
   src/ui/alarm_list.cpp
   src/ui/alarm_editor.cpp

@@ -48,20 +48,18 @@ TClockInput ClockFrom(const std::uint8_t* data, std::size_t size) {
   return c;
 }
 
-void CheckLoad(const TAlarmStore& store, const TAlarmFileState& file, const TCountingBoxes& boxes,
+void CheckLoad(const TAlarmStore& store, const TAlarmFileState& file, const TLoadResult& loaded,
                const std::uint8_t* data, std::size_t size) {
   static const auto zero = std::make_unique<TAlarmStore>();
   if (size < kStoreSize) {
-    if (boxes.messages != 1 || boxes.last != L"Ошибка чтения файла!") {
-      FuzzFailure("a short file was not reported");
-    }
+    if (loaded.What != TLoadResult::TWhat::Damaged) FuzzFailure("a short file was not reported");
     if (std::memcmp(&store, zero.get(), kStoreSize) != 0) {
       FuzzFailure("a refused file changed the store");
     }
     if (!file.Unread) FuzzFailure("a refused file is not marked unread");
     return;
   }
-  if (boxes.messages != 0) FuzzFailure("a whole file was reported");
+  if (loaded.What != TLoadResult::TWhat::Loaded) FuzzFailure("a whole file was reported");
   if (file.Unread) FuzzFailure("a whole file is marked unread");
   const std::size_t countsAt = offsetof(TAlarmStore, DateCount);
   if (std::memcmp(&store, data, countsAt) != 0) FuzzFailure("the tables differ from the file");
@@ -86,18 +84,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   static const auto store = std::make_unique<TAlarmStore>();
   static const auto again = std::make_unique<TAlarmStore>();
   std::memset(store.get(), 0, kStoreSize);  // zeros, as at program start
-  TCountingBoxes boxes;
   TAlarmFileState file;
-  LoadAlarms(*store, dir, file, boxes);
-  CheckLoad(*store, file, boxes, data, size);
+  const TLoadResult loaded = LoadAlarms(*store, dir, file);
+  CheckLoad(*store, file, loaded, data, size);
 
-  if (boxes.messages == 0) {
+  if (loaded.What == TLoadResult::TWhat::Loaded) {
     // What was taken is saved back and reloaded unchanged.
-    SaveAlarms(*store, dir, file, boxes);
+    if (!SaveAlarms(*store, dir, file).Saved()) FuzzFailure("the store could not be saved");
     std::memset(again.get(), 0, kStoreSize);
-    TCountingBoxes quiet;
-    LoadAlarms(*again, dir, file, quiet);
-    if (quiet.messages != 0 || std::memcmp(store.get(), again.get(), kStoreSize) != 0) {
+    const TLoadResult back = LoadAlarms(*again, dir, file);
+    if (back.What != TLoadResult::TWhat::Loaded ||
+        std::memcmp(store.get(), again.get(), kStoreSize) != 0) {
       FuzzFailure("a saved store does not load back the same");
     }
   }

@@ -6,8 +6,6 @@
 #include <cstdint>
 #include <string>
 
-#include "controls/message_boxes.h"
-
 // A folder made once per process (in memory where the system has
 // /dev/shm), removed at exit. With the trailing separator, as ProgramDir.
 const std::wstring& FuzzProgramDir();
@@ -18,19 +16,3 @@ void WriteFuzzFile(const wchar_t* name, const std::uint8_t* data, std::size_t si
 // A broken promise of the code under test: print it and abort, which
 // libFuzzer records as a finding with the input that led to it.
 [[noreturn]] void FuzzFailure(const char* what);
-
-// Counts what the loaders would have shown.
-class TCountingBoxes : public TMessageBoxes {
- public:
-  void ShowMessage(const std::wstring& text) override {
-    ++messages;
-    last = text;
-  }
-  void ShowErrorReport(const std::wstring& text) override {
-    ++errors;
-    last = text;
-  }
-  int messages = 0;
-  int errors = 0;
-  std::wstring last;
-};

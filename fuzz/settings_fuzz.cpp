@@ -19,17 +19,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   const TSettings before{1, 0, 1, 0, 1, 0, 1};
   TSettings settings = before;
-  TCountingBoxes boxes;
-  ReadConfigFile(settings, dir, boxes);
+  const TLoadResult read = ReadConfigFile(settings, dir);
 
   if (size < sizeof(TSettings)) {
-    if (boxes.messages != 1 || boxes.last != L"Ошибка чтения!") {
-      FuzzFailure("a short file was not reported");
-    }
+    if (read.What != TLoadResult::TWhat::Damaged) FuzzFailure("a short file was not reported");
     if (!SameSettings(settings, before)) FuzzFailure("a refused file changed the settings");
     return 0;
   }
-  if (boxes.messages != 0) FuzzFailure("a whole file was reported");
+  if (read.What != TLoadResult::TWhat::Loaded) FuzzFailure("a whole file was reported");
   const auto* bytes = reinterpret_cast<const std::uint8_t*>(&settings);
   for (std::size_t i = 0; i < sizeof(TSettings); ++i) {
     if (bytes[i] != (data[i] != 0 ? 1 : 0)) FuzzFailure("a value is not the file's, as 0 or 1");
@@ -37,8 +34,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   if (WriteConfigFile(settings, dir) != 0) FuzzFailure("the settings could not be saved");
   TSettings again{};
-  ReadConfigFile(again, dir, boxes);
-  if (boxes.messages != 0 || !SameSettings(settings, again)) {
+  if (ReadConfigFile(again, dir).What != TLoadResult::TWhat::Loaded ||
+      !SameSettings(settings, again)) {
     FuzzFailure("saved settings do not load back the same");
   }
   return 0;

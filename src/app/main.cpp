@@ -12,6 +12,7 @@
 #include "controls/win32/message_boxes_win32.h"
 #include "controls/win32/win32_backend.h"
 #include "engine/wake_up_form.h"
+#include "platform/file_system.h"
 #include "platform/program_path.h"
 #include "platform/win32/clock_win32.h"
 #include "platform/win32/audio_output_win32.h"
@@ -76,7 +77,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   TWin32Power power;
   TWin32AudioOutput audio;
   TServices services{boxes,    clock,   shell, runValue, formats, app, exePath, std::move(params),
-                     &CreateMciBackend, wakeTimer, fileDialogs, power, audio};
+                     &CreateMciBackend, wakeTimer, fileDialogs, power, audio,
+                     fileio::SystemFileSystem()};
 
   // Created at start: the alarm store alone is 389 KB, too big for the stack,
   // and a static object with initialised members would carry it in the exe.

@@ -61,13 +61,4 @@ struct FolderEntry {
 // A missing or unreadable folder gives nothing.
 std::vector<FolderEntry> ListFolder(const std::wstring& folder);
 
-// Test hook: the next open for reading fails with `errorCode` inside the
-// real code path. Writes have a seam instead: platform/file_system.h.
-void FailNextOpenForTesting(int errorCode);
-
-// Shared by both halves.
-namespace detail {
-int TakeOpenFault();
-}  // namespace detail
-
 }  // namespace fileio

@@ -1,11 +1,13 @@
-// The system calls that writing a file is made of, one method each. The
-// program uses the system's; tests put a double in its place to make any
-// one of them fail.
+// The system calls that reading and writing a file are made of, one method
+// each. The program uses the system's; tests put a double in its place to
+// make any one of them fail.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
 #include <string>
+
+#include "platform/file_io.h"
 
 namespace fileio {
 
@@ -27,6 +29,8 @@ class TFileSystem {
   // On Windows a `to` that another program holds is waited for (kLockWaitMs).
   virtual int Replace(const std::wstring& from, const std::wstring& to) = 0;
   virtual void Remove(const std::wstring& path) = 0;
+  // Reads the first `maxBytes` bytes of a file: ReadHead of platform/file_io.h.
+  virtual ReadResult Read(const std::wstring& path, std::size_t maxBytes) = 0;
 };
 
 TFileSystem& SystemFileSystem();

@@ -2,7 +2,6 @@
 
 #include <cstring>
 
-#include "controls/message_boxes.h"
 #include "platform/decimal_text.h"
 #include "platform/errors.h"
 #include "platform/file_io.h"
@@ -14,20 +13,20 @@ namespace {
 // rather than destroy one.
 constexpr unsigned kMaxKeptCopies = 999;
 
-// Copies the bytes of alarm.rec to the first free kept name and returns that
-// name; an empty name when there is no file left to keep. Throws
-// EInOutError when the bytes cannot be read or kept.
-std::wstring KeepUnreadFile(const std::wstring& programDir, fileio::TFileSystem& fs) {
+// Copies the bytes of alarm.rec to the first free kept name and names it in
+// the result; no name when there is no file left to keep. The error when
+// the bytes cannot be read or kept.
+TSaveResult KeepUnreadFile(const std::wstring& programDir, fileio::TFileSystem& fs) {
   const fileio::ReadResult r = fileio::ReadAll(programDir + kAlarmFileName);
   if (!r.opened && (r.error == kErrFileNotFound || r.error == kErrPathNotFound)) return {};
-  if (!r.opened || r.readFailed) throw EInOutError(r.error);
+  if (!r.opened || r.readFailed) return {r.error ? r.error : kErrReadBeyondEnd, {}};
   for (unsigned n = 1; n <= kMaxKeptCopies; ++n) {
     const std::wstring kept = programDir + KeptAlarmFileName(n);
     const int error = fileio::WriteNew(fs, kept, r.data.data(), r.data.size());
-    if (error == 0) return kept;
-    if (error != kErrFileExists) throw EInOutError(error);
+    if (error == 0) return {0, kept};
+    if (error != kErrFileExists) return {error, {}};
   }
-  throw EInOutError(kErrFileExists);
+  return {kErrFileExists, {}};
 }
 
 }  // namespace
@@ -46,49 +45,48 @@ std::wstring FindProgramDir(const std::wstring& exePath) {
   return exePath.substr(0, slash + 1);
 }
 
-void SaveAlarms(const TAlarmStore& store, const std::wstring& programDir, TAlarmFileState& file,
-                TMessageBoxes& boxes) {
-  SaveAlarms(store, programDir, file, boxes, fileio::SystemFileSystem());
+TSaveResult SaveAlarms(const TAlarmStore& store, const std::wstring& programDir,
+                       TAlarmFileState& file) {
+  return SaveAlarms(store, programDir, file, fileio::SystemFileSystem());
 }
 
-void SaveAlarms(const TAlarmStore& store, const std::wstring& programDir, TAlarmFileState& file,
-                TMessageBoxes& boxes, fileio::TFileSystem& fs) {
+TSaveResult SaveAlarms(const TAlarmStore& store, const std::wstring& programDir,
+                       TAlarmFileState& file, fileio::TFileSystem& fs) {
+  TSaveResult result;
   if (file.Unread) {
-    const std::wstring kept = KeepUnreadFile(programDir, fs);
+    result = KeepUnreadFile(programDir, fs);
+    if (!result.Saved()) return result;
     // The old bytes are safe now, whatever becomes of this save.
     file.Unread = false;
-    if (!kept.empty()) {
-      boxes.ShowMessage(
-          L"Файл alarm.rec не удалось прочитать. Его прежнее "
-          L"содержимое сохранено в файле " +
-          kept);
-    }
   }
-  const int error =
+  result.Error =
       fileio::ReplaceAtomically(fs, programDir + kAlarmFileName, &store, sizeof(TAlarmStore));
-  if (error) throw EInOutError(error);
+  return result;
 }
 
-void LoadAlarms(TAlarmStore& store, const std::wstring& programDir, TAlarmFileState& file,
-                TMessageBoxes& boxes) {
+TLoadResult LoadAlarms(TAlarmStore& store, const std::wstring& programDir, TAlarmFileState& file) {
+  return LoadAlarms(store, programDir, file, fileio::SystemFileSystem());
+}
+
+TLoadResult LoadAlarms(TAlarmStore& store, const std::wstring& programDir, TAlarmFileState& file,
+                       fileio::TFileSystem& fs) {
   const std::wstring path = programDir + kAlarmFileName;
   if (!fileio::FileExists(path)) {
     file.Unread = false;
-    return;
+    return {TLoadResult::TWhat::Absent, 0};
   }
 
-  const fileio::ReadResult r = fileio::ReadHead(path, sizeof(TAlarmStore));
+  const fileio::ReadResult r = fs.Read(path, sizeof(TAlarmStore));
   if (!r.opened) {
     file.Unread = true;
-    boxes.ShowMessage(L"Не удалось открыть файл!");
-    return;
+    return {TLoadResult::TWhat::NotOpened, r.error};
   }
   if (r.readFailed || r.data.size() < sizeof(TAlarmStore)) {
     file.Unread = true;
-    boxes.ShowMessage(L"Ошибка чтения файла!");
-    return;
+    return {TLoadResult::TWhat::Damaged, r.error};
   }
   std::memcpy(&store, r.data.data(), sizeof(TAlarmStore));
   ClampCounts(store);
   file.Unread = false;
+  return {};
 }

@@ -4,8 +4,8 @@
 #include <string>
 
 #include "store/alarm_store.h"
+#include "store/file_result.h"
 
-class TMessageBoxes;
 namespace fileio {
 class TFileSystem;
 }
@@ -27,19 +27,21 @@ struct TAlarmFileState {
 std::wstring FindProgramDir(const std::wstring& exePath);
 
 // Replaces alarm.rec with the whole store. When the file could not be read
-// at the last load, its bytes are first copied to the next free kept name
-// and the user is told where. A failure leaves alarm.rec as it was and
-// throws EInOutError, which ends the action that asked for it.
-void SaveAlarms(const TAlarmStore& store, const std::wstring& programDir, TAlarmFileState& file,
-                TMessageBoxes& boxes);
+// at the last load, its bytes are first copied to the next free kept name,
+// which the result names. A failure leaves alarm.rec as it was and returns
+// the system's reason.
+[[nodiscard]] TSaveResult SaveAlarms(const TAlarmStore& store, const std::wstring& programDir,
+                                     TAlarmFileState& file);
 // The same over the given file system calls.
-void SaveAlarms(const TAlarmStore& store, const std::wstring& programDir, TAlarmFileState& file,
-                TMessageBoxes& boxes, fileio::TFileSystem& fs);
+[[nodiscard]] TSaveResult SaveAlarms(const TAlarmStore& store, const std::wstring& programDir,
+                                     TAlarmFileState& file, fileio::TFileSystem& fs);
 
 // Replaces the store with alarm.rec when the file loads whole; otherwise the
-// store is left as it was, the user is told, and the file is marked unread.
-void LoadAlarms(TAlarmStore& store, const std::wstring& programDir, TAlarmFileState& file,
-                TMessageBoxes& boxes);
+// store is left as it was and the file is marked unread.
+TLoadResult LoadAlarms(TAlarmStore& store, const std::wstring& programDir, TAlarmFileState& file);
+// The same over the given file system calls.
+TLoadResult LoadAlarms(TAlarmStore& store, const std::wstring& programDir, TAlarmFileState& file,
+                       fileio::TFileSystem& fs);
 
 // The name of the n-th kept copy (1-based): alarm.rec.bad, alarm.rec.bad2, ...
 std::wstring KeptAlarmFileName(unsigned n);

@@ -2,7 +2,6 @@
 
 #include <cstring>
 
-#include "controls/message_boxes.h"
 #include "platform/file_io.h"
 #include "platform/file_system.h"
 
@@ -18,23 +17,25 @@ void NormaliseFlags(TSettings& settings) {
 
 }  // namespace
 
-void ReadConfigFile(TSettings& settings, const std::wstring& programDir, TMessageBoxes& boxes) {
-  const std::wstring path = programDir + kConfigFileName;
-  if (!fileio::FileExists(path)) return;
+TLoadResult ReadConfigFile(TSettings& settings, const std::wstring& programDir) {
+  return ReadConfigFile(settings, programDir, fileio::SystemFileSystem());
+}
 
-  const fileio::ReadResult r = fileio::ReadHead(path, sizeof(TSettings));
-  if (!r.opened) {
-    boxes.ShowMessage(L"Не удалось открыть файл!");
-    return;
-  }
+TLoadResult ReadConfigFile(TSettings& settings, const std::wstring& programDir,
+                           fileio::TFileSystem& fs) {
+  const std::wstring path = programDir + kConfigFileName;
+  if (!fileio::FileExists(path)) return {TLoadResult::TWhat::Absent, 0};
+
+  const fileio::ReadResult r = fs.Read(path, sizeof(TSettings));
+  if (!r.opened) return {TLoadResult::TWhat::NotOpened, r.error};
   if (r.readFailed || r.data.size() < sizeof(TSettings)) {
-    boxes.ShowMessage(L"Ошибка чтения!");
-    return;
+    return {TLoadResult::TWhat::Damaged, r.error};
   }
   TSettings loaded;
   std::memcpy(&loaded, r.data.data(), sizeof(TSettings));
   NormaliseFlags(loaded);
   settings = loaded;
+  return {};
 }
 
 int WriteConfigFile(const TSettings& settings, const std::wstring& programDir) {

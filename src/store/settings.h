@@ -6,7 +6,8 @@
 #include <cstdint>
 #include <string>
 
-class TMessageBoxes;
+#include "store/file_result.h"
+
 namespace fileio {
 class TFileSystem;
 }
@@ -36,10 +37,12 @@ static_assert(offsetof(TSettings, MinToTrayOnClose) == 5);
 static_assert(offsetof(TSettings, ShowMessages) == 6);
 
 // Replaces all seven values with config.cfg's when the file holds at least
-// seven bytes (later bytes are ignored). A missing file changes nothing and
-// says nothing; a file that cannot be opened or read whole is reported in a
-// message box and changes nothing either.
-void ReadConfigFile(TSettings& settings, const std::wstring& programDir, TMessageBoxes& boxes);
+// seven bytes (later bytes are ignored). A missing file, or one that cannot
+// be opened or read whole, changes nothing; the result says which.
+TLoadResult ReadConfigFile(TSettings& settings, const std::wstring& programDir);
+// The same over the given file system calls.
+TLoadResult ReadConfigFile(TSettings& settings, const std::wstring& programDir,
+                           fileio::TFileSystem& fs);
 
 // Replaces config.cfg with the seven values. Returns 0, or the error number
 // when the old file is left as it was; the caller decides how to tell.

@@ -5,6 +5,7 @@
 #include "controls/message_boxes.h"
 #include "engine/time_value.h"
 #include "store/alarm_file.h"
+#include "ui/file_reports.h"
 #include "ui/main_form.h"
 
 namespace {
@@ -68,8 +69,8 @@ void TForm1::DelButClick() {
     cxMemoMSG.Clear();
     cxEditEXE.SetText(L"");
     DeleteAlarm(state_.Store, static_cast<TAlarmKind>(tab), static_cast<std::uint16_t>(row + 1));
-    SaveAlarms(state_.Store, state_.ProgramDir, state_.AlarmFile, services_.Boxes);
-    LoadAlarms(state_.Store, state_.ProgramDir, state_.AlarmFile, services_.Boxes);
+    SaveAlarmFile(state_, services_.Boxes, services_.Files);
+    LoadAlarmFile(state_, services_.Boxes, services_.Files);
     StoreChanged();
     FillAlarmList();
   }
@@ -256,8 +257,8 @@ void TForm1::AddButClick() {
     ReadConfig();
   }
   for (int d = 0; d < 7; ++d) WeekdayBox(d)->SetChecked(false);
-  SaveAlarms(state_.Store, state_.ProgramDir, state_.AlarmFile, services_.Boxes);
-  LoadAlarms(state_.Store, state_.ProgramDir, state_.AlarmFile, services_.Boxes);
+  SaveAlarmFile(state_, services_.Boxes, services_.Files);
+  LoadAlarmFile(state_, services_.Boxes, services_.Files);
   StoreChanged();
   RefreshButtons();  // the weekdays were cleared
   WarnIfPcWillNotWake();

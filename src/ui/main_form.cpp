@@ -11,6 +11,7 @@
 #include "platform/wake_timer.h"
 #include "store/alarm_file.h"
 #include "store/auto_load.h"
+#include "ui/file_reports.h"
 #include "ui/about_dialog.h"
 #include "ui/missed_form.h"
 #include "ui/settings_dialog.h"
@@ -83,7 +84,7 @@ void TForm1::FindProgramDir() { state_.ProgramDir = ::FindProgramDir(services_.E
 
 void TForm1::FormShow() {
   FindProgramDir();
-  LoadAlarms(state_.Store, state_.ProgramDir, state_.AlarmFile, services_.Boxes);
+  LoadAlarmFile(state_, services_.Boxes, services_.Files);
   LoadSignalAndState();
   StoreChanged();
   RzTabControlTabClick();
@@ -114,7 +115,7 @@ void TForm1::FormClose() {
   // An alarm.rec that could not be read holds alarms the store lacks; with
   // no change by the user since, closing leaves it for the next start.
   if (state_.AlarmFile.Unread) return;
-  SaveAlarms(state_.Store, state_.ProgramDir, state_.AlarmFile, services_.Boxes);
+  SaveAlarmFile(state_, services_.Boxes, services_.Files);
 }
 
 void TForm1::HEADMouseDown(TMouseButton) { StartDrag(); }
@@ -134,12 +135,12 @@ void TForm1::OptionButClick() {
 void TForm1::InfoButClick() { form4_.ShowModal(); }
 
 void TForm1::ReadConfig() {
-  if (!settingsUnsaved_) ReadConfigFile(state_.Settings, state_.ProgramDir, services_.Boxes);
+  if (!settingsUnsaved_) ReadConfigFileTelling(state_.Settings, state_.ProgramDir, services_.Boxes, services_.Files);
   ApplyLayout();
 }
 
 void TForm1::WriteConfig() {
-  const int error = WriteConfigFile(state_.Settings, state_.ProgramDir);
+  const int error = WriteConfigFile(state_.Settings, state_.ProgramDir, services_.Files);
   settingsUnsaved_ = error != 0;
   // Reported, but the action goes on: the settings take effect for this run
   // even when they cannot be kept for the next.

@@ -19,22 +19,12 @@
 #include "store/alarm_store.h"
 #include "store/settings.h"
 #include "store/signal_settings.h"
+#include "ui/app_state.h"
 #include "ui/services.h"
 
 class TForm2;
 class TForm4;
 class TMissedForm;
-
-// The process-wide records, owned by the application and shared by the
-// windows.
-struct TAppState {
-  TAlarmStore Store{};
-  TSettings Settings{};
-  TClockSample Sample{};
-  TEditState Edit{};
-  TAlarmFileState AlarmFile{};
-  std::wstring ProgramDir;
-};
 
 inline constexpr wchar_t kPcWillNotWakeText[] =
     L"Windows не разрешает таймерам пробуждения будить компьютер: спящий ПК не проснётся к "

@@ -18,6 +18,9 @@ class TWakeTimer;
 class TPower;
 class TAudioOutput;
 class TForm;
+namespace fileio {
+class TFileSystem;
+}
 
 // The application as a whole, as the taskbar and the tray see it.
 class TApplicationWindow {
@@ -57,4 +60,6 @@ struct TServices {
   TFileDialogs& FileDialogs;
   TPower& Power;
   TAudioOutput& Audio;
+  // How the program's own files are read and written.
+  fileio::TFileSystem& Files;
 };

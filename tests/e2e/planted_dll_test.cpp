@@ -118,7 +118,7 @@ TEST(Program, RunsNoDllPlantedBesideIt) {
   ToShortString(dir.ProgramDir() + L"gone.wav", store->CountdownAlarms[1].Mus);
   TAlarmFileState file;
   TFakeMessageBoxes boxes;
-  SaveAlarms(*store, dir.ProgramDir(), file, boxes);
+  EXPECT_TRUE(SaveAlarms(*store, dir.ProgramDir(), file).Saved());
 
   const PreferNativeDlls preferNative;
   ASSERT_TRUE(preferNative.Set());

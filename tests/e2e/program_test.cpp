@@ -79,7 +79,7 @@ void SaveCountdown(const TempDir& dir, int seconds) {
   ToShortString(L"Пора вставать!", store->CountdownAlarms[0].Msg);
   TAlarmFileState file;
   TFakeMessageBoxes boxes;
-  SaveAlarms(*store, dir.ProgramDir(), file, boxes);
+  EXPECT_TRUE(SaveAlarms(*store, dir.ProgramDir(), file).Saved());
 }
 
 // Visible top-level windows of any process with this title.
@@ -240,7 +240,7 @@ TEST(Program, ACountdownRingsOnItsSecondWhileAMessageBoxIsOpen) {
   ToShortString(L"Вовремя", store->CountdownAlarms[0].Msg);
   TAlarmFileState file;
   TFakeMessageBoxes boxes;
-  SaveAlarms(*store, dir.ProgramDir(), file, boxes);
+  EXPECT_TRUE(SaveAlarms(*store, dir.ProgramDir(), file).Saved());
 
   Program p(dir);
   p.Start();

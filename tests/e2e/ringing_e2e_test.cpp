@@ -38,7 +38,7 @@ std::int64_t UtcNowMs() {
 void Save(const TempDir& dir, const TAlarmStore& store) {
   TAlarmFileState file;
   TFakeMessageBoxes boxes;
-  SaveAlarms(store, dir.ProgramDir(), file, boxes);
+  EXPECT_TRUE(SaveAlarms(store, dir.ProgramDir(), file).Saved());
 }
 
 std::unique_ptr<TAlarmStore> EmptyStore() {

@@ -10,6 +10,7 @@
 
 #include "fakes/fake_audio_output.h"
 #include "fakes/fake_clock.h"
+#include "fakes/fault_file_system.h"
 #include "fakes/fake_media_backend.h"
 #include "fakes/fake_power.h"
 #include "fakes/fake_services.h"
@@ -28,10 +29,12 @@ struct TFakeProgramServices {
     return std::make_unique<TServices>(TServices{boxes, clock, shell, runValue, formats, app,
                                                  std::move(exe), std::move(params),
                                                  std::move(media), wakeTimer, fileDialogs, power,
-                                                 audio});
+                                                 audio, files});
   }
 
   TFakeMessageBoxes boxes;
+  // The real files, one call made to fail where a test asks.
+  TFaultFileSystem files;
   TFakeClock clock;
   TFakeShell shell;
   TFakeRunValue runValue;

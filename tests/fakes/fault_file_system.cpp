@@ -47,3 +47,12 @@ void TFaultFileSystem::Remove(const std::wstring& path) {
   if (Fails("Remove")) return;
   real_.Remove(path);
 }
+
+fileio::ReadResult TFaultFileSystem::Read(const std::wstring& path, std::size_t maxBytes) {
+  if (Fails("Read")) {
+    fileio::ReadResult r;
+    r.error = Error;
+    return r;
+  }
+  return real_.Read(path, maxBytes);
+}

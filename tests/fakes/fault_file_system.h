@@ -27,6 +27,8 @@ class TFaultFileSystem : public fileio::TFileSystem {
   int Close(Handle file) override;
   int Replace(const std::wstring& from, const std::wstring& to) override;
   void Remove(const std::wstring& path) override;
+  // A failing read opens nothing, as a file held or denied.
+  fileio::ReadResult Read(const std::wstring& path, std::size_t maxBytes) override;
 
  private:
   // Records the call; true when it is to fail (and `crashed_` from then on).

@@ -14,6 +14,7 @@
 #include "controls/win32/message_boxes_win32.h"
 #include "controls/win32/win32_backend.h"
 #include "engine/wake_up_form.h"
+#include "platform/file_system.h"
 #include "platform/program_path.h"
 #include "platform/win32/clock_win32.h"
 #include "platform/win32/regional_win32.h"
@@ -88,7 +89,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   TWin32Power power;
   TWin32AudioOutput audio;
   TServices services{boxes,    clock, shell, runValue, formats, app, ExecutablePath(), {},
-                     &CreateMciBackend, wakeTimer, fileDialogs, power, audio};
+                     &CreateMciBackend, wakeTimer, fileDialogs, power, audio,
+                     fileio::SystemFileSystem()};
   int exitCode = 0;
   {
     TForms forms(gState, services);

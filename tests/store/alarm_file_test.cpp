@@ -6,7 +6,7 @@
 #include <random>
 
 #include "fakes/fake_services.h"
-#include "controls/message_boxes.h"
+#include "fakes/fault_file_system.h"
 #include "platform/errors.h"
 #include "platform/file_io.h"
 #include "store/alarm_file.h"
@@ -78,17 +78,13 @@ Bytes DocumentedFile() {
 class AlarmFile : public testing::Test {
  protected:
   TempDir dir;
-  TFakeMessageBoxes boxes;
   TAlarmFileState file;
-  void Load(TAlarmStore& s) { LoadAlarms(s, dir.ProgramDir(), file, boxes); }
-  void Save(const TAlarmStore& s) { SaveAlarms(s, dir.ProgramDir(), file, boxes); }
+  TLoadResult loaded;
+  TSaveResult saved;
+  void Load(TAlarmStore& s) { loaded = LoadAlarms(s, dir.ProgramDir(), file); }
+  void Save(const TAlarmStore& s) { saved = SaveAlarms(s, dir.ProgramDir(), file); }
   fs::path File() const { return dir.Path(L"alarm.rec"); }
   fs::path BadFile() const { return dir.Path(L"alarm.rec.bad"); }
-  std::vector<std::wstring> Texts() const {
-    std::vector<std::wstring> t;
-    for (const auto& s : boxes.shown) t.push_back(s.text);
-    return t;
-  }
 };
 
 TEST_F(AlarmFile, DocumentedLayoutLoadsAndSavesBackByteForByte) {
@@ -98,7 +94,7 @@ TEST_F(AlarmFile, DocumentedLayoutLoadsAndSavesBackByteForByte) {
 
   Load(*s);
 
-  EXPECT_TRUE(boxes.shown.empty());
+  EXPECT_EQ(loaded.What, TLoadResult::TWhat::Loaded);
   EXPECT_EQ(s->DateCount, 3);
   EXPECT_EQ(s->DailyCount, 1);
   EXPECT_EQ(s->WeeklyCount, 2);
@@ -127,7 +123,7 @@ TEST_F(AlarmFile, FirstStartWithoutAFileLoadsNothingAndSaysNothing) {
   auto s = ZeroStore();
   Load(*s);
   EXPECT_TRUE(SameBytes(*s, *ZeroStore()));
-  EXPECT_TRUE(boxes.shown.empty());
+  EXPECT_EQ(loaded.What, TLoadResult::TWhat::Absent);
   EXPECT_FALSE(fs::exists(BadFile()));
 }
 
@@ -146,7 +142,6 @@ TEST_F(AlarmFile, FilesOfOtherLengths) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
-    boxes.shown.clear();
     fs::remove(BadFile());
     Bytes content = DocumentedFile();
     content.resize(c.size, 0x77);
@@ -157,22 +152,22 @@ TEST_F(AlarmFile, FilesOfOtherLengths) {
     EXPECT_FALSE(fs::exists(BadFile())) << "loading alone must change no file";
 
     if (c.loads) {
-      EXPECT_TRUE(boxes.shown.empty());
+      EXPECT_EQ(loaded.What, TLoadResult::TWhat::Loaded);
       EXPECT_EQ(std::memcmp(s.get(), content.data(), kFileSize), 0);
       Save(*s);
       EXPECT_EQ(fs::file_size(File()), kFileSize);
       EXPECT_FALSE(fs::exists(BadFile()));
+      EXPECT_TRUE(saved.KeptAs.empty());
     } else {
-      EXPECT_EQ(Texts(), std::vector<std::wstring>{L"Ошибка чтения файла!"});
+      EXPECT_EQ(loaded.What, TLoadResult::TWhat::Damaged);
       EXPECT_TRUE(SameBytes(*s, *SentinelStore())) << "a failed load changed the store";
       // The first save keeps the whole unread file before replacing it.
       Save(*s);
       ASSERT_TRUE(fs::exists(BadFile()));
       EXPECT_EQ(ReadBytes(BadFile()), content) << "the unread file was not kept";
       EXPECT_EQ(fs::file_size(File()), kFileSize);
-      ASSERT_EQ(boxes.shown.size(), 2u);
-      EXPECT_NE(boxes.shown[1].text.find(BadFile().wstring()), std::wstring::npos)
-          << "the message does not say where the copy is";
+      EXPECT_TRUE(saved.Saved());
+      EXPECT_EQ(fs::path(saved.KeptAs), BadFile()) << "the result does not say where the copy is";
     }
   }
 }
@@ -203,10 +198,10 @@ TEST_F(AlarmFile, AFileThatVanishedBeforeTheSaveNeedsNoCopy) {
   auto s = ZeroStore();
   Load(*s);
   fs::remove(File());
-  boxes.shown.clear();
   Save(*s);
   EXPECT_FALSE(fs::exists(BadFile()));
-  EXPECT_TRUE(boxes.shown.empty());
+  EXPECT_TRUE(saved.Saved());
+  EXPECT_TRUE(saved.KeptAs.empty());
   EXPECT_EQ(fs::file_size(File()), kFileSize);
 }
 
@@ -240,9 +235,13 @@ TEST_F(AlarmFile, StaleTemporaryFilesAndFoldersDoNotBlockASave) {
 TEST_F(AlarmFile, FileThatCannotBeOpenedLeavesTheStore) {
   WriteBytes(File(), DocumentedFile());
   auto s = SentinelStore();
-  fileio::FailNextOpenForTesting(kErrAccessDenied);
-  Load(*s);
-  EXPECT_EQ(Texts(), std::vector<std::wstring>{L"Не удалось открыть файл!"});
+  TFaultFileSystem denied;
+  denied.FailAt = 1;
+  denied.Error = kErrAccessDenied;
+  loaded = LoadAlarms(*s, dir.ProgramDir(), file, denied);
+  EXPECT_EQ(loaded.What, TLoadResult::TWhat::NotOpened);
+  EXPECT_EQ(loaded.Error, kErrAccessDenied);
+  EXPECT_TRUE(file.Unread);
   EXPECT_TRUE(SameBytes(*s, *SentinelStore()));
 }
 
@@ -259,7 +258,8 @@ TEST_F(AlarmFile, ALockLongerThanTheWaitIsReportedAndTheFileIsKeptAtTheNextSave)
     EXPECT_GE(GetTickCount64() - start, static_cast<ULONGLONG>(fileio::kLockWaitMs - 100))
         << "the lock was not waited for";
   }
-  EXPECT_EQ(Texts(), std::vector<std::wstring>{L"Не удалось открыть файл!"});
+  EXPECT_EQ(loaded.What, TLoadResult::TWhat::NotOpened);
+  EXPECT_NE(loaded.Error, 0);
   EXPECT_TRUE(SameBytes(*s, *SentinelStore()));
   EXPECT_EQ(ReadBytes(File()), original) << "a failed load touched the file";
   // The user's first change replaces the file, but only after keeping it.
@@ -276,7 +276,7 @@ TEST_F(AlarmFile, ABriefLockIsWaitedOutOnLoadAndOnSave) {
     ASSERT_TRUE(held.Held());
     Load(*s);
   }
-  EXPECT_TRUE(boxes.shown.empty());
+  EXPECT_EQ(loaded.What, TLoadResult::TWhat::Loaded);
   EXPECT_EQ(std::memcmp(s.get(), original.data(), kFileSize), 0);
   EXPECT_FALSE(file.Unread);
 
@@ -284,7 +284,8 @@ TEST_F(AlarmFile, ABriefLockIsWaitedOutOnLoadAndOnSave) {
   {
     HeldFile held(File(), 1000);
     ASSERT_TRUE(held.Held());
-    EXPECT_NO_THROW(Save(*s));
+    Save(*s);
+    EXPECT_TRUE(saved.Saved());
   }
   auto back = ZeroStore();
   Load(*back);
@@ -296,7 +297,9 @@ TEST_F(AlarmFile, ABriefLockIsWaitedOutOnLoadAndOnSave) {
 TEST_F(AlarmFile, SaveIntoAMissingFolderFails) {
   auto s = ZeroStore();
   const std::wstring missing = dir.ProgramDir() + L"missing" + dir.ProgramDir().back();
-  EXPECT_THROW(SaveAlarms(*s, missing, file, boxes), EInOutError);
+  const TSaveResult r = SaveAlarms(*s, missing, file);
+  EXPECT_FALSE(r.Saved());
+  EXPECT_TRUE(r.Error == kErrPathNotFound || r.Error == kErrFileNotFound) << r.Error;
 }
 
 TEST_F(AlarmFile, RussianTextSurvivesARoundTrip) {

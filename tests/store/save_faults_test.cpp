@@ -12,7 +12,6 @@
 #include <string>
 #include <vector>
 
-#include "controls/message_boxes.h"
 #include "fakes/fake_services.h"
 #include "fakes/fault_file_system.h"
 #include "platform/errors.h"
@@ -82,7 +81,6 @@ const char* Name(TBefore b) {
 struct TFolder {
   TempDir dir;
   TAlarmFileState file;
-  TFakeMessageBoxes boxes;
 };
 
 // Sets up the folder and the file state as the program would have them
@@ -91,14 +89,13 @@ void Prepare(TFolder& f, TBefore before, const Bytes& good, const Bytes& damaged
   if (before == TBefore::GoodFile) WriteBytes(f.dir.Path(L"alarm.rec"), good);
   if (before == TBefore::UnreadFile) WriteBytes(f.dir.Path(L"alarm.rec"), damaged);
   auto loaded = StoreFilledWith(0, 0);
-  LoadAlarms(*loaded, f.dir.ProgramDir(), f.file, f.boxes);
-  f.boxes.shown.clear();
+  LoadAlarms(*loaded, f.dir.ProgramDir(), f.file);
 }
 
 TEST(SaveFaults, TheFileIsWholeOnTheDiskBeforeItReplacesTheOldOne) {
   TFolder f;
   TFaultFileSystem disk;
-  SaveAlarms(*StoreFilledWith(0x22, 9), f.dir.ProgramDir(), f.file, f.boxes, disk);
+  EXPECT_TRUE(SaveAlarms(*StoreFilledWith(0x22, 9), f.dir.ProgramDir(), f.file, disk).Saved());
   const std::vector<std::string> expected = {"CreateNew", "Write", "Write", "Write",
                                              "Write",     "Flush", "Close", "Replace"};
   EXPECT_EQ(disk.Calls, expected);
@@ -119,7 +116,7 @@ TEST(SaveFaults, AlarmRecIsTheOldOrTheNewFileAfterAFailureAtEveryCall) {
       TFolder f;
       Prepare(f, before, good, damaged);
       TFaultFileSystem disk;
-      SaveAlarms(*newStore, f.dir.ProgramDir(), f.file, f.boxes, disk);
+      EXPECT_TRUE(SaveAlarms(*newStore, f.dir.ProgramDir(), f.file, disk).Saved());
       sequence = disk.Calls;
     }
     for (const bool crash : {false, true}) {
@@ -135,14 +132,10 @@ TEST(SaveFaults, AlarmRecIsTheOldOrTheNewFileAfterAFailureAtEveryCall) {
         disk.Error = kErrorOf.at(sequence[k - 1]);
         ++injected;
 
-        try {
-          SaveAlarms(*newStore, f.dir.ProgramDir(), f.file, f.boxes, disk);
-          ADD_FAILURE() << "the failed save reported success";
-        } catch (const EInOutError& e) {
-          EXPECT_EQ(e.ErrorCode(), disk.Error);
-          EXPECT_EQ(e.Message(), InOutErrorText(disk.Error));
-          EXPECT_FALSE(e.Message().empty());
-        }
+        const TSaveResult r = SaveAlarms(*newStore, f.dir.ProgramDir(), f.file, disk);
+        EXPECT_FALSE(r.Saved()) << "the failed save reported success";
+        EXPECT_EQ(r.Error, disk.Error);
+        EXPECT_FALSE(InOutErrorText(r.Error).empty());
 
         const fs::path rec = f.dir.Path(L"alarm.rec");
         bool kept = true;
@@ -175,7 +168,7 @@ TEST(SaveFaults, AlarmRecIsTheOldOrTheNewFileAfterAFailureAtEveryCall) {
 
         // Whatever a crash left behind does not stand in the way of the next
         // save, and an unread file's bytes survive it in a kept copy.
-        SaveAlarms(*newStore, f.dir.ProgramDir(), f.file, f.boxes);
+        EXPECT_TRUE(SaveAlarms(*newStore, f.dir.ProgramDir(), f.file).Saved());
         EXPECT_EQ(ReadBytes(rec), newBytes);
         for (const std::wstring& name : FilesIn(f.dir)) {
           EXPECT_TRUE(name == L"alarm.rec" || name.rfind(L"alarm.rec.bad", 0) == 0 ||

@@ -6,7 +6,6 @@
 
 #include "fakes/fake_services.h"
 #include "fakes/fault_file_system.h"
-#include "controls/message_boxes.h"
 #include "platform/errors.h"
 #include "platform/file_io.h"
 #include "store/settings.h"
@@ -28,13 +27,7 @@ TSettings Sentinel() { return {1, 0, 1, 0, 1, 0, 1}; }
 class SettingsFile : public testing::Test {
  protected:
   TempDir dir;
-  TFakeMessageBoxes boxes;
   fs::path File() const { return dir.Path(L"config.cfg"); }
-  std::vector<std::wstring> Texts() const {
-    std::vector<std::wstring> t;
-    for (const auto& s : boxes.shown) t.push_back(s.text);
-    return t;
-  }
 };
 
 TEST_F(SettingsFile, EachValueIsWrittenToItsOwnByteAndReadBack) {
@@ -53,17 +46,16 @@ TEST_F(SettingsFile, EachValueIsWrittenToItsOwnByteAndReadBack) {
     EXPECT_EQ(ReadBytes(File()), expected);
 
     TSettings read = Sentinel();
-    ReadConfigFile(read, dir.ProgramDir(), boxes);
+    EXPECT_EQ(ReadConfigFile(read, dir.ProgramDir()).What, TLoadResult::TWhat::Loaded);
     EXPECT_EQ(BytesOf(read), expected);
   }
-  EXPECT_TRUE(boxes.shown.empty());
 }
 
 TEST_F(SettingsFile, FilesOfOtherContents) {
   struct Case {
     const char* name;
     Bytes file;
-    Bytes loaded;  // empty: "Ошибка чтения!" and the settings are kept
+    Bytes loaded;  // empty: damaged, and the settings are kept
   };
   const Case cases[] = {
       {"empty", {}, {}},
@@ -74,17 +66,16 @@ TEST_F(SettingsFile, FilesOfOtherContents) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
-    boxes.shown.clear();
     WriteBytes(File(), c.file);
     TSettings s = Sentinel();
 
-    ReadConfigFile(s, dir.ProgramDir(), boxes);
+    const TLoadResult r = ReadConfigFile(s, dir.ProgramDir());
 
     if (c.loaded.empty()) {
-      EXPECT_EQ(Texts(), std::vector<std::wstring>{L"Ошибка чтения!"});
+      EXPECT_EQ(r.What, TLoadResult::TWhat::Damaged);
       EXPECT_EQ(BytesOf(s), BytesOf(Sentinel()));
     } else {
-      EXPECT_TRUE(boxes.shown.empty());
+      EXPECT_EQ(r.What, TLoadResult::TWhat::Loaded);
       EXPECT_EQ(BytesOf(s), c.loaded);
       WriteConfigFile(s, dir.ProgramDir());
       EXPECT_EQ(ReadBytes(File()), c.loaded);
@@ -92,19 +83,22 @@ TEST_F(SettingsFile, FilesOfOtherContents) {
   }
 }
 
-TEST_F(SettingsFile, MissingFileChangesNothingAndSaysNothing) {
+TEST_F(SettingsFile, AMissingFileChangesNothing) {
   TSettings s = Sentinel();
-  ReadConfigFile(s, dir.ProgramDir(), boxes);
+  EXPECT_EQ(ReadConfigFile(s, dir.ProgramDir()).What, TLoadResult::TWhat::Absent);
   EXPECT_EQ(BytesOf(s), BytesOf(Sentinel()));
-  EXPECT_TRUE(boxes.shown.empty());
 }
 
-TEST_F(SettingsFile, FileThatCannotBeOpenedIsReportedAndChangesNothing) {
+TEST_F(SettingsFile, AFileThatCannotBeOpenedChangesNothing) {
   WriteBytes(File(), Bytes(7, 0));
   TSettings s = Sentinel();
-  fileio::FailNextOpenForTesting(kErrAccessDenied);
-  ReadConfigFile(s, dir.ProgramDir(), boxes);
-  EXPECT_EQ(Texts(), std::vector<std::wstring>{L"Не удалось открыть файл!"});
+  TFaultFileSystem denied;
+  denied.FailAt = 1;
+  denied.Error = kErrAccessDenied;
+  const TLoadResult r = ReadConfigFile(s, dir.ProgramDir(), denied);
+  EXPECT_EQ(r.What, TLoadResult::TWhat::NotOpened);
+  EXPECT_EQ(r.Error, kErrAccessDenied);
+  EXPECT_EQ(denied.Calls, std::vector<std::string>{"Read"});
   EXPECT_EQ(BytesOf(s), BytesOf(Sentinel()));
 }
 

@@ -95,7 +95,7 @@ TEST_F(AlarmUi, StoredTextsAreCutAndRoundTripUnchanged) {
     state->Store.DailyCount = 1;
     ToShortString(c.loaded, state->Store.DailyAlarms[0].Msg);
     ToShortString(L"C:\\x.exe", state->Store.DailyAlarms[0].Exe);
-    SaveAlarms(state->Store, dir.ProgramDir(), state->AlarmFile, boxes);
+    EXPECT_TRUE(SaveAlarms(state->Store, dir.ProgramDir(), state->AlarmFile).Saved());
     Start();
     ShowTab(1);
     form1->cxListBox.SelectRow(0);
@@ -114,7 +114,7 @@ TEST_F(AlarmUi, StoredTextsAreCutAndRoundTripUnchanged) {
 
 TEST_F(AlarmUi, AFullTableTakesNoHundredAndFirst) {
   state->Store.DailyCount = 100;
-  SaveAlarms(state->Store, dir.ProgramDir(), state->AlarmFile, boxes);
+  EXPECT_TRUE(SaveAlarms(state->Store, dir.ProgramDir(), state->AlarmFile).Saved());
   const Bytes before = AlarmFile();
   Start();
   AddAlarm(form1->cxDay, EncodeTime(6, 0, 0, 0), L"one too many");
@@ -161,7 +161,7 @@ TEST_F(AlarmUi, TheFileFieldTakesWhatTheDialogConfirms) {
 
 TEST_F(AlarmUi, EverythingWithTheKeyboardAlone) {
   state->Store.DailyCount = 2;
-  SaveAlarms(state->Store, dir.ProgramDir(), state->AlarmFile, boxes);
+  EXPECT_TRUE(SaveAlarms(state->Store, dir.ProgramDir(), state->AlarmFile).Saved());
   Start({1, 1, 1, 0, 0, 0, 0});
   TForm1& f = *form1;
   ShowTab(1);

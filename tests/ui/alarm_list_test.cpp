@@ -23,7 +23,7 @@ TEST_F(AlarmUi, RowTextsOfEveryKind) {
   s.WeeklyAlarms[0].AlarmTime = t;
   s.BootCountdownCount = 1;
   s.BootCountdownAlarms[0].AlarmTime = EncodeTime(1, 0, 5, 0);
-  SaveAlarms(s, dir.ProgramDir(), state->AlarmFile, boxes);
+  EXPECT_TRUE(SaveAlarms(s, dir.ProgramDir(), state->AlarmFile).Saved());
   Start();
   const struct {
     int tab;
@@ -61,7 +61,7 @@ TEST_F(AlarmUi, ACountdownShowsTheTimeLeftThenTheTimeSinceItsMoment) {
 
 TEST_F(AlarmUi, TheRefreshEnablesTheButtonsByItsSixRules) {
   state->Store.DailyCount = 1;
-  SaveAlarms(state->Store, dir.ProgramDir(), state->AlarmFile, boxes);
+  EXPECT_TRUE(SaveAlarms(state->Store, dir.ProgramDir(), state->AlarmFile).Saved());
   Start({1, 1, 1, 0, 0, 0, 0});  // left in add mode
   TForm1& f = *form1;
   const struct {
@@ -114,7 +114,7 @@ TEST_F(AlarmUi, TheRefreshEnablesTheButtonsByItsSixRules) {
 // straight after it, as they were a tick after it before.
 TEST_F(AlarmUi, EditAndDeleteAreDisabledStraightAfterEveryFill) {
   state->Store.DailyCount = 3;
-  SaveAlarms(state->Store, dir.ProgramDir(), state->AlarmFile, boxes);
+  EXPECT_TRUE(SaveAlarms(state->Store, dir.ProgramDir(), state->AlarmFile).Saved());
   Start({1, 1, 1, 0, 0, 0, 0});
   TForm1& f = *form1;
   const struct {
@@ -142,7 +142,7 @@ TEST_F(AlarmUi, EditAndDeleteAreDisabledStraightAfterEveryFill) {
 TEST_F(AlarmUi, EnterAndDeleteInTheListAndClickWithEditOnClick) {
   for (int i = 0; i < 3; ++i) state->Store.DailyAlarms[i].AlarmTime = EncodeTime(i + 1, 0, 0, 0);
   state->Store.DailyCount = 3;
-  SaveAlarms(state->Store, dir.ProgramDir(), state->AlarmFile, boxes);
+  EXPECT_TRUE(SaveAlarms(state->Store, dir.ProgramDir(), state->AlarmFile).Saved());
   Start({1, 0, 0, 0, 1, 0, 0});  // EditOnClick on, editor closed
   EXPECT_EQ(form1->AddBut.Caption(), L"Изменить") << "the kept mode, said at start";
   ShowTab(1);

@@ -73,7 +73,7 @@ class MainForm : public testing::Test, protected TFakeProgramServices {
     store->DailyAlarms[0].AlarmTime = time;
     ToShortString(msg, store->DailyAlarms[0].Msg);
     TAlarmFileState file;
-    SaveAlarms(*store, dir.ProgramDir(), file, boxes);
+    EXPECT_TRUE(SaveAlarms(*store, dir.ProgramDir(), file).Saved());
   }
   std::vector<std::wstring> Messages() {
     std::vector<std::wstring> out;
@@ -287,7 +287,8 @@ TEST_F(MainForm, AnAlarmFileThatCouldNotBeReadSurvivesTheClose) {
     HeldFile held(dir.Path(L"alarm.rec"), 0);  // held through the whole wait
     ASSERT_TRUE(held.Held());
 #else
-    fileio::FailNextOpenForTesting(kErrAccessDenied);
+    files.FailAt = 1;  // the first call at start is alarm.rec's read
+    files.Error = kErrAccessDenied;
 #endif
     Start();
   }

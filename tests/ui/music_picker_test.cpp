@@ -78,7 +78,7 @@ TEST_F(AlarmUi, AStoredMusicPathIsFoundByNameOrKeptWhenItIsNotThere) {
     state = std::make_unique<TAppState>();
     state->Store.DailyCount = 1;
     ToShortString(c.mus, state->Store.DailyAlarms[0].Mus);
-    SaveAlarms(state->Store, dir.ProgramDir(), state->AlarmFile, boxes);
+    EXPECT_TRUE(SaveAlarms(state->Store, dir.ProgramDir(), state->AlarmFile).Saved());
     Start();
     ShowTab(1);
     form1->cxListBox.SelectRow(0);

@@ -30,7 +30,7 @@ class Ringing : public ProgramTest {
     std::memset(store.get(), 0, sizeof(TAlarmStore));
     fill(*store);
     TAlarmFileState file;
-    SaveAlarms(*store, dir.ProgramDir(), file, boxes);
+    EXPECT_TRUE(SaveAlarms(*store, dir.ProgramDir(), file).Saved());
   }
   static void Daily(TAlarmStore& s, TDateTime time, const std::wstring& msg,
                     const std::wstring& exe = L"", const std::wstring& mus = L"") {
