@@ -1,12 +1,10 @@
-// The alarm editor: adding, changing and deleting records, each change
-// saved and read back at once.
-#include <cwctype>
+#include "ui/alarm_editor.h"
 
 #include "controls/message_boxes.h"
 #include "engine/time_value.h"
-#include "store/alarm_file.h"
-#include "ui/file_reports.h"
-#include "ui/main_form.h"
+#include "platform/clock.h"
+#include "platform/decimal_text.h"
+#include "ui/services.h"
 
 namespace {
 
@@ -26,108 +24,127 @@ TDateTime Today(TDateTime local) {
 
 }  // namespace
 
+TAlarmEditor::TAlarmEditor(const TEditorControls& controls, TSettings& settings,
+                           TAlarmStore& store, TEditState& edit, TAlarmList& list,
+                           TMusicPicker& picker, TClock& clock, TMessageBoxes& boxes,
+                           TFileDialogs& fileDialogs, THost& host)
+    : c_(controls),
+      settings_(settings),
+      store_(store),
+      edit_(edit),
+      list_(list),
+      picker_(picker),
+      clock_(clock),
+      boxes_(boxes),
+      fileDialogs_(fileDialogs),
+      host_(host) {
+  c_.NewBut.OnClick = [this] { NewButClick(); };
+  c_.EditBut.OnClick = [this] { EditButClick(); };
+  c_.DelBut.OnClick = [this] { DelButClick(); };
+  c_.cxDate.OnClick = [this] { cxDateClick(); };
+  c_.cxDay.OnClick = [this] { cxDayClick(); };
+  c_.cxWeek.OnClick = [this] { cxWeekClick(); };
+  c_.cxWeek.OnDblClick = [this] { cxWeekDblClick(); };
+  for (TCheckBox* day : c_.Weekdays) day->OnClick = [this] { cxWeekClick(); };
+  c_.cxObrat.OnClick = [this] { cxObratClick(); };
+  c_.cxObratComp.OnClick = [this] { cxObratCompClick(); };
+  c_.cxCheckMSG.OnClick = [this] { cxCheckMSGClick(); };
+  c_.cxCheckEXE.OnClick = [this] { cxCheckEXEClick(); };
+  c_.cxEditEXE.OnButtonClick = [this] { cxEditEXEPropertiesButtonClick(); };
+  c_.AddBut.OnClick = [this] { AddButClick(); };
+  c_.CloseBut.OnClick = [this] { CloseButClick(); };
+  c_.cxMemoMSG.SetEnabled(false);
+  c_.cxEditEXE.SetEnabled(false);
+}
+
 // The first steps of opening the editor, the same for adding and changing:
 // the mode and its confirmation, the panel shown with empty texts, and the
 // layout saved and applied.
-void TForm1::OpenEditor(bool addMode, const wchar_t* confirmMessage) {
-  state_.Settings.AddMode = addMode ? 1 : 0;
-  ConfirmMessage = confirmMessage;
-  state_.Settings.EditorVisible = 1;
-  RzPanel1.SetEnabled(true);
-  RzPanel1.Show();
-  cxMemoMSG.Clear();
-  cxEditEXE.SetText(L"");
-  WriteConfig();
-  ReadConfig();
+void TAlarmEditor::OpenEditor(bool addMode, const wchar_t* confirmMessage) {
+  settings_.AddMode = addMode ? 1 : 0;
+  confirmMessage_ = confirmMessage;
+  settings_.EditorVisible = 1;
+  c_.RzPanel1.SetEnabled(true);
+  c_.RzPanel1.Show();
+  c_.cxMemoMSG.Clear();
+  c_.cxEditEXE.SetText(L"");
+  host_.SaveLayout();
 }
 
-void TForm1::NewButClick() {
+void TAlarmEditor::NewButClick() {
   OpenEditor(true, L"Запись добавлена!");
-  cxDateEdit.SetEnabled(false);
-  panelweek.SetEnabled(false);
+  c_.cxDateEdit.SetEnabled(false);
+  c_.panelweek.SetEnabled(false);
   SetEditorMode();
-  if (cxWeek.Checked()) panelweek.SetEnabled(true);
-  if (cxDate.Checked()) cxDateEdit.SetEnabled(true);
-  const TDateTime now = services_.Clock.Now().Local;
-  cxTimeEdit.SetValue(TimeOfDay(now));
-  cxDateEdit.SetValue(Today(now));
+  if (c_.cxWeek.Checked()) c_.panelweek.SetEnabled(true);
+  if (c_.cxDate.Checked()) c_.cxDateEdit.SetEnabled(true);
+  const TDateTime now = clock_.Now().Local;
+  c_.cxTimeEdit.SetValue(TimeOfDay(now));
+  c_.cxDateEdit.SetValue(Today(now));
 }
 
-void TForm1::EditButClick() {
-  const int row = cxListBox.ItemIndex();
-  const int tab = RzTabControl.TabIndex();
-  if (row < 0 || tab < 0 || tab >= kAlarmKindCount) return;
+void TAlarmEditor::EditButClick() {
+  const auto selected = list_.Selected();
+  if (!selected) return;
   OpenEditor(false, L"Запись изменена!");
-  LoadAlarmIntoEditor(static_cast<TAlarmKind>(tab), static_cast<std::uint16_t>(row + 1));
+  LoadAlarmIntoEditor(selected->Kind, selected->Index);
   SetEditorMode();
 }
 
-void TForm1::DelButClick() {
-  const int row = cxListBox.ItemIndex();
-  const int tab = RzTabControl.TabIndex();
-  if (row >= 0 && tab >= 0 && tab < kAlarmKindCount) {
-    cxMemoMSG.Clear();
-    cxEditEXE.SetText(L"");
-    DeleteAlarm(state_.Store, static_cast<TAlarmKind>(tab), static_cast<std::uint16_t>(row + 1));
-    SaveAlarmFile(state_, services_.Boxes, services_.Files);
-    LoadAlarmFile(state_, services_.Boxes, services_.Files);
-    StoreChanged();
-    FillAlarmList();
+void TAlarmEditor::DelButClick() {
+  if (const auto selected = list_.Selected()) {
+    c_.cxMemoMSG.Clear();
+    c_.cxEditEXE.SetText(L"");
+    DeleteAlarm(store_, selected->Kind, selected->Index);
+    host_.CommitStore();
+    list_.Fill();
   }
-  NewBut.SetFocus();
+  c_.NewBut.SetFocus();
 }
 
-void TForm1::SetEditorMode() {
-  const bool add = state_.Settings.AddMode != 0;
-  for (TRadioButton* kind : {&cxDate, &cxDay, &cxWeek, &cxObrat, &cxObratComp}) {
+void TAlarmEditor::SetEditorMode() {
+  const bool add = settings_.AddMode != 0;
+  for (TRadioButton* kind : {&c_.cxDate, &c_.cxDay, &c_.cxWeek, &c_.cxObrat, &c_.cxObratComp}) {
     kind->SetEnabled(add);
   }
-  if (add) {
-    cxCheckMUS.SetEnabled(true);
-    cxCheckMUS.SetChecked(false);
-    // Nothing is stored from the picker while the box is unticked; it looks
-    // the part too.
-    cxDirBox.SetEnabled(false);
-    cxMusList.SetEnabled(false);
-    unlistedMus_.reset();
-  }
-  panelweek.SetEnabled(cxWeek.Checked());
-  AddBut.SetCaption(add ? L"Добавить" : L"Изменить");
-  RefreshButtons();
+  if (add) picker_.StartAdding();
+  c_.panelweek.SetEnabled(c_.cxWeek.Checked());
+  c_.AddBut.SetCaption(add ? L"Добавить" : L"Изменить");
+  host_.RefreshButtons();
 }
 
-void TForm1::LoadAlarmIntoEditor(TAlarmKind kind, std::uint16_t index) {
+void TAlarmEditor::LoadAlarmIntoEditor(TAlarmKind kind, std::uint16_t index) {
   if (index < 1 || index > kAlarmCapacity) return;
-  state_.Edit.EditIndex = index;
+  edit_.EditIndex = index;
   const std::size_t i = index - 1u;
-  const TAlarmStore& st = state_.Store;
+  const TAlarmStore& st = store_;
   switch (kind) {
     case akDate:
-      cxTimeEdit.SetValue(st.DateAlarms[i].AlarmTime);
-      cxDateEdit.SetValue(st.DateAlarms[i].AlarmDate);
-      cxDate.SetChecked(true);
+      c_.cxTimeEdit.SetValue(st.DateAlarms[i].AlarmTime);
+      c_.cxDateEdit.SetValue(st.DateAlarms[i].AlarmDate);
+      c_.cxDate.SetChecked(true);
       cxDateClick();
       break;
     case akDaily:
-      cxTimeEdit.SetValue(st.DailyAlarms[i].AlarmTime);
-      cxDay.SetChecked(true);
+      c_.cxTimeEdit.SetValue(st.DailyAlarms[i].AlarmTime);
+      c_.cxDay.SetChecked(true);
       cxDayClick();
       break;
     case akWeekly:
-      cxTimeEdit.SetValue(st.WeeklyAlarms[i].AlarmTime);
-      cxWeek.SetChecked(true);
-      for (int d = 0; d < 7; ++d) WeekdayBox(d)->SetChecked(st.WeeklyAlarms[i].Days[d] != 0);
+      c_.cxTimeEdit.SetValue(st.WeeklyAlarms[i].AlarmTime);
+      c_.cxWeek.SetChecked(true);
+      for (int d = 0; d < 7; ++d) c_.Weekdays[d]->SetChecked(st.WeeklyAlarms[i].Days[d] != 0);
       cxWeekClick();
       break;
     case akCountdown:
       // The time left; the picker keeps the magnitude of the time of day.
-      cxTimeEdit.SetValue(st.CountdownAlarms[i].AlarmTime - services_.Clock.Now().Local);
-      cxObrat.SetChecked(true);
+      c_.cxTimeEdit.SetValue(st.CountdownAlarms[i].AlarmTime - clock_.Now().Local);
+      c_.cxObrat.SetChecked(true);
       cxObratClick();
       break;
     case akBootCountdown:
-      cxTimeEdit.SetValue(st.BootCountdownAlarms[i].AlarmTime);
-      cxObratComp.SetChecked(true);
+      c_.cxTimeEdit.SetValue(st.BootCountdownAlarms[i].AlarmTime);
+      c_.cxObratComp.SetChecked(true);
       cxObratCompClick();
       break;
   }
@@ -135,97 +152,58 @@ void TForm1::LoadAlarmIntoEditor(TAlarmKind kind, std::uint16_t index) {
   ShowAlarmActions(FromShortString(*a.Msg), FromShortString(*a.Exe), FromShortString(*a.Mus));
 }
 
-void TForm1::ShowAlarmActions(const std::wstring& msg, const std::wstring& exe,
-                              const std::wstring& mus) {
-  cxDirBox.Clear();
-  cxMusList.Clear();
-  unlistedMus_.reset();
-  cxCheckMSG.SetChecked(!msg.empty());
-  cxMemoMSG.SetText(msg);
-  cxMemoMSG.SetEnabled(!msg.empty());
-  cxCheckEXE.SetChecked(!exe.empty());
-  cxEditEXE.SetText(exe);
-  cxEditEXE.SetEnabled(!exe.empty());
-  cxCheckMUS.SetChecked(!mus.empty());
-  cxMusList.SetEnabled(!mus.empty());
-  cxDirBox.SetEnabled(!mus.empty());
-  if (mus.empty()) return;
-
-  const std::size_t fileAt = mus.rfind(L'\\');
-  const std::wstring file = fileAt == std::wstring::npos ? L"" : mus.substr(fileAt + 1);
-  const std::wstring folder = fileAt == std::wstring::npos ? L"" : mus.substr(0, fileAt);
-  const std::size_t sectionAt = folder.rfind(L'\\');
-  const std::wstring section = sectionAt == std::wstring::npos ? L"" : folder.substr(sectionAt + 1);
-  // Entries are matched ignoring letter case, as the file system does.
-  const auto same = [](const std::wstring& a, const std::wstring& b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t k = 0; k < a.size(); ++k) {
-      if (std::towlower(a[k]) != std::towlower(b[k])) return false;
-    }
-    return true;
-  };
-  ListSections(SoundDir());
-  for (std::size_t k = 0; k < cxDirBox.Items().size(); ++k) {
-    if (same(cxDirBox.Items()[k], section)) {
-      cxDirBox.SetItemIndex(static_cast<int>(k));
-      break;
-    }
-  }
-  // The folder as the section box names it: the same one wherever letter
-  // case does not matter, and found where it does.
-  const int found = cxDirBox.ItemIndex();
-  ListMusic(SoundDir() +
-            (found >= 0 ? cxDirBox.Items()[static_cast<std::size_t>(found)] : section));
-  for (std::size_t k = 0; k < cxMusList.Items().size(); ++k) {
-    if (same(cxMusList.Items()[k], file)) {
-      cxMusList.SetItemIndex(static_cast<int>(k));
-      break;
-    }
-  }
-  if (cxDirBox.ItemIndex() < 0 || cxMusList.ItemIndex() < 0) unlistedMus_ = mus;
+void TAlarmEditor::ShowAlarmActions(const std::wstring& msg, const std::wstring& exe,
+                                    const std::wstring& mus) {
+  c_.cxCheckMSG.SetChecked(!msg.empty());
+  c_.cxMemoMSG.SetText(msg);
+  c_.cxMemoMSG.SetEnabled(!msg.empty());
+  c_.cxCheckEXE.SetChecked(!exe.empty());
+  c_.cxEditEXE.SetText(exe);
+  c_.cxEditEXE.SetEnabled(!exe.empty());
+  picker_.Show(mus);
 }
 
-void TForm1::cxDateClick() {
-  cxDateEdit.SetEnabled(true);
-  panelweek.SetEnabled(false);
-  AddBut.SetEnabled(true);
-  RefreshButtons();
+void TAlarmEditor::cxDateClick() {
+  c_.cxDateEdit.SetEnabled(true);
+  c_.panelweek.SetEnabled(false);
+  c_.AddBut.SetEnabled(true);
+  host_.RefreshButtons();
 }
-void TForm1::cxDayClick() {
-  cxDateEdit.SetEnabled(false);
-  panelweek.SetEnabled(false);
-  AddBut.SetEnabled(true);
-  RefreshButtons();
+void TAlarmEditor::cxDayClick() {
+  c_.cxDateEdit.SetEnabled(false);
+  c_.panelweek.SetEnabled(false);
+  c_.AddBut.SetEnabled(true);
+  host_.RefreshButtons();
 }
-void TForm1::cxWeekClick() {
-  cxDateEdit.SetEnabled(false);
-  panelweek.SetEnabled(true);
-  RefreshButtons();
+void TAlarmEditor::cxWeekClick() {
+  c_.cxDateEdit.SetEnabled(false);
+  c_.panelweek.SetEnabled(true);
+  host_.RefreshButtons();
 }
-void TForm1::cxObratClick() { cxDayClick(); }
-void TForm1::cxObratCompClick() { cxDayClick(); }
+void TAlarmEditor::cxObratClick() { cxDayClick(); }
+void TAlarmEditor::cxObratCompClick() { cxDayClick(); }
 
-void TForm1::cxWeekDblClick() {
+void TAlarmEditor::cxWeekDblClick() {
   bool all = true;
-  for (int d = 0; d < 7; ++d) all = all && WeekdayBox(d)->Checked();
-  for (int d = 0; d < 7; ++d) WeekdayBox(d)->SetChecked(!all);
-  AddBut.SetEnabled(!all);
-  RefreshButtons();
+  for (TCheckBox* day : c_.Weekdays) all = all && day->Checked();
+  for (TCheckBox* day : c_.Weekdays) day->SetChecked(!all);
+  c_.AddBut.SetEnabled(!all);
+  host_.RefreshButtons();
 }
 
-void TForm1::cxCheckMSGClick() { cxMemoMSG.SetEnabled(cxCheckMSG.Checked()); }
-void TForm1::cxCheckEXEClick() { cxEditEXE.SetEnabled(cxCheckEXE.Checked()); }
+void TAlarmEditor::cxCheckMSGClick() { c_.cxMemoMSG.SetEnabled(c_.cxCheckMSG.Checked()); }
+void TAlarmEditor::cxCheckEXEClick() { c_.cxEditEXE.SetEnabled(c_.cxCheckEXE.Checked()); }
 
-void TForm1::cxEditEXEPropertiesButtonClick() {
-  if (const auto file = services_.FileDialogs.PickFileToOpen(*this)) cxEditEXE.SetText(*file);
+void TAlarmEditor::cxEditEXEPropertiesButtonClick() {
+  if (const auto file = fileDialogs_.PickFileToOpen(host_.Window())) c_.cxEditEXE.SetText(*file);
 }
 
-void TForm1::AddButClick() {
-  const bool add = state_.Settings.AddMode != 0;
-  ConfirmMessage = add ? L"Запись добавлена!" : L"Запись изменена!";
+void TAlarmEditor::AddButClick() {
+  const bool add = settings_.AddMode != 0;
+  confirmMessage_ = add ? L"Запись добавлена!" : L"Запись изменена!";
   int kind = -1;
-  const TRadioButton* const kinds[kAlarmKindCount] = {&cxDate, &cxDay, &cxWeek, &cxObrat,
-                                                      &cxObratComp};
+  const TRadioButton* const kinds[kAlarmKindCount] = {&c_.cxDate, &c_.cxDay, &c_.cxWeek,
+                                                      &c_.cxObrat, &c_.cxObratComp};
   for (int k = kAlarmKindCount - 1; k >= 0; --k) {
     if (kinds[k]->Checked()) kind = k;
   }
@@ -233,62 +211,54 @@ void TForm1::AddButClick() {
     const auto k = static_cast<TAlarmKind>(kind);
     std::uint16_t index = 0;
     if (add) {
-      std::uint16_t& count = AlarmCount(state_.Store, k);
+      std::uint16_t& count = AlarmCount(store_, k);
       if (count >= kAlarmCapacity) {
         // A full table takes nothing more; the user is told which one.
-        services_.Boxes.ShowMessage(
-            L"Таблица \"" + std::wstring(kKindNames[kind]) +
-            L"\" заполнена: в ней уже 100 записей. Новая запись не добавлена.");
+        boxes_.ShowMessage(L"Таблица \"" + std::wstring(kKindNames[kind]) +
+                           L"\" заполнена: в ней уже " + DecimalText(kAlarmCapacity) +
+                           L" записей. Новая запись не добавлена.");
         return;
       }
       index = ++count;
     } else {
-      index = state_.Edit.EditIndex;
+      index = edit_.EditIndex;
     }
     if (index > 0) StoreEditor(k, index);
   }
-  FillAlarmList();
-  if (!add) {
-    cxMusList.SetItemIndex(-1);
-    state_.Settings.EditorVisible = 0;
-    RzPanel1.SetEnabled(false);
-    CloseButClick();
-    WriteConfig();
-    ReadConfig();
-  }
-  for (int d = 0; d < 7; ++d) WeekdayBox(d)->SetChecked(false);
-  SaveAlarmFile(state_, services_.Boxes, services_.Files);
-  LoadAlarmFile(state_, services_.Boxes, services_.Files);
-  StoreChanged();
-  RefreshButtons();  // the weekdays were cleared
-  WarnIfPcWillNotWake();
+  list_.Fill();
+  if (!add) EndChange();
+  for (TCheckBox* day : c_.Weekdays) day->SetChecked(false);
+  host_.CommitStore();
+  host_.RefreshButtons();  // the weekdays were cleared
+  host_.AlarmStored();
 }
 
-void TForm1::StoreEditor(TAlarmKind kind, std::uint16_t index) {
+void TAlarmEditor::EndChange() {
+  picker_.Unselect();
+  settings_.EditorVisible = 0;
+  c_.RzPanel1.SetEnabled(false);
+  CloseButClick();
+  host_.SaveLayout();
+}
+
+void TAlarmEditor::StoreEditor(TAlarmKind kind, std::uint16_t index) {
   if (index < 1 || index > kAlarmCapacity) return;
-  const std::wstring text = cxMemoMSG.Text();
-  const std::wstring msg = cxCheckMSG.Checked() ? text : L"";
-  const std::wstring exe = cxCheckEXE.Checked() ? cxEditEXE.Text() : L"";
-  std::wstring mus;
-  const int section = SectionIndex();
-  if (cxCheckMUS.Checked() && unlistedMus_) {
-    mus = *unlistedMus_;
-  } else if (cxCheckMUS.Checked() && section >= 0 && cxMusList.ItemIndex() >= 0) {
-    mus = SoundDir() + cxDirBox.Items()[static_cast<std::size_t>(section)] + L"\\" +
-          cxMusList.Items()[static_cast<std::size_t>(cxMusList.ItemIndex())];
-  }
+  const std::wstring text = c_.cxMemoMSG.Text();
+  const std::wstring msg = c_.cxCheckMSG.Checked() ? text : L"";
+  const std::wstring exe = c_.cxCheckEXE.Checked() ? c_.cxEditEXE.Text() : L"";
+  const std::wstring mus = picker_.Chosen();
   const std::size_t i = index - 1u;
-  TAlarmStore& st = state_.Store;
+  TAlarmStore& st = store_;
   TShortString *m = nullptr, *e = nullptr, *u = nullptr;
-  const TDateTime time = cxTimeEdit.Value();
+  const TDateTime time = c_.cxTimeEdit.Value();
   switch (kind) {
     case akDate:
       st.DateAlarms[i].AlarmTime = time;
-      st.DateAlarms[i].AlarmDate = cxDateEdit.Value();
+      st.DateAlarms[i].AlarmDate = c_.cxDateEdit.Value();
       m = &st.DateAlarms[i].Msg, e = &st.DateAlarms[i].Exe, u = &st.DateAlarms[i].Mus;
       break;
     case akWeekly:
-      for (int d = 0; d < 7; ++d) st.WeeklyAlarms[i].Days[d] = WeekdayBox(d)->Checked() ? 1 : 0;
+      for (int d = 0; d < 7; ++d) st.WeeklyAlarms[i].Days[d] = c_.Weekdays[d]->Checked() ? 1 : 0;
       st.WeeklyAlarms[i].AlarmTime = time;
       m = &st.WeeklyAlarms[i].Msg, e = &st.WeeklyAlarms[i].Exe, u = &st.WeeklyAlarms[i].Mus;
       break;
@@ -296,7 +266,7 @@ void TForm1::StoreEditor(TAlarmKind kind, std::uint16_t index) {
       TTimeAlarm& r = kind == akDaily       ? st.DailyAlarms[i]
                       : kind == akCountdown ? st.CountdownAlarms[i]
                                             : st.BootCountdownAlarms[i];
-      r.AlarmTime = kind == akCountdown ? services_.Clock.Now().Local + time : time;
+      r.AlarmTime = kind == akCountdown ? clock_.Now().Local + time : time;
       m = &r.Msg, e = &r.Exe, u = &r.Mus;
       break;
     }
@@ -304,13 +274,30 @@ void TForm1::StoreEditor(TAlarmKind kind, std::uint16_t index) {
   ToShortString(msg, *m);
   ToShortString(exe, *e);
   ToShortString(mus, *u);
-  if (state_.Settings.ShowMessages) services_.Boxes.ShowMessage(ConfirmMessage);
+  if (settings_.ShowMessages) boxes_.ShowMessage(confirmMessage_);
 }
 
-void TForm1::CloseButClick() {
-  state_.Settings.EditorVisible = 0;
-  RzPanel1.Hide();
-  WriteConfig();
-  ReadConfig();
-  HEAD.SetWidth(ClientWidth());
+void TAlarmEditor::CloseButClick() {
+  settings_.EditorVisible = 0;
+  c_.RzPanel1.Hide();
+  host_.SaveLayout();
+  host_.EditorClosed();
+}
+
+void TAlarmEditor::RefreshAddButton() {
+  if (!c_.RzPanel1.Enabled()) return;
+  if (!settings_.AddMode) {
+    c_.AddBut.SetEnabled(true);
+    return;
+  }
+  if (c_.cxWeek.Checked()) {
+    bool any = false;
+    for (TCheckBox* day : c_.Weekdays) any = any || day->Checked();
+    c_.AddBut.SetEnabled(any);
+    return;
+  }
+  if (c_.cxDate.Checked() || c_.cxDay.Checked() || c_.cxObrat.Checked() ||
+      c_.cxObratComp.Checked()) {
+    c_.AddBut.SetEnabled(true);
+  }
 }

@@ -1,10 +1,10 @@
-// The alarm list: one tab per kind, one row per record, and the refresh
-// of the Edit, Delete and Add buttons.
-#include <cstdlib>
+#include "ui/alarm_list.h"
+
+#include <algorithm>
 
 #include "engine/time_value.h"
+#include "platform/clock.h"
 #include "platform/regional.h"
-#include "ui/main_form.h"
 
 namespace {
 
@@ -30,53 +30,26 @@ TDateTime TimeLeft(TDateTime now, TDateTime target) {
 
 }  // namespace
 
-void TForm1::BindAlarmHandlers() {
-  RzTabControl.SetFont({L"Verdana", 8});
-  RzTabControl.SetTabs({L"Дата", L"Каждый\rдень", L"Каждую\rнеделю", L"Обратный\rотсчет",
-                        L"Обр. отсчет после\rвкл. компьютера"});
-  RzTabControl.OnTabClick = [this] { RzTabControlTabClick(); };
-  cxListBox.OnClick = [this] { cxListBoxClick(); };
-  cxListBox.OnKeyDown = [this](std::uint16_t key) { cxListBoxKeyDown(key); };
-
-  NewBut.OnClick = [this] { NewButClick(); };
-  EditBut.OnClick = [this] { EditButClick(); };
-  DelBut.OnClick = [this] { DelButClick(); };
-  cxDate.OnClick = [this] { cxDateClick(); };
-  cxDay.OnClick = [this] { cxDayClick(); };
-  cxWeek.OnClick = [this] { cxWeekClick(); };
-  cxWeek.OnDblClick = [this] { cxWeekDblClick(); };
-  for (int day = 0; day < 7; ++day) WeekdayBox(day)->OnClick = [this] { cxWeekClick(); };
-  cxObrat.OnClick = [this] { cxObratClick(); };
-  cxObratComp.OnClick = [this] { cxObratCompClick(); };
-  cxCheckMSG.OnClick = [this] { cxCheckMSGClick(); };
-  cxCheckEXE.OnClick = [this] { cxCheckEXEClick(); };
-  cxEditEXE.OnButtonClick = [this] { cxEditEXEPropertiesButtonClick(); };
-  AddBut.OnClick = [this] { AddButClick(); };
-  CloseBut.OnClick = [this] { CloseButClick(); };
-  cxMemoMSG.SetEnabled(false);
-  cxEditEXE.SetEnabled(false);
-
-  cxDirBox.SetText(L"Выберите раздел ...");
-  cxDirBox.SetEnabled(false);
-  cxMusList.SetEnabled(false);
-  cxCheckMUS.OnClick = [this] { cxCheckMUSClick(); };
-  cxDirBox.OnChange = [this] {
-    unlistedMus_.reset();  // the user chose or typed a section
-    cxDirBoxPropertiesChange();
-  };
-  cxDirBox.OnClick = [this] { cxDirBoxPropertiesChange(); };
-  cxMusList.OnClick = [this] { cxMusListClick(); };
+TAlarmList::TAlarmList(TTabControl& RzTabControl, TListBox& cxListBox, const TAlarmStore& store,
+                       TRegionalFormats& formats, TClock& clock)
+    : tabs_(RzTabControl), list_(cxListBox), store_(store), formats_(formats), clock_(clock) {
+  tabs_.SetFont({L"Verdana", 8});
+  tabs_.SetTabs({L"Дата", L"Каждый\rдень", L"Каждую\rнеделю", L"Обратный\rотсчет",
+                 L"Обр. отсчет после\rвкл. компьютера"});
+  tabs_.OnTabClick = [this] { RzTabControlTabClick(); };
+  list_.OnClick = [this] { cxListBoxClick(); };
+  list_.OnKeyDown = [this](std::uint16_t key) { cxListBoxKeyDown(key); };
 }
 
-void TForm1::RzTabControlTabClick() { FillAlarmList(); }
+void TAlarmList::RzTabControlTabClick() { Fill(); }
 
-void TForm1::FillAlarmList() {
+void TAlarmList::Fill() {
   std::vector<std::wstring> rows;
-  const int tab = RzTabControl.TabIndex();
+  const int tab = tabs_.TabIndex();
   if (tab >= 0 && tab < kAlarmKindCount) {
     const auto kind = static_cast<TAlarmKind>(tab);
-    const TAlarmStore& st = state_.Store;
-    TRegionalFormats& f = services_.Formats;
+    const TAlarmStore& st = store_;
+    TRegionalFormats& f = formats_;
     const std::uint16_t n = std::min(AlarmCount(st, kind), kAlarmCapacity);
     for (std::uint16_t i = 0; i < n; ++i) {
       const TAlarmActions a = AlarmActions(st, kind, static_cast<std::uint16_t>(i + 1));
@@ -98,8 +71,7 @@ void TForm1::FillAlarmList() {
         }
         case akCountdown:
           rows.push_back(
-              f.LongTime(TimeLeft(services_.Clock.Now().Local, st.CountdownAlarms[i].AlarmTime)) +
-              tail);
+              f.LongTime(TimeLeft(clock_.Now().Local, st.CountdownAlarms[i].AlarmTime)) + tail);
           break;
         case akBootCountdown:
           rows.push_back(f.LongTime(st.BootCountdownAlarms[i].AlarmTime) + tail);
@@ -107,41 +79,23 @@ void TForm1::FillAlarmList() {
       }
     }
   }
-  cxListBox.SetItems(std::move(rows));
-  RefreshButtons();  // a fill leaves no row selected
+  list_.SetItems(std::move(rows));
+  if (OnSelectionChanged) OnSelectionChanged();  // a fill leaves no row selected
 }
 
-void TForm1::cxListBoxClick() {
-  RefreshButtons();
-  if (state_.Settings.EditOnClick) EditButClick();
+std::optional<TAlarmList::TSelection> TAlarmList::Selected() const {
+  const int row = list_.ItemIndex();
+  const int tab = tabs_.TabIndex();
+  if (row < 0 || tab < 0 || tab >= kAlarmKindCount) return std::nullopt;
+  return TSelection{static_cast<TAlarmKind>(tab), static_cast<std::uint16_t>(row + 1)};
 }
 
-void TForm1::cxListBoxKeyDown(std::uint16_t key) {
-  if (key == kVkDelete) DelButClick();
-  if (key == kVkReturn) EditButClick();
+void TAlarmList::cxListBoxClick() {
+  if (OnSelectionChanged) OnSelectionChanged();
+  if (OnRowClick) OnRowClick();
 }
 
-void TForm1::RefreshButtons() {
-  const bool row = cxListBox.ItemIndex() >= 0;
-  EditBut.SetEnabled(row);
-  DelBut.SetEnabled(row);
-  if (!RzPanel1.Enabled()) return;
-  if (!state_.Settings.AddMode) {
-    AddBut.SetEnabled(true);
-    return;
-  }
-  if (cxWeek.Checked()) {
-    bool any = false;
-    for (int day = 0; day < 7; ++day) any = any || WeekdayBox(day)->Checked();
-    AddBut.SetEnabled(any);
-    return;
-  }
-  if (cxDate.Checked() || cxDay.Checked() || cxObrat.Checked() || cxObratComp.Checked()) {
-    AddBut.SetEnabled(true);
-  }
-}
-
-TCheckBox* TForm1::WeekdayBox(int day) {
-  TCheckBox* const boxes[7] = {&pn, &vt, &sr, &cht, &pt, &sb, &vs};
-  return boxes[day];
+void TAlarmList::cxListBoxKeyDown(std::uint16_t key) {
+  if (key == kVkDelete && OnDeleteKey) OnDeleteKey();
+  if (key == kVkReturn && OnEditKey) OnEditKey();
 }

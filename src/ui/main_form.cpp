@@ -21,9 +21,17 @@ TForm1::TForm1(TAppState& state, TServices& services, TForm2& settingsDialog, TF
     : TForm(L"Tivorra", 223, 73, 567, 607, TBorderStyle::None),
       state_(state),
       services_(services),
-      form2_(settingsDialog),
-      form3_(wakeUp),
-      form4_(aboutDialog) {
+      settingsDialog_(settingsDialog),
+      wakeUp_(wakeUp),
+      aboutDialog_(aboutDialog),
+      list_(RzTabControl, cxListBox, state.Store, services.Formats, services.Clock),
+      picker_(cxCheckMUS, cxDirBox, cxMusList, [this] { return SoundDir(); }),
+      editor_({NewBut, EditBut, DelBut, RzPanel1, cxTimeEdit, cxDate, cxDateEdit, cxDay, cxWeek,
+               panelweek, {&pn, &vt, &sr, &cht, &pt, &sb, &vs}, cxObrat, cxObratComp, AddBut,
+               CloseBut, cxCheckMSG, cxMemoMSG, cxCheckEXE, cxEditEXE},
+              state.Settings, state.Store, state.Edit, list_, picker_, services.Clock,
+              services.Boxes, services.FileDialogs, editorHost_),
+      tray_(RzTrayIcon1, abfPopupMenu1, *this, settingsDialog, aboutDialog, services.App) {
   // The strip names the window it moves, for screen readers.
   HEAD.SetCaption(L"Tivorra");
   cxLabel1.SetFont({L"Tahoma", 10, true, clWhite});
@@ -67,8 +75,17 @@ TForm1::TForm1(TAppState& state, TServices& services, TForm2& settingsDialog, TF
   services_.WakeTimer.OnSuspend = [this] { SaveState(); };
   services_.WakeTimer.OnSessionEnd = [this] { SaveState(); };
   missed_ = std::make_unique<TMissedForm>(services_.Formats);
-  BindAlarmHandlers();
-  BindTray();
+
+  list_.OnSelectionChanged = [this] { RefreshButtons(); };
+  list_.OnRowClick = [this] {
+    if (state_.Settings.EditOnClick) editor_.EditButClick();
+  };
+  list_.OnEditKey = [this] { editor_.EditButClick(); };
+  list_.OnDeleteKey = [this] { editor_.DelButClick(); };
+  tray_.HasSnoozes = [this] { return !snoozes_.empty(); };
+  tray_.CancelSnoozes = [this] { CancelSnoozesClick(); };
+  im1.OnClick = [this] { im1Click(); };
+  im2.OnClick = [this] { im2Click(); };
 }
 
 TForm1::~TForm1() {
@@ -87,9 +104,8 @@ void TForm1::FormShow() {
   LoadAlarmFile(state_, services_.Boxes, services_.Files);
   LoadSignalAndState();
   StoreChanged();
-  RzTabControlTabClick();
-  cxDirBox.Clear();
-  cxMusList.Clear();
+  list_.RzTabControlTabClick();
+  picker_.Clear();
 }
 
 void TForm1::FormActivate() {
@@ -105,8 +121,8 @@ void TForm1::FormActivate() {
     if (param == L"/minimize") MinimizeApp();
   }
   if (state_.Settings.AutoLoad) AddAutoLoad();
-  RefillMusicPicker();
-  if (form2_.Visible()) form2_.Close();
+  picker_.Refill();
+  if (settingsDialog_.Visible()) settingsDialog_.Close();
 }
 
 void TForm1::FormClose() {
@@ -128,11 +144,11 @@ void TForm1::ShowListButClick() {
 }
 
 void TForm1::OptionButClick() {
-  form2_.ShowModal();
+  settingsDialog_.ShowModal();
   services_.App.BringToFront();
 }
 
-void TForm1::InfoButClick() { form4_.ShowModal(); }
+void TForm1::InfoButClick() { aboutDialog_.ShowModal(); }
 
 void TForm1::ReadConfig() {
   if (!settingsUnsaved_) ReadConfigFileTelling(state_.Settings, state_.ProgramDir, services_.Boxes, services_.Files);
@@ -246,7 +262,7 @@ void TForm1::ScheduleNextAlarm() {
   }
   services_.WakeTimer.SetAt(WakeTimerUtcMs(at, now.UtcMs));
   services_.WakeTimer.SetWakeAt(EarlyWakeUtcMs(at, now.UtcMs));
-  form3_.Awake().SetAlarmNear(AlarmNear(at, now.UtcMs));
+  wakeUp_.Awake().SetAlarmNear(AlarmNear(at, now.UtcMs));
   UpdateTrayHint(due);
 }
 
@@ -270,4 +286,62 @@ void TForm1::ClockSeenChanged(bool seen) {
   if (!seen) return;
   RefreshButtons();
   TimeTimer();
+}
+
+void TForm1::RefreshButtons() {
+  const bool row = cxListBox.ItemIndex() >= 0;
+  EditBut.SetEnabled(row);
+  DelBut.SetEnabled(row);
+  editor_.RefreshAddButton();
+}
+
+void TForm1::TEditorHost::SaveLayout() {
+  form_.WriteConfig();
+  form_.ReadConfig();
+}
+
+void TForm1::TEditorHost::CommitStore() {
+  SaveAlarmFile(form_.state_, form_.services_.Boxes, form_.services_.Files);
+  LoadAlarmFile(form_.state_, form_.services_.Boxes, form_.services_.Files);
+  form_.StoreChanged();
+}
+
+// The two window states: shown with a taskbar entry, or in the tray alone.
+void TForm1::im1Click() { MinimizeApp(); }
+
+void TForm1::im2Click() {
+  if (state_.Settings.MinToTrayOnClose) {
+    MinimizeApp();
+  } else {
+    tray_.N1Click();
+  }
+}
+
+void TForm1::AppMinimizedChanged(bool minimized) {
+  if (minimized) {
+    // The taskbar entry goes too: the program lives in the tray alone, and
+    // nothing there needs the clock or the buttons refreshed.
+    Hide();
+    ClockSeenChanged(false);
+    tray_.RzTrayIcon1MinimizeApp();
+  } else {
+    ClockSeenChanged(true);
+  }
+}
+
+void TForm1::AddAutoLoad() { ::AddAutoLoad(services_.RunValue, services_.ExePath); }
+void TForm1::DelAutoLoad() { ::DelAutoLoad(services_.RunValue); }
+
+void TForm1::TSettingsHost::SetAutoLoad(bool on) {
+  if (on) {
+    form_.AddAutoLoad();
+  } else {
+    form_.DelAutoLoad();
+  }
+}
+
+void TForm1::TSettingsHost::SettingsApplied(const TSignalSettings& signal) {
+  form_.WriteConfig();
+  form_.ReadConfig();
+  form_.ApplySignal(signal);
 }

@@ -19,10 +19,14 @@
 #include "store/alarm_store.h"
 #include "store/settings.h"
 #include "store/signal_settings.h"
+#include "ui/alarm_editor.h"
+#include "ui/alarm_list.h"
 #include "ui/app_state.h"
+#include "ui/music_picker.h"
 #include "ui/services.h"
+#include "ui/settings_dialog.h"
+#include "ui/tray.h"
 
-class TForm2;
 class TForm4;
 class TMissedForm;
 
@@ -36,80 +40,24 @@ class TForm1 : public TForm {
          TForm4& aboutDialog);
   ~TForm1() override;
 
-  // Handlers.
-  void FormShow();
-  void FormActivate();
-  void FormClose();
-  void HEADMouseDown(TMouseButton button);
-  void cxLabel1MouseDown(TMouseButton button);
-  void ShowListButClick();
-  void OptionButClick();
-  void InfoButClick();
-  // Enables and disables Edit, Delete and Add from the list's selection and
-  // the editor's state. Run by every event that changes them (a selection,
-  // a fill, a kind or a weekday, the editor opening, closing or storing,
-  // an activation), so the buttons follow at once rather than at a poll.
-  void RefreshButtons();
-  void TimeTimer();
-
-  // The alarm list (alarm_list.cpp), the editor (alarm_editor.cpp) and the
-  // music picker (music_picker.cpp).
-  void RzTabControlTabClick();
-  void FillAlarmList();
-  void cxListBoxClick();
-  void cxListBoxKeyDown(std::uint16_t key);
-  void NewButClick();
-  void EditButClick();
-  void OpenEditor(bool addMode, const wchar_t* confirmMessage);
-  void DelButClick();
-  void cxDateClick();
-  void cxDayClick();
-  void cxWeekClick();
-  void cxObratClick();
-  void cxObratCompClick();
-  void cxWeekDblClick();
-  void cxCheckMSGClick();
-  void cxCheckEXEClick();
-  void cxEditEXEPropertiesButtonClick();
-  void AddButClick();
-  void CloseButClick();
-  void SetEditorMode();
-  void LoadAlarmIntoEditor(TAlarmKind kind, std::uint16_t index);
-  void ShowAlarmActions(const std::wstring& msg, const std::wstring& exe, const std::wstring& mus);
-  void StoreEditor(TAlarmKind kind, std::uint16_t index);
-  void ListSections(std::wstring folder);
-  void ListMusic(std::wstring folder);
-  void cxCheckMUSClick();
-  void cxDirBoxPropertiesChange();
-  void cxMusListClick();
-  // Activation's refill of the picker from the Sound folder.
-  void RefillMusicPicker();
-  std::wstring ConfirmMessage;
-  int LastMusicIndex = 0;
-
-  // Routines.
-  void RefreshClock();
-  void ReadClock();
-  void ShowClock();
-  void ReadConfig();
-  void WriteConfig();
-  void ApplyLayout();
-  void FindProgramDir();
-  void MinimizeApp();
-  void AppMinimizedChanged(bool minimized);
-  // The clock and the buttons can be seen (shown) or not (minimised, in
-  // the tray). Unseen, the 1 s tick does not run,
-  // and only the wake timer wakes the program; seen again, both run at
-  // once so nothing stale shows.
-  void ClockSeenChanged(bool seen);
-
+  // Once the window is up: the notification-area icon.
+  void ShowTrayIcon() { tray_.Show(); }
+  // Back from the taskbar or the tray, in front (a second start).
+  void RestoreApp() { tray_.RestoreApp(); }
+  // The message loop has ended.
+  void ProgramEnds();
   // Every change of the store (add, change, delete, load) ends here: the
-  // wake timer is set for the next due alarm.
+  // snoozes follow it and the wake timer is set for the next due alarm.
   void StoreChanged();
-  // Sets the wake timer for the next moment an alarm is due.
-  void ScheduleNextAlarm();
-  // The wake timer fired or the PC resumed: the check runs now.
-  void WakeTimerDue();
+  // Reads the clock and shows it.
+  void RefreshClock();
+
+  const TSnoozes& Snoozes() const { return snoozes_; }
+  const TSignalSettings& Signal() const { return signal_; }
+  TMissedForm& MissedForm() { return *missed_; }
+  const TMusicPicker& MusicPicker() const { return picker_; }
+  // What the settings dialog reaches of the program.
+  TSettingsLink& SettingsLink() { return settingsHost_; }
 
   // The form description: every control with its place, text and look.
   TGradientStrip HEAD{this, 0, 0, 569, 25, clCaptionText, clGradientActiveCaption};
@@ -160,8 +108,55 @@ class TForm1 : public TForm {
   TComboBox cxDirBox{&RzPanel1, 376, 40, 161, 21};
   TListBox cxMusList{&RzPanel1, 376, 64, 161, 97, 13};
   TTimer Time{1000, true};
+  TTrayIcon RzTrayIcon1;
+  TPopupMenu abfPopupMenu1;
 
-  const TAlarmCheck& Check() const { return check_; }
+ private:
+  // Handlers of the window's own controls.
+  void FormShow();
+  void FormActivate();
+  void FormClose();
+  void HEADMouseDown(TMouseButton button);
+  void cxLabel1MouseDown(TMouseButton button);
+  void ShowListButClick();
+  void OptionButClick();
+  void InfoButClick();
+  void im1Click();
+  void im2Click();
+  void TimeTimer();
+
+  // The layout: config.cfg read and written, and the window sized to what
+  // it shows.
+  void ReadConfig();
+  void WriteConfig();
+  void ApplyLayout();
+  void FindProgramDir();
+  void MinimizeApp();
+  void AppMinimizedChanged(bool minimized);
+  // The clock and the buttons can be seen (shown) or not (minimised, in
+  // the tray). Unseen, the 1 s tick does not run, and only the wake timer
+  // wakes the program; seen again, both run at once so nothing stale shows.
+  void ClockSeenChanged(bool seen);
+  void ReadClock();
+  void ShowClock();
+  // Enables and disables Edit, Delete and Add from the list's selection and
+  // the editor's state. Run by every event that changes them (a selection,
+  // a fill, a kind or a weekday, the editor opening, closing or storing,
+  // an activation), so the buttons follow at once rather than at a poll.
+  void RefreshButtons();
+  void AddAutoLoad();
+  void DelAutoLoad();
+
+  // Sets the wake timer for the next moment an alarm is due.
+  void ScheduleNextAlarm();
+  // The wake timer fired or the PC resumed: the check runs now.
+  void WakeTimerDue();
+  void CheckAlarms();
+  // Whether the power plan keeps timers from waking the PC on the power it
+  // runs on now; false when Windows cannot tell.
+  bool PcWillNotWake();
+  // Once per run, as an alarm is stored.
+  void WarnIfPcWillNotWake();
 
   // Snoozes, the ring that ends, missed alarms and the state the program
   // keeps beside itself (ringing.cpp).
@@ -170,61 +165,29 @@ class TForm1 : public TForm {
   void LoadSignalAndState();
   // Keeps the last examined second and the snoozes in Tivorra.state.
   void SaveState();
-  // The message loop has ended.
-  void ProgramEnds();
   // The PC woke up: what fell due while it slept is told, then the check
   // goes on.
   void ResumeFromSleep();
-  // Whether the power plan keeps timers from waking the PC on the power it
-  // runs on now; false when Windows cannot tell.
-  bool PcWillNotWake();
-  // Once per run, as an alarm is stored.
-  void WarnIfPcWillNotWake();
   void Form3Snooze(const std::vector<TForm3::TRinging>& rang, int minutes);
   void Form3RingEnded(const std::vector<TForm3::TRinging>& rang);
   // Tray "Отменить отложенные".
   void CancelSnoozesClick();
-  const TSnoozes& Snoozes() const { return snoozes_; }
-  const TSignalSettings& Signal() const { return signal_; }
   // The settings dialog's new values: in effect at once, and written to
   // Tivorra.ini when they differ.
   void ApplySignal(const TSignalSettings& signal);
-  TMissedForm& MissedForm() { return *missed_; }
   // The tooltip names the next moment that rings.
   void UpdateTrayHint(const TDueMoment& due);
-
-  // The tray, the window states and the settings dialog's operations
-  // (tray.cpp).
-  void ShowTrayIcon();
-  void im1Click();
-  void im2Click();
-  void RzTrayIcon1MinimizeApp();
-  void RzTrayIcon1MouseDown(TMouseButton button);
-  void RzTrayIcon1MouseUp(TMouseButton button);
-  void G1Click();
-  void N3Click();
-  void N2Click();
-  void J1Click();
-  void N1Click();
-  // Back from the taskbar or the tray, in front: the tray icon's left
-  // button, and a second start of the program.
-  void RestoreApp();
-  void AddAutoLoad();
-  void DelAutoLoad();
-  TSettings& Settings() { return state_.Settings; }
-  TMessageBoxes& Boxes() { return services_.Boxes; }
-
-  TTrayIcon RzTrayIcon1;
-  TPopupMenu abfPopupMenu1;
-
- private:
-  void BindTray();
+  void CatchUp(std::int64_t lastExamined);
+  void FireDueSnoozes();
+  void AddMissed(const TAlarmRef& alarm, std::int64_t second, int count);
+  std::int64_t CurrentSecond() const;
+  std::wstring SoundDir() const { return state_.ProgramDir + L"Sound\\"; }
 
   TAppState& state_;
   TServices& services_;
-  TForm2& form2_;
-  TForm3& form3_;
-  TForm4& form4_;
+  TForm2& settingsDialog_;
+  TForm3& wakeUp_;
+  TForm4& aboutDialog_;
   TAlarmCheck check_;
 
   // Hands the check's alarms to the wake-up window, telling it which
@@ -241,6 +204,42 @@ class TForm1 : public TForm {
     TForm1& form_;
   };
   TRinger ringer_{*this};
+
+  // What the editor asks of the window.
+  class TEditorHost : public TAlarmEditor::THost {
+   public:
+    explicit TEditorHost(TForm1& form) : form_(form) {}
+    void SaveLayout() override;
+    void CommitStore() override;
+    void AlarmStored() override { form_.WarnIfPcWillNotWake(); }
+    void RefreshButtons() override { form_.RefreshButtons(); }
+    void EditorClosed() override { form_.HEAD.SetWidth(form_.ClientWidth()); }
+    TForm& Window() override { return form_; }
+
+   private:
+    TForm1& form_;
+  };
+  TEditorHost editorHost_{*this};
+
+  class TSettingsHost : public TSettingsLink {
+   public:
+    explicit TSettingsHost(TForm1& form) : form_(form) {}
+    TSignalSettings Signal() const override { return form_.signal_; }
+    bool PcWillNotWake() override { return form_.PcWillNotWake(); }
+    void SetAutoLoad(bool on) override;
+    void SettingsApplied(const TSignalSettings& signal) override;
+
+   private:
+    TForm1& form_;
+  };
+  TSettingsHost settingsHost_{*this};
+
+  // The parts, each with its own handlers and state.
+  TAlarmList list_;
+  TMusicPicker picker_;
+  TAlarmEditor editor_;
+  TTray tray_;
+
   TSnoozes snoozes_;
   TSignalSettings signal_;
   std::unique_ptr<TMissedForm> missed_;
@@ -250,27 +249,9 @@ class TForm1 : public TForm {
   bool stateLoaded_ = false;
   std::int64_t startExamined_ = 0;
   bool stateSaveReported_ = false;
-  void CatchUp(std::int64_t lastExamined);
-  void FireDueSnoozes();
-  void AddMissed(const TAlarmRef& alarm, std::int64_t second, int count);
-  void BuildTrayMenu();
-  std::int64_t CurrentSecond() const;
   // config.cfg could not be written: the settings in memory are newer than
   // the file, so ReadConfig must not bring the old values back.
   bool settingsUnsaved_ = false;
-  void CheckAlarms();
-
-  // Binds the handlers of the list, the editor and the picker.
-  void BindAlarmHandlers();
-  std::wstring SoundDir() const { return state_.ProgramDir + L"Sound\\"; }
-  // The section the box names: its selected entry, or the entry its text
-  // names.
-  int SectionIndex() const;
-  // The weekday boxes, Monday first.
-  TCheckBox* WeekdayBox(int day);
-  // A loaded record's music that cannot be found under this program's
-  // Sound folder: kept as it was until the user unticks or picks music.
-  std::optional<std::wstring> unlistedMus_;
 
   TClockReading lastReading_{};
   std::uint64_t lastUptime_ = 0;

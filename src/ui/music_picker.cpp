@@ -1,7 +1,8 @@
-// The music picker: sections are the folders in Sound\, music the mp3 and
-// wav files of one section, both in the file system's own order.
+#include "ui/music_picker.h"
+
+#include <cwctype>
+
 #include "platform/file_io.h"
-#include "ui/main_form.h"
 
 namespace {
 
@@ -20,18 +21,49 @@ std::wstring Extension(const std::wstring& name) {
 
 bool IsDotName(const std::wstring& name) { return name == L"." || name == L".."; }
 
+// Entries are matched ignoring letter case, as the file system does.
+bool SameName(const std::wstring& a, const std::wstring& b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t k = 0; k < a.size(); ++k) {
+    if (std::towlower(a[k]) != std::towlower(b[k])) return false;
+  }
+  return true;
+}
+
+int IndexOf(const std::vector<std::wstring>& items, const std::wstring& name) {
+  for (std::size_t k = 0; k < items.size(); ++k) {
+    if (SameName(items[k], name)) return static_cast<int>(k);
+  }
+  return -1;
+}
+
 }  // namespace
 
-void TForm1::ListSections(std::wstring folder) {
+TMusicPicker::TMusicPicker(TCheckBox& cxCheckMUS, TComboBox& cxDirBox, TListBox& cxMusList,
+                           std::function<std::wstring()> soundDir)
+    : check_(cxCheckMUS), dirBox_(cxDirBox), musList_(cxMusList), soundDir_(std::move(soundDir)) {
+  dirBox_.SetText(L"Выберите раздел ...");
+  dirBox_.SetEnabled(false);
+  musList_.SetEnabled(false);
+  check_.OnClick = [this] { cxCheckMUSClick(); };
+  dirBox_.OnChange = [this] {
+    unlisted_.reset();  // the user chose or typed a section
+    cxDirBoxPropertiesChange();
+  };
+  dirBox_.OnClick = [this] { cxDirBoxPropertiesChange(); };
+  musList_.OnClick = [this] { cxMusListClick(); };
+}
+
+void TMusicPicker::ListSections(std::wstring folder) {
   EndWithBackslash(folder);
-  std::vector<std::wstring> items = cxDirBox.Items();
+  std::vector<std::wstring> items = dirBox_.Items();
   for (const fileio::FolderEntry& e : fileio::ListFolder(folder)) {
     if (!IsDotName(e.name) && e.isFolder) items.push_back(e.name);
   }
-  cxDirBox.SetItems(std::move(items));  // the box keeps its text
+  dirBox_.SetItems(std::move(items));  // the box keeps its text
 }
 
-void TForm1::ListMusic(std::wstring folder) {
+void TMusicPicker::ListMusic(std::wstring folder) {
   EndWithBackslash(folder);
   std::vector<std::wstring> rows;
   for (const fileio::FolderEntry& e : fileio::ListFolder(folder)) {
@@ -39,42 +71,90 @@ void TForm1::ListMusic(std::wstring folder) {
     const std::wstring ext = Extension(e.name);
     if (ext == L"mp3" || ext == L"wav") rows.push_back(e.name);
   }
-  cxMusList.SetItems(std::move(rows));
+  musList_.SetItems(std::move(rows));
 }
 
-int TForm1::SectionIndex() const {
-  if (cxDirBox.ItemIndex() >= 0) return cxDirBox.ItemIndex();
-  const auto& items = cxDirBox.Items();
+int TMusicPicker::SectionIndex() const {
+  if (dirBox_.ItemIndex() >= 0) return dirBox_.ItemIndex();
+  const auto& items = dirBox_.Items();
   for (std::size_t k = 0; k < items.size(); ++k) {
-    if (items[k] == cxDirBox.Text()) return static_cast<int>(k);
+    if (items[k] == dirBox_.Text()) return static_cast<int>(k);
   }
   return -1;
 }
 
-void TForm1::cxCheckMUSClick() {
-  const bool on = cxCheckMUS.Checked();
-  cxDirBox.SetEnabled(on);
-  cxMusList.SetEnabled(on);
-  unlistedMus_.reset();
-  cxDirBox.Clear();
-  cxMusList.Clear();
-  ListSections(SoundDir());
+void TMusicPicker::cxCheckMUSClick() {
+  const bool on = check_.Checked();
+  dirBox_.SetEnabled(on);
+  musList_.SetEnabled(on);
+  unlisted_.reset();
+  Clear();
+  ListSections(soundDir_());
 }
 
-void TForm1::cxDirBoxPropertiesChange() {
-  cxMusList.Clear();
-  ListMusic(SoundDir() + cxDirBox.Text());
+void TMusicPicker::cxDirBoxPropertiesChange() {
+  musList_.Clear();
+  ListMusic(soundDir_() + dirBox_.Text());
 }
 
-void TForm1::cxMusListClick() {
-  unlistedMus_.reset();
-  LastMusicIndex = cxMusList.ItemIndex();
+void TMusicPicker::cxMusListClick() {
+  unlisted_.reset();
+  lastIndex_ = musList_.ItemIndex();
 }
 
-void TForm1::RefillMusicPicker() {
-  cxDirBox.Clear();
-  cxMusList.Clear();
-  ListSections(SoundDir());
-  ListMusic(SoundDir() + cxDirBox.Text());
-  cxMusList.SetItemIndex(LastMusicIndex);
+void TMusicPicker::Clear() {
+  dirBox_.Clear();
+  musList_.Clear();
+}
+
+void TMusicPicker::Refill() {
+  Clear();
+  ListSections(soundDir_());
+  ListMusic(soundDir_() + dirBox_.Text());
+  musList_.SetItemIndex(lastIndex_);
+}
+
+void TMusicPicker::StartAdding() {
+  check_.SetEnabled(true);
+  check_.SetChecked(false);
+  // Nothing is stored from the picker while the box is unticked; it looks
+  // the part too.
+  dirBox_.SetEnabled(false);
+  musList_.SetEnabled(false);
+  unlisted_.reset();
+}
+
+void TMusicPicker::Show(const std::wstring& mus) {
+  Clear();
+  unlisted_.reset();
+  check_.SetChecked(!mus.empty());
+  musList_.SetEnabled(!mus.empty());
+  dirBox_.SetEnabled(!mus.empty());
+  if (mus.empty()) return;
+
+  const std::size_t fileAt = mus.rfind(L'\\');
+  const std::wstring file = fileAt == std::wstring::npos ? L"" : mus.substr(fileAt + 1);
+  const std::wstring folder = fileAt == std::wstring::npos ? L"" : mus.substr(0, fileAt);
+  const std::size_t sectionAt = folder.rfind(L'\\');
+  const std::wstring section = sectionAt == std::wstring::npos ? L"" : folder.substr(sectionAt + 1);
+  ListSections(soundDir_());
+  const int sectionRow = IndexOf(dirBox_.Items(), section);
+  if (sectionRow >= 0) dirBox_.SetItemIndex(sectionRow);
+  // The folder as the section box names it: the same one wherever letter
+  // case does not matter, and found where it does.
+  const int found = dirBox_.ItemIndex();
+  ListMusic(soundDir_() +
+            (found >= 0 ? dirBox_.Items()[static_cast<std::size_t>(found)] : section));
+  const int musicRow = IndexOf(musList_.Items(), file);
+  if (musicRow >= 0) musList_.SetItemIndex(musicRow);
+  if (dirBox_.ItemIndex() < 0 || musList_.ItemIndex() < 0) unlisted_ = mus;
+}
+
+std::wstring TMusicPicker::Chosen() const {
+  if (!check_.Checked()) return L"";
+  if (unlisted_) return *unlisted_;
+  const int section = SectionIndex();
+  if (section < 0 || musList_.ItemIndex() < 0) return L"";
+  return soundDir_() + dirBox_.Items()[static_cast<std::size_t>(section)] + L"\\" +
+         musList_.Items()[static_cast<std::size_t>(musList_.ItemIndex())];
 }

@@ -15,13 +15,13 @@
 void TForm1::TRinger::WakeUp(const std::wstring& message, const std::wstring& file,
                              const std::wstring& music) {
   form_.rang_ = true;
-  form_.form3_.WakeUp(message, file, music);
+  form_.wakeUp_.WakeUp(message, file, music);
 }
 
 void TForm1::TRinger::WakeUpAlarm(TAlarmKind kind, std::uint16_t index,
                                   const std::wstring& message, const std::wstring& file,
                                   const std::wstring& music) {
-  form_.form3_.Ringing({RefOf(form_.state_.Store, kind, index), 0, form_.CurrentSecond()});
+  form_.wakeUp_.Ringing({RefOf(form_.state_.Store, kind, index), 0, form_.CurrentSecond()});
   WakeUp(message, file, music);
 }
 
@@ -35,14 +35,14 @@ void TForm1::LoadSignalAndState() {
   stateLoaded_ = true;
   // Bound here, not in the constructor: the program creates the wake-up
   // window after the main window.
-  form3_.OnSnooze = [this](const std::vector<TForm3::TRinging>& rang, int minutes) {
+  wakeUp_.OnSnooze = [this](const std::vector<TForm3::TRinging>& rang, int minutes) {
     Form3Snooze(rang, minutes);
   };
-  form3_.OnRingEnded = [this](const std::vector<TForm3::TRinging>& rang) {
+  wakeUp_.OnRingEnded = [this](const std::vector<TForm3::TRinging>& rang) {
     Form3RingEnded(rang);
   };
   signal_ = ReadSignalSettings(state_.ProgramDir);
-  form3_.SetSignal(signal_);
+  wakeUp_.SetSignal(signal_);
 
   const TStateLoad load = LoadProgramState(state_.ProgramDir);
   if (load.Damaged) {
@@ -81,7 +81,7 @@ void TForm1::CatchUp(std::int64_t lastExamined) {
 }
 
 void TForm1::ResumeFromSleep() {
-  form3_.Resumed();
+  wakeUp_.Resumed();
   ReadClock();
   if (stateLoaded_) CatchUp(check_.LastExamined().value_or(startExamined_));
   if (rang_ || !MissedForm().Entries().empty()) SaveState();
@@ -123,9 +123,9 @@ void TForm1::FireDueSnoozes() {
       continue;
     }
     const TAlarmActions a = AlarmActions(state_.Store, z.Alarm.Kind, index);
-    form3_.Ringing({RefOf(state_.Store, z.Alarm.Kind, index), z.Unanswered, CurrentSecond()});
+    wakeUp_.Ringing({RefOf(state_.Store, z.Alarm.Kind, index), z.Unanswered, CurrentSecond()});
     try {
-      form3_.WakeUpAgain(FromShortString(*a.Msg), FromShortString(*a.Mus));
+      wakeUp_.WakeUpAgain(FromShortString(*a.Msg), FromShortString(*a.Mus));
     } catch (const std::exception& e) {
       errors.push_back(ErrorText(e));
     }
@@ -174,7 +174,7 @@ void TForm1::AddMissed(const TAlarmRef& alarm, std::int64_t second, int count) {
 void TForm1::ApplySignal(const TSignalSettings& signal) {
   const TSignalSettings old = signal_;
   signal_ = signal;
-  form3_.SetSignal(signal_);
+  wakeUp_.SetSignal(signal_);
   const int error = WriteSignalSettings(old, signal_, state_.ProgramDir);
   // In effect for this run all the same.
   if (error) {

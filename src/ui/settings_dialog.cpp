@@ -4,7 +4,6 @@
 
 #include "controls/message_boxes.h"
 #include "platform/decimal_text.h"
-#include "ui/main_form.h"
 
 namespace {
 bool On(const TCheckBox& box) { return box.State() != TCheckState::Unchecked; }
@@ -13,9 +12,12 @@ void ShowSetting(TCheckBox& box, std::uint8_t setting) {
 }
 }  // namespace
 
-TForm2::TForm2(TForm1& main)
-    : TForm(L"Настройки", 0, 0, 339, 148, TBorderStyle::Dialog), main_(main) {
-  SetOwner(&main);
+TForm2::TForm2(TForm& owner, TSettings& settings, TMessageBoxes& boxes, TSettingsLink& link)
+    : TForm(L"Настройки", 0, 0, 339, 148, TBorderStyle::Dialog),
+      settings_(settings),
+      boxes_(boxes),
+      link_(link) {
+  SetOwner(&owner);
   SetPosition(TPosition::OwnerCenter);
   SetActivation(TActivation::Always);
   PlaceSignalRows(Rows(false));
@@ -57,7 +59,7 @@ void TForm2::PlaceSignalRows(const std::vector<TRow>& rows) {
 }
 
 void TForm2::FormShow() {
-  const TSignalSettings& signal = main_.Signal();
+  const TSignalSettings signal = link_.Signal();
   SnoozeEdit.SetText(DecimalText(signal.SnoozeMinutes));
   RingEdit.SetText(DecimalText(signal.RingMinutes));
   RaiseBox.SetChecked(signal.RaiseVolume != 0);
@@ -65,7 +67,7 @@ void TForm2::FormShow() {
   FadeEdit.SetText(DecimalText(signal.FadeSeconds));
   // Read at each opening: the user may have changed the plan or the power
   // source meanwhile. Said only when Windows tells for certain.
-  PlaceSignalRows(Rows(main_.PcWillNotWake()));
+  PlaceSignalRows(Rows(link_.PcWillNotWake()));
 }
 
 namespace {
@@ -104,8 +106,8 @@ std::optional<TSignalSettings> TForm2::SignalFromFields() {
     const auto v = FieldNumber(f.field.Text(), f.min, f.max);
     if (!v) {
       // Said plainly; nothing is stored and the dialog stays.
-      main_.Boxes().ShowMessage(std::wstring(L"\"") + f.what + L"\": введите целое число " + f.unit +
-                                L" от " + DecimalText(f.min) + L" до " + DecimalText(f.max) + L".");
+      boxes_.ShowMessage(std::wstring(L"\"") + f.what + L"\": введите целое число " + f.unit +
+                         L" от " + DecimalText(f.min) + L" до " + DecimalText(f.max) + L".");
       f.field.SetFocus();
       return std::nullopt;
     }
@@ -120,7 +122,7 @@ void TForm2::FormActivate() {
     FormShow();
     signalShown_ = true;
   }
-  const TSettings& s = main_.Settings();
+  const TSettings& s = settings_;
   ShowSetting(Auto, s.AutoLoad);
   ShowSetting(onClickEdit, s.EditOnClick);
   ShowSetting(onCloseMinToTray, s.MinToTrayOnClose);
@@ -130,22 +132,15 @@ void TForm2::FormActivate() {
 void TForm2::OKClick() {
   const std::optional<TSignalSettings> signal = SignalFromFields();
   if (!signal) return;
-  TSettings& s = main_.Settings();
+  TSettings& s = settings_;
   // A Run value that cannot be written ends the click here (the error is
   // reported by the dispatcher): nothing is stored and the dialog stays.
-  if (On(Auto)) {
-    main_.AddAutoLoad();
-    s.AutoLoad = 1;
-  } else {
-    main_.DelAutoLoad();
-    s.AutoLoad = 0;
-  }
+  link_.SetAutoLoad(On(Auto));
+  s.AutoLoad = On(Auto) ? 1 : 0;
   s.EditOnClick = On(onClickEdit) ? 1 : 0;
   s.MinToTrayOnClose = On(onCloseMinToTray) ? 1 : 0;
   s.ShowMessages = On(ShowMes) ? 1 : 0;
-  main_.WriteConfig();
-  main_.ReadConfig();
-  main_.ApplySignal(*signal);
+  link_.SettingsApplied(*signal);
   Close();
 }
 

@@ -7,13 +7,31 @@
 #include <vector>
 
 #include "controls/controls.h"
+#include "store/settings.h"
 #include "store/signal_settings.h"
 
-class TForm1;
+class TMessageBoxes;
+
+// What the settings dialog asks of the program.
+class TSettingsLink {
+ public:
+  virtual ~TSettingsLink() = default;
+  // The signal values in effect.
+  virtual TSignalSettings Signal() const = 0;
+  // Whether the power plan keeps timers from waking the PC.
+  virtual bool PcWillNotWake() = 0;
+  // Adds or removes the start with Windows; a failure throws, which keeps
+  // the dialog open with nothing stored.
+  virtual void SetAutoLoad(bool on) = 0;
+  // OK stored the settings: they are saved and take effect, with the new
+  // signal values.
+  virtual void SettingsApplied(const TSignalSettings& signal) = 0;
+};
 
 class TForm2 : public TForm {
  public:
-  explicit TForm2(TForm1& main);
+  // Centred on `owner`; shows and changes `settings`.
+  TForm2(TForm& owner, TSettings& settings, TMessageBoxes& boxes, TSettingsLink& link);
 
   // Fills the signal group's fields from the values in effect; once per
   // opening, so a value being corrected survives the message box that
@@ -66,6 +84,8 @@ class TForm2 : public TForm {
   // The rows in order, the power warning last when it is shown.
   std::vector<TRow> Rows(bool warning);
 
-  TForm1& main_;
+  TSettings& settings_;
+  TMessageBoxes& boxes_;
+  TSettingsLink& link_;
   bool signalShown_ = false;
 };

@@ -1,23 +1,24 @@
-// The notification-area icon and its menu, the "_" and "X" images, and the
-// two window states: shown with a taskbar entry, or in the tray alone.
-#include "controls/dispatcher.h"
-#include "store/auto_load.h"
-#include "ui/about_dialog.h"
-#include "ui/main_form.h"
-#include "ui/settings_dialog.h"
+#include "ui/tray.h"
 
-void TForm1::BindTray() {
-  RzTrayIcon1.SetHint(L"Tivorra");
-  RzTrayIcon1.OnMouseDown = [this](TMouseButton b) { RzTrayIcon1MouseDown(b); };
-  RzTrayIcon1.OnMouseUp = [this](TMouseButton b) { RzTrayIcon1MouseUp(b); };
-  BuildTrayMenu();
-  im1.OnClick = [this] { im1Click(); };
-  im2.OnClick = [this] { im2Click(); };
+#include "ui/services.h"
+
+TTray::TTray(TTrayIcon& RzTrayIcon1, TPopupMenu& abfPopupMenu1, TForm& window,
+             TForm& settingsDialog, TForm& aboutDialog, TApplicationWindow& app)
+    : icon_(RzTrayIcon1),
+      menu_(abfPopupMenu1),
+      window_(window),
+      settingsDialog_(settingsDialog),
+      aboutDialog_(aboutDialog),
+      app_(app) {
+  icon_.SetHint(L"Tivorra");
+  icon_.OnMouseDown = [this](TMouseButton b) { RzTrayIcon1MouseDown(b); };
+  icon_.OnMouseUp = [this](TMouseButton b) { RzTrayIcon1MouseUp(b); };
+  BuildMenu();
 }
 
-void TForm1::BuildTrayMenu() {
+void TTray::BuildMenu() {
   const TPopupMenu::TItem separator{L"", nullptr, true};
-  abfPopupMenu1.Items = {
+  menu_.Items = {
       {L"Показать", [this] { G1Click(); }},
       {L"Спрятать", [this] { N3Click(); }},
       separator,
@@ -28,91 +29,57 @@ void TForm1::BuildTrayMenu() {
       {L"Закрыть", [this] { N1Click(); }},
   };
   // Offered only while there is something to cancel.
-  if (!snoozes_.empty()) {
-    abfPopupMenu1.Items.insert(abfPopupMenu1.Items.begin() + 2,
-                               {separator, {L"Отменить отложенные", [this] { CancelSnoozesClick(); }}});
+  if (HasSnoozes && HasSnoozes()) {
+    menu_.Items.insert(menu_.Items.begin() + 2,
+                       {separator, {L"Отменить отложенные", [this] { CancelSnoozes(); }}});
   }
 }
 
-// Added once the window is up: the notification area can take seconds to
-// answer, and the window must not wait for it.
-void TForm1::ShowTrayIcon() { RzTrayIcon1.SetVisible(true); }
-
-void TForm1::im1Click() { MinimizeApp(); }
-
-void TForm1::im2Click() {
-  if (state_.Settings.MinToTrayOnClose) {
-    MinimizeApp();
-  } else {
-    N1Click();
-  }
+void TTray::RzTrayIcon1MinimizeApp() {
+  // Hidden into the tray with the settings open: they are cancelled.
+  if (settingsDialog_.Visible()) settingsDialog_.Close();
 }
 
-void TForm1::AppMinimizedChanged(bool minimized) {
-  if (minimized) {
-    // The taskbar entry goes too: the program lives in the tray alone, and
-    // nothing there needs the clock or the buttons refreshed.
-    Hide();
-    ClockSeenChanged(false);
-    RzTrayIcon1MinimizeApp();
-  } else {
-    ClockSeenChanged(true);
-  }
+void TTray::RestoreApp() {
+  if (app_.Minimized() || !window_.Visible()) G1Click();
+  app_.BringToFront();
 }
 
-void TForm1::RzTrayIcon1MinimizeApp() {
-  if (form2_.Visible()) form2_.CANCELClick();
-}
-
-void TForm1::RestoreApp() {
-  if (services_.App.Minimized() || !Visible()) G1Click();
-  services_.App.BringToFront();
-}
-
-void TForm1::RzTrayIcon1MouseDown(TMouseButton button) {
+void TTray::RzTrayIcon1MouseDown(TMouseButton button) {
   if (button == TMouseButton::Left) RestoreApp();
 }
 
-void TForm1::RzTrayIcon1MouseUp(TMouseButton button) {
+void TTray::RzTrayIcon1MouseUp(TMouseButton button) {
   if (button != TMouseButton::Right) return;
   // With the program in front, a click elsewhere closes the menu.
-  BringToForeground();
-  BuildTrayMenu();
-  const TPoint at = RzTrayIcon1.MousePos();
-  abfPopupMenu1.Popup(at.X, at.Y);
+  window_.BringToForeground();
+  BuildMenu();
+  const TPoint at = icon_.MousePos();
+  menu_.Popup(at.X, at.Y);
 }
 
-void TForm1::G1Click() {
-  services_.App.Restore();
-  ShowNormal();
+void TTray::G1Click() {
+  app_.Restore();
+  window_.ShowNormal();
 }
 
-void TForm1::N3Click() { MinimizeApp(); }
+void TTray::N3Click() { app_.Minimize(); }
 
-void TForm1::N2Click() {
+void TTray::N2Click() { OpenDialog(settingsDialog_); }
+void TTray::J1Click() { OpenDialog(aboutDialog_); }
+
+void TTray::OpenDialog(TForm& dialog) {
   // Chosen again while the dialog is open: it comes forward rather than
   // opening inside itself.
-  if (form2_.IsModal()) {
-    form2_.BringToForeground();
+  if (dialog.IsModal()) {
+    dialog.BringToForeground();
     return;
   }
-  form2_.ShowModal();
-  services_.App.BringToFront();
-  form2_.BringToForeground();
+  dialog.ShowModal();
+  app_.BringToFront();
+  dialog.BringToForeground();
 }
 
-void TForm1::J1Click() {
-  if (form4_.IsModal()) {
-    form4_.BringToForeground();
-    return;
-  }
-  form4_.ShowModal();
-  services_.App.BringToFront();
-  form4_.BringToForeground();
-}
-
-// Ends at once, without FormClose: every change was saved when it was made.
-void TForm1::N1Click() { services_.App.Terminate(); }
-
-void TForm1::AddAutoLoad() { ::AddAutoLoad(services_.RunValue, services_.ExePath); }
-void TForm1::DelAutoLoad() { ::DelAutoLoad(services_.RunValue); }
+// Ends at once, without the window's close: every change was saved when it
+// was made.
+void TTray::N1Click() { app_.Terminate(); }

@@ -33,7 +33,7 @@ namespace {
 struct TForms {
   TForms(TAppState& state, TServices& services)
       : Form1(state, services, Form2, Form3, Form4),
-        Form2(Form1),
+        Form2(Form1, state.Settings, services.Boxes, Form1.SettingsLink()),
         Form3(services.Shell, services.Clock, services.MakeMediaBackend(), services.Power,
               services.Audio),
         Form4(Form1, services.Shell) {}

@@ -40,7 +40,7 @@ TEST_F(AlarmUi, SectionsAreFoldersAndMusicIsExactlyMp3AndWav) {
   EXPECT_EQ(f.cxMusList.Items(), InFolderOrder(dir.Path(L"Sound/Mix"),
                                                {L"bell.mp3", L"gong.wav", L"old.tar.wav", L"mp3"}));
   f.cxMusList.SelectRow(2);
-  EXPECT_EQ(f.LastMusicIndex, 2);
+  EXPECT_EQ(f.MusicPicker().LastIndex(), 2);
   // Each activation lists the box's section again and selects that row.
   wakeUp->WakeUp(L"", L"", L"");
   wakeUp->OK.Click();

@@ -21,7 +21,8 @@
 
 struct TProgramForms {
   TProgramForms(TAppState& state, TServices& services, TForm3& wakeUp, TShell& shell)
-      : Form1(state, services, Form2, wakeUp, Form4), Form2(Form1), Form4(Form1, shell) {}
+      : Form1(state, services, Form2, wakeUp, Form4), Form2(Form1, state.Settings, services.Boxes, Form1.SettingsLink()),
+        Form4(Form1, shell) {}
   TForm1 Form1;
   TForm2 Form2;
   TForm4 Form4;

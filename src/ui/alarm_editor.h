@@ -1,0 +1,107 @@
+// The alarm editor: the panel where a record is made or changed, and the
+// New, Edit and Delete commands. Each change is saved and read back at once.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+#include "controls/controls.h"
+#include "store/alarm_store.h"
+#include "store/settings.h"
+#include "ui/alarm_list.h"
+#include "ui/music_picker.h"
+
+class TClock;
+class TMessageBoxes;
+class TFileDialogs;
+
+// The main window's controls the editor works: the three commands and
+// the panel with everything on it.
+struct TEditorControls {
+  TButton& NewBut;
+  TButton& EditBut;
+  TButton& DelBut;
+  TPanel& RzPanel1;
+  TDateTimePicker& cxTimeEdit;
+  TRadioButton& cxDate;
+  TDateTimePicker& cxDateEdit;
+  TRadioButton& cxDay;
+  TRadioButton& cxWeek;
+  TPanel& panelweek;
+  std::array<TCheckBox*, 7> Weekdays;  // Monday first
+  TRadioButton& cxObrat;
+  TRadioButton& cxObratComp;
+  TButton& AddBut;
+  TButton& CloseBut;
+  TCheckBox& cxCheckMSG;
+  TMemo& cxMemoMSG;
+  TCheckBox& cxCheckEXE;
+  TEdit& cxEditEXE;
+};
+
+class TAlarmEditor {
+ public:
+  // What the editor needs of the window around it.
+  class THost {
+   public:
+    virtual ~THost() = default;
+    // The settings changed the layout: written to config.cfg and applied.
+    virtual void SaveLayout() = 0;
+    // The store changed: saved to alarm.rec and read back; a failed save
+    // throws and ends the action.
+    virtual void CommitStore() = 0;
+    // A record was stored by the user.
+    virtual void AlarmStored() = 0;
+    // Edit, Delete and Add follow the list and the editor.
+    virtual void RefreshButtons() = 0;
+    // The panel closed: the window is narrower.
+    virtual void EditorClosed() = 0;
+    // Owns the file dialog.
+    virtual TForm& Window() = 0;
+  };
+
+  TAlarmEditor(const TEditorControls& controls, TSettings& settings, TAlarmStore& store,
+               TEditState& edit, TAlarmList& list, TMusicPicker& picker, TClock& clock,
+               TMessageBoxes& boxes, TFileDialogs& fileDialogs, THost& host);
+
+  // Handlers.
+  void NewButClick();
+  void EditButClick();
+  void DelButClick();
+  void cxDateClick();
+  void cxDayClick();
+  void cxWeekClick();
+  void cxObratClick();
+  void cxObratCompClick();
+  void cxWeekDblClick();
+  void cxCheckMSGClick();
+  void cxCheckEXEClick();
+  void cxEditEXEPropertiesButtonClick();
+  void AddButClick();
+  void CloseButClick();
+
+  // Whether Add can store what the editor holds now.
+  void RefreshAddButton();
+
+ private:
+  void OpenEditor(bool addMode, const wchar_t* confirmMessage);
+  void SetEditorMode();
+  void LoadAlarmIntoEditor(TAlarmKind kind, std::uint16_t index);
+  void ShowAlarmActions(const std::wstring& msg, const std::wstring& exe, const std::wstring& mus);
+  void StoreEditor(TAlarmKind kind, std::uint16_t index);
+  // Changing a record ends the editing: the panel closes.
+  void EndChange();
+
+  TEditorControls c_;
+  TSettings& settings_;
+  TAlarmStore& store_;
+  TEditState& edit_;
+  TAlarmList& list_;
+  TMusicPicker& picker_;
+  TClock& clock_;
+  TMessageBoxes& boxes_;
+  TFileDialogs& fileDialogs_;
+  THost& host_;
+  std::wstring confirmMessage_;
+};

@@ -1,0 +1,54 @@
+// The editor's music picker: a tick box, the sections (the folders under
+// the program's Sound folder) and the music of one section (its mp3 and
+// wav files), both in the file system's own order.
+#pragma once
+
+#include <functional>
+#include <optional>
+#include <string>
+
+#include "controls/controls.h"
+
+class TMusicPicker {
+ public:
+  // `soundDir` names the Sound folder, with its trailing backslash.
+  TMusicPicker(TCheckBox& cxCheckMUS, TComboBox& cxDirBox, TListBox& cxMusList,
+               std::function<std::wstring()> soundDir);
+
+  // Handlers.
+  void cxCheckMUSClick();
+  void cxDirBoxPropertiesChange();
+  void cxMusListClick();
+
+  // Both lists emptied.
+  void Clear();
+  // An activation lists the sections and the section the box names again,
+  // and selects the row chosen last.
+  void Refill();
+  // A new alarm: the box ticked off and the picker greyed; nothing kept.
+  void StartAdding();
+  // A stored alarm's music (empty: none), found in the lists when it lies
+  // under the Sound folder, and kept as it is when it does not.
+  void Show(const std::wstring& mus);
+  // The music to store: empty when the box is off or nothing is chosen.
+  std::wstring Chosen() const;
+  // No row of music selected.
+  void Unselect() { musList_.SetItemIndex(-1); }
+  int LastIndex() const { return lastIndex_; }
+
+ private:
+  void ListSections(std::wstring folder);
+  void ListMusic(std::wstring folder);
+  // The section the box names: its selected entry, or the entry its text
+  // names.
+  int SectionIndex() const;
+
+  TCheckBox& check_;
+  TComboBox& dirBox_;
+  TListBox& musList_;
+  std::function<std::wstring()> soundDir_;
+  // A loaded record's music that cannot be found under the Sound folder:
+  // kept as it was until the user unticks or picks music.
+  std::optional<std::wstring> unlisted_;
+  int lastIndex_ = 0;
+};
