@@ -502,6 +502,8 @@ TTimer::TTimer(int intervalMs, bool enabled)
 TTimer::~TTimer() = default;
 
 void TTimer::SetInterval(int ms) {
+  // The same period runs on, as it is.
+  if (ms == interval_) return;
   interval_ = ms;
   peer_->Restart();
 }

@@ -30,8 +30,12 @@ constexpr std::int64_t kMaxLocalDriftMs = 2 * 3600 * kMsPerSecond;
 // so nothing rings twice. A bigger step back is a changed date, after which
 // the check starts afresh from the current second.
 constexpr std::int64_t kMaxStepBackMs = 2 * 3600 * kMsPerSecond;
-// How far into a second the tick aims to land, clear of timer jitter.
+// How far into a second the tick aims to land, clear of timer jitter, and
+// how much later it may land before it is aimed again: a tick that lands
+// in that window keeps the running one-second period, so the timer is not
+// set anew every second.
 constexpr int kTickLagMs = 20;
+constexpr int kTickSlackMs = 40;
 
 constexpr TAlarmCheck::TSecondRange kNoSeconds{1, 0};
 
@@ -257,5 +261,6 @@ TDueMoment TAlarmCheck::PlanNext(const TAlarmStore& store, const TClockReading& 
 
 int NextTickDelayMs(int millisecond) {
   const int ms = (millisecond % 1000 + 1000) % 1000;
+  if (ms >= kTickLagMs && ms < kTickLagMs + kTickSlackMs) return 1000;
   return 1000 - ms + kTickLagMs;
 }

@@ -115,5 +115,6 @@ class TAlarmCheck {
 
 // The delay after which the next tick lands just after the next wall-clock
 // second begins, given the current millisecond (taken modulo 1000). Ticks
-// then sample each second once, early in it, and stay about 1000 ms apart.
+// then sample each second once, early in it (20 to 60 ms in), and stay
+// 1000 ms apart: a tick already early in its second keeps the period.
 int NextTickDelayMs(int millisecond);

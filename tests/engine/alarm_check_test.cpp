@@ -453,11 +453,19 @@ TEST(FireAlarm, PassesMessageFileAndMusicOfThatRecord) {
 TEST(NextTickDelay, LandsJustAfterTheNextSecondBegins) {
   for (int ms = 0; ms < 1000; ++ms) {
     const int delay = NextTickDelayMs(ms);
-    ASSERT_EQ((ms + delay) % 1000, 20) << ms;
+    const int landsAt = (ms + delay) % 1000;
+    // Early in the next second, never skipping one.
+    ASSERT_GE(landsAt, 20) << ms;
+    ASSERT_LT(landsAt, 60) << ms;
     ASSERT_GT(delay, 0) << ms;
     ASSERT_LE(delay, 1020) << ms;
+    // Already early in its second: the period runs on; else aimed at 20 ms.
+    ASSERT_EQ(delay == 1000, ms >= 20 && ms < 60) << ms;
+    if (delay != 1000) ASSERT_EQ(landsAt, 20) << ms;
   }
   EXPECT_EQ(NextTickDelayMs(20), 1000);  // once aligned, ticks stay a second apart
+  EXPECT_EQ(NextTickDelayMs(59), 1000);
+  EXPECT_EQ(NextTickDelayMs(60), 960);
   EXPECT_EQ((1500 + NextTickDelayMs(1500)) % 1000, 20);
   EXPECT_EQ((-5 + NextTickDelayMs(-5)) % 1000, 20);
 }

@@ -42,9 +42,11 @@ class TWin32TimerPeer : public TTimerPeer {
   explicit TWin32TimerPeer(TTimer& t) : owner_(TimerWindow()), t_(t) {}
   ~TWin32TimerPeer() override { KillTimer(owner_, Id()); }
   void Restart() override {
-    KillTimer(owner_, Id());
+    // Setting a timer that runs replaces it.
     if (t_.Enabled() && t_.Interval() > 0) {
       SetTimer(owner_, Id(), static_cast<UINT>(t_.Interval()), nullptr);
+    } else {
+      KillTimer(owner_, Id());
     }
   }
 
