@@ -131,7 +131,17 @@ class TDrawnPeer : public TWindowPeer {
     RECT r;
     GetClientRect(Hwnd(), &r);
     HDC mem = CreateCompatibleDC(dc);
-    HBITMAP bmp = CreateCompatibleBitmap(dc, r.right, r.bottom);
+    // A bitmap in the program's memory: drawn without asking the display,
+    // then shown in one copy.
+    BITMAPINFO bi{};
+    bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
+    bi.bmiHeader.biWidth = r.right;
+    bi.bmiHeader.biHeight = -r.bottom;
+    bi.bmiHeader.biPlanes = 1;
+    bi.bmiHeader.biBitCount = 32;
+    bi.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    HBITMAP bmp = CreateDIBSection(dc, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
     HGDIOBJ old = SelectObject(mem, bmp);
     SetBkMode(mem, TRANSPARENT);
     HGDIOBJ oldFont = SelectObject(mem, FontFor(Control().Font(), Dpi()));
