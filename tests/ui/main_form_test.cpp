@@ -21,6 +21,7 @@
 #include "platform/shell.h"
 #include "store/alarm_file.h"
 #include "test_support.h"
+#include "ui/main_form_fixture.h"
 #include "ui/program_forms.h"
 
 #ifdef _WIN32
@@ -30,66 +31,6 @@
 namespace fs = std::filesystem;
 
 namespace {
-
-// One program: fresh records and services, a throw-away program folder,
-// and the four windows (real ones under Windows).
-class MainForm : public testing::Test, protected TFakeProgramServices {
- protected:
-  MainForm() {
-    state = std::make_unique<TAppState>();
-    clock.SetLocal(EncodeDate(2026, 12, 8) + EncodeTime(7, 5, 9, 400));
-    clock.Uptime = (1 * 3600 + 2 * 60 + 3) * 1000;
-    SetErrorReport(&boxes);
-  }
-  ~MainForm() override { SetErrorReport(nullptr); }
-
-  void Create(std::vector<std::wstring> params = {}) {
-    services = MakeServices(exe, std::move(params), [this] {
-      auto backend = std::make_unique<TFakeMediaBackend>();
-      media = backend.get();
-      return std::unique_ptr<TMediaBackend>(std::move(backend));
-    });
-    program.reset();
-    program = std::make_unique<TProgramForms>(*state, *services, *form3(), shell);
-    form1 = &program->Form1;
-    app.OnMinimizedChanged = [this](bool m) { form1->MinimizedChanged(m); };
-  }
-  TForm3* form3() {
-    if (!wakeUp) wakeUp = std::make_unique<TForm3>(shell, clock, services->MakeMediaBackend(), power, audio);
-    return wakeUp.get();
-  }
-  // Program start: the window is shown and takes the focus.
-  void Start(std::vector<std::wstring> params = {}) {
-    Create(std::move(params));
-    form1->ShowNormal();
-    form1->Activated(nullptr);
-    form1->ShowTrayIcon();  // in the program, once the loop is idle
-  }
-  void WriteConfigBytes(const Bytes& b) { WriteBytes(dir.Path(L"config.cfg"), b); }
-  Bytes ConfigBytes() { return ReadBytes(dir.Path(L"config.cfg")); }
-  void WriteDailyAlarm(TDateTime time, const std::wstring& msg) {
-    auto store = std::make_unique<TAlarmStore>();
-    store->DailyCount = 1;
-    store->DailyAlarms[0].AlarmTime = time;
-    ToShortString(msg, store->DailyAlarms[0].Msg);
-    TAlarmFileState file;
-    EXPECT_TRUE(SaveAlarms(*store, dir.ProgramDir(), file).Saved());
-  }
-  std::vector<std::wstring> Messages() {
-    std::vector<std::wstring> out;
-    for (const auto& s : boxes.shown) out.push_back(s.text);
-    return out;
-  }
-
-  TempDir dir;
-  std::wstring exe = dir.ProgramDir() + L"Tivorra.exe";
-  std::unique_ptr<TAppState> state;
-  TFakeMediaBackend* media = nullptr;
-  std::unique_ptr<TServices> services;
-  std::unique_ptr<TForm3> wakeUp;
-  std::unique_ptr<TProgramForms> program;
-  TForm1* form1 = nullptr;
-};
 
 TEST_F(MainForm, FirstStartWithoutConfig) {
   Start();
@@ -380,147 +321,6 @@ TEST_F(MainForm, DraggingByTheStripAndTheTitle) {
   EXPECT_EQ(drags.Count(), 2);
 }
 
-TEST_F(MainForm, MinimizedOnlyTheWakeTimerWakesAndItRingsOnTheSecond) {
-  // The clock reads 07:05:09.400; the alarm is due at 07:05:20.
-  const std::int64_t dueUtc = clock.UtcMs + 10600;
-  WriteDailyAlarm(EncodeTime(7, 5, 20, 0), L"Доброе утро");
-  Start();
-  EXPECT_EQ(wakeTimer.at, dueUtc) << "set when the store was loaded";
-  app.Minimize();
-  EXPECT_FALSE(form1->Time.Enabled());
-
-  clock.Advance(10600);
-  wakeTimer.Fire();
-  EXPECT_TRUE(form3()->Visible());
-  EXPECT_EQ(form3()->Memo.Text(), L"Доброе утро");
-  // Once rung, the timer waits for the safety wake, an hour on, since the
-  // next ringing is a day away.
-  EXPECT_EQ(wakeTimer.at, clock.UtcMs + 3600000);
-  form3()->OK.Click();
-
-  // A resume runs the check too, and never rings the same second twice.
-  clock.Advance(500);
-  wakeTimer.Resume();
-  EXPECT_FALSE(form3()->Visible());
-
-  clock.Advance(60000);
-  app.Restore();
-  EXPECT_TRUE(form1->Time.Enabled());
-  EXPECT_NE(form1->LabelTime.Caption().find(L"Время 7:06:20"), std::wstring::npos)
-      << "the clock is refreshed as the window comes back";
-#ifdef _WIN32
-  // The real window reports the same through the window system.
-  HWND main = static_cast<HWND>(form1->Peer().Handle());
-  ShowWindow(main, SW_MINIMIZE);
-  EXPECT_FALSE(form1->Time.Enabled());
-  ShowWindow(main, SW_RESTORE);
-  EXPECT_TRUE(form1->Time.Enabled());
-#endif
-}
-
-TEST_F(MainForm, TheWakeTimerIsSetAMinuteEarlyAndTheSystemHeldFromThenToTheRing) {
-  // The clock reads 07:05:09.400; the alarm is due at 07:35:09.
-  const std::int64_t dueUtc = clock.UtcMs + 30 * 60000 - 400;
-  WriteDailyAlarm(EncodeTime(7, 35, 9, 0), L"Подъём");
-  Start();
-  EXPECT_EQ(wakeTimer.at, dueUtc) << "the precise timer at the moment itself";
-  EXPECT_EQ(wakeTimer.wakeAt, dueUtc - 60000) << "the one that may resume the PC, a minute early";
-  EXPECT_FALSE(power.system);
-
-  clock.Advance(29 * 60000 - 400);
-  wakeTimer.FireWake();
-  EXPECT_TRUE(power.system) << "held from the early wake";
-  EXPECT_FALSE(power.display);
-  EXPECT_EQ(wakeTimer.wakeAt, std::nullopt) << "its minute has begun";
-  EXPECT_EQ(wakeTimer.at, dueUtc);
-
-  clock.Advance(60000);
-  wakeTimer.Fire();
-  ASSERT_TRUE(form3()->Visible());
-  EXPECT_TRUE(power.system);
-  EXPECT_TRUE(power.display) << "the screen lights up for the ring";
-  // The next ringing is a day away: only the safety wake, no early one.
-  EXPECT_EQ(wakeTimer.wakeAt, dueUtc + 24 * 3600000LL - 60000);
-  form3()->OK.Click();
-  EXPECT_FALSE(power.system);
-  EXPECT_FALSE(power.display);
-}
-
-TEST_F(MainForm, NoEarlyWakeWhenNothingIsDueAndTheHoldEndsWhenTheAlarmGoes) {
-  Start();
-  EXPECT_EQ(wakeTimer.wakeAt, std::nullopt);
-  form1->Time.Tick();
-  state->Store.CountdownCount = 1;
-  state->Store.CountdownAlarms[0].AlarmTime = EncodeDate(2026, 12, 8) + EncodeTime(7, 5, 39, 400);
-  form1->StoreChanged();
-  EXPECT_TRUE(power.system) << "due within the minute";
-  EXPECT_EQ(wakeTimer.wakeAt, std::nullopt);
-  state->Store.CountdownCount = 0;
-  form1->StoreChanged();
-  EXPECT_FALSE(power.system) << "deleted before its moment";
-}
-
-TEST_F(MainForm, StoringAnAlarmTellsOncePerRunThatWindowsWillNotWakeThePc) {
-  Start();
-  const auto warnings = [&] {
-    int n = 0;
-    for (const auto& b : boxes.shown) n += b.text == kPcWillNotWakeText;
-    return n;
-  };
-  const auto add = [&] {
-    form1->NewBut.Click();
-    form1->cxObrat.Click();
-    form1->cxTimeEdit.PickValue(EncodeTime(1, 0, 0, 0));
-    form1->AddBut.Click();
-  };
-  // Each step: the plan and the power source, then whether storing warned.
-  const struct {
-    TWakeTimerSettings plan;
-    TPowerSource source;
-    int warnings;
-  } steps[] = {
-      {{}, TPowerSource::Mains, 0},       // Windows cannot tell
-      {{1, 1}, TPowerSource::Mains, 0},   // timers wake it
-      {{1, 0}, TPowerSource::Mains, 0},   // off on battery, but on mains now
-      {{1, 0}, TPowerSource::Battery, 1},  // unplugged
-      {{0, 0}, TPowerSource::Mains, 1},   // once per run
-  };
-  EXPECT_EQ(warnings(), 0) << "not at start";
-  for (const auto& s : steps) {
-    power.settings = s.plan;
-    power.source = s.source;
-    add();
-    EXPECT_EQ(warnings(), s.warnings);
-  }
-  EXPECT_EQ(state->Store.CountdownCount, 5) << "the warning stores every alarm all the same";
-}
-
-TEST_F(MainForm, TheWakeTimerFollowsEveryChangeOfStoreAndClock) {
-  Start();
-  EXPECT_EQ(wakeTimer.at, clock.UtcMs + 3600000) << "no alarm: only the safety wake";
-  form1->Time.Tick();  // the check has examined 07:05:09
-
-  // An alarm added from the user interface (the editor calls StoreChanged).
-  state->Store.CountdownCount = 1;
-  state->Store.CountdownAlarms[0].AlarmTime = EncodeDate(2026, 12, 8) + EncodeTime(7, 35, 9, 400);
-  form1->StoreChanged();
-  EXPECT_EQ(wakeTimer.at, clock.UtcMs + 30 * 60000 - 400);
-
-  // The clock is set an hour back: the same local moment is an hour further.
-  const int sets = wakeTimer.setCount;
-  clock.LocalMs -= 3600000;
-  wakeTimer.ClockChanged();
-  EXPECT_EQ(wakeTimer.setCount, sets + 1);
-  EXPECT_EQ(wakeTimer.at, clock.UtcMs + 3600000) << "no later than the safety wake";
-  clock.LocalMs += 2 * 3600000;  // and two hours on: the moment has passed
-  wakeTimer.ClockChanged();
-  EXPECT_EQ(wakeTimer.at, (clock.UtcMs / 1000 + 1) * 1000) << "rings at the next second";
-
-  DeleteAlarm(state->Store, akCountdown, 1);
-  form1->StoreChanged();
-  EXPECT_EQ(wakeTimer.at, clock.UtcMs + 3600000);
-}
-
 #ifdef _WIN32
 // Every window of the main form sits at its design place times the screen's
 // scale (within the pixel a rounding can take); the suite runs this at 96
@@ -671,3 +471,4 @@ TEST_F(MainForm, AtTheScreensScaleEveryControlIsReachedWhereItShows) {
 #endif
 
 }  // namespace
+
