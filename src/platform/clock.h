@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <functional>
 
-#include "store/alarm_store.h"
+#include "platform/date_time.h"
 
 // One instant read once: its local wall-clock time and its universal time.
 // The alarm check needs both from the same reading, since the local clock

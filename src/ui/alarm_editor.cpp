@@ -3,7 +3,7 @@
 #include <cwctype>
 
 #include "controls/message_boxes.h"
-#include "engine/time_value.h"
+#include "platform/date_time.h"
 #include "store/alarm_file.h"
 #include "ui/main_form.h"
 

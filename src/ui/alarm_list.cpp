@@ -2,7 +2,7 @@
 // of the Edit, Delete and Add buttons.
 #include <cstdlib>
 
-#include "engine/time_value.h"
+#include "platform/date_time.h"
 #include "platform/regional.h"
 #include "ui/main_form.h"
 

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/time_value.h"
+#include "platform/date_time.h"
 #include "fakes/fake_clock.h"
 #include "platform/errors.h"
 

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <optional>
 
-#include "store/alarm_store.h"
+using TDateTime = double;  // days since 30 December 1899
 
 inline constexpr std::int64_t kMsPerSecond = 1000;
 inline constexpr std::int64_t kSecondsPerDay = 86400;
