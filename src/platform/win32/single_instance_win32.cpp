@@ -28,20 +28,19 @@ struct TSingleInstanceWindow {
 
 TSingleInstance::TSingleInstance(const std::wstring& programDir) : name_(InstanceName(programDir)) {
   // Local\: one copy per folder in each logon session.
-  mutex_ = CreateMutexW(nullptr, FALSE, (L"Local\\" + name_).c_str());
+  mutex_.Reset(CreateMutexW(nullptr, FALSE, (L"Local\\" + name_).c_str()));
   // Without a mutex nothing can be decided: run rather than refuse to.
   first_ = !mutex_ || GetLastError() != ERROR_ALREADY_EXISTS;
   if (!first_) return;
 
   // A hidden top-level window, never shown: FindWindow finds it by class.
-  window_ = win32::CreateHiddenWindow(WindowClassName(name_).c_str(), &TSingleInstanceWindow::Proc,
-                                      win32::THiddenKind::TopLevel, this);
+  window_.Reset(win32::CreateHiddenWindow(WindowClassName(name_).c_str(),
+                                          &TSingleInstanceWindow::Proc,
+                                          win32::THiddenKind::TopLevel, this));
 }
 
-TSingleInstance::~TSingleInstance() {
-  if (window_) DestroyWindow(static_cast<HWND>(window_));
-  if (mutex_) CloseHandle(mutex_);
-}
+// The members destroy the window, then let the mutex go.
+TSingleInstance::~TSingleInstance() = default;
 
 bool TSingleInstance::AskFirstToComeForward() {
   const std::wstring cls = WindowClassName(name_);
