@@ -141,7 +141,11 @@ def loop_in(component):
 for component in components:
     steps = loop_in(component)
     chain = " -> ".join(f'{path}:{number} ("{target}")' for path, number, target in steps)
-    problems.append(f"include cycle: {chain} -> {steps[0][0]}")
+    problem = f"include cycle: {chain} -> {steps[0][0]}"
+    others = sorted(component - {path for path, _, _ in steps})
+    if others:
+        problem += f" (tied up in further cycles with it: {', '.join(others)})"
+    problems.append(problem)
 
 if problems:
     for p in problems:
