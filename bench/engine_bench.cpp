@@ -6,7 +6,7 @@
 #include <string>
 
 #include "engine/alarm_check.h"
-#include "engine/time_value.h"
+#include "platform/date_time.h"
 #include "full_store.h"
 
 namespace {

@@ -7,7 +7,7 @@
 #include <memory>
 #include <string>
 
-#include "engine/time_value.h"
+#include "platform/date_time.h"
 #include "store/alarm_store.h"
 
 inline std::unique_ptr<TAlarmStore> FullStore(TDateTime day, int firstSecond = 0,

@@ -16,7 +16,7 @@
 #include "platform/program_path.h"
 #include "platform/win32/clock_win32.h"
 #include "platform/win32/audio_output_win32.h"
-#include "platform/win32/file_dialogs_win32.h"
+#include "controls/win32/file_dialogs_win32.h"
 #include "platform/win32/power_win32.h"
 #include "platform/win32/regional_win32.h"
 #include "platform/win32/run_value_win32.h"

@@ -4,12 +4,17 @@
 
 #include "controls/message_boxes.h"
 #include "platform/errors.h"
+#include "platform/wake_timer.h"
 
 namespace {
 TMessageBoxes* gReport = nullptr;
 }
 
-void SetErrorReport(TMessageBoxes* boxes) { gReport = boxes; }
+void SetErrorReport(TMessageBoxes* boxes) {
+  gReport = boxes;
+  // The wake timer's events run through the dispatcher like every other.
+  TWakeTimer::SetEventRunner(&DispatchEvent);
+}
 TMessageBoxes* ErrorReport() { return gReport; }
 
 std::wstring ErrorText(const std::exception& e) {

@@ -10,7 +10,8 @@
 class TMessageBoxes;
 
 // Where the default error report goes: real message boxes in the program,
-// recorded ones in tests. Must be set before the first event.
+// recorded ones in tests. Must be set before the first event; it also
+// sends the wake timer's events through DispatchEvent.
 void SetErrorReport(TMessageBoxes* boxes);
 TMessageBoxes* ErrorReport();
 

@@ -6,7 +6,7 @@
 
 #include "controls/dispatcher.h"
 #include "engine/alarm_rule.h"
-#include "engine/time_value.h"
+#include "platform/date_time.h"
 
 void FireAlarm(const TAlarmStore& store, TAlarmKind kind, std::uint16_t index,
                TAlarmReceiver& receiver) {

@@ -1,6 +1,6 @@
 #include "engine/alarm_rule.h"
 
-#include "engine/time_value.h"
+#include "platform/date_time.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #include "engine/clock_sample.h"
 
-#include "engine/time_value.h"
+#include "platform/date_time.h"
 #include "platform/decimal_text.h"
 
 void FillClockSample(TClockSample& sample, TDateTime local, std::uint64_t uptimeMs) {

@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "engine/alarm_rule.h"
-#include "engine/time_value.h"
+#include "platform/date_time.h"
 
 namespace {
 

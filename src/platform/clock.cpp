@@ -4,12 +4,11 @@
 
 std::int64_t EarliestUtcReading(std::int64_t localMs,
                                 const std::function<std::int64_t(std::int64_t utcMs)>& localAt) {
-  constexpr std::int64_t kDayMs = 86400000;
   const auto offsetAt = [&](std::int64_t utc) { return localAt(utc) - (utc - kUtcMsOf1899); };
   // As if local time were universal; the true instant lies within a day.
   const std::int64_t naive = localMs + kUtcMsOf1899;
-  const std::int64_t before = offsetAt(naive - kDayMs);
-  const std::int64_t after = offsetAt(naive + kDayMs);
+  const std::int64_t before = offsetAt(naive - kMsPerDay);
+  const std::int64_t after = offsetAt(naive + kMsPerDay);
   // The instants that read exactly localMs under either offset; the first
   // pass wins when both do (the repeated hour).
   std::int64_t best = 0;

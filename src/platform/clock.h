@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <functional>
 
-#include "store/alarm_store.h"
+#include "platform/date_time.h"
 
 // One instant read once: its local wall-clock time and its universal time.
 // The alarm check needs both from the same reading, since the local clock
@@ -30,7 +30,7 @@ class TClock {
 };
 
 // Universal ms since 1970 of 30 December 1899, 00:00.
-inline constexpr std::int64_t kUtcMsOf1899 = -25569LL * 86400000;
+inline constexpr std::int64_t kUtcMsOf1899 = -kDaysTo1970 * kMsPerDay;
 
 // LocalToUtcMs over any rule that tells the local time of a universal
 // instant (both in the units above). Time zone offsets change at most once

@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "store/alarm_store.h"
+#include "platform/date_time.h"
 
 class TRegionalFormats {
  public:

@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <string>
 
+#include "platform/date_time.h"
+
 static_assert(std::endian::native == std::endian::little,
               "alarm.rec is little-endian and is read and written as a raw image");
 
@@ -26,8 +28,6 @@ struct TShortString {
   std::uint8_t Len;
   char Chars[255];
 };
-
-using TDateTime = double;  // days since 30 December 1899
 
 struct TDateAlarm {
   TShortString Msg;

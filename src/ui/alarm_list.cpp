@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "engine/time_value.h"
 #include "platform/clock.h"
+#include "platform/date_time.h"
 #include "platform/regional.h"
 
 namespace {

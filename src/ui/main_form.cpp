@@ -3,7 +3,7 @@
 #include "controls/dispatcher.h"
 #include "controls/message_boxes.h"
 #include "engine/next_due.h"
-#include "engine/time_value.h"
+#include "platform/date_time.h"
 #include "engine/wake_up_form.h"
 #include "platform/errors.h"
 #include "platform/power.h"

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "engine/time_value.h"
+#include "platform/date_time.h"
 #include "platform/decimal_text.h"
 #include "platform/regional.h"
 

@@ -5,7 +5,7 @@
 #include "controls/dispatcher.h"
 #include "controls/message_boxes.h"
 #include "engine/alarm_rule.h"
-#include "engine/time_value.h"
+#include "platform/date_time.h"
 #include "platform/errors.h"
 #include "platform/regional.h"
 #include "store/program_state.h"

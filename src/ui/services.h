@@ -8,6 +8,9 @@
 #include <string>
 #include <vector>
 
+#include "controls/app_window.h"
+#include "controls/file_dialogs.h"
+
 class TMessageBoxes;
 class TClock;
 class TShell;
@@ -17,34 +20,9 @@ class TMediaBackend;
 class TWakeTimer;
 class TPower;
 class TAudioOutput;
-class TForm;
 namespace fileio {
 class TFileSystem;
 }
-
-// The application as a whole, as the taskbar and the tray see it.
-class TApplicationWindow {
- public:
-  virtual ~TApplicationWindow() = default;
-  // Minimises the program; does nothing when it already is.
-  virtual void Minimize() = 0;
-  virtual bool Minimized() const = 0;
-  // Leaves the minimised state; does nothing when it is not minimised.
-  virtual void Restore() = 0;
-  // The program's last active window comes to the front when it can.
-  virtual void BringToFront() = 0;
-  // Posts the quit message: the message loop ends, the process exits.
-  virtual void Terminate() = 0;
-};
-
-// The standard open-file dialog: no filter, no title, owned by `owner`.
-class TFileDialogs {
- public:
-  virtual ~TFileDialogs() = default;
-  // The full path of the file the user confirmed, or nothing when the
-  // dialog was cancelled.
-  virtual std::optional<std::wstring> PickFileToOpen(TForm& owner) = 0;
-};
 
 struct TServices {
   TMessageBoxes& Boxes;

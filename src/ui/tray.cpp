@@ -1,6 +1,6 @@
 #include "ui/tray.h"
 
-#include "ui/services.h"
+#include "controls/app_window.h"
 
 TTray::TTray(TTrayIcon& RzTrayIcon1, TPopupMenu& abfPopupMenu1, TForm& window,
              TForm& settingsDialog, TForm& aboutDialog, TApplicationWindow& app)

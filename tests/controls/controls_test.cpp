@@ -6,6 +6,7 @@
 #include "controls/controls.h"
 #include "controls/dispatcher.h"
 #include "controls/message_boxes.h"
+#include "fakes/fake_wake_timer.h"
 #include "fakes/ui_driver.h"
 
 #ifdef _WIN32
@@ -70,6 +71,21 @@ TEST_F(Controls, AnEscapedErrorBecomesTheErrorReportAndTheProgramGoesOn) {
   EXPECT_EQ(boxes.shown[0].text, L"boom");
   EXPECT_EQ(b, 1);
   f.Hide();
+}
+
+// The wake timer sits below the dispatcher; setting the error report
+// sends its events through it all the same.
+TEST_F(Controls, AnErrorEscapingAWakeTimerHandlerIsReportedAsWell) {
+  TFakeWakeTimer timer;
+  int wakes = 0;
+  timer.OnDue = [] { throw std::runtime_error("due"); };
+  timer.OnWake = [&] { ++wakes; };
+  timer.Fire();
+  timer.FireWake();
+  ASSERT_EQ(boxes.shown.size(), 1u);
+  EXPECT_EQ(boxes.shown[0].kind, TFakeMessageBoxes::Kind::Error);
+  EXPECT_EQ(boxes.shown[0].text, L"due");
+  EXPECT_EQ(wakes, 1);
 }
 
 TEST_F(Controls, MemoKeepsItsTextExactly) {

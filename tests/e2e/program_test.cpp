@@ -13,7 +13,7 @@
 
 #include "e2e/driver.h"
 #include "fakes/fake_services.h"
-#include "engine/time_value.h"
+#include "platform/date_time.h"
 #include "platform/win32/clock_win32.h"
 #include "store/alarm_file.h"
 #include "test_support.h"

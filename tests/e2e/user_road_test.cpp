@@ -16,7 +16,7 @@
 
 #include "controls/win32/resources.h"
 #include "e2e/driver.h"
-#include "engine/time_value.h"
+#include "platform/date_time.h"
 #include "platform/win32/clock_win32.h"
 #include "test_support.h"
 

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/time_value.h"
+#include "platform/date_time.h"
 #include "fakes/fake_clock.h"
 #include "platform/errors.h"
 
@@ -461,7 +461,9 @@ TEST(NextTickDelay, LandsJustAfterTheNextSecondBegins) {
     ASSERT_LE(delay, 1020) << ms;
     // Already early in its second: the period runs on; else aimed at 20 ms.
     ASSERT_EQ(delay == 1000, ms >= 20 && ms < 60) << ms;
-    if (delay != 1000) ASSERT_EQ(landsAt, 20) << ms;
+    if (delay != 1000) {
+      ASSERT_EQ(landsAt, 20) << ms;
+    }
   }
   EXPECT_EQ(NextTickDelayMs(20), 1000);  // once aligned, ticks stay a second apart
   EXPECT_EQ(NextTickDelayMs(59), 1000);

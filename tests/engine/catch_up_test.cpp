@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "engine/alarm_check.h"
-#include "engine/time_value.h"
+#include "platform/date_time.h"
 #include "fakes/fake_clock.h"
 
 namespace {

@@ -5,7 +5,7 @@
 #include <cmath>
 #include <vector>
 
-#include "engine/time_value.h"
+#include "platform/date_time.h"
 
 namespace {
 

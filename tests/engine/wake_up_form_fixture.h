@@ -16,7 +16,7 @@
 #include "controls/message_boxes.h"
 #include "engine/alarm_check.h"
 #include "engine/alarm_volume.h"
-#include "engine/time_value.h"
+#include "platform/date_time.h"
 #include "fakes/fake_audio_output.h"
 #include "fakes/fake_clock.h"
 #include "fakes/fake_media_backend.h"

@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "engine/time_value.h"
+#include "platform/date_time.h"
 #include "platform/clock.h"
 
 class TFakeClock : public TClock {

@@ -1,6 +1,6 @@
 #include "fakes/fake_services.h"
 
-#include "engine/time_value.h"
+#include "platform/date_time.h"
 
 namespace {
 std::wstring Pad2(int v) { return (v < 10 ? L"0" : L"") + std::to_wstring(v); }

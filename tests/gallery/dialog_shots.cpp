@@ -21,7 +21,7 @@
 #include "platform/win32/run_value_win32.h"
 #include "platform/win32/shell_win32.h"
 #include "platform/win32/audio_output_win32.h"
-#include "platform/win32/file_dialogs_win32.h"
+#include "controls/win32/file_dialogs_win32.h"
 #include "platform/win32/power_win32.h"
 #include "platform/win32/wake_timer_win32.h"
 #include "ui/about_dialog.h"

@@ -6,7 +6,7 @@
 #include <chrono>
 #include <cstdlib>
 
-#include "engine/time_value.h"
+#include "platform/date_time.h"
 
 namespace {
 

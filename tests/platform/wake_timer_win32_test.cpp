@@ -6,7 +6,7 @@
 #include <chrono>
 #include <cstdlib>
 
-#include "engine/time_value.h"
+#include "platform/date_time.h"
 #include "platform/win32/clock_win32.h"
 
 namespace {

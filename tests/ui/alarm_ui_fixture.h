@@ -9,7 +9,7 @@
 #include <memory>
 
 #include "controls/dispatcher.h"
-#include "engine/time_value.h"
+#include "platform/date_time.h"
 #include "engine/wake_up_form.h"
 #include "fakes/fake_program_services.h"
 #include "fakes/ui_driver.h"

@@ -10,7 +10,7 @@
 
 #include "controls/dispatcher.h"
 #include "controls/message_boxes.h"
-#include "engine/time_value.h"
+#include "platform/date_time.h"
 #include "engine/wake_up_form.h"
 #include "fakes/fake_program_services.h"
 #include "fakes/ui_driver.h"

@@ -2,7 +2,7 @@
 // the store, the clock and the window's state change.
 #include <gtest/gtest.h>
 
-#include "engine/time_value.h"
+#include "platform/date_time.h"
 #include "ui/main_form_fixture.h"
 
 #ifdef _WIN32

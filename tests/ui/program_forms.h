@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "controls/dispatcher.h"
-#include "engine/time_value.h"
+#include "platform/date_time.h"
 #include "engine/wake_up_form.h"
 #include "fakes/fake_program_services.h"
 #include "platform/errors.h"

@@ -6,7 +6,7 @@
 #include <filesystem>
 #include <string>
 
-#include "engine/time_value.h"
+#include "platform/date_time.h"
 #include "fakes/ui_driver.h"
 #include "store/alarm_file.h"
 #include "store/program_state.h"

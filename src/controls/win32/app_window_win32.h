@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ui/services.h"
+#include "controls/app_window.h"
 
 // The program as the taskbar sees it: its main window.
 class TWin32ApplicationWindow : public TApplicationWindow {

@@ -8,11 +8,23 @@
 
 #include "controls/win32/peers.h"
 #include "controls/win32/win32_common.h"
+#include "platform/win32/handles.h"
 
 namespace win32 {
 namespace {
 
 constexpr COLORREF kKey = RGB(255, 0, 255);  // transparent in the pictures
+
+// A pen or brush made for a few strokes: selected while it lives, then
+// the old one is put back and it is freed.
+class TDrawingTool {
+ public:
+  TDrawingTool(HDC dc, HGDIOBJ object) : object_(object), selected_(dc, object) {}
+
+ private:
+  TUniqueGdi<> object_;  // freed after it is no longer selected
+  TSelected selected_;
+};
 
 // Draws one of the command buttons' pictures, designed on 17 x 17 pixels,
 // at the scale given; the background is the transparent key colour.
@@ -23,68 +35,66 @@ void DrawGlyph(HDC dc, TButton::TGlyph glyph, int size) {
   const float k = static_cast<float>(size) / 17.0f;
   XFORM scale = {k, 0, 0, k, 0, 0};
   SetWorldTransform(dc, &scale);
-  const auto pen = [&](COLORREF c, int w) { return SelectObject(dc, CreatePen(PS_SOLID, w, c)); };
-  const auto brush = [&](COLORREF c) { return SelectObject(dc, CreateSolidBrush(c)); };
-  const auto done = [&](HGDIOBJ oldPen, HGDIOBJ oldBrush) {
-    if (oldPen) DeleteObject(SelectObject(dc, oldPen));
-    if (oldBrush) DeleteObject(SelectObject(dc, oldBrush));
-  };
+  const auto pen = [&](COLORREF c, int w) { return TDrawingTool(dc, CreatePen(PS_SOLID, w, c)); };
+  const auto brush = [&](COLORREF c) { return TDrawingTool(dc, CreateSolidBrush(c)); };
   const auto line = [&](int x1, int y1, int x2, int y2) {
     MoveToEx(dc, x1, y1, nullptr);
     LineTo(dc, x2, y2);
   };
   switch (glyph) {
     case TButton::TGlyph::New: {  // a page with a green plus
-      HGDIOBJ p = pen(RGB(90, 90, 90), 1), b = brush(RGB(255, 255, 255));
-      Rectangle(dc, 2, 1, 13, 16);
-      done(p, b);
-      p = pen(RGB(0, 150, 0), 3);
+      {
+        const auto p = pen(RGB(90, 90, 90), 1);
+        const auto b = brush(RGB(255, 255, 255));
+        Rectangle(dc, 2, 1, 13, 16);
+      }
+      const auto p = pen(RGB(0, 150, 0), 3);
       line(12, 7, 12, 16);
       line(8, 11, 16, 11);
-      done(p, nullptr);
       break;
     }
     case TButton::TGlyph::Edit: {  // a pencil
-      HGDIOBJ p = pen(RGB(200, 150, 0), 4);
-      line(14, 2, 5, 11);
-      done(p, nullptr);
-      p = pen(RGB(60, 60, 60), 2);
+      {
+        const auto p = pen(RGB(200, 150, 0), 4);
+        line(14, 2, 5, 11);
+      }
+      const auto p = pen(RGB(60, 60, 60), 2);
       line(5, 11, 2, 15);
-      done(p, nullptr);
       break;
     }
     case TButton::TGlyph::Delete: {  // a red cross
-      HGDIOBJ p = pen(RGB(200, 0, 0), 3);
+      const auto p = pen(RGB(200, 0, 0), 3);
       line(3, 3, 14, 14);
       line(14, 3, 3, 14);
-      done(p, nullptr);
       break;
     }
     case TButton::TGlyph::Options: {  // a cog
-      HGDIOBJ p = pen(RGB(80, 80, 80), 3);
-      for (int i = 0; i < 4; ++i) {
-        const int dx[] = {0, 6, 4, -4}, dy[] = {6, 0, 4, 4};
-        line(8 - dx[i], 8 - dy[i], 8 + dx[i], 8 + dy[i]);
+      {
+        const auto p = pen(RGB(80, 80, 80), 3);
+        for (int i = 0; i < 4; ++i) {
+          const int dx[] = {0, 6, 4, -4}, dy[] = {6, 0, 4, 4};
+          line(8 - dx[i], 8 - dy[i], 8 + dx[i], 8 + dy[i]);
+        }
       }
-      done(p, nullptr);
-      p = pen(RGB(80, 80, 80), 1);
-      HGDIOBJ b = brush(RGB(160, 160, 160));
-      Ellipse(dc, 4, 4, 13, 13);
-      done(p, b);
-      b = brush(RGB(240, 240, 240));
-      p = pen(RGB(80, 80, 80), 1);
+      {
+        const auto p = pen(RGB(80, 80, 80), 1);
+        const auto b = brush(RGB(160, 160, 160));
+        Ellipse(dc, 4, 4, 13, 13);
+      }
+      const auto b = brush(RGB(240, 240, 240));
+      const auto p = pen(RGB(80, 80, 80), 1);
       Ellipse(dc, 6, 6, 11, 11);
-      done(p, b);
       break;
     }
     case TButton::TGlyph::Info: {  // an "i" in a blue disc
-      HGDIOBJ p = pen(RGB(0, 70, 170), 1), b = brush(RGB(30, 110, 220));
-      Ellipse(dc, 1, 1, 16, 16);
-      done(p, b);
-      p = pen(RGB(255, 255, 255), 2);
+      {
+        const auto p = pen(RGB(0, 70, 170), 1);
+        const auto b = brush(RGB(30, 110, 220));
+        Ellipse(dc, 1, 1, 16, 16);
+      }
+      const auto p = pen(RGB(255, 255, 255), 2);
       line(8, 7, 8, 13);
       line(8, 4, 8, 5);
-      done(p, nullptr);
       break;
     }
     case TButton::TGlyph::None:
@@ -115,22 +125,20 @@ HIMAGELIST GlyphList(TButton::TGlyph glyph, UINT dpi) {
   if (auto it = cache.find(key); it != cache.end()) return it->second;
   const int size = Scale(17, dpi);
   HIMAGELIST list = ImageList_Create(size, size, ILC_COLOR24 | ILC_MASK, 6, 0);
-  HDC screen = GetDC(nullptr);
-  HDC dc = CreateCompatibleDC(screen);
+  const TWindowDc screen(nullptr);
+  const TUniqueMemoryDc dc(CreateCompatibleDC(screen.Get()));
   // The states of a push button, in the list's order: normal, hot,
   // pressed, disabled, default, stylus hot.
   constexpr int kStates = 6, kDisabled = 3;
   for (int state = 0; state < kStates; ++state) {
-    HBITMAP bmp = CreateCompatibleBitmap(screen, size, size);
-    HGDIOBJ old = SelectObject(dc, bmp);
-    DrawGlyph(dc, glyph, size);
-    if (state == kDisabled) Grey(dc, size);
-    SelectObject(dc, old);
-    ImageList_AddMasked(list, bmp, kKey);
-    DeleteObject(bmp);
+    const TUniqueGdi<HBITMAP> bmp(CreateCompatibleBitmap(screen.Get(), size, size));
+    {
+      const TSelected drawing(dc.Get(), bmp.Get());
+      DrawGlyph(dc.Get(), glyph, size);
+      if (state == kDisabled) Grey(dc.Get(), size);
+    }
+    ImageList_AddMasked(list, bmp.Get(), kKey);
   }
-  DeleteDC(dc);
-  ReleaseDC(nullptr, screen);
   cache.emplace(key, list);
   return list;
 }

@@ -3,6 +3,7 @@
 // containers: they pass their children's notifications back to them.
 #include "controls/win32/peers.h"
 #include "controls/win32/win32_common.h"
+#include "platform/win32/handles.h"
 #include "platform/win32/system_libraries.h"
 
 namespace win32 {
@@ -34,9 +35,8 @@ void PaintStrip(HDC dc, const TGradientStrip& strip, int w, int h, int dx, int d
 }
 
 void Frame(HDC dc, const RECT& r) {
-  HBRUSH frame = CreateSolidBrush(GetSysColor(COLOR_BTNSHADOW));
-  FrameRect(dc, &r, frame);
-  DeleteObject(frame);
+  const TUniqueGdi<HBRUSH> frame(CreateSolidBrush(GetSysColor(COLOR_BTNSHADOW)));
+  FrameRect(dc, &r, frame.Get());
 }
 
 void DrawTextAt(HDC dc, const std::wstring& text, RECT r, UINT format, COLORREF color, int dx,
@@ -130,27 +130,26 @@ class TDrawnPeer : public TWindowPeer {
     // Off screen: the clock label changes every second.
     RECT r;
     GetClientRect(Hwnd(), &r);
-    HDC mem = CreateCompatibleDC(dc);
-    // A bitmap in the program's memory: drawn without asking the display,
-    // then shown in one copy.
-    BITMAPINFO bi{};
-    bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
-    bi.bmiHeader.biWidth = r.right;
-    bi.bmiHeader.biHeight = -r.bottom;
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 32;
-    bi.bmiHeader.biCompression = BI_RGB;
-    void* bits = nullptr;
-    HBITMAP bmp = CreateDIBSection(dc, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ old = SelectObject(mem, bmp);
-    SetBkMode(mem, TRANSPARENT);
-    HGDIOBJ oldFont = SelectObject(mem, FontFor(Control().Font(), Dpi()));
-    Draw(mem, r);
-    BitBlt(dc, 0, 0, r.right, r.bottom, mem, 0, 0, SRCCOPY);
-    SelectObject(mem, oldFont);
-    SelectObject(mem, old);
-    DeleteObject(bmp);
-    DeleteDC(mem);
+    {
+      const TUniqueMemoryDc mem(CreateCompatibleDC(dc));
+      // A bitmap in the program's memory: drawn without asking the display,
+      // then shown in one copy.
+      BITMAPINFO bi{};
+      bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
+      bi.bmiHeader.biWidth = r.right;
+      bi.bmiHeader.biHeight = -r.bottom;
+      bi.bmiHeader.biPlanes = 1;
+      bi.bmiHeader.biBitCount = 32;
+      bi.bmiHeader.biCompression = BI_RGB;
+      void* bits = nullptr;
+      const TUniqueGdi<HBITMAP> bmp(
+          CreateDIBSection(dc, &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
+      const TSelected bitmap(mem.Get(), bmp.Get());
+      SetBkMode(mem.Get(), TRANSPARENT);
+      const TSelected font(mem.Get(), FontFor(Control().Font(), Dpi()));
+      Draw(mem.Get(), r);
+      BitBlt(dc, 0, 0, r.right, r.bottom, mem.Get(), 0, 0, SRCCOPY);
+    }
     EndPaint(Hwnd(), &ps);
   }
 

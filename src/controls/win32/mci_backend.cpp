@@ -5,6 +5,8 @@
 #include <mmsystem.h>
 
 #include "controls/win32/resources.h"
+#include "platform/win32/handles.h"
+#include "platform/win32/hidden_window.h"
 #include "platform/win32/system_libraries.h"
 
 namespace {
@@ -69,49 +71,36 @@ class TMciBackend : public TMediaBackend {
   void Send(UINT command, DWORD flags, bool notify, TParams& params) {
     if (notify) {
       flags |= MCI_NOTIFY;
-      params.dwCallback = reinterpret_cast<DWORD_PTR>(window_);
+      params.dwCallback = reinterpret_cast<DWORD_PTR>(window_.Get());
     }
     const MCIERROR error =
         winmm::SendCommand(device_, command, flags, reinterpret_cast<DWORD_PTR>(&params));
     if (error != 0) ThrowMciError(error);
   }
 
-  HWND window_ = nullptr;
+  win32::TUniqueWindow window_;
   MCIDEVICEID device_ = 0;
 };
 
 LRESULT CALLBACK NoticeWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == MM_MCINOTIFY) {
-    auto* backend = reinterpret_cast<TMciBackend*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    auto* backend = win32::HiddenWindowOwner<TMciBackend>(window);
     if (backend) backend->Notice(wParam, lParam);
     return 0;
   }
   return DefWindowProcW(window, message, wParam, lParam);
 }
 
-void RegisterNoticeWindowClass() {
-  WNDCLASSEXW wc{};
-  wc.cbSize = sizeof wc;
-  wc.lpfnWndProc = NoticeWindowProc;
-  wc.hInstance = GetModuleHandleW(nullptr);
-  wc.lpszClassName = kNoticeWindowClass;
-  // A second back end finds the class already there, which is fine.
-  RegisterClassExW(&wc);
-}
-
 TMciBackend::TMciBackend() {
-  RegisterNoticeWindowClass();
-  window_ = CreateWindowExW(0, kNoticeWindowClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
-                            GetModuleHandleW(nullptr), nullptr);
+  window_.Reset(win32::CreateHiddenWindow(kNoticeWindowClass, NoticeWindowProc,
+                                          win32::THiddenKind::MessageOnly, this));
   if (!window_) throw EAppError(L"Cannot create the media player's notice window");
-  SetWindowLongPtrW(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
 }
 
 TMciBackend::~TMciBackend() {
   Close();
   StopFallbackSound();
-  // Notices already posted to the window die with it.
-  DestroyWindow(window_);
+  // Notices already posted to the window die with it, as the member goes.
 }
 
 void TMciBackend::Open(const std::wstring& fileName) {

@@ -6,6 +6,8 @@
 #include "controls/win32/peers.h"
 #include "controls/win32/tray_peer.h"
 #include "controls/win32/win32_common.h"
+#include "platform/win32/handles.h"
+#include "platform/win32/hidden_window.h"
 
 namespace win32 {
 namespace {
@@ -24,16 +26,7 @@ LRESULT CALLBACK TimerProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
 
 // One message-only window receives every timer's ticks.
 HWND TimerWindow() {
-  static HWND window = [] {
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof(wc);
-    wc.hInstance = Instance();
-    wc.lpfnWndProc = TimerProc;
-    wc.lpszClassName = kTimerClass;
-    RegisterClassExW(&wc);
-    return CreateWindowExW(0, kTimerClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, Instance(),
-                           nullptr);
-  }();
+  static HWND window = CreateHiddenWindow(kTimerClass, TimerProc, THiddenKind::MessageOnly);
   return window;
 }
 
@@ -96,17 +89,10 @@ class TWin32TrayPeer : public TTrayPeer {
   explicit TWin32TrayPeer(TTrayIcon& t) : t_(t) {
     static const UINT taskbarCreated = RegisterWindowMessageW(L"TaskbarCreated");
     taskbarCreated_ = taskbarCreated;
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof(wc);
-    wc.hInstance = Instance();
-    wc.lpfnWndProc = Proc;
-    wc.lpszClassName = kTrayClass;
-    RegisterClassExW(&wc);
     // A hidden top-level window rather than a message-only one: only
     // top-level windows hear "TaskbarCreated" when Explorer starts again.
-    record_.Window = CreateWindowExW(WS_EX_TOOLWINDOW, kTrayClass, L"", WS_POPUP, 0, 0, 0, 0,
-                                     nullptr, nullptr, Instance(), nullptr);
-    SetWindowLongPtrW(record_.Window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    window_.Reset(CreateHiddenWindow(kTrayClass, Proc, THiddenKind::TopLevel, this));
+    record_.Window = window_.Get();
     auto& d = record_.Data;
     d.cbSize = sizeof(d);
     d.hWnd = record_.Window;
@@ -118,7 +104,7 @@ class TWin32TrayPeer : public TTrayPeer {
   ~TWin32TrayPeer() override {
     Remove();
     if (gTray == &record_) gTray = nullptr;
-    DestroyWindow(record_.Window);
+    // The members destroy the window, then the icon.
   }
 
   void Apply() override {
@@ -153,13 +139,12 @@ class TWin32TrayPeer : public TTrayPeer {
   // The program's icon at the size the screen's scale asks for.
   HICON Icon() {
     const int size = Scale(16, DpiOf(nullptr));
-    if (icon_ && iconSize_ == size) return icon_;
-    if (icon_) DestroyIcon(icon_);
-    icon_ = static_cast<HICON>(
-        LoadImageW(Instance(), MAKEINTRESOURCEW(1), IMAGE_ICON, size, size, 0));
-    if (!icon_) icon_ = CopyIcon(LoadIconW(nullptr, IDI_APPLICATION));
+    if (icon_ && iconSize_ == size) return icon_.Get();
+    icon_.Reset(static_cast<HICON>(
+        LoadImageW(Instance(), MAKEINTRESOURCEW(1), IMAGE_ICON, size, size, 0)));
+    if (!icon_) icon_.Reset(CopyIcon(LoadIconW(nullptr, IDI_APPLICATION)));
     iconSize_ = size;
-    return icon_;
+    return icon_.Get();
   }
 
   void Remove() {
@@ -168,7 +153,7 @@ class TWin32TrayPeer : public TTrayPeer {
   }
 
   static LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-    auto* self = reinterpret_cast<TWin32TrayPeer*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    auto* self = HiddenWindowOwner<TWin32TrayPeer>(hwnd);
     if (self && msg == kTrayMessage) {
       switch (LOWORD(lp)) {
         case WM_LBUTTONDOWN: self->t_.UserMouse(TMouseButton::Left, true); break;
@@ -189,10 +174,11 @@ class TWin32TrayPeer : public TTrayPeer {
   }
 
   TTrayIcon& t_;
+  TUniqueIcon icon_;
+  int iconSize_ = 0;
+  TUniqueWindow window_;
   TTrayRecord record_;
   UINT taskbarCreated_ = 0;
-  HICON icon_ = nullptr;
-  int iconSize_ = 0;
 };
 
 }  // namespace

@@ -9,6 +9,7 @@
 
 #include "controls/win32/peers.h"
 #include "controls/win32/win32_common.h"
+#include "platform/win32/handles.h"
 
 namespace win32 {
 namespace {
@@ -45,17 +46,17 @@ class TTabControlPeer : public TWindowPeer {
 
   void FitTabs() {
     // Every tab as high as designed (the width follows each caption).
-    HDC dc = GetDC(Hwnd());
-    HGDIOBJ old = SelectObject(dc, FontFor(t_.Font(), Dpi()));
     int widest = 0;
-    for (const std::wstring& tab : t_.Tabs()) {
-      RECT r = {0, 0, 0, 0};
-      const std::wstring text = ToWindowLines(tab);
-      DrawTextW(dc, text.c_str(), -1, &r, DT_CALCRECT | DT_NOPREFIX);
-      widest = std::max<int>(widest, r.right);
+    {
+      const TWindowDc dc(Hwnd());
+      const TSelected font(dc.Get(), FontFor(t_.Font(), Dpi()));
+      for (const std::wstring& tab : t_.Tabs()) {
+        RECT r = {0, 0, 0, 0};
+        const std::wstring text = ToWindowLines(tab);
+        DrawTextW(dc.Get(), text.c_str(), -1, &r, DT_CALCRECT | DT_NOPREFIX);
+        widest = std::max<int>(widest, r.right);
+      }
     }
-    SelectObject(dc, old);
-    ReleaseDC(Hwnd(), dc);
     SendMessageW(Hwnd(), TCM_SETITEMSIZE, 0,
                  MAKELPARAM(widest + Scale(12, Dpi()), Scale(t_.TabHeight(), Dpi())));
   }
@@ -72,7 +73,7 @@ class TTabControlPeer : public TWindowPeer {
     if (index < 0 || index >= static_cast<int>(t_.Tabs().size())) return true;
     SetBkMode(item.hDC, TRANSPARENT);
     SetTextColor(item.hDC, Resolve(t_.Font().Color));
-    HGDIOBJ old = SelectObject(item.hDC, FontFor(t_.Font(), Dpi()));
+    const TSelected font(item.hDC, FontFor(t_.Font(), Dpi()));
     const std::wstring text = ToWindowLines(t_.Tabs()[static_cast<std::size_t>(index)]);
     RECT measure = item.rcItem;
     DrawTextW(item.hDC, text.c_str(), -1, &measure, DT_CENTER | DT_CALCRECT | DT_NOPREFIX);
@@ -81,7 +82,6 @@ class TTabControlPeer : public TWindowPeer {
     r.top += (r.bottom - r.top - h) / 2;
     r.bottom = r.top + h;
     DrawTextW(item.hDC, text.c_str(), -1, &r, DT_CENTER | DT_NOPREFIX);
-    SelectObject(item.hDC, old);
     return true;
   }
 

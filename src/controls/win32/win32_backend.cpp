@@ -84,5 +84,3 @@ int RunMessageLoop() {
 }
 
 void ProcessMessages() { PumpWaiting(); }
-
-TForm* FormFromHandle(void* hwnd) { return FormOf(static_cast<HWND>(hwnd)); }

@@ -35,5 +35,3 @@ int RunMessageLoop();
 void RunWhenIdle(std::function<void()> task);
 // Handles the messages waiting now, without blocking (tests).
 void ProcessMessages();
-// The form that owns a window handle, or null.
-TForm* FormFromHandle(void* hwnd);

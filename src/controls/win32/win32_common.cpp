@@ -7,6 +7,8 @@
 #include <tuple>
 #include <vector>
 
+#include "platform/win32/handles.h"
+
 namespace win32 {
 
 LRESULT CALLBACK FormProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
@@ -51,9 +53,8 @@ UINT DpiOf(HWND hwnd) {
     const UINT dpi = getDpi(hwnd);
     if (dpi) return dpi;
   }
-  HDC screen = GetDC(nullptr);
-  const UINT dpi = static_cast<UINT>(GetDeviceCaps(screen, LOGPIXELSY));
-  ReleaseDC(nullptr, screen);
+  const TWindowDc screen(nullptr);
+  const UINT dpi = static_cast<UINT>(GetDeviceCaps(screen.Get(), LOGPIXELSY));
   return dpi ? dpi : 96;
 }
 

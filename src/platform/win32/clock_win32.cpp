@@ -2,18 +2,10 @@
 
 #include <windows.h>
 
-#include "engine/time_value.h"
+#include "platform/date_time.h"
+#include "platform/win32/date_time_win32.h"
 
 namespace {
-
-// FILETIME counts 100 ns intervals since 1601-01-01 (UTC).
-constexpr std::uint64_t kFileTimeOf1970 = 116444736000000000ull;
-constexpr std::uint64_t kFileTimePerMs = 10000;
-
-TDateTime ToTimeValue(const SYSTEMTIME& t) {
-  return EncodeDate(t.wYear, t.wMonth, t.wDay) +
-         EncodeTime(t.wHour, t.wMinute, t.wSecond, t.wMilliseconds);
-}
 
 std::int64_t LocalMsOf(const SYSTEMTIME& t) {
   const auto day = static_cast<std::int64_t>(EncodeDate(t.wYear, t.wMonth, t.wDay));
@@ -27,21 +19,18 @@ TClockReading TWin32Clock::Now() {
   // the same instant even when a tick straddles a clock change.
   FILETIME utc;
   GetSystemTimeAsFileTime(&utc);
-  const std::uint64_t ticks =
-      (static_cast<std::uint64_t>(utc.dwHighDateTime) << 32) | utc.dwLowDateTime;
-
   TClockReading reading{};
-  reading.UtcMs = static_cast<std::int64_t>((ticks - kFileTimeOf1970) / kFileTimePerMs);
+  reading.UtcMs = UtcMsOf(utc);
 
   SYSTEMTIME utcParts;
   SYSTEMTIME localParts;
   if (FileTimeToSystemTime(&utc, &utcParts) &&
       SystemTimeToTzSpecificLocalTime(nullptr, &utcParts, &localParts)) {
-    reading.Local = ToTimeValue(localParts);
+    reading.Local = TimeValueOf(localParts);
   } else {
     // Without a time zone the local time is the best guess we have.
     GetLocalTime(&localParts);
-    reading.Local = ToTimeValue(localParts);
+    reading.Local = TimeValueOf(localParts);
   }
   return reading;
 }
@@ -57,9 +46,7 @@ std::int64_t TWin32Clock::LocalToUtcMs(std::int64_t localMs) {
   bool haveRules = false;
   WORD rulesYear = 0;
   return EarliestUtcReading(localMs, [&](std::int64_t utcMs) {
-    const std::uint64_t ticks =
-        static_cast<std::uint64_t>(utcMs) * kFileTimePerMs + kFileTimeOf1970;
-    FILETIME ft{static_cast<DWORD>(ticks), static_cast<DWORD>(ticks >> 32)};
+    const FILETIME ft = FileTimeOfUtcMs(utcMs);
     SYSTEMTIME utc;
     SYSTEMTIME local;
     if (!FileTimeToSystemTime(&ft, &utc)) return utcMs - kUtcMsOf1899;

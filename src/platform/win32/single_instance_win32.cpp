@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "platform/instance_name.h"
+#include "platform/win32/hidden_window.h"
 
 namespace {
 
@@ -17,7 +18,7 @@ std::wstring WindowClassName(const std::wstring& name) { return name + L".Instan
 struct TSingleInstanceWindow {
   static LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == kComeForward) {
-      auto* self = reinterpret_cast<TSingleInstance*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+      auto* self = win32::HiddenWindowOwner<TSingleInstance>(window);
       if (self && self->comeForward_) self->comeForward_();
       return 0;
     }
@@ -27,29 +28,19 @@ struct TSingleInstanceWindow {
 
 TSingleInstance::TSingleInstance(const std::wstring& programDir) : name_(InstanceName(programDir)) {
   // Local\: one copy per folder in each logon session.
-  mutex_ = CreateMutexW(nullptr, FALSE, (L"Local\\" + name_).c_str());
+  mutex_.Reset(CreateMutexW(nullptr, FALSE, (L"Local\\" + name_).c_str()));
   // Without a mutex nothing can be decided: run rather than refuse to.
   first_ = !mutex_ || GetLastError() != ERROR_ALREADY_EXISTS;
   if (!first_) return;
 
-  const std::wstring cls = WindowClassName(name_);
-  WNDCLASSEXW wc{};
-  wc.cbSize = sizeof wc;
-  wc.lpfnWndProc = &TSingleInstanceWindow::Proc;
-  wc.hInstance = GetModuleHandleW(nullptr);
-  wc.lpszClassName = cls.c_str();
-  RegisterClassExW(&wc);
   // A hidden top-level window, never shown: FindWindow finds it by class.
-  HWND window = CreateWindowExW(WS_EX_TOOLWINDOW, cls.c_str(), L"", WS_POPUP, 0, 0, 0, 0, nullptr,
-                                nullptr, GetModuleHandleW(nullptr), nullptr);
-  if (window) SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-  window_ = window;
+  window_.Reset(win32::CreateHiddenWindow(WindowClassName(name_).c_str(),
+                                          &TSingleInstanceWindow::Proc,
+                                          win32::THiddenKind::TopLevel, this));
 }
 
-TSingleInstance::~TSingleInstance() {
-  if (window_) DestroyWindow(static_cast<HWND>(window_));
-  if (mutex_) CloseHandle(mutex_);
-}
+// The members destroy the window, then let the mutex go.
+TSingleInstance::~TSingleInstance() = default;
 
 bool TSingleInstance::AskFirstToComeForward() {
   const std::wstring cls = WindowClassName(name_);

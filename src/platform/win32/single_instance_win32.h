@@ -4,6 +4,8 @@
 #include <functional>
 #include <string>
 
+#include "platform/win32/handles.h"
+
 class TSingleInstance {
  public:
   // Claims the folder with a named mutex. The first copy also creates, at
@@ -32,8 +34,8 @@ class TSingleInstance {
   friend struct TSingleInstanceWindow;
 
   std::wstring name_;
-  void* mutex_ = nullptr;
-  void* window_ = nullptr;
+  win32::TUniqueHandle mutex_;
+  win32::TUniqueWindow window_;
   bool first_ = false;
   std::function<void()> comeForward_;
 };

@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "platform/win32/handles.h"
+
 namespace {
 
 // One entry of a library: its function, looked up once.
@@ -112,9 +114,9 @@ BOOL GradientFill(HDC dc, TRIVERTEX* vertices, ULONG vertexCount, void* mesh, UL
     const TRIVERTEX& a = vertices[rects[i].UpperLeft];
     const TRIVERTEX& b = vertices[rects[i].LowerRight];
     const RECT r{a.x, a.y, b.x, b.y};
-    HBRUSH brush = CreateSolidBrush(RGB(a.Red >> 8, a.Green >> 8, a.Blue >> 8));
-    FillRect(dc, &r, brush);
-    DeleteObject(brush);
+    const win32::TUniqueGdi<HBRUSH> brush(
+        CreateSolidBrush(RGB(a.Red >> 8, a.Green >> 8, a.Blue >> 8)));
+    FillRect(dc, &r, brush.Get());
   }
   return TRUE;
 }

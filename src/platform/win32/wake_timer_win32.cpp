@@ -1,7 +1,8 @@
 #include "platform/win32/wake_timer_win32.h"
 
 #include "platform/errors.h"
-
+#include "platform/win32/date_time_win32.h"
+#include "platform/win32/hidden_window.h"
 
 #ifndef CREATE_WAITABLE_TIMER_HIGH_RESOLUTION
 #define CREATE_WAITABLE_TIMER_HIGH_RESOLUTION 0x00000002
@@ -12,11 +13,6 @@ namespace {
 constexpr wchar_t kWindowClass[] = L"TivorraWakeTimer";
 constexpr UINT kDueMessage = WM_APP + 0x51;
 constexpr UINT kWakeMessage = WM_APP + 0x52;
-// FILETIME counts 100 ns intervals since 1601-01-01 (UTC).
-constexpr std::int64_t kFileTimeOf1970 = 116444736000000000LL;
-constexpr std::int64_t kFileTimePerMs = 10000;
-
-HINSTANCE Instance() { return GetModuleHandleW(nullptr); }
 
 LARGE_INTEGER AbsoluteDueTime(std::int64_t utcMs) {
   // A positive due time is absolute: it follows any change of the clock.
@@ -32,42 +28,30 @@ TWin32WakeTimer::TWin32WakeTimer() {
   // The high-resolution timer fires within a millisecond or so of its time
   // instead of at the next tick of the system's coarse clock; older systems
   // refuse the flag.
-  timer_ = CreateWaitableTimerExW(nullptr, nullptr, CREATE_WAITABLE_TIMER_HIGH_RESOLUTION,
-                                  TIMER_ALL_ACCESS);
-  highResolution_ = timer_ != nullptr;
-  if (!timer_) timer_ = CreateWaitableTimerExW(nullptr, nullptr, 0, TIMER_ALL_ACCESS);
+  timer_.Reset(CreateWaitableTimerExW(nullptr, nullptr, CREATE_WAITABLE_TIMER_HIGH_RESOLUTION,
+                                      TIMER_ALL_ACCESS));
+  highResolution_ = static_cast<bool>(timer_);
+  if (!timer_) timer_.Reset(CreateWaitableTimerExW(nullptr, nullptr, 0, TIMER_ALL_ACCESS));
   // The wake timer needs no precision: it only has to get the PC up.
-  wakeTimer_ = CreateWaitableTimerExW(nullptr, nullptr, 0, TIMER_ALL_ACCESS);
-  stop_ = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+  wakeTimer_.Reset(CreateWaitableTimerExW(nullptr, nullptr, 0, TIMER_ALL_ACCESS));
+  stop_.Reset(CreateEventW(nullptr, TRUE, FALSE, nullptr));
   if (!timer_ || !wakeTimer_ || !stop_) throw EAppError(L"cannot create the wake timer");
 
-  WNDCLASSEXW wc{};
-  wc.cbSize = sizeof(wc);
-  wc.hInstance = Instance();
-  wc.lpfnWndProc = WindowProc;
-  wc.lpszClassName = kWindowClass;
-  RegisterClassExW(&wc);  // a second timer finds the class registered already
-  // Hidden, owned by no one and off the taskbar; never shown.
-  window_ = CreateWindowExW(WS_EX_TOOLWINDOW, kWindowClass, L"", WS_POPUP, 0, 0, 0, 0, nullptr,
-                            nullptr, Instance(), nullptr);
+  window_.Reset(win32::CreateHiddenWindow(kWindowClass, WindowProc, win32::THiddenKind::TopLevel,
+                                          this));
   if (!window_) throw EAppError(L"cannot create the wake timer's window");
-  SetWindowLongPtrW(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-  waiter_ = CreateThread(nullptr, 0, &WaiterMain, this, 0, nullptr);
+  waiter_.Reset(CreateThread(nullptr, 0, &WaiterMain, this, 0, nullptr));
   if (!waiter_) throw EAppError(L"cannot start the wake timer's thread");
 }
 
 TWin32WakeTimer::~TWin32WakeTimer() {
-  SetEvent(stop_);
-  WaitForSingleObject(waiter_, INFINITE);
-  CloseHandle(waiter_);
-  CancelWaitableTimer(timer_);
-  CancelWaitableTimer(wakeTimer_);
+  SetEvent(stop_.Get());
+  WaitForSingleObject(waiter_.Get(), INFINITE);
+  CancelWaitableTimer(timer_.Get());
+  CancelWaitableTimer(wakeTimer_.Get());
   // A message posted before the stop is dropped with the window.
-  SetWindowLongPtrW(window_, GWLP_USERDATA, 0);
-  DestroyWindow(window_);
-  CloseHandle(timer_);
-  CloseHandle(wakeTimer_);
-  CloseHandle(stop_);
+  SetWindowLongPtrW(window_.Get(), GWLP_USERDATA, 0);
+  // The members close the handles and destroy the window.
 }
 
 void TWin32WakeTimer::SetAt(std::int64_t utcMs) {
@@ -75,16 +59,16 @@ void TWin32WakeTimer::SetAt(std::int64_t utcMs) {
   // fResume: wake the PC for it where the power settings allow wake timers.
   // Without that right Windows still sets the timer and reports
   // ERROR_NOT_SUPPORTED, which changes nothing for a PC that is awake.
-  SetWaitableTimer(timer_, &due, 0, nullptr, nullptr, TRUE);
+  SetWaitableTimer(timer_.Get(), &due, 0, nullptr, nullptr, TRUE);
 }
 
 void TWin32WakeTimer::SetWakeAt(std::optional<std::int64_t> utcMs) {
   if (!utcMs) {
-    CancelWaitableTimer(wakeTimer_);
+    CancelWaitableTimer(wakeTimer_.Get());
     return;
   }
   const LARGE_INTEGER due = AbsoluteDueTime(*utcMs);
-  SetWaitableTimer(wakeTimer_, &due, 0, nullptr, nullptr, TRUE);
+  SetWaitableTimer(wakeTimer_.Get(), &due, 0, nullptr, nullptr, TRUE);
 }
 
 DWORD WINAPI TWin32WakeTimer::WaiterMain(void* self) {
@@ -93,13 +77,13 @@ DWORD WINAPI TWin32WakeTimer::WaiterMain(void* self) {
 }
 
 void TWin32WakeTimer::Wait() {
-  const HANDLE handles[] = {stop_, timer_, wakeTimer_};
+  const HANDLE handles[] = {stop_.Get(), timer_.Get(), wakeTimer_.Get()};
   for (;;) {
     const DWORD r = WaitForMultipleObjects(3, handles, FALSE, INFINITE);
     if (r == WAIT_OBJECT_0 + 1) {
-      PostMessageW(window_, kDueMessage, 0, 0);
+      PostMessageW(window_.Get(), kDueMessage, 0, 0);
     } else if (r == WAIT_OBJECT_0 + 2) {
-      PostMessageW(window_, kWakeMessage, 0, 0);
+      PostMessageW(window_.Get(), kWakeMessage, 0, 0);
     } else {
       return;  // stopped, or the handles are gone
     }
@@ -107,7 +91,7 @@ void TWin32WakeTimer::Wait() {
 }
 
 LRESULT CALLBACK TWin32WakeTimer::WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-  auto* self = reinterpret_cast<TWin32WakeTimer*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+  auto* self = win32::HiddenWindowOwner<TWin32WakeTimer>(hwnd);
   if (self) {
     switch (msg) {
       case kDueMessage:

@@ -7,8 +7,8 @@
 
 #include <windows.h>
 
-
 #include "platform/wake_timer.h"
+#include "platform/win32/handles.h"
 
 class TWin32WakeTimer : public TWakeTimer {
  public:
@@ -26,13 +26,14 @@ class TWin32WakeTimer : public TWakeTimer {
   static LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
   void Wait();
 
-  HWND window_ = nullptr;
-  HANDLE timer_ = nullptr;
-  HANDLE wakeTimer_ = nullptr;
-  HANDLE stop_ = nullptr;
+  // Owned, so that a constructor that gives up frees what it made.
+  win32::TUniqueWindow window_;
+  win32::TUniqueHandle timer_;
+  win32::TUniqueHandle wakeTimer_;
+  win32::TUniqueHandle stop_;
   bool highResolution_ = false;
   // A plain Windows thread: std::thread would bring the posix thread
   // library into the program, some 20 KB, for one waiting thread.
-  HANDLE waiter_ = nullptr;
+  win32::TUniqueHandle waiter_;
   static DWORD WINAPI WaiterMain(void* self);
 };

@@ -1,7 +1,7 @@
 // The open-file dialog of Windows.
 #pragma once
 
-#include "ui/services.h"
+#include "controls/file_dialogs.h"
 
 class TWin32FileDialogs : public TFileDialogs {
  public:

@@ -1,4 +1,4 @@
-#include "engine/time_value.h"
+#include "platform/date_time.h"
 
 #include <gtest/gtest.h>
 

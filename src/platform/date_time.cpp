@@ -1,11 +1,8 @@
-#include "engine/time_value.h"
+#include "platform/date_time.h"
 
 #include <cmath>
 
 namespace {
-
-// Days between 30 December 1899 and 1 January 1970.
-constexpr std::int64_t kDaysTo1970 = 25569;
 
 // Days since 1970-01-01 of a proleptic Gregorian date; eras of 400 years
 // keep the arithmetic exact for any year.

@@ -1,4 +1,4 @@
-#include "platform/win32/file_dialogs_win32.h"
+#include "controls/win32/file_dialogs_win32.h"
 
 #include <windows.h>
 // After windows.h, which it needs.

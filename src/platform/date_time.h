@@ -6,11 +6,13 @@
 #include <cstdint>
 #include <optional>
 
-#include "store/alarm_store.h"
+using TDateTime = double;  // days since 30 December 1899
 
 inline constexpr std::int64_t kMsPerSecond = 1000;
 inline constexpr std::int64_t kSecondsPerDay = 86400;
 inline constexpr std::int64_t kMsPerDay = 86400000;
+// Days between 30 December 1899 and 1 January 1970.
+inline constexpr std::int64_t kDaysTo1970 = 25569;
 // Values beyond about 8,000 years either way come only from a damaged file.
 inline constexpr double kMaxTimeValueDays = 3000000.0;
 
