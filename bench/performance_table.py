@@ -130,7 +130,7 @@ def main():
     sizes = f"{values['exe_gcc'][0]:,.0f} bytes with GCC"
     if values["exe_clang"]:
         sizes += f", {values['exe_clang'][0]:,.0f} with clang"
-    rows.append(("Tivorra.exe", sizes, "< 300 KB"))
+    rows.append(("Tivorra.exe", sizes, "< 360,000 bytes"))
 
     names = {"BM_TickOneSecond": "Alarm check, one tick over 500 records",
              "BM_SaveFullStore": "Save of alarm.rec with 500 records",
