@@ -22,7 +22,7 @@ imports_checked=()
 # first version asked for; snoozes, missed alarms, Tivorra.ini and the
 # alarm's sound and power handling took it to about 337 KB, and the main
 # window's parts as classes of their own (their seams are virtual calls and
-# std::function members) to 345 KB. The rest is
+# std::function members) to 353,280 bytes. The rest is
 # libstdc++'s strings and exception support and the thread library its
 # exceptions use. A new feature that needs more says so here.
 max_exe_bytes=360000
