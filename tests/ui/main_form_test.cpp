@@ -220,6 +220,25 @@ TEST_F(MainForm, CloseThatCannotSaveKeepsTheProgramRunning) {
   EXPECT_TRUE(form1->Visible());
 }
 
+// The store reports, the window speaks: a damaged alarm.rec is told at
+// start, and the first store says where its bytes were kept.
+TEST_F(MainForm, ADamagedAlarmFileIsToldAndItsKeptCopyNamed) {
+  const Bytes damaged(1000, 0x33);
+  WriteBytes(dir.Path(L"alarm.rec"), damaged);
+  Start();
+  EXPECT_EQ(Messages(), std::vector<std::wstring>{L"Ошибка чтения файла!"});
+  boxes.shown.clear();
+  form1->NewBut.Click();
+  form1->cxDay.Click();
+  form1->AddBut.Click();
+  EXPECT_EQ(Messages(), std::vector<std::wstring>{
+                            L"Файл alarm.rec не удалось прочитать. Его прежнее содержимое "
+                            L"сохранено в файле " +
+                            dir.ProgramDir() + L"alarm.rec.bad"});
+  EXPECT_EQ(ReadBytes(dir.Path(L"alarm.rec.bad")), damaged);
+  EXPECT_EQ(state->Store.DailyCount, 1);
+}
+
 TEST_F(MainForm, AnAlarmFileThatCouldNotBeReadSurvivesTheClose) {
   const Bytes original(389616, 0x42);
   WriteBytes(dir.Path(L"alarm.rec"), original);
