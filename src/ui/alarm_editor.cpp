@@ -1,10 +1,10 @@
 #include "ui/alarm_editor.h"
 
+#include "controls/file_dialogs.h"
 #include "controls/message_boxes.h"
 #include "platform/clock.h"
 #include "platform/date_time.h"
 #include "platform/decimal_text.h"
-#include "controls/file_dialogs.h"
 
 namespace {
 
