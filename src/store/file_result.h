@@ -13,7 +13,6 @@ struct TLoadResult {
   };
   TWhat What = TWhat::Loaded;
   int Error = 0;  // the system's reason when it was not opened
-  bool Failed() const { return What == TWhat::NotOpened || What == TWhat::Damaged; }
 };
 
 struct TSaveResult {

@@ -52,11 +52,9 @@ class TWin32FormPeer : public TFormPeer {
   }
 
   void Apply(TChange change) override {
-    if (!hwnd_) {
-      // Made from the model's values when it first shows.
-      if (change == TChange::Visible && f_.Visible()) Make();
-      else return;
-    }
+    // Until it first shows, the model holds every value; the window is made
+    // from them then (below).
+    if (!hwnd_ && !(change == TChange::Visible && f_.Visible())) return;
     switch (change) {
       case TChange::Bounds:
         ApplySize();
