@@ -16,9 +16,14 @@ CONF
 
 # Without a window manager, Wine waits up to two seconds for X to confirm
 # that a managed window was hidden. Unmanaged windows are not waited for,
-# which keeps the window tests fast.
+# which keeps the window tests fast. The prefix's desktop process reads the
+# value once, when it starts, and the first `wine` of a new prefix starts
+# it before the value is written: the prefix is stopped after the write, so
+# that every program started from now on finds the desktop reading it.
 tivorra_unmanaged_windows() {
   wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
+  wineserver -k >/dev/null 2>&1 || true
+  wineserver -w >/dev/null 2>&1 || true
 }
 
 # The interface is Russian: where the shell has no language of its own
@@ -35,4 +40,12 @@ tivorra_default_locale() {
 tivorra_dpi() {
   wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$1" /f >/dev/null 2>&1
   wineserver -k >/dev/null 2>&1 || true
+  wineserver -w >/dev/null 2>&1 || true
+}
+
+# Runs a command with the prefix's programs at that scale.
+tivorra_at_scale() {
+  tivorra_dpi "$1"
+  shift
+  "$@"
 }

@@ -167,6 +167,14 @@ void ClickScreen(POINT at, bool twice) {
   move.mi.dy = MulDiv(at.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
   move.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
   SendInput(1, &move, sizeof(INPUT));
+  // The pointer as X reports it back may still be on its way from where it
+  // was: press only once the system has the mouse where it was sent.
+  WaitFor(
+      [at] {
+        POINT now{};
+        return GetCursorPos(&now) && now.x == at.x && now.y == at.y;
+      },
+      1s);
   for (int i = 0; i < (twice ? 4 : 2); ++i) {
     Sleep(20);
     INPUT in = {};
@@ -208,8 +216,10 @@ void TypeChars(const std::wstring& text) {
     }
     SendInput(2, in, sizeof(INPUT));
     // At a person's pace: under Wine, typed characters that come faster
-    // than the program takes them are lost.
+    // than the program takes them are lost. Each is let in before the
+    // next, however busy the machine is.
     Sleep(30);
+    if (HWND target = GetForegroundWindow()) Settle(target);
   }
 }
 
@@ -431,7 +441,12 @@ std::wstring MessageBoxText(HWND box) {
   return text;
 }
 
-void AnswerMessageBox(HWND box) { PressLater(FindControl(box, L"Button")); }
+void AnswerMessageBox(HWND box) {
+  PressLater(FindControl(box, L"Button"));
+  // Gone before anything else is clicked: a click while the box still
+  // holds the program's windows disabled goes nowhere.
+  WaitFor([box] { return !IsWindowVisible(box); }, 5s);
+}
 
 namespace {
 constexpr wchar_t kRunKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run";

@@ -102,6 +102,22 @@ int TDragWatch::Count() const { return gDrags - base_; }
 
 void Pump() { ProcessMessages(); }
 
+void Settle() {
+  // What the window system does in answer to a change (focus and
+  // activation as X reports them back, a window hidden or shown) comes in
+  // a little after it: done once nothing but timers has arrived for a
+  // moment. Timers are left out, or a test's own repeating one would keep
+  // it waiting for ever.
+  constexpr DWORD kQuietMs = 30, kLimitMs = 1000;
+  const DWORD start = GetTickCount();
+  do {
+    ProcessMessages();
+  } while (MsgWaitForMultipleObjectsEx(0, nullptr, kQuietMs, QS_ALLINPUT & ~QS_TIMER,
+                                       MWMO_INPUTAVAILABLE) != WAIT_TIMEOUT &&
+           GetTickCount() - start < kLimitMs);
+  ProcessMessages();
+}
+
 std::vector<const TControl*> StackOf(const TControl& parent) {
   std::vector<const TControl*> out;
   for (HWND h = GetWindow(static_cast<HWND>(parent.Peer().Handle()), GW_CHILD); h;
@@ -126,6 +142,7 @@ TDragWatch::~TDragWatch() = default;
 int TDragWatch::Count() const { return Recorder().DragCount(form_) - base_; }
 
 void Pump() {}
+void Settle() {}
 
 std::vector<const TControl*> StackOf(const TControl& parent) {
   return Recorder().Stacking(parent);

@@ -31,6 +31,9 @@ class TDragWatch {
 
 // Lets the window system deliver what is waiting (nothing natively).
 void Pump();
+// Waits until the window system has answered what was done: activation and
+// focus come back from X a moment later under Wine (nothing natively).
+void Settle();
 
 // The children of a container as the window system stacks them, the
 // topmost first.
