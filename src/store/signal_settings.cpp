@@ -1,6 +1,7 @@
 #include "store/signal_settings.h"
 
 #include <cstdint>
+#include <optional>
 
 #include "platform/decimal_text.h"
 #include "platform/errors.h"
@@ -164,17 +165,6 @@ TKeyPlace FindKey(const std::wstring& t, const wchar_t* section, const wchar_t* 
   return k;
 }
 
-// Plain decimal digits within [min, max]; anything else is no value.
-int NumberOr(const std::wstring& text, int min, int max, int fallback) {
-  if (text.empty() || text.size() > 9) return fallback;
-  int v = 0;
-  for (const wchar_t c : text) {
-    if (c < L'0' || c > L'9') return fallback;
-    v = v * 10 + (c - L'0');
-  }
-  return v >= min && v <= max ? v : fallback;
-}
-
 constexpr wchar_t kSection[] = L"Signal";
 
 // Every key of [Signal]: its value and the range it must lie in.
@@ -285,7 +275,9 @@ TSignalSettings ParseSignalSettings(const std::wstring& text) {
   const TSignalSettings defaults;
   TSignalSettings s;
   for (const TKeyRule& k : kKeys) {
-    s.*k.Value = NumberOr(IniValue(text, kSection, k.Key), k.Min, k.Max, defaults.*k.Value);
+    // Plain decimal digits within the key's range; anything else is no value.
+    const std::optional<int> v = DecimalValue(IniValue(text, kSection, k.Key));
+    s.*k.Value = v && *v >= k.Min && *v <= k.Max ? *v : defaults.*k.Value;
   }
   return s;
 }
