@@ -6,6 +6,7 @@
 #include "platform/decimal_text.h"
 #include "platform/errors.h"
 #include "platform/file_io.h"
+#include "platform/file_system.h"
 #include "store/cp1251.h"
 
 namespace {
@@ -283,19 +284,28 @@ TSignalSettings ParseSignalSettings(const std::wstring& text) {
 }
 
 TSignalSettings ReadSignalSettings(const std::wstring& programDir) {
+  return ReadSignalSettings(programDir, fileio::SystemFileSystem());
+}
+
+TSignalSettings ReadSignalSettings(const std::wstring& programDir, fileio::TFileSystem& fs) {
   // A settings file is a few lines; a huge one is not this program's.
   constexpr std::size_t kMaxBytes = 1 << 20;
-  const fileio::ReadResult r = fileio::ReadHead(programDir + kSignalFileName, kMaxBytes);
+  const fileio::ReadResult r = fs.Read(programDir + kSignalFileName, kMaxBytes);
   if (!r.opened || r.readFailed) return {};
   return ParseSignalSettings(DecodeTextFile(r.data).Text);
 }
 
 int WriteSignalSettings(const TSignalSettings& old, const TSignalSettings& now,
                         const std::wstring& programDir) {
+  return WriteSignalSettings(old, now, programDir, fileio::SystemFileSystem());
+}
+
+int WriteSignalSettings(const TSignalSettings& old, const TSignalSettings& now,
+                        const std::wstring& programDir, fileio::TFileSystem& fs) {
   if (old == now) return 0;
   const std::wstring path = programDir + kSignalFileName;
   TDecodedText file;
-  const fileio::ReadResult r = fileio::ReadAll(path);
+  const fileio::ReadResult r = fileio::ReadAll(fs, path);
   if (r.opened && !r.readFailed) {
     file = DecodeTextFile(r.data);
   } else if (r.opened || (r.error != kErrFileNotFound && r.error != kErrPathNotFound)) {
@@ -307,5 +317,5 @@ int WriteSignalSettings(const TSignalSettings& old, const TSignalSettings& now,
     }
   }
   const std::vector<unsigned char> bytes = EncodeTextFile(file.Text, file.Encoding);
-  return fileio::ReplaceAtomically(path, bytes.data(), bytes.size());
+  return fileio::ReplaceAtomically(fs, path, bytes.data(), bytes.size());
 }
