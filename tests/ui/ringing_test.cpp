@@ -297,6 +297,24 @@ TEST_F(Ringing, TivorraIniAndTivorraStateAreReadAndWrittenThroughTheProgramsFile
   EXPECT_EQ(ReadBytes(dir.Path(L"Tivorra.state")), stateBefore);
 }
 
+TEST_F(Ringing, ASecondStartInTheSameFolderFindsTheSnoozeAndTheSignalOfTheFirst) {
+  WriteAlarms([](TAlarmStore& s) { Daily(s, EncodeTime(7, 5, 20, 0), L"Подъём"); });
+  Start();
+  form1().SettingsLink().SettingsApplied({30, 3});
+  RunToWakeTimer();
+  ASSERT_TRUE(wakeUp->Visible());
+  wakeUp->SnoozeBut.Click();
+  ASSERT_EQ(form1().Snoozes().size(), 1u);
+
+  // Started again over the first one's windows, as a test that starts the
+  // program twice does.
+  Start();
+  EXPECT_EQ(form1().Signal(), (TSignalSettings{30, 3}));
+  ASSERT_EQ(form1().Snoozes().size(), 1u);
+  EXPECT_EQ(form1().Snoozes()[0].DueUtcMs, clock.UtcMs + 30 * kMinute);
+  EXPECT_TRUE(boxes.shown.empty());
+}
+
 TEST_F(Ringing, SuspendKeepsTheStateAndResumeTellsWhatWasMissed) {
   WriteAlarms([](TAlarmStore& s) { Daily(s, EncodeTime(7, 30, 0, 0), L"Во сне"); });
   Start();
