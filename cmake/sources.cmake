@@ -7,6 +7,7 @@
 set(TIVORRA_PLATFORM_SOURCES
   src/platform/clock.cpp
   src/platform/date_time.cpp
+  src/platform/decimal_text.cpp
   src/platform/errors.cpp
   src/platform/instance_name.cpp
   src/platform/power.cpp

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <exception>
+#include <string_view>
 
 #include "platform/decimal_text.h"
 
@@ -77,17 +78,15 @@ void TForm3::StartRing() {
 
 int TForm3::ChosenSnoozeMinutes() const {
   const std::wstring& text = SnoozeChoice.Text();
-  std::size_t i = 0;
-  while (i < text.size() && text[i] == L' ') ++i;
-  int n = 0;
-  std::size_t digits = 0;
-  for (; i < text.size() && text[i] >= L'0' && text[i] <= L'9' && digits < 6; ++i, ++digits) {
-    n = n * 10 + (text[i] - L'0');
-  }
-  if (digits == 0) return signal_.SnoozeMinutes;
-  const std::wstring unit = text.substr(i);
-  if (unit.find(L"час") != std::wstring::npos || unit.find(L"ч") != std::wstring::npos) n *= 60;
-  return n >= kMinSnoozeMinutes && n <= kMaxSnoozeMinutes ? n : signal_.SnoozeMinutes;
+  const TDecimalRead number = ReadDecimal(text);
+  if (!number.Value) return signal_.SnoozeMinutes;
+  // "1 ч", "1 час", "2 часа": hours; any other word, or none, minutes.
+  const std::wstring_view unit = std::wstring_view(text).substr(number.End);
+  const bool hours = unit.find(L'ч') != std::wstring_view::npos;
+  // Wide enough for an hour count as large as an int holds.
+  const long long minutes = hours ? *number.Value * 60LL : *number.Value;
+  if (minutes < kMinSnoozeMinutes || minutes > kMaxSnoozeMinutes) return signal_.SnoozeMinutes;
+  return static_cast<int>(minutes);
 }
 
 void TForm3::Perform(const std::wstring& message, const std::wstring& file,

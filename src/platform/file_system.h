@@ -35,7 +35,11 @@ class TFileSystem {
 
 TFileSystem& SystemFileSystem();
 
-// WriteNew and ReplaceAtomically of platform/file_io.h over the given calls.
+// ReadAll, WriteNew and ReplaceAtomically of platform/file_io.h over the
+// given calls.
+inline ReadResult ReadAll(TFileSystem& fs, const std::wstring& path) {
+  return fs.Read(path, static_cast<std::size_t>(-1));
+}
 int WriteNew(TFileSystem& fs, const std::wstring& path, const void* data, std::size_t size);
 int ReplaceAtomically(TFileSystem& fs, const std::wstring& path, const void* data,
                       std::size_t size);

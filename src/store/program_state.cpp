@@ -7,6 +7,7 @@
 #include "platform/decimal_text.h"
 #include "platform/errors.h"
 #include "platform/file_io.h"
+#include "platform/file_system.h"
 
 namespace {
 
@@ -144,23 +145,27 @@ bool ParseProgramState(const std::vector<unsigned char>& b, TProgramState& state
 }
 
 TStateLoad LoadProgramState(const std::wstring& programDir) {
+  return LoadProgramState(programDir, fileio::SystemFileSystem());
+}
+
+TStateLoad LoadProgramState(const std::wstring& programDir, fileio::TFileSystem& fs) {
   TStateLoad load;
   const std::wstring path = programDir + kStateFileName;
   if (!fileio::FileExists(path)) return load;
   constexpr std::size_t kMaxBytes = kHeaderBytes + kMaxSnoozes * kSnoozeBytes + 1;
-  const fileio::ReadResult r = fileio::ReadHead(path, kMaxBytes);
+  const fileio::ReadResult r = fs.Read(path, kMaxBytes);
   if (r.opened && !r.readFailed && r.data.size() < kMaxBytes &&
       ParseProgramState(r.data, load.State)) {
     return load;
   }
   load.Damaged = true;
   if (!r.opened || r.readFailed) return load;
-  const fileio::ReadResult whole = fileio::ReadAll(path);
+  const fileio::ReadResult whole = fileio::ReadAll(fs, path);
   if (!whole.opened || whole.readFailed) return load;
   for (unsigned n = 1; n <= kMaxKeptCopies; ++n) {
     const std::wstring kept =
         path + L".bad" + (n == 1 ? std::wstring() : DecimalText(static_cast<long long>(n)));
-    const int error = fileio::WriteNew(kept, whole.data.data(), whole.data.size());
+    const int error = fileio::WriteNew(fs, kept, whole.data.data(), whole.data.size());
     if (error == 0) {
       load.KeptAs = kept;
       break;
@@ -171,6 +176,11 @@ TStateLoad LoadProgramState(const std::wstring& programDir) {
 }
 
 int SaveProgramState(const TProgramState& state, const std::wstring& programDir) {
+  return SaveProgramState(state, programDir, fileio::SystemFileSystem());
+}
+
+int SaveProgramState(const TProgramState& state, const std::wstring& programDir,
+                     fileio::TFileSystem& fs) {
   const std::vector<unsigned char> bytes = FormatProgramState(state);
-  return fileio::ReplaceAtomically(programDir + kStateFileName, bytes.data(), bytes.size());
+  return fileio::ReplaceAtomically(fs, programDir + kStateFileName, bytes.data(), bytes.size());
 }

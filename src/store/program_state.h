@@ -11,6 +11,10 @@
 
 #include "store/alarm_store.h"
 
+namespace fileio {
+class TFileSystem;
+}
+
 inline constexpr wchar_t kStateFileName[] = L"Tivorra.state";
 
 // One alarm as it is now: its place and a digest of what it says. An alarm
@@ -66,5 +70,10 @@ struct TStateLoad {
   std::wstring KeptAs;
 };
 TStateLoad LoadProgramState(const std::wstring& programDir);
+// The same over the given file system calls.
+TStateLoad LoadProgramState(const std::wstring& programDir, fileio::TFileSystem& fs);
 // Atomic. Returns 0 or the error number.
 int SaveProgramState(const TProgramState& state, const std::wstring& programDir);
+// The same over the given file system calls.
+int SaveProgramState(const TProgramState& state, const std::wstring& programDir,
+                     fileio::TFileSystem& fs);

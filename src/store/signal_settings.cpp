@@ -1,10 +1,12 @@
 #include "store/signal_settings.h"
 
 #include <cstdint>
+#include <optional>
 
 #include "platform/decimal_text.h"
 #include "platform/errors.h"
 #include "platform/file_io.h"
+#include "platform/file_system.h"
 #include "store/cp1251.h"
 
 namespace {
@@ -164,17 +166,6 @@ TKeyPlace FindKey(const std::wstring& t, const wchar_t* section, const wchar_t* 
   return k;
 }
 
-// Plain decimal digits within [min, max]; anything else is no value.
-int NumberOr(const std::wstring& text, int min, int max, int fallback) {
-  if (text.empty() || text.size() > 9) return fallback;
-  int v = 0;
-  for (const wchar_t c : text) {
-    if (c < L'0' || c > L'9') return fallback;
-    v = v * 10 + (c - L'0');
-  }
-  return v >= min && v <= max ? v : fallback;
-}
-
 constexpr wchar_t kSection[] = L"Signal";
 
 // Every key of [Signal]: its value and the range it must lie in.
@@ -285,25 +276,36 @@ TSignalSettings ParseSignalSettings(const std::wstring& text) {
   const TSignalSettings defaults;
   TSignalSettings s;
   for (const TKeyRule& k : kKeys) {
-    s.*k.Value = NumberOr(IniValue(text, kSection, k.Key), k.Min, k.Max, defaults.*k.Value);
+    // Plain decimal digits within the key's range; anything else is no value.
+    const std::optional<int> v = DecimalValue(IniValue(text, kSection, k.Key));
+    s.*k.Value = v && *v >= k.Min && *v <= k.Max ? *v : defaults.*k.Value;
   }
   return s;
 }
 
 TSignalSettings ReadSignalSettings(const std::wstring& programDir) {
+  return ReadSignalSettings(programDir, fileio::SystemFileSystem());
+}
+
+TSignalSettings ReadSignalSettings(const std::wstring& programDir, fileio::TFileSystem& fs) {
   // A settings file is a few lines; a huge one is not this program's.
   constexpr std::size_t kMaxBytes = 1 << 20;
-  const fileio::ReadResult r = fileio::ReadHead(programDir + kSignalFileName, kMaxBytes);
+  const fileio::ReadResult r = fs.Read(programDir + kSignalFileName, kMaxBytes);
   if (!r.opened || r.readFailed) return {};
   return ParseSignalSettings(DecodeTextFile(r.data).Text);
 }
 
 int WriteSignalSettings(const TSignalSettings& old, const TSignalSettings& now,
                         const std::wstring& programDir) {
+  return WriteSignalSettings(old, now, programDir, fileio::SystemFileSystem());
+}
+
+int WriteSignalSettings(const TSignalSettings& old, const TSignalSettings& now,
+                        const std::wstring& programDir, fileio::TFileSystem& fs) {
   if (old == now) return 0;
   const std::wstring path = programDir + kSignalFileName;
   TDecodedText file;
-  const fileio::ReadResult r = fileio::ReadAll(path);
+  const fileio::ReadResult r = fileio::ReadAll(fs, path);
   if (r.opened && !r.readFailed) {
     file = DecodeTextFile(r.data);
   } else if (r.opened || (r.error != kErrFileNotFound && r.error != kErrPathNotFound)) {
@@ -315,5 +317,5 @@ int WriteSignalSettings(const TSignalSettings& old, const TSignalSettings& now,
     }
   }
   const std::vector<unsigned char> bytes = EncodeTextFile(file.Text, file.Encoding);
-  return fileio::ReplaceAtomically(path, bytes.data(), bytes.size());
+  return fileio::ReplaceAtomically(fs, path, bytes.data(), bytes.size());
 }

@@ -7,6 +7,10 @@
 #include <string>
 #include <vector>
 
+namespace fileio {
+class TFileSystem;
+}
+
 inline constexpr wchar_t kSignalFileName[] = L"Tivorra.ini";
 
 inline constexpr int kMinSnoozeMinutes = 1;
@@ -63,6 +67,8 @@ TSignalSettings ParseSignalSettings(const std::wstring& text);
 // The settings in programDir's Tivorra.ini; the defaults for whatever cannot
 // be read. Never fails.
 TSignalSettings ReadSignalSettings(const std::wstring& programDir);
+// The same over the given file system calls.
+TSignalSettings ReadSignalSettings(const std::wstring& programDir, fileio::TFileSystem& fs);
 
 // Writes the values that differ from `old` into Tivorra.ini, keeping the
 // file's other lines, values and encoding, and replacing it atomically.
@@ -71,3 +77,6 @@ TSignalSettings ReadSignalSettings(const std::wstring& programDir);
 // lost).
 int WriteSignalSettings(const TSignalSettings& old, const TSignalSettings& now,
                         const std::wstring& programDir);
+// The same over the given file system calls.
+int WriteSignalSettings(const TSignalSettings& old, const TSignalSettings& now,
+                        const std::wstring& programDir, fileio::TFileSystem& fs);

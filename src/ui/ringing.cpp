@@ -41,10 +41,10 @@ void TForm1::LoadSignalAndState() {
   wakeUp_.OnRingEnded = [this](const std::vector<TForm3::TRinging>& rang) {
     Form3RingEnded(rang);
   };
-  signal_ = ReadSignalSettings(state_.ProgramDir);
+  signal_ = ReadSignalSettings(state_.ProgramDir, services_.Files);
   wakeUp_.SetSignal(signal_);
 
-  const TStateLoad load = LoadProgramState(state_.ProgramDir);
+  const TStateLoad load = LoadProgramState(state_.ProgramDir, services_.Files);
   if (load.Damaged) {
     std::wstring text = std::wstring(L"Файл ") + kStateFileName +
                         L" не удалось прочитать: отложенные будильники и время последней "
@@ -94,7 +94,7 @@ void TForm1::SaveState() {
   TProgramState s;
   s.LastExamined = check_.LastExamined().value_or(startExamined_);
   s.Snoozes = snoozes_;
-  const int error = SaveProgramState(s, state_.ProgramDir);
+  const int error = SaveProgramState(s, state_.ProgramDir, services_.Files);
   // Told once a run: a full disk would otherwise speak at every ring.
   if (error && !stateSaveReported_) {
     stateSaveReported_ = true;
@@ -175,7 +175,7 @@ void TForm1::ApplySignal(const TSignalSettings& signal) {
   const TSignalSettings old = signal_;
   signal_ = signal;
   wakeUp_.SetSignal(signal_);
-  const int error = WriteSignalSettings(old, signal_, state_.ProgramDir);
+  const int error = WriteSignalSettings(old, signal_, state_.ProgramDir, services_.Files);
   // In effect for this run all the same.
   if (error) {
     ReportError(L"Не удалось сохранить настройки в файл " + state_.ProgramDir + kSignalFileName +

@@ -70,24 +70,6 @@ void TForm2::FormShow() {
   PlaceSignalRows(Rows(link_.PcWillNotWake()));
 }
 
-namespace {
-
-// A whole number in [min, max], blanks around it allowed.
-std::optional<int> FieldNumber(const std::wstring& text, int min, int max) {
-  std::size_t a = text.find_first_not_of(L' ');
-  std::size_t e = text.find_last_not_of(L' ');
-  if (a == std::wstring::npos || e - a >= 6) return std::nullopt;
-  int v = 0;
-  for (std::size_t i = a; i <= e; ++i) {
-    if (text[i] < L'0' || text[i] > L'9') return std::nullopt;
-    v = v * 10 + (text[i] - L'0');
-  }
-  if (v < min || v > max) return std::nullopt;
-  return v;
-}
-
-}  // namespace
-
 std::optional<TSignalSettings> TForm2::SignalFromFields() {
   TSignalSettings s;
   const struct {
@@ -103,8 +85,9 @@ std::optional<TSignalSettings> TForm2::SignalFromFields() {
       {FadeEdit, 0, kMaxFadeSeconds, L"Нарастание звука", L"секунд", &s.FadeSeconds},
   };
   for (const auto& f : fields) {
-    const auto v = FieldNumber(f.field.Text(), f.min, f.max);
-    if (!v) {
+    // Spaces around the number are forgiven; a sign, a unit or a fraction is not.
+    const std::optional<int> v = DecimalValue(f.field.Text());
+    if (!v || *v < f.min || *v > f.max) {
       // Said plainly; nothing is stored and the dialog stays.
       boxes_.ShowMessage(std::wstring(L"\"") + f.what + L"\": введите целое число " + f.unit +
                          L" от " + DecimalText(f.min) + L" до " + DecimalText(f.max) + L".");

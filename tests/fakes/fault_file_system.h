@@ -19,6 +19,9 @@ class TFaultFileSystem : public fileio::TFileSystem {
   int Error = 0;
   bool Crash = false;
   std::size_t WriteChunk = 100000;
+  // A failing read opens the file and stops with half its bytes, as a bad
+  // sector or a network drive that drops does; otherwise it opens nothing.
+  bool ReadOpens = false;
   std::vector<std::string> Calls;  // "CreateNew", "Write", ... in order
 
   int CreateNew(const std::wstring& path, Handle& file) override;
@@ -27,7 +30,7 @@ class TFaultFileSystem : public fileio::TFileSystem {
   int Close(Handle file) override;
   int Replace(const std::wstring& from, const std::wstring& to) override;
   void Remove(const std::wstring& path) override;
-  // A failing read opens nothing, as a file held or denied.
+  // A failing read opens nothing, as a file held or denied (see ReadOpens).
   fileio::ReadResult Read(const std::wstring& path, std::size_t maxBytes) override;
 
  private:

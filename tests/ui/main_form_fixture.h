@@ -32,12 +32,13 @@ class MainForm : public testing::Test, protected TFakeProgramServices {
   ~MainForm() override { SetErrorReport(nullptr); }
 
   void Create(std::vector<std::wstring> params = {}) {
+    // The windows of an earlier start hold its services: they go first.
+    program.reset();
     services = MakeServices(exe, std::move(params), [this] {
       auto backend = std::make_unique<TFakeMediaBackend>();
       media = backend.get();
       return std::unique_ptr<TMediaBackend>(std::move(backend));
     });
-    program.reset();
     program = std::make_unique<TProgramForms>(*state, *services, *form3(), shell);
     form1 = &program->Form1;
     app.OnMinimizedChanged = [this](bool m) { form1->MinimizedChanged(m); };

@@ -40,7 +40,12 @@ class ProgramTest : public testing::Test, public TFakeProgramServices {
   }
 
   // Program start: the window is shown and takes the focus.
+  // A second start stands for the program started again in the same
+  // folder: the windows of the first hold its services and its wake-up
+  // window, so they go first.
   void Start(std::vector<std::wstring> params = {}) {
+    program.reset();
+    wakeUp.reset();
     services = MakeServices(exe, std::move(params));
     wakeUp = std::make_unique<TForm3>(shell, clock, services->MakeMediaBackend(), power, audio);
     program = std::make_unique<TProgramForms>(state, *services, *wakeUp, shell);

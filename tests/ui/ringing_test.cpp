@@ -267,6 +267,54 @@ TEST_F(Ringing, TheFirstStartInAFolderMissesNothingAndADamagedStateIsKeptAside) 
   EXPECT_EQ(ReadBytes(dir.Path(L"alarm.rec")), alarmRec);
 }
 
+TEST_F(Ringing, TivorraIniAndTivorraStateAreReadAndWrittenThroughTheProgramsFiles) {
+  const std::string ini = "[Signal]\r\nSnoozeMinutes=45\r\n";
+  WriteBytes(dir.Path(L"Tivorra.ini"), Bytes(ini.begin(), ini.end()));
+  WriteState(LocalSecondAt(7, 0, 0));
+  const Bytes stateBefore = ReadBytes(dir.Path(L"Tivorra.state"));
+  // The disk refuses every call from the start on.
+  files.FailAt = 1;
+  files.Crash = true;
+  files.Error = kErrAccessDenied;
+  Start();
+  EXPECT_EQ(form1().Signal(), TSignalSettings{}) << "the unread file gives the defaults";
+  form1().SettingsLink().SettingsApplied({30, 3});
+  EXPECT_EQ(form1().Signal(), (TSignalSettings{30, 3})) << "in effect for this run all the same";
+
+  const std::wstring denied = InOutErrorText(kErrAccessDenied);
+  const std::wstring told[] = {
+      L"Файл Tivorra.state не удалось прочитать",
+      L"Не удалось сохранить файл " + dir.ProgramDir() + L"Tivorra.state: " + denied,
+      L"Не удалось сохранить настройки в файл " + dir.ProgramDir() + L"config.cfg: " + denied,
+      L"Не удалось сохранить настройки в файл " + dir.ProgramDir() + L"Tivorra.ini: " + denied,
+  };
+  ASSERT_EQ(boxes.shown.size(), std::size(told));
+  for (std::size_t i = 0; i < std::size(told); ++i) {
+    EXPECT_EQ(boxes.shown[i].text.rfind(told[i], 0), 0u)
+        << testing::PrintToString(boxes.shown[i].text);
+  }
+  EXPECT_EQ(ReadBytes(dir.Path(L"Tivorra.ini")), Bytes(ini.begin(), ini.end()));
+  EXPECT_EQ(ReadBytes(dir.Path(L"Tivorra.state")), stateBefore);
+}
+
+TEST_F(Ringing, ASecondStartInTheSameFolderFindsTheSnoozeAndTheSignalOfTheFirst) {
+  WriteAlarms([](TAlarmStore& s) { Daily(s, EncodeTime(7, 5, 20, 0), L"Подъём"); });
+  Start();
+  form1().SettingsLink().SettingsApplied({30, 3});
+  RunToWakeTimer();
+  ASSERT_TRUE(wakeUp->Visible());
+  wakeUp->SnoozeBut.Click();
+  ASSERT_EQ(form1().Snoozes().size(), 1u);
+
+  // Started again over the first one's windows, as a test that starts the
+  // program twice does.
+  Start();
+  EXPECT_EQ(form1().Signal(), (TSignalSettings{30, 3}));
+  ASSERT_EQ(form1().Snoozes().size(), 1u);
+  EXPECT_EQ(form1().Snoozes()[0].DueUtcMs, clock.UtcMs + 30 * kMinute);
+  EXPECT_TRUE(boxes.shown.empty());
+}
+
 TEST_F(Ringing, SuspendKeepsTheStateAndResumeTellsWhatWasMissed) {
   WriteAlarms([](TAlarmStore& s) { Daily(s, EncodeTime(7, 30, 0, 0), L"Во сне"); });
   Start();
