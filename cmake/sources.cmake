@@ -5,6 +5,7 @@
 
 # The operating system's services, dates and files.
 set(TIVORRA_PLATFORM_SOURCES
+  src/platform/callback_boundary.cpp
   src/platform/clock.cpp
   src/platform/date_time.cpp
   src/platform/decimal_text.cpp

@@ -18,14 +18,19 @@ size_summary="size: not run"
 imports_summary="imports: not run"
 layers_summary="layers: not run"
 imports_checked=()
-# The executable stays under 360,000 bytes. It was 272 KB with what the
+# The executable is to stay under 450,000 bytes. It was 272 KB with what the
 # first version asked for; snoozes, missed alarms, Tivorra.ini and the
 # alarm's sound and power handling took it to about 337 KB, and the main
 # window's parts as classes of their own (their seams are virtual calls and
-# std::function members) to 353,280 bytes. The rest is
-# libstdc++'s strings and exception support and the thread library its
-# exceptions use. A new feature that needs more says so here.
-max_exe_bytes=360000
+# std::function members) to 353,280 bytes. Parts of libstdc++ were replaced
+# to stay there, which is undefined behaviour; with the library's own
+# terminate handler (its demangler and printf) and exception types (their
+# copy-on-write strings) back, an error boundary at every callback and
+# thread-safe statics, it measured 484,864 bytes with GCC, over this limit,
+# and 444,928 with clang (GNU ld keeps every function of a library object
+# it pulls in; lld drops the unused ones). A new feature that needs more
+# says so here.
+max_exe_bytes=450000
 
 # Each layer uses only itself and the layers before it; the check's own
 # test runs first, so that a broken check cannot pass a broken tree.

@@ -2,6 +2,7 @@
 
 #include <atomic>
 #include <chrono>
+#include <cmath>
 #include <cstring>
 #include <fstream>
 #include <stdexcept>
@@ -57,8 +58,32 @@ void PutText(Bytes& b, std::size_t offset, const std::string& cp1251Bytes) {
   }
 }
 
+Bytes ToneWav(std::uint32_t samples) {
+  Bytes b;
+  const auto put = [&b](std::uint32_t v, int size) {
+    for (int i = 0; i < size; ++i) b.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
+  };
+  const auto tag = [&b](const char* text) { b.insert(b.end(), text, text + 4); };
+  tag("RIFF"), put(36 + 2 * samples, 4), tag("WAVE"), tag("fmt "), put(16, 4);
+  put(1, 2), put(1, 2), put(8000, 4), put(16000, 4), put(2, 2), put(16, 2);
+  tag("data"), put(2 * samples, 4);
+  for (std::uint32_t i = 0; i < samples; ++i) {
+    put(static_cast<std::uint16_t>(std::lround(8000 * std::sin(i * 440 * 6.2832 / 8000))), 2);
+  }
+  return b;
+}
+
 #ifdef _WIN32
 #include <windows.h>
+
+bool PumpUntil(const std::function<bool()>& done, std::chrono::milliseconds timeout) {
+  const auto end = std::chrono::steady_clock::now() + timeout;
+  for (MSG msg; !done(); MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT)) {
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
+    if (!done() && std::chrono::steady_clock::now() >= end) return false;
+  }
+  return true;
+}
 
 HeldFile::HeldFile(const fs::path& path, int holdMs)
     : handle_(CreateFileW(path.wstring().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,

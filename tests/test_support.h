@@ -34,9 +34,18 @@ void PutDouble(Bytes& b, std::size_t offset, double v);
 // A text field: length byte, then the Windows-1251 bytes.
 void PutText(Bytes& b, std::size_t offset, const std::string& cp1251Bytes);
 
+// A wav file of a 440 Hz tone as 8 kHz mono 16-bit PCM.
+Bytes ToneWav(std::uint32_t samples);
+
 #ifdef _WIN32
 #include <atomic>
+#include <chrono>
+#include <functional>
 #include <thread>
+
+// Dispatches this thread's messages, where notices and ticks arrive, until
+// done() or the time is up; false when the time ran out.
+bool PumpUntil(const std::function<bool()>& done, std::chrono::milliseconds timeout);
 
 // Another program holding a file open with no sharing, as a backup or sync
 // tool does: for `holdMs`, or until the guard ends when it is 0.

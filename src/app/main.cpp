@@ -12,6 +12,7 @@
 #include "controls/win32/message_boxes_win32.h"
 #include "controls/win32/win32_backend.h"
 #include "engine/wake_up_form.h"
+#include "platform/callback_boundary.h"
 #include "platform/file_system.h"
 #include "platform/program_path.h"
 #include "platform/win32/clock_win32.h"
@@ -44,9 +45,8 @@ struct TForms {
   TForm3 Form3;
   TForm4 Form4;
 };
-}  // namespace
 
-int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+int Run(TWin32MessageBoxes& boxes) {
   // Before anything can load a library: nothing planted beside the program
   // may run inside it.
   HardenDllLoading();
@@ -65,8 +65,6 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
 
   TWin32Backend backend;
   SetBackend(&backend);
-  TWin32MessageBoxes boxes;
-  SetErrorReport(&boxes);
   TWin32Clock clock;
   TWin32Shell shell;
   TWin32RunValue runValue;
@@ -105,7 +103,21 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     exitCode = RunMessageLoop();
     forms.Form1.ProgramEnds();
   }
-  SetErrorReport(nullptr);
   SetBackend(nullptr);
+  return exitCode;
+}
+
+}  // namespace
+
+// The C runtime calls this: an error that ends the start or the run (no
+// window, no wake timer) is told in the error report, not left to end the
+// program unseen. (Not declared noexcept: the system's headers declare it
+// without, and nothing escapes Guarded.)
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+  TWin32MessageBoxes boxes;
+  SetErrorReport(&boxes);
+  int exitCode = 1;
+  Guarded([&] { exitCode = Run(boxes); });
+  SetErrorReport(nullptr);
   return exitCode;
 }

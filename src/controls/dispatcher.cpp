@@ -1,10 +1,7 @@
 #include "controls/dispatcher.h"
 
-#include <exception>
-
 #include "controls/message_boxes.h"
-#include "platform/errors.h"
-#include "platform/wake_timer.h"
+#include "platform/callback_boundary.h"
 
 namespace {
 TMessageBoxes* gReport = nullptr;
@@ -12,17 +9,9 @@ TMessageBoxes* gReport = nullptr;
 
 void SetErrorReport(TMessageBoxes* boxes) {
   gReport = boxes;
-  // The wake timer's events run through the dispatcher like every other.
-  TWakeTimer::SetEventRunner(&DispatchEvent);
+  SetErrorReportHook(boxes ? &ReportError : nullptr);
 }
 TMessageBoxes* ErrorReport() { return gReport; }
-
-std::wstring ErrorText(const std::exception& e) {
-  if (const auto* app = dynamic_cast<const EAppError*>(&e)) return app->Message();
-  std::wstring text;
-  for (const char* p = e.what(); *p; ++p) text.push_back(static_cast<unsigned char>(*p));
-  return text;
-}
 
 void ReportError(const std::wstring& text) noexcept {
   if (!gReport) return;
@@ -35,13 +24,5 @@ void ReportError(const std::wstring& text) noexcept {
 
 bool DispatchEvent(const std::function<void()>& handler) noexcept {
   if (!handler) return true;
-  try {
-    handler();
-    return true;
-  } catch (const std::exception& e) {
-    ReportError(ErrorText(e));
-  } catch (...) {
-    ReportError(L"Unknown error");
-  }
-  return false;
+  return Guarded(handler);
 }

@@ -1,7 +1,8 @@
 // Every event handler and timer tick runs through DispatchEvent. An error
 // that escapes a handler ends that handler's work and is shown in the
 // default error report; the program goes on. No exception ever crosses a
-// window procedure.
+// window procedure: those run their bodies through the same boundary
+// (platform/callback_boundary.h), whose report this installs.
 #pragma once
 
 #include <functional>
@@ -10,8 +11,8 @@
 class TMessageBoxes;
 
 // Where the default error report goes: real message boxes in the program,
-// recorded ones in tests. Must be set before the first event; it also
-// sends the wake timer's events through DispatchEvent.
+// recorded ones in tests. Must be set before the first event; errors that
+// reach a window procedure or a wake timer's handler are told here too.
 void SetErrorReport(TMessageBoxes* boxes);
 TMessageBoxes* ErrorReport();
 
@@ -20,6 +21,3 @@ bool DispatchEvent(const std::function<void()>& handler) noexcept;
 
 // Shows an error in the default error report now.
 void ReportError(const std::wstring& text) noexcept;
-
-// The text an escaped exception shows.
-std::wstring ErrorText(const std::exception& e);

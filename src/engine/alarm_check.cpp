@@ -4,9 +4,9 @@
 #include <cstddef>
 #include <exception>
 
-#include "controls/dispatcher.h"
 #include "engine/alarm_rule.h"
 #include "platform/date_time.h"
+#include "platform/errors.h"
 
 void FireAlarm(const TAlarmStore& store, TAlarmKind kind, std::uint16_t index,
                TAlarmReceiver& receiver) {

@@ -2,6 +2,13 @@
 
 #include "platform/decimal_text.h"
 
+std::wstring ErrorText(const std::exception& e) {
+  if (const auto* app = dynamic_cast<const EAppError*>(&e)) return app->Message();
+  std::wstring text;
+  for (const char* p = e.what(); *p; ++p) text.push_back(static_cast<unsigned char>(*p));
+  return text;
+}
+
 std::wstring InOutErrorText(int errorCode) {
   switch (errorCode) {
     case kErrFileNotFound: return L"File not found";

@@ -1,22 +1,8 @@
 #include "platform/wake_timer.h"
 
-namespace {
-
-TWakeTimer::TEventRunner gRunner = nullptr;
-
-}  // namespace
-
-void TWakeTimer::SetEventRunner(TEventRunner runner) { gRunner = runner; }
+#include "platform/callback_boundary.h"
 
 void TWakeTimer::Raise(const std::function<void()>& handler) {
-  if (!handler) return;
-  if (gRunner) {
-    gRunner(handler);
-    return;
-  }
-  try {
-    handler();
-  } catch (...) {
-    // No window layer to report it: no error may cross a window procedure.
-  }
+  // Like every event's handler: an error ends it and goes to the report.
+  if (handler) Guarded(handler);
 }

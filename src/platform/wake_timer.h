@@ -27,14 +27,9 @@ class TWakeTimer {
   std::function<void()> OnSuspend;
   std::function<void()> OnSessionEnd;
 
-  // How the events reach their handlers: the window layer passes its
-  // dispatcher, which reports an error that escapes a handler. Until then,
-  // and after nullptr, a handler runs and an error ends it quietly.
-  using TEventRunner = bool (*)(const std::function<void()>& handler) noexcept;
-  static void SetEventRunner(TEventRunner runner);
-
  protected:
-  // For the implementations: run a handler through the event runner.
+  // For the implementations: run a handler; an error that escapes it goes
+  // to the error report (platform/callback_boundary.h).
   void RaiseDue() { Raise(OnDue); }
   void RaiseWake() { Raise(OnWake); }
   void RaiseResume() { Raise(OnResume); }

@@ -74,7 +74,7 @@ TEST_F(Controls, AnEscapedErrorBecomesTheErrorReportAndTheProgramGoesOn) {
 }
 
 // The wake timer sits below the dispatcher; setting the error report
-// sends its events through it all the same.
+// reaches its events all the same, through the boundary's hook.
 TEST_F(Controls, AnErrorEscapingAWakeTimerHandlerIsReportedAsWell) {
   TFakeWakeTimer timer;
   int wakes = 0;

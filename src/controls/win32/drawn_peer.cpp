@@ -5,6 +5,7 @@
 #include "controls/win32/win32_common.h"
 #include "platform/win32/handles.h"
 #include "platform/win32/system_libraries.h"
+#include "platform/win32/window_boundary.h"
 
 namespace win32 {
 namespace {
@@ -125,8 +126,8 @@ class TDrawnPeer : public TWindowPeer {
 
  private:
   void Paint() {
-    PAINTSTRUCT ps;
-    HDC dc = BeginPaint(Hwnd(), &ps);
+    const TPaint paint(Hwnd());
+    const HDC dc = paint.Get();
     // Off screen: the clock label changes every second.
     RECT r;
     GetClientRect(Hwnd(), &r);
@@ -150,7 +151,6 @@ class TDrawnPeer : public TWindowPeer {
       Draw(mem.Get(), r);
       BitBlt(dc, 0, 0, r.right, r.bottom, mem.Get(), 0, 0, SRCCOPY);
     }
-    EndPaint(Hwnd(), &ps);
   }
 
   bool pressed_ = false;
@@ -254,12 +254,14 @@ class TLabelPeer : public TDrawnPeer {
 
 }  // namespace
 
-LRESULT CALLBACK DrawnProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-  LRESULT result = 0;
-  if (Reflect(msg, wp, lp, result)) return result;
-  TWindowPeer* peer = PeerOf(hwnd);
-  if (peer && peer->OnMessage(msg, wp, lp, result)) return result;
-  return DefWindowProcW(hwnd, msg, wp, lp);
+LRESULT CALLBACK DrawnProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) noexcept {
+  return WindowBoundary(hwnd, msg, [&] {
+    LRESULT result = 0;
+    if (Reflect(msg, wp, lp, result)) return result;
+    TWindowPeer* peer = PeerOf(hwnd);
+    if (peer && peer->OnMessage(msg, wp, lp, result)) return result;
+    return DefWindowProcW(hwnd, msg, wp, lp);
+  });
 }
 
 std::unique_ptr<TControlPeer> MakePanelPeer(TPanel& c) { return std::make_unique<TPanelPeer>(c); }

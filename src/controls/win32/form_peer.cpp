@@ -6,6 +6,7 @@
 #include "controls/dispatcher.h"
 #include "controls/win32/peers.h"
 #include "controls/win32/win32_common.h"
+#include "platform/win32/window_boundary.h"
 
 namespace win32 {
 namespace {
@@ -258,10 +259,12 @@ class TWin32FormPeer : public TFormPeer {
 
 }  // namespace
 
-LRESULT CALLBACK FormProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-  auto* peer = static_cast<TWin32FormPeer*>(GetPropW(hwnd, kFormProp));
-  if (!peer) return DefWindowProcW(hwnd, msg, wp, lp);
-  return peer->OnWindowMessage(msg, wp, lp);
+LRESULT CALLBACK FormProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) noexcept {
+  return WindowBoundary(hwnd, msg, [&] {
+    auto* peer = static_cast<TWin32FormPeer*>(GetPropW(hwnd, kFormProp));
+    if (!peer) return DefWindowProcW(hwnd, msg, wp, lp);
+    return peer->OnWindowMessage(msg, wp, lp);
+  });
 }
 
 TForm* FormOf(HWND hwnd) {

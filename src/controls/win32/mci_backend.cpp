@@ -8,6 +8,7 @@
 #include "platform/win32/handles.h"
 #include "platform/win32/hidden_window.h"
 #include "platform/win32/system_libraries.h"
+#include "platform/win32/window_boundary.h"
 
 namespace {
 
@@ -34,7 +35,7 @@ std::wstring SpellableName(const std::wstring& fileName) {
 }
 
 // Forwards MM_MCINOTIFY to the back end that owns the window.
-LRESULT CALLBACK NoticeWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+LRESULT CALLBACK NoticeWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept;
 
 class TMciBackend : public TMediaBackend {
  public:
@@ -82,13 +83,16 @@ class TMciBackend : public TMediaBackend {
   MCIDEVICEID device_ = 0;
 };
 
-LRESULT CALLBACK NoticeWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == MM_MCINOTIFY) {
-    auto* backend = win32::HiddenWindowOwner<TMciBackend>(window);
-    if (backend) backend->Notice(wParam, lParam);
-    return 0;
-  }
-  return DefWindowProcW(window, message, wParam, lParam);
+LRESULT CALLBACK NoticeWindowProc(HWND window, UINT message, WPARAM wParam,
+                                  LPARAM lParam) noexcept {
+  return win32::WindowBoundary(window, message, [&] {
+    if (message == MM_MCINOTIFY) {
+      auto* backend = win32::HiddenWindowOwner<TMciBackend>(window);
+      if (backend) backend->Notice(wParam, lParam);
+      return LRESULT{0};
+    }
+    return DefWindowProcW(window, message, wParam, lParam);
+  });
 }
 
 TMciBackend::TMciBackend() {

@@ -8,6 +8,7 @@
 #include "controls/win32/win32_common.h"
 #include "platform/win32/handles.h"
 #include "platform/win32/hidden_window.h"
+#include "platform/win32/window_boundary.h"
 
 namespace win32 {
 namespace {
@@ -16,12 +17,14 @@ constexpr wchar_t kTimerClass[] = L"TivorraTimers";
 constexpr wchar_t kTrayClass[] = L"TivorraTray";
 constexpr UINT kTrayMessage = WM_APP + 1;
 
-LRESULT CALLBACK TimerProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-  if (msg == WM_TIMER) {
-    reinterpret_cast<TTimer*>(wp)->Tick();
-    return 0;
-  }
-  return DefWindowProcW(hwnd, msg, wp, lp);
+LRESULT CALLBACK TimerProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) noexcept {
+  return WindowBoundary(hwnd, msg, [&] {
+    if (msg == WM_TIMER) {
+      reinterpret_cast<TTimer*>(wp)->Tick();
+      return LRESULT{0};
+    }
+    return DefWindowProcW(hwnd, msg, wp, lp);
+  });
 }
 
 // One message-only window receives every timer's ticks.
@@ -152,25 +155,27 @@ class TWin32TrayPeer : public TTrayPeer {
     record_.Added = false;
   }
 
-  static LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-    auto* self = HiddenWindowOwner<TWin32TrayPeer>(hwnd);
-    if (self && msg == kTrayMessage) {
-      switch (LOWORD(lp)) {
-        case WM_LBUTTONDOWN: self->t_.UserMouse(TMouseButton::Left, true); break;
-        case WM_LBUTTONUP: self->t_.UserMouse(TMouseButton::Left, false); break;
-        case WM_RBUTTONDOWN: self->t_.UserMouse(TMouseButton::Right, true); break;
-        case WM_RBUTTONUP: self->t_.UserMouse(TMouseButton::Right, false); break;
-        default: break;
+  static LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) noexcept {
+    return WindowBoundary(hwnd, msg, [&] {
+      auto* self = HiddenWindowOwner<TWin32TrayPeer>(hwnd);
+      if (self && msg == kTrayMessage) {
+        switch (LOWORD(lp)) {
+          case WM_LBUTTONDOWN: self->t_.UserMouse(TMouseButton::Left, true); break;
+          case WM_LBUTTONUP: self->t_.UserMouse(TMouseButton::Left, false); break;
+          case WM_RBUTTONDOWN: self->t_.UserMouse(TMouseButton::Right, true); break;
+          case WM_RBUTTONUP: self->t_.UserMouse(TMouseButton::Right, false); break;
+          default: break;
+        }
+        return LRESULT{0};
       }
-      return 0;
-    }
-    if (self && msg == self->taskbarCreated_) {
-      // Explorer started again with an empty notification area.
-      self->record_.Added = false;
-      self->Apply();
-      return 0;
-    }
-    return DefWindowProcW(hwnd, msg, wp, lp);
+      if (self && msg == self->taskbarCreated_) {
+        // Explorer started again with an empty notification area.
+        self->record_.Added = false;
+        self->Apply();
+        return LRESULT{0};
+      }
+      return DefWindowProcW(hwnd, msg, wp, lp);
+    });
   }
 
   TTrayIcon& t_;

@@ -8,15 +8,12 @@
 #include <vector>
 
 #include "platform/win32/handles.h"
+#include "platform/win32/window_boundary.h"
 
 namespace win32 {
 
-LRESULT CALLBACK FormProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
-LRESULT CALLBACK DrawnProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
-
-namespace {
-constexpr wchar_t kPeerProp[] = L"TivorraPeer";
-}
+LRESULT CALLBACK FormProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) noexcept;
+LRESULT CALLBACK DrawnProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) noexcept;
 
 HINSTANCE Instance() { return GetModuleHandleW(nullptr); }
 
@@ -272,11 +269,20 @@ LRESULT TWindowPeer::CallOriginal(UINT msg, WPARAM wp, LPARAM lp) {
   return CallWindowProcW(original_, hwnd_, msg, wp, lp);
 }
 
-LRESULT CALLBACK TWindowPeer::SubclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-  TWindowPeer* peer = PeerOf(hwnd);
-  LRESULT result = 0;
-  if (peer->OnMessage(msg, wp, lp, result)) return result;
-  return peer->CallOriginal(msg, wp, lp);
+LRESULT CALLBACK TWindowPeer::SubclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) noexcept {
+  return WindowBoundary(hwnd, msg, [&] {
+    TWindowPeer* peer = PeerOf(hwnd);
+    if (!peer) {
+      // The window has lost its peer (the property could not be set, or is
+      // gone): its class's own procedure, which the subclassing replaced,
+      // still serves it.
+      const auto original = reinterpret_cast<WNDPROC>(GetClassLongPtrW(hwnd, GCLP_WNDPROC));
+      return CallWindowProcW(original, hwnd, msg, wp, lp);
+    }
+    LRESULT result = 0;
+    if (peer->OnMessage(msg, wp, lp, result)) return result;
+    return peer->CallOriginal(msg, wp, lp);
+  });
 }
 
 TWindowPeer* PeerOf(HWND hwnd) { return static_cast<TWindowPeer*>(GetPropW(hwnd, kPeerProp)); }

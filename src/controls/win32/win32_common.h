@@ -13,6 +13,8 @@ namespace win32 {
 
 inline constexpr wchar_t kFormClass[] = L"TivorraForm";
 inline constexpr wchar_t kDrawnClass[] = L"TivorraControl";
+// The window property that holds a control window's peer (PeerOf).
+inline constexpr wchar_t kPeerProp[] = L"TivorraPeer";
 
 HINSTANCE Instance();
 void RegisterClasses();
@@ -86,7 +88,7 @@ class TWindowPeer : public TControlPeer {
   LRESULT CallOriginal(UINT msg, WPARAM wp, LPARAM lp);
 
  private:
-  static LRESULT CALLBACK SubclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+  static LRESULT CALLBACK SubclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) noexcept;
   TControl& c_;
   HWND hwnd_ = nullptr;
   WNDPROC original_ = nullptr;

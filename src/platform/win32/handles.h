@@ -108,6 +108,21 @@ class TWindowDc {
   HDC dc_;
 };
 
+// A window's painting, BeginPaint to EndPaint.
+class TPaint {
+ public:
+  explicit TPaint(HWND window) : window_(window), dc_(BeginPaint(window, &ps_)) {}
+  ~TPaint() { EndPaint(window_, &ps_); }
+  TPaint(const TPaint&) = delete;
+  TPaint& operator=(const TPaint&) = delete;
+  HDC Get() const { return dc_; }
+
+ private:
+  HWND window_;
+  PAINTSTRUCT ps_;
+  HDC dc_;
+};
+
 // Selects an object into a device context for a scope, then puts back
 // what was there before.
 class TSelected {

@@ -4,6 +4,7 @@
 
 #include "platform/instance_name.h"
 #include "platform/win32/hidden_window.h"
+#include "platform/win32/window_boundary.h"
 
 namespace {
 
@@ -16,13 +17,15 @@ std::wstring WindowClassName(const std::wstring& name) { return name + L".Instan
 }  // namespace
 
 struct TSingleInstanceWindow {
-  static LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == kComeForward) {
-      auto* self = win32::HiddenWindowOwner<TSingleInstance>(window);
-      if (self && self->comeForward_) self->comeForward_();
-      return 0;
-    }
-    return DefWindowProcW(window, message, wParam, lParam);
+  static LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept {
+    return win32::WindowBoundary(window, message, [&] {
+      if (message == kComeForward) {
+        auto* self = win32::HiddenWindowOwner<TSingleInstance>(window);
+        if (self && self->comeForward_) self->comeForward_();
+        return LRESULT{0};
+      }
+      return DefWindowProcW(window, message, wParam, lParam);
+    });
   }
 };
 

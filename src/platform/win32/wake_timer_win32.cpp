@@ -3,6 +3,7 @@
 #include "platform/errors.h"
 #include "platform/win32/date_time_win32.h"
 #include "platform/win32/hidden_window.h"
+#include "platform/win32/window_boundary.h"
 
 #ifndef CREATE_WAITABLE_TIMER_HIGH_RESOLUTION
 #define CREATE_WAITABLE_TIMER_HIGH_RESOLUTION 0x00000002
@@ -13,6 +14,7 @@ namespace {
 constexpr wchar_t kWindowClass[] = L"TivorraWakeTimer";
 constexpr UINT kDueMessage = WM_APP + 0x51;
 constexpr UINT kWakeMessage = WM_APP + 0x52;
+constexpr UINT kWaiterFailedMessage = WM_APP + 0x53;
 
 LARGE_INTEGER AbsoluteDueTime(std::int64_t utcMs) {
   // A positive due time is absolute: it follows any change of the clock.
@@ -71,8 +73,13 @@ void TWin32WakeTimer::SetWakeAt(std::optional<std::int64_t> utcMs) {
   SetWaitableTimer(wakeTimer_.Get(), &due, 0, nullptr, nullptr, TRUE);
 }
 
-DWORD WINAPI TWin32WakeTimer::WaiterMain(void* self) {
-  static_cast<TWin32WakeTimer*>(self)->Wait();
+DWORD WINAPI TWin32WakeTimer::WaiterMain(void* self) noexcept {
+  auto* timer = static_cast<TWin32WakeTimer*>(self);
+  // An error is not told on this thread (see TPostedError): the window
+  // thread tells it when the message arrives. The timer fires no more then.
+  if (!timer->waiterError_.Guarded([timer] { timer->Wait(); })) {
+    PostMessageW(timer->window_.Get(), kWaiterFailedMessage, 0, 0);
+  }
   return 0;
 }
 
@@ -90,30 +97,35 @@ void TWin32WakeTimer::Wait() {
   }
 }
 
-LRESULT CALLBACK TWin32WakeTimer::WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-  auto* self = win32::HiddenWindowOwner<TWin32WakeTimer>(hwnd);
-  if (self) {
-    switch (msg) {
-      case kDueMessage:
-        self->RaiseDue();
-        return 0;
-      case kWakeMessage:
-        self->RaiseWake();
-        return 0;
-      case WM_POWERBROADCAST:
-        if (wp == PBT_APMRESUMEAUTOMATIC || wp == PBT_APMRESUMESUSPEND) self->RaiseResume();
-        if (wp == PBT_APMSUSPEND) self->RaiseSuspend();
-        return TRUE;
-      case WM_ENDSESSION:
-        if (wp) self->RaiseSessionEnd();
-        return 0;
-      case WM_TIMECHANGE:
-      case WM_SETTINGCHANGE:
-        self->RaiseClockChanged();
-        return 0;
-      default:
-        break;
+LRESULT CALLBACK TWin32WakeTimer::WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) noexcept {
+  return win32::WindowBoundary(hwnd, msg, [&]() -> LRESULT {
+    auto* self = win32::HiddenWindowOwner<TWin32WakeTimer>(hwnd);
+    if (self) {
+      switch (msg) {
+        case kDueMessage:
+          self->RaiseDue();
+          return 0;
+        case kWakeMessage:
+          self->RaiseWake();
+          return 0;
+        case kWaiterFailedMessage:
+          self->waiterError_.Report();
+          return 0;
+        case WM_POWERBROADCAST:
+          if (wp == PBT_APMRESUMEAUTOMATIC || wp == PBT_APMRESUMESUSPEND) self->RaiseResume();
+          if (wp == PBT_APMSUSPEND) self->RaiseSuspend();
+          return TRUE;
+        case WM_ENDSESSION:
+          if (wp) self->RaiseSessionEnd();
+          return 0;
+        case WM_TIMECHANGE:
+        case WM_SETTINGCHANGE:
+          self->RaiseClockChanged();
+          return 0;
+        default:
+          break;
+      }
     }
-  }
-  return DefWindowProcW(hwnd, msg, wp, lp);
+    return DefWindowProcW(hwnd, msg, wp, lp);
+  });
 }

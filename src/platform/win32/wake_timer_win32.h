@@ -7,6 +7,7 @@
 
 #include <windows.h>
 
+#include "platform/callback_boundary.h"
 #include "platform/wake_timer.h"
 #include "platform/win32/handles.h"
 
@@ -23,7 +24,7 @@ class TWin32WakeTimer : public TWakeTimer {
   bool HighResolution() const { return highResolution_; }
 
  private:
-  static LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+  static LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) noexcept;
   void Wait();
 
   // Owned, so that a constructor that gives up frees what it made.
@@ -35,5 +36,7 @@ class TWin32WakeTimer : public TWakeTimer {
   // A plain Windows thread: std::thread would bring the posix thread
   // library into the program, some 20 KB, for one waiting thread.
   win32::TUniqueHandle waiter_;
-  static DWORD WINAPI WaiterMain(void* self);
+  static DWORD WINAPI WaiterMain(void* self) noexcept;
+  // An error that ended the waiting thread, for the window thread to tell.
+  TPostedError waiterError_;
 };
