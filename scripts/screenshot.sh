@@ -14,6 +14,11 @@ mkdir -p "$WINEPREFIX"
 tivorra_null_audio "$WINEPREFIX"
 dir="${TIVORRA_DIR:-$(pwd)/build/windows}"
 exe="${TIVORRA_EXE:-Tivorra.exe}"
+# The programs to look at are built when asked for, not with the tests.
+if [ -z "${TIVORRA_DIR:-}" ]; then
+  cmake --preset windows >/dev/null
+  cmake --build --preset windows --target "$(basename "$exe" .exe)" >/dev/null
+fi
 tivorra_dpi "${TIVORRA_DPI:-96}"
 xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
   wine "$1/'"$exe"'" "${@:4}" & sleep "$2"; import -window root "$3"; xwininfo -root -tree | grep -E "\"[^\"]+\": \(" | grep -v -E "has no name|Wine" | head -n 8; wineserver -k' \
