@@ -144,6 +144,9 @@ TEST(RingingProgram, AfterARunAnHourAgoTheOldAlarmIsListedAndTheRecentOneRingsOn
   // The ringing alarm lies on top, as a user finds it: answered first.
   ASSERT_TRUE(Press(FindControl(wake, L"Button", L"OK")));
   EXPECT_TRUE(WaitFor([&] { return !IsWindowVisible(wake); }, 5s));
+  if (HWND box = p.MessageBox()) {
+    ADD_FAILURE() << "a message box holds the windows: " << Cp1251(MessageBoxText(box));
+  }
   ASSERT_TRUE(Press(FindControl(missed, L"Button", L"OK")));
   EXPECT_TRUE(WaitFor([&] { return !IsWindowVisible(missed); }, 5s));
   std::this_thread::sleep_for(2s);
