@@ -85,7 +85,6 @@ set(TIVORRA_ENGINE_SOURCES
   src/engine/clock_sample.cpp
   src/engine/next_due.cpp
   src/engine/snoozes.cpp
-  src/engine/wake_up_form.cpp
 )
 
 # The program's windows.
@@ -94,10 +93,11 @@ set(TIVORRA_UI_SOURCES
   src/ui/alarm_editor.cpp
   src/ui/alarm_list.cpp
   src/ui/file_reports.cpp
-  src/ui/main_form.cpp
-  src/ui/missed_form.cpp
+  src/ui/main_window.cpp
+  src/ui/missed_window.cpp
   src/ui/music_picker.cpp
   src/ui/ringing.cpp
   src/ui/settings_dialog.cpp
   src/ui/tray.cpp
+  src/ui/wake_up_window.cpp
 )

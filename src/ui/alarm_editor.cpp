@@ -41,16 +41,16 @@ TAlarmEditor::TAlarmEditor(const TEditorControls& controls, TSettings& settings,
   c_.NewBut.OnClick = [this] { NewButClick(); };
   c_.EditBut.OnClick = [this] { EditButClick(); };
   c_.DelBut.OnClick = [this] { DelButClick(); };
-  c_.cxDate.OnClick = [this] { cxDateClick(); };
-  c_.cxDay.OnClick = [this] { cxDayClick(); };
-  c_.cxWeek.OnClick = [this] { cxWeekClick(); };
-  c_.cxWeek.OnDblClick = [this] { cxWeekDblClick(); };
-  for (TCheckBox* day : c_.Weekdays) day->OnClick = [this] { cxWeekClick(); };
-  c_.cxObrat.OnClick = [this] { cxObratClick(); };
-  c_.cxObratComp.OnClick = [this] { cxObratCompClick(); };
-  c_.cxCheckMSG.OnClick = [this] { cxCheckMSGClick(); };
-  c_.cxCheckEXE.OnClick = [this] { cxCheckEXEClick(); };
-  c_.cxEditEXE.OnButtonClick = [this] { cxEditEXEPropertiesButtonClick(); };
+  c_.cxDate.OnClick = [this] { DateKindClick(); };
+  c_.cxDay.OnClick = [this] { DailyKindClick(); };
+  c_.cxWeek.OnClick = [this] { WeeklyKindClick(); };
+  c_.cxWeek.OnDblClick = [this] { WeeklyKindDblClick(); };
+  for (TCheckBox* day : c_.Weekdays) day->OnClick = [this] { WeeklyKindClick(); };
+  c_.cxObrat.OnClick = [this] { CountdownKindClick(); };
+  c_.cxObratComp.OnClick = [this] { BootCountdownKindClick(); };
+  c_.cxCheckMSG.OnClick = [this] { MessageCheckClick(); };
+  c_.cxCheckEXE.OnClick = [this] { FileCheckClick(); };
+  c_.cxEditEXE.OnButtonClick = [this] { BrowseFileClick(); };
   c_.AddBut.OnClick = [this] { AddButClick(); };
   c_.CloseBut.OnClick = [this] { CloseButClick(); };
   c_.cxMemoMSG.SetEnabled(false);
@@ -123,29 +123,29 @@ void TAlarmEditor::LoadAlarmIntoEditor(TAlarmKind kind, std::uint16_t index) {
       c_.cxTimeEdit.SetValue(st.DateAlarms[i].AlarmTime);
       c_.cxDateEdit.SetValue(st.DateAlarms[i].AlarmDate);
       c_.cxDate.SetChecked(true);
-      cxDateClick();
+      DateKindClick();
       break;
     case akDaily:
       c_.cxTimeEdit.SetValue(st.DailyAlarms[i].AlarmTime);
       c_.cxDay.SetChecked(true);
-      cxDayClick();
+      DailyKindClick();
       break;
     case akWeekly:
       c_.cxTimeEdit.SetValue(st.WeeklyAlarms[i].AlarmTime);
       c_.cxWeek.SetChecked(true);
       for (int d = 0; d < 7; ++d) c_.Weekdays[d]->SetChecked(st.WeeklyAlarms[i].Days[d] != 0);
-      cxWeekClick();
+      WeeklyKindClick();
       break;
     case akCountdown:
       // The time left; the picker keeps the magnitude of the time of day.
       c_.cxTimeEdit.SetValue(st.CountdownAlarms[i].AlarmTime - clock_.Now().Local);
       c_.cxObrat.SetChecked(true);
-      cxObratClick();
+      CountdownKindClick();
       break;
     case akBootCountdown:
       c_.cxTimeEdit.SetValue(st.BootCountdownAlarms[i].AlarmTime);
       c_.cxObratComp.SetChecked(true);
-      cxObratCompClick();
+      BootCountdownKindClick();
       break;
   }
   const TAlarmActions a = AlarmActions(st, kind, index);
@@ -163,27 +163,27 @@ void TAlarmEditor::ShowAlarmActions(const std::wstring& msg, const std::wstring&
   picker_.Show(mus);
 }
 
-void TAlarmEditor::cxDateClick() {
+void TAlarmEditor::DateKindClick() {
   c_.cxDateEdit.SetEnabled(true);
   c_.panelweek.SetEnabled(false);
   c_.AddBut.SetEnabled(true);
   host_.RefreshButtons();
 }
-void TAlarmEditor::cxDayClick() {
+void TAlarmEditor::DailyKindClick() {
   c_.cxDateEdit.SetEnabled(false);
   c_.panelweek.SetEnabled(false);
   c_.AddBut.SetEnabled(true);
   host_.RefreshButtons();
 }
-void TAlarmEditor::cxWeekClick() {
+void TAlarmEditor::WeeklyKindClick() {
   c_.cxDateEdit.SetEnabled(false);
   c_.panelweek.SetEnabled(true);
   host_.RefreshButtons();
 }
-void TAlarmEditor::cxObratClick() { cxDayClick(); }
-void TAlarmEditor::cxObratCompClick() { cxDayClick(); }
+void TAlarmEditor::CountdownKindClick() { DailyKindClick(); }
+void TAlarmEditor::BootCountdownKindClick() { DailyKindClick(); }
 
-void TAlarmEditor::cxWeekDblClick() {
+void TAlarmEditor::WeeklyKindDblClick() {
   bool all = true;
   for (TCheckBox* day : c_.Weekdays) all = all && day->Checked();
   for (TCheckBox* day : c_.Weekdays) day->SetChecked(!all);
@@ -191,10 +191,10 @@ void TAlarmEditor::cxWeekDblClick() {
   host_.RefreshButtons();
 }
 
-void TAlarmEditor::cxCheckMSGClick() { c_.cxMemoMSG.SetEnabled(c_.cxCheckMSG.Checked()); }
-void TAlarmEditor::cxCheckEXEClick() { c_.cxEditEXE.SetEnabled(c_.cxCheckEXE.Checked()); }
+void TAlarmEditor::MessageCheckClick() { c_.cxMemoMSG.SetEnabled(c_.cxCheckMSG.Checked()); }
+void TAlarmEditor::FileCheckClick() { c_.cxEditEXE.SetEnabled(c_.cxCheckEXE.Checked()); }
 
-void TAlarmEditor::cxEditEXEPropertiesButtonClick() {
+void TAlarmEditor::BrowseFileClick() {
   if (const auto file = fileDialogs_.PickFileToOpen(host_.Window())) c_.cxEditEXE.SetText(*file);
 }
 

@@ -69,15 +69,15 @@ class TAlarmEditor {
   void NewButClick();
   void EditButClick();
   void DelButClick();
-  void cxDateClick();
-  void cxDayClick();
-  void cxWeekClick();
-  void cxObratClick();
-  void cxObratCompClick();
-  void cxWeekDblClick();
-  void cxCheckMSGClick();
-  void cxCheckEXEClick();
-  void cxEditEXEPropertiesButtonClick();
+  void DateKindClick();
+  void DailyKindClick();
+  void WeeklyKindClick();
+  void CountdownKindClick();
+  void BootCountdownKindClick();
+  void WeeklyKindDblClick();
+  void MessageCheckClick();
+  void FileCheckClick();
+  void BrowseFileClick();
   void AddButClick();
   void CloseButClick();
 

@@ -17,8 +17,8 @@ class TAlarmList {
              TRegionalFormats& formats, TClock& clock);
 
   // Handlers.
-  void RzTabControlTabClick();
-  void cxListBoxClick();
+  void TabClick();
+  void ListClick();
   void cxListBoxKeyDown(std::uint16_t key);
 
   // The rows of the chosen tab's kind, none selected.

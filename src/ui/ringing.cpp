@@ -9,36 +9,36 @@
 #include "platform/errors.h"
 #include "platform/regional.h"
 #include "store/program_state.h"
-#include "ui/main_form.h"
-#include "ui/missed_form.h"
+#include "ui/main_window.h"
+#include "ui/missed_window.h"
 
-void TForm1::TRinger::WakeUp(const std::wstring& message, const std::wstring& file,
+void TMainWindow::TRinger::WakeUp(const std::wstring& message, const std::wstring& file,
                              const std::wstring& music) {
   form_.rang_ = true;
   form_.wakeUp_.WakeUp(message, file, music);
 }
 
-void TForm1::TRinger::WakeUpAlarm(TAlarmKind kind, std::uint16_t index,
+void TMainWindow::TRinger::WakeUpAlarm(TAlarmKind kind, std::uint16_t index,
                                   const std::wstring& message, const std::wstring& file,
                                   const std::wstring& music) {
   form_.wakeUp_.Ringing({RefOf(form_.state_.Store, kind, index), 0, form_.CurrentSecond()});
   WakeUp(message, file, music);
 }
 
-std::int64_t TForm1::CurrentSecond() const {
+std::int64_t TMainWindow::CurrentSecond() const {
   const auto ms = RoundedMs(lastReading_.Local);
   return ms ? FloorDiv(*ms, kMsPerSecond) : 0;
 }
 
-void TForm1::LoadSignalAndState() {
+void TMainWindow::LoadSignalAndState() {
   if (stateLoaded_) return;
   stateLoaded_ = true;
   // Bound here, not in the constructor: the program creates the wake-up
   // window after the main window.
-  wakeUp_.OnSnooze = [this](const std::vector<TForm3::TRinging>& rang, int minutes) {
+  wakeUp_.OnSnooze = [this](const std::vector<TWakeUpWindow::TRinging>& rang, int minutes) {
     Form3Snooze(rang, minutes);
   };
-  wakeUp_.OnRingEnded = [this](const std::vector<TForm3::TRinging>& rang) {
+  wakeUp_.OnRingEnded = [this](const std::vector<TWakeUpWindow::TRinging>& rang) {
     Form3RingEnded(rang);
   };
   signal_ = ReadSignalSettings(state_.ProgramDir, services_.Files);
@@ -63,7 +63,7 @@ void TForm1::LoadSignalAndState() {
   SaveState();
 }
 
-void TForm1::CatchUp(std::int64_t lastExamined) {
+void TMainWindow::CatchUp(std::int64_t lastExamined) {
   const TAlarmCheck::TCatchUp result =
       check_.CatchUp(state_.Store, lastReading_, lastExamined, services_.Clock);
   for (const TAlarmCheck::TMissed& m : result.Missed) {
@@ -80,7 +80,7 @@ void TForm1::CatchUp(std::int64_t lastExamined) {
   for (const std::wstring& e : errors) ReportError(e);
 }
 
-void TForm1::ResumeFromSleep() {
+void TMainWindow::ResumeFromSleep() {
   wakeUp_.Resumed();
   ReadClock();
   if (stateLoaded_) CatchUp(check_.LastExamined().value_or(startExamined_));
@@ -88,7 +88,7 @@ void TForm1::ResumeFromSleep() {
   WakeTimerDue();
 }
 
-void TForm1::SaveState() {
+void TMainWindow::SaveState() {
   rang_ = false;
   if (!stateLoaded_) return;
   TProgramState s;
@@ -103,9 +103,9 @@ void TForm1::SaveState() {
   }
 }
 
-void TForm1::ProgramEnds() { SaveState(); }
+void TMainWindow::ProgramEnds() { SaveState(); }
 
-void TForm1::FireDueSnoozes() {
+void TMainWindow::FireDueSnoozes() {
   // Snoozes of an alarm.rec that could not be read wait for it.
   if (state_.AlarmFile.Unread || snoozes_.empty()) return;
   const TSnoozes due = TakeDueSnoozes(snoozes_, lastReading_.UtcMs);
@@ -133,18 +133,18 @@ void TForm1::FireDueSnoozes() {
   for (const std::wstring& e : errors) ReportError(e);
 }
 
-void TForm1::Form3Snooze(const std::vector<TForm3::TRinging>& rang, int minutes) {
+void TMainWindow::Form3Snooze(const std::vector<TWakeUpWindow::TRinging>& rang, int minutes) {
   const std::int64_t now = services_.Clock.Now().UtcMs;
-  for (const TForm3::TRinging& r : rang) {
+  for (const TWakeUpWindow::TRinging& r : rang) {
     AddSnooze(snoozes_, {r.Alarm, now + minutes * 60 * kMsPerSecond, 0});
   }
   SaveState();
   ScheduleNextAlarm();
 }
 
-void TForm1::Form3RingEnded(const std::vector<TForm3::TRinging>& rang) {
+void TMainWindow::Form3RingEnded(const std::vector<TWakeUpWindow::TRinging>& rang) {
   const std::int64_t now = services_.Clock.Now().UtcMs;
-  for (const TForm3::TRinging& r : rang) {
+  for (const TWakeUpWindow::TRinging& r : rang) {
     if (r.Unanswered >= kMaxUnanswered) {
       // The third ring in a row nobody heard: it stops for good.
       AddMissed(r.Alarm, r.LocalSecond, 1);
@@ -157,13 +157,13 @@ void TForm1::Form3RingEnded(const std::vector<TForm3::TRinging>& rang) {
   ScheduleNextAlarm();
 }
 
-void TForm1::CancelSnoozesClick() {
+void TMainWindow::CancelSnoozesClick() {
   snoozes_.clear();
   SaveState();
   ScheduleNextAlarm();
 }
 
-void TForm1::AddMissed(const TAlarmRef& alarm, std::int64_t second, int count) {
+void TMainWindow::AddMissed(const TAlarmRef& alarm, std::int64_t second, int count) {
   std::wstring message;
   if (const std::uint16_t index = FindAlarm(state_.Store, alarm)) {
     message = FromShortString(*AlarmActions(state_.Store, alarm.Kind, index).Msg);
@@ -171,7 +171,7 @@ void TForm1::AddMissed(const TAlarmRef& alarm, std::int64_t second, int count) {
   MissedForm().Add({alarm, second, count, message});
 }
 
-void TForm1::ApplySignal(const TSignalSettings& signal) {
+void TMainWindow::ApplySignal(const TSignalSettings& signal) {
   const TSignalSettings old = signal_;
   signal_ = signal;
   wakeUp_.SetSignal(signal_);
@@ -201,7 +201,7 @@ std::wstring MessageDueAt(const TAlarmStore& store, bool uptime, std::int64_t se
 
 }  // namespace
 
-void TForm1::UpdateTrayHint(const TDueMoment& due) {
+void TMainWindow::UpdateTrayHint(const TDueMoment& due) {
   const TClockReading now = services_.Clock.Now();
   const std::uint64_t uptime = services_.Clock.UptimeMs();
   // The moment that rings first: a snooze, or the check's next due second

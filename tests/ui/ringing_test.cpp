@@ -10,8 +10,8 @@
 #include "fakes/ui_driver.h"
 #include "store/alarm_file.h"
 #include "store/program_state.h"
-#include "ui/missed_form.h"
-#include "ui/program_forms.h"
+#include "ui/missed_window.h"
+#include "ui/program_windows.h"
 
 namespace fs = std::filesystem;
 
@@ -42,7 +42,7 @@ class Ringing : public ProgramTest {
   }
   // The program ends and starts again in the same folder.
   void Restart(bool endsCleanly = true) {
-    if (endsCleanly) form1().ProgramEnds();
+    if (endsCleanly) mainWindow().ProgramEnds();
     program.reset();
     wakeUp.reset();
     std::memset(&state.Store, 0, sizeof(TAlarmStore));
@@ -62,7 +62,7 @@ class Ringing : public ProgramTest {
     s.LastExamined = lastExamined;
     ASSERT_EQ(SaveProgramState(s, dir.ProgramDir()), 0);
   }
-  std::vector<std::wstring> MissedLines() { return form1().MissedForm().List.Items(); }
+  std::vector<std::wstring> MissedLines() { return mainWindow().MissedForm().List.Items(); }
 };
 
 TEST_F(Ringing, ASnoozeRingsAgainOnTheInstantAndSurvivesARestart) {
@@ -80,27 +80,27 @@ TEST_F(Ringing, ASnoozeRingsAgainOnTheInstantAndSurvivesARestart) {
   EXPECT_FALSE(wakeUp->Visible());
   const std::int64_t due = clock.UtcMs + 5 * kMinute;
   EXPECT_EQ(wakeTimer.at, due) << "the wake timer aims at the snooze's moment";
-  ASSERT_EQ(form1().Snoozes().size(), 1u);
-  EXPECT_EQ(SavedState().Snoozes, form1().Snoozes());
-  EXPECT_EQ(form1().RzTrayIcon1.Hint(), L"Tivorra\n08.12.2026 7:10:20 Подъём");
+  ASSERT_EQ(mainWindow().Snoozes().size(), 1u);
+  EXPECT_EQ(SavedState().Snoozes, mainWindow().Snoozes());
+  EXPECT_EQ(mainWindow().RzTrayIcon1.Hint(), L"Tivorra\n08.12.2026 7:10:20 Подъём");
   EXPECT_FALSE(fs::exists(dir.Path(L"alarm.rec.bad")));
 
   clock.Advance(kMinute);
   Restart();
-  ASSERT_EQ(form1().Snoozes().size(), 1u);
+  ASSERT_EQ(mainWindow().Snoozes().size(), 1u);
   EXPECT_EQ(wakeTimer.at, due);
-  EXPECT_EQ(form1().RzTrayIcon1.Hint(), L"Tivorra\n08.12.2026 7:10:20 Подъём") << "snoozes included";
+  EXPECT_EQ(mainWindow().RzTrayIcon1.Hint(), L"Tivorra\n08.12.2026 7:10:20 Подъём") << "snoozes included";
   EXPECT_FALSE(wakeUp->Visible());
   RunToWakeTimer();
   EXPECT_TRUE(wakeUp->Visible());
   EXPECT_EQ(wakeUp->Memo.Text(), L"Подъём");
   EXPECT_EQ(shell.opened.size(), 1u) << "the file is not opened a second time";
-  EXPECT_TRUE(form1().Snoozes().empty());
+  EXPECT_TRUE(mainWindow().Snoozes().empty());
   EXPECT_TRUE(SavedState().Snoozes.empty());
   // A day later the alarm rings as usual.
   wakeUp->OK.Click();
   EXPECT_EQ(wakeTimer.at, clock.UtcMs + 3600000) << "the safety wake; the alarm is a day away";
-  EXPECT_EQ(form1().RzTrayIcon1.Hint(), L"Tivorra\n09.12.2026 7:05:20 Подъём");
+  EXPECT_EQ(mainWindow().RzTrayIcon1.Hint(), L"Tivorra\n09.12.2026 7:05:20 Подъём");
 }
 
 TEST_F(Ringing, ASnoozeDueLongAgoWhileThePcWasOffIsListedNotRung) {
@@ -111,12 +111,12 @@ TEST_F(Ringing, ASnoozeDueLongAgoWhileThePcWasOffIsListedNotRung) {
   clock.Advance(15 * kMinute + 1000);  // 07:20:21, just over 5 minutes late
   Restart(false);
   clock.Advance(1000);
-  form1().Time.Tick();
+  mainWindow().Time.Tick();
   EXPECT_FALSE(wakeUp->Visible());
-  EXPECT_TRUE(form1().Snoozes().empty());
+  EXPECT_TRUE(mainWindow().Snoozes().empty());
   EXPECT_EQ(MissedLines(), std::vector<std::wstring>{L"08.12.2026 7:15:20   Ежедневно   Подъём"});
   // Within five minutes it still rings.
-  form1().MissedForm().OK.Click();
+  mainWindow().MissedForm().OK.Click();
   wakeUp->OK.Click();
   clock.Advance(24 * 60 * kMinute - 15 * kMinute - 2000);  // 07:05:20 the next day
   wakeTimer.Fire();
@@ -124,7 +124,7 @@ TEST_F(Ringing, ASnoozeDueLongAgoWhileThePcWasOffIsListedNotRung) {
   wakeUp->SnoozeBut.Click();
   clock.Advance(15 * kMinute);
   Restart(false);
-  form1().Time.Tick();
+  mainWindow().Time.Tick();
   EXPECT_TRUE(wakeUp->Visible());
   EXPECT_TRUE(MissedLines().empty());
 }
@@ -155,10 +155,10 @@ TEST_F(Ringing, ChangingOrDeletingItsAlarmCancelsASnooze) {
     Start();
     RunToWakeTimer();
     wakeUp->SnoozeBut.Click();
-    ASSERT_EQ(form1().Snoozes().size(), 1u);
+    ASSERT_EQ(mainWindow().Snoozes().size(), 1u);
     c.edit(state.Store);
-    form1().StoreChanged();
-    EXPECT_EQ(form1().Snoozes().size(), c.kept ? 1u : 0u);
+    mainWindow().StoreChanged();
+    EXPECT_EQ(mainWindow().Snoozes().size(), c.kept ? 1u : 0u);
     EXPECT_EQ(SavedState().Snoozes.size(), c.kept ? 1u : 0u);
     clock.Advance(10 * kMinute);
     wakeTimer.Fire();
@@ -184,18 +184,18 @@ TEST_F(Ringing, ARingNobodyAnswersSnoozesItselfTwiceThenIsListedAsMissed) {
     wakeUp->RingTimer.Tick();
     EXPECT_FALSE(wakeUp->Visible());
     if (ring < 3) {
-      ASSERT_EQ(form1().Snoozes().size(), 1u);
-      EXPECT_EQ(form1().Snoozes()[0].Unanswered, ring);
-      EXPECT_EQ(form1().Snoozes()[0].DueUtcMs, clock.UtcMs + 10 * kMinute) << "SnoozeMinutes";
+      ASSERT_EQ(mainWindow().Snoozes().size(), 1u);
+      EXPECT_EQ(mainWindow().Snoozes()[0].Unanswered, ring);
+      EXPECT_EQ(mainWindow().Snoozes()[0].DueUtcMs, clock.UtcMs + 10 * kMinute) << "SnoozeMinutes";
       EXPECT_TRUE(MissedLines().empty());
       RunToWakeTimer();
     }
   }
-  EXPECT_TRUE(form1().Snoozes().empty()) << "stopped for good";
-  EXPECT_TRUE(form1().MissedForm().Visible());
+  EXPECT_TRUE(mainWindow().Snoozes().empty()) << "stopped for good";
+  EXPECT_TRUE(mainWindow().MissedForm().Visible());
   EXPECT_EQ(MissedLines(), std::vector<std::wstring>{L"08.12.2026 7:27:20   Ежедневно   Подъём"});
-  form1().MissedForm().OK.Click();
-  EXPECT_FALSE(form1().MissedForm().Visible());
+  mainWindow().MissedForm().OK.Click();
+  EXPECT_FALSE(mainWindow().MissedForm().Visible());
 
   // Answering in between starts the count anew.
   clock.Advance(24 * 60 * kMinute - 23 * kMinute);  // 07:05:20 the next day
@@ -204,7 +204,7 @@ TEST_F(Ringing, ARingNobodyAnswersSnoozesItselfTwiceThenIsListedAsMissed) {
   wakeUp->RingTimer.Tick();
   RunToWakeTimer();
   wakeUp->OK.Click();
-  EXPECT_TRUE(form1().Snoozes().empty());
+  EXPECT_TRUE(mainWindow().Snoozes().empty());
 }
 
 TEST_F(Ringing, AfterARunAnHourAgoOldMomentsAreListedAndRecentOnesRingOnce) {
@@ -221,13 +221,13 @@ TEST_F(Ringing, AfterARunAnHourAgoOldMomentsAreListedAndRecentOnesRingOnce) {
   EXPECT_EQ(wakeUp->Memo.Text(), L"Две минуты назад");
   EXPECT_EQ(MissedLines(), std::vector<std::wstring>{
                                L"08.12.2026 6:35:00   Ежедневно   Тридцать минут назад"});
-  EXPECT_TRUE(form1().MissedForm().Visible());
+  EXPECT_TRUE(mainWindow().MissedForm().Visible());
   EXPECT_EQ(SavedState().LastExamined, LocalSecondAt(7, 5, 9));
   // Nothing rings twice.
   wakeUp->OK.Click();
   for (int i = 0; i < 3; ++i) {
     clock.Advance(1000);
-    form1().Time.Tick();
+    mainWindow().Time.Tick();
   }
   EXPECT_FALSE(wakeUp->Visible());
 
@@ -237,7 +237,7 @@ TEST_F(Ringing, AfterARunAnHourAgoOldMomentsAreListedAndRecentOnesRingOnce) {
   Restart();
   EXPECT_FALSE(wakeUp->Visible());
   EXPECT_EQ(MissedLines().size(), 0u);
-  form1().ProgramEnds();
+  mainWindow().ProgramEnds();
   clock.Advance(7LL * 24 * 60 * kMinute);
   Restart();
   EXPECT_EQ(MissedLines(),
@@ -252,7 +252,7 @@ TEST_F(Ringing, TheFirstStartInAFolderMissesNothingAndADamagedStateIsKeptAside) 
   WriteAlarms([](TAlarmStore& s) { Daily(s, EncodeTime(6, 0, 0, 0), L"Старое"); });
   Start();
   EXPECT_FALSE(wakeUp->Visible());
-  EXPECT_FALSE(form1().MissedForm().Visible());
+  EXPECT_FALSE(mainWindow().MissedForm().Visible());
   EXPECT_TRUE(boxes.shown.empty());
   EXPECT_EQ(SavedState().LastExamined, LocalSecondAt(7, 5, 8)) << "written at once";
 
@@ -262,7 +262,7 @@ TEST_F(Ringing, TheFirstStartInAFolderMissesNothingAndADamagedStateIsKeptAside) 
   ASSERT_EQ(boxes.shown.size(), 1u);
   EXPECT_NE(boxes.shown[0].text.find(L"Tivorra.state.bad"), std::wstring::npos);
   EXPECT_EQ(ReadBytes(dir.Path(L"Tivorra.state.bad")), (Bytes{'?', '?'}));
-  EXPECT_FALSE(form1().MissedForm().Visible()) << "an unknown past misses nothing";
+  EXPECT_FALSE(mainWindow().MissedForm().Visible()) << "an unknown past misses nothing";
   EXPECT_TRUE(SavedState().LastExamined) << "a sound file in its place";
   EXPECT_EQ(ReadBytes(dir.Path(L"alarm.rec")), alarmRec);
 }
@@ -277,9 +277,9 @@ TEST_F(Ringing, TivorraIniAndTivorraStateAreReadAndWrittenThroughTheProgramsFile
   files.Crash = true;
   files.Error = kErrAccessDenied;
   Start();
-  EXPECT_EQ(form1().Signal(), TSignalSettings{}) << "the unread file gives the defaults";
-  form1().SettingsLink().SettingsApplied({30, 3});
-  EXPECT_EQ(form1().Signal(), (TSignalSettings{30, 3})) << "in effect for this run all the same";
+  EXPECT_EQ(mainWindow().Signal(), TSignalSettings{}) << "the unread file gives the defaults";
+  mainWindow().SettingsLink().SettingsApplied({30, 3});
+  EXPECT_EQ(mainWindow().Signal(), (TSignalSettings{30, 3})) << "in effect for this run all the same";
 
   const std::wstring denied = InOutErrorText(kErrAccessDenied);
   const std::wstring told[] = {
@@ -300,18 +300,18 @@ TEST_F(Ringing, TivorraIniAndTivorraStateAreReadAndWrittenThroughTheProgramsFile
 TEST_F(Ringing, ASecondStartInTheSameFolderFindsTheSnoozeAndTheSignalOfTheFirst) {
   WriteAlarms([](TAlarmStore& s) { Daily(s, EncodeTime(7, 5, 20, 0), L"Подъём"); });
   Start();
-  form1().SettingsLink().SettingsApplied({30, 3});
+  mainWindow().SettingsLink().SettingsApplied({30, 3});
   RunToWakeTimer();
   ASSERT_TRUE(wakeUp->Visible());
   wakeUp->SnoozeBut.Click();
-  ASSERT_EQ(form1().Snoozes().size(), 1u);
+  ASSERT_EQ(mainWindow().Snoozes().size(), 1u);
 
   // Started again over the first one's windows, as a test that starts the
   // program twice does.
   Start();
-  EXPECT_EQ(form1().Signal(), (TSignalSettings{30, 3}));
-  ASSERT_EQ(form1().Snoozes().size(), 1u);
-  EXPECT_EQ(form1().Snoozes()[0].DueUtcMs, clock.UtcMs + 30 * kMinute);
+  EXPECT_EQ(mainWindow().Signal(), (TSignalSettings{30, 3}));
+  ASSERT_EQ(mainWindow().Snoozes().size(), 1u);
+  EXPECT_EQ(mainWindow().Snoozes()[0].DueUtcMs, clock.UtcMs + 30 * kMinute);
   EXPECT_TRUE(boxes.shown.empty());
 }
 
@@ -333,21 +333,21 @@ TEST_F(Ringing, SuspendKeepsTheStateAndResumeTellsWhatWasMissed) {
 TEST_F(Ringing, TheTrayOffersToCancelSnoozesOnlyWhileOneWaits) {
   WriteAlarms([](TAlarmStore& s) { Daily(s, EncodeTime(7, 5, 20, 0), L"Подъём"); });
   Start();
-  EXPECT_EQ(form1().RzTrayIcon1.Hint(), L"Tivorra\n08.12.2026 7:05:20 Подъём");
+  EXPECT_EQ(mainWindow().RzTrayIcon1.Hint(), L"Tivorra\n08.12.2026 7:05:20 Подъём");
   RunToWakeTimer();
   wakeUp->SnoozeBut.Click();
   ScriptMenuChoice(-1);
-  form1().RzTrayIcon1.Release(TMouseButton::Right);
-  ASSERT_EQ(form1().abfPopupMenu1.Items.size(), 10u);
-  EXPECT_EQ(form1().abfPopupMenu1.Items[3].Caption, L"Отменить отложенные");
+  mainWindow().RzTrayIcon1.Release(TMouseButton::Right);
+  ASSERT_EQ(mainWindow().abfPopupMenu1.Items.size(), 10u);
+  EXPECT_EQ(mainWindow().abfPopupMenu1.Items[3].Caption, L"Отменить отложенные");
   ScriptMenuChoice(3);
-  form1().RzTrayIcon1.Release(TMouseButton::Right);
-  EXPECT_TRUE(form1().Snoozes().empty());
+  mainWindow().RzTrayIcon1.Release(TMouseButton::Right);
+  EXPECT_TRUE(mainWindow().Snoozes().empty());
   EXPECT_TRUE(SavedState().Snoozes.empty());
-  EXPECT_EQ(form1().RzTrayIcon1.Hint(), L"Tivorra\n09.12.2026 7:05:20 Подъём");
+  EXPECT_EQ(mainWindow().RzTrayIcon1.Hint(), L"Tivorra\n09.12.2026 7:05:20 Подъём");
   ScriptMenuChoice(-1);
-  form1().RzTrayIcon1.Release(TMouseButton::Right);
-  EXPECT_EQ(form1().abfPopupMenu1.Items.size(), 8u);
+  mainWindow().RzTrayIcon1.Release(TMouseButton::Right);
+  EXPECT_EQ(mainWindow().abfPopupMenu1.Items.size(), 8u);
 }
 
 TEST(MissedLine, TheMessageIsCutToItsFirstLineAndCharacters) {

@@ -19,7 +19,7 @@
 #include <vector>
 
 #include "controls/win32/resources.h"
-#include "engine/wake_up_form.h"
+#include "ui/wake_up_window.h"
 #include "fakes/fake_audio_output.h"
 #include "fakes/fake_power.h"
 #include "fakes/counting_media_backend.h"
@@ -167,7 +167,7 @@ TEST(AlarmTone, TakesOverFromAWavThatEndsAtOnce) {
   TCountingMediaBackend& media = *counting;
   TFakePower power;
   TFakeAudioOutput audio;
-  TForm3 form(shell, clock, std::move(counting), power, audio);
+  TWakeUpWindow form(shell, clock, std::move(counting), power, audio);
   form.WakeUp(L"", L"", dir.Path(L"empty.wav").wstring());
   PumpUntil([] { return false; }, 1500ms);
   EXPECT_EQ(media.Plays, 2);

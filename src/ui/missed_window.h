@@ -13,9 +13,9 @@
 
 class TRegionalFormats;
 
-class TMissedForm : public TForm {
+class TMissedWindow : public TForm {
  public:
-  explicit TMissedForm(TRegionalFormats& formats);
+  explicit TMissedWindow(TRegionalFormats& formats);
 
   struct TEntry {
     TAlarmRef Alarm;

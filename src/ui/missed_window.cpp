@@ -1,4 +1,4 @@
-#include "ui/missed_form.h"
+#include "ui/missed_window.h"
 
 #include <algorithm>
 
@@ -6,7 +6,7 @@
 #include "platform/decimal_text.h"
 #include "platform/regional.h"
 
-TMissedForm::TMissedForm(TRegionalFormats& formats)
+TMissedWindow::TMissedWindow(TRegionalFormats& formats)
     : TForm(L"Пропущенные будильники", 200, 180, 561, 197, TBorderStyle::Single),
       formats_(formats) {
   OK.OnClick = [this] { OKClick(); };
@@ -16,7 +16,7 @@ TMissedForm::TMissedForm(TRegionalFormats& formats)
   };
 }
 
-void TMissedForm::Add(const TEntry& entry) {
+void TMissedWindow::Add(const TEntry& entry) {
   auto it = std::find_if(entries_.begin(), entries_.end(),
                          [&](const TEntry& e) { return e.Alarm == entry.Alarm; });
   if (it == entries_.end()) {
@@ -32,7 +32,7 @@ void TMissedForm::Add(const TEntry& entry) {
   BringToForeground();
 }
 
-std::wstring TMissedForm::LineText(const TEntry& e) const {
+std::wstring TMissedWindow::LineText(const TEntry& e) const {
   const TDateTime local =
       static_cast<double>(e.LatestSecond) / static_cast<double>(kSecondsPerDay);
   std::wstring line = formats_.ShortDate(local) + L" " + formats_.LongTime(local) + L"   " +
@@ -43,7 +43,7 @@ std::wstring TMissedForm::LineText(const TEntry& e) const {
   return line;
 }
 
-void TMissedForm::OKClick() { Close(); }
+void TMissedWindow::OKClick() { Close(); }
 
 std::wstring MessageStart(const std::wstring& message, std::size_t chars) {
   const std::size_t lineEnd = message.find_first_of(L"\r\n");

@@ -1,9 +1,9 @@
-#include "ui/main_form.h"
+#include "ui/main_window.h"
 
 #include "controls/dispatcher.h"
 #include "controls/message_boxes.h"
 #include "engine/next_due.h"
-#include "engine/wake_up_form.h"
+#include "ui/wake_up_window.h"
 #include "platform/date_time.h"
 #include "platform/errors.h"
 #include "platform/power.h"
@@ -13,11 +13,11 @@
 #include "store/auto_load.h"
 #include "ui/about_dialog.h"
 #include "ui/file_reports.h"
-#include "ui/missed_form.h"
+#include "ui/missed_window.h"
 #include "ui/settings_dialog.h"
 
-TForm1::TForm1(TAppState& state, TServices& services, TForm2& settingsDialog, TForm3& wakeUp,
-               TForm4& aboutDialog)
+TMainWindow::TMainWindow(TAppState& state, TServices& services, TSettingsDialog& settingsDialog, TWakeUpWindow& wakeUp,
+               TAboutDialog& aboutDialog)
     : TForm(L"Tivorra", 223, 73, 567, 607, TBorderStyle::None),
       state_(state),
       services_(services),
@@ -59,12 +59,12 @@ TForm1::TForm1(TAppState& state, TServices& services, TForm2& settingsDialog, TF
     FormClose();
     services_.App.Terminate();
   };
-  HEAD.OnMouseDown = [this](TMouseButton b) { HEADMouseDown(b); };
-  cxLabel1.OnMouseDown = [this](TMouseButton b) { cxLabel1MouseDown(b); };
+  HEAD.OnMouseDown = [this](TMouseButton b) { StripMouseDown(b); };
+  cxLabel1.OnMouseDown = [this](TMouseButton b) { TitleMouseDown(b); };
   ShowListBut.OnClick = [this] { ShowListButClick(); };
   OptionBut.OnClick = [this] { OptionButClick(); };
   InfoBut.OnClick = [this] { InfoButClick(); };
-  Time.OnTimer = [this] { TimeTimer(); };
+  Time.OnTimer = [this] { ClockTick(); };
   OnMinimizedChanged = [this](bool minimized) { AppMinimizedChanged(minimized); };
   services_.WakeTimer.OnDue = [this] { WakeTimerDue(); };
   services_.WakeTimer.OnResume = [this] { ResumeFromSleep(); };
@@ -74,7 +74,7 @@ TForm1::TForm1(TAppState& state, TServices& services, TForm2& settingsDialog, TF
   services_.WakeTimer.OnWake = [this] { ScheduleNextAlarm(); };
   services_.WakeTimer.OnSuspend = [this] { SaveState(); };
   services_.WakeTimer.OnSessionEnd = [this] { SaveState(); };
-  missed_ = std::make_unique<TMissedForm>(services_.Formats);
+  missed_ = std::make_unique<TMissedWindow>(services_.Formats);
 
   list_.OnSelectionChanged = [this] { RefreshButtons(); };
   list_.OnRowClick = [this] {
@@ -84,11 +84,11 @@ TForm1::TForm1(TAppState& state, TServices& services, TForm2& settingsDialog, TF
   list_.OnDeleteKey = [this] { editor_.DelButClick(); };
   tray_.HasSnoozes = [this] { return !snoozes_.empty(); };
   tray_.CancelSnoozes = [this] { CancelSnoozesClick(); };
-  im1.OnClick = [this] { im1Click(); };
-  im2.OnClick = [this] { im2Click(); };
+  im1.OnClick = [this] { MinimizeImageClick(); };
+  im2.OnClick = [this] { CloseImageClick(); };
 }
 
-TForm1::~TForm1() {
+TMainWindow::~TMainWindow() {
   services_.WakeTimer.OnDue = nullptr;
   services_.WakeTimer.OnResume = nullptr;
   services_.WakeTimer.OnClockChanged = nullptr;
@@ -97,18 +97,18 @@ TForm1::~TForm1() {
   services_.WakeTimer.OnSessionEnd = nullptr;
 }
 
-void TForm1::FindProgramDir() { state_.ProgramDir = ::FindProgramDir(services_.ExePath); }
+void TMainWindow::FindProgramDir() { state_.ProgramDir = ::FindProgramDir(services_.ExePath); }
 
-void TForm1::FormShow() {
+void TMainWindow::FormShow() {
   FindProgramDir();
   LoadAlarmFile(state_, services_.Boxes, services_.Files);
   LoadSignalAndState();
   StoreChanged();
-  list_.RzTabControlTabClick();
+  list_.TabClick();
   picker_.Clear();
 }
 
-void TForm1::FormActivate() {
+void TMainWindow::FormActivate() {
   FindProgramDir();
   AddBut.SetEnabled(false);
   panelweek.SetEnabled(false);
@@ -125,7 +125,7 @@ void TForm1::FormActivate() {
   if (settingsDialog_.Visible()) settingsDialog_.Close();
 }
 
-void TForm1::FormClose() {
+void TMainWindow::FormClose() {
   SaveState();
   WriteConfig();
   // An alarm.rec that could not be read holds alarms the store lacks; with
@@ -134,28 +134,28 @@ void TForm1::FormClose() {
   SaveAlarmFile(state_, services_.Boxes, services_.Files);
 }
 
-void TForm1::HEADMouseDown(TMouseButton) { StartDrag(); }
-void TForm1::cxLabel1MouseDown(TMouseButton) { StartDrag(); }
+void TMainWindow::StripMouseDown(TMouseButton) { StartDrag(); }
+void TMainWindow::TitleMouseDown(TMouseButton) { StartDrag(); }
 
-void TForm1::ShowListButClick() {
+void TMainWindow::ShowListButClick() {
   state_.Settings.ListVisible = state_.Settings.ListVisible ? 0 : 1;
   WriteConfig();
   ReadConfig();
 }
 
-void TForm1::OptionButClick() {
+void TMainWindow::OptionButClick() {
   settingsDialog_.ShowModal();
   services_.App.BringToFront();
 }
 
-void TForm1::InfoButClick() { aboutDialog_.ShowModal(); }
+void TMainWindow::InfoButClick() { aboutDialog_.ShowModal(); }
 
-void TForm1::ReadConfig() {
+void TMainWindow::ReadConfig() {
   if (!settingsUnsaved_) ReadConfigFileTelling(state_.Settings, state_.ProgramDir, services_.Boxes, services_.Files);
   ApplyLayout();
 }
 
-void TForm1::WriteConfig() {
+void TMainWindow::WriteConfig() {
   const int error = WriteConfigFile(state_.Settings, state_.ProgramDir, services_.Files);
   settingsUnsaved_ = error != 0;
   // Reported, but the action goes on: the settings take effect for this run
@@ -166,7 +166,7 @@ void TForm1::WriteConfig() {
   }
 }
 
-void TForm1::ApplyLayout() {
+void TMainWindow::ApplyLayout() {
   const bool list = state_.Settings.ListVisible != 0;
   const bool editor = state_.Settings.EditorVisible != 0;
   RzTabControl.SetVisible(list);
@@ -199,25 +199,25 @@ void TForm1::ApplyLayout() {
   RefreshButtons();
 }
 
-void TForm1::RefreshClock() {
+void TMainWindow::RefreshClock() {
   ReadClock();
   ShowClock();
 }
 
-void TForm1::ReadClock() {
+void TMainWindow::ReadClock() {
   lastReading_ = services_.Clock.Now();
   lastUptime_ = services_.Clock.UptimeMs();
   FillClockSample(state_.Sample, lastReading_.Local, lastUptime_);
 }
 
-void TForm1::ShowClock() {
+void TMainWindow::ShowClock() {
   const std::wstring text = L"Время " + services_.Formats.LongTime(lastReading_.Local) + L"\r" +
                             L"Дата " + services_.Formats.ShortDate(lastReading_.Local) + L"\r" +
                             L"Windows " + UptimeText(state_.Sample);
   LabelTime.SetCaption(text);
 }
 
-void TForm1::TimeTimer() {
+void TMainWindow::ClockTick() {
   RefreshClock();
   // Land each tick just after the next wall-clock second begins, so the
   // clock turns with the second and no second is sampled late.
@@ -225,7 +225,7 @@ void TForm1::TimeTimer() {
   CheckAlarms();
 }
 
-void TForm1::WakeTimerDue() {
+void TMainWindow::WakeTimerDue() {
   // The alarm is what the user waits for; the clock's caption follows it.
   ReadClock();
   CheckAlarms();
@@ -233,7 +233,7 @@ void TForm1::WakeTimerDue() {
   ScheduleNextAlarm();
 }
 
-void TForm1::CheckAlarms() {
+void TMainWindow::CheckAlarms() {
   // Every due alarm fires before any error is shown: the error report is a
   // message box whose loop goes on ticking.
   const std::vector<std::wstring> errors =
@@ -244,13 +244,13 @@ void TForm1::CheckAlarms() {
   if (rang_) SaveState();
 }
 
-void TForm1::StoreChanged() {
+void TMainWindow::StoreChanged() {
   // A snooze follows its alarm; a changed or deleted alarm loses it.
   if (!state_.AlarmFile.Unread && FollowStore(snoozes_, state_.Store)) SaveState();
   ScheduleNextAlarm();
 }
 
-void TForm1::ScheduleNextAlarm() {
+void TMainWindow::ScheduleNextAlarm() {
   // The check plans from the seconds it has examined, so the timer is set
   // for exactly the moment its next tick will find something due.
   const TClockReading now = services_.Clock.Now();
@@ -266,12 +266,12 @@ void TForm1::ScheduleNextAlarm() {
   UpdateTrayHint(due);
 }
 
-bool TForm1::PcWillNotWake() {
+bool TMainWindow::PcWillNotWake() {
   return WakeTimersAllowed(services_.Power.ReadWakeTimerSettings(), services_.Power.Source()) ==
          false;
 }
 
-void TForm1::WarnIfPcWillNotWake() {
+void TMainWindow::WarnIfPcWillNotWake() {
   // Asked at every store until it has been said: the plan or the power
   // source may change while the program runs.
   if (wakeWarned_ || !PcWillNotWake()) return;
@@ -279,60 +279,60 @@ void TForm1::WarnIfPcWillNotWake() {
   services_.Boxes.ShowMessage(kPcWillNotWakeText);
 }
 
-void TForm1::MinimizeApp() { services_.App.Minimize(); }
+void TMainWindow::MinimizeApp() { services_.App.Minimize(); }
 
-void TForm1::ClockSeenChanged(bool seen) {
+void TMainWindow::ClockSeenChanged(bool seen) {
   Time.SetEnabled(seen);
   if (!seen) return;
   RefreshButtons();
-  TimeTimer();
+  ClockTick();
 }
 
-void TForm1::RefreshButtons() {
+void TMainWindow::RefreshButtons() {
   const bool row = cxListBox.ItemIndex() >= 0;
   EditBut.SetEnabled(row);
   DelBut.SetEnabled(row);
   editor_.RefreshAddButton();
 }
 
-void TForm1::TEditorHost::SaveLayout() {
+void TMainWindow::TEditorHost::SaveLayout() {
   form_.WriteConfig();
   form_.ReadConfig();
 }
 
-void TForm1::TEditorHost::CommitStore() {
+void TMainWindow::TEditorHost::CommitStore() {
   SaveAlarmFile(form_.state_, form_.services_.Boxes, form_.services_.Files);
   LoadAlarmFile(form_.state_, form_.services_.Boxes, form_.services_.Files);
   form_.StoreChanged();
 }
 
 // The two window states: shown with a taskbar entry, or in the tray alone.
-void TForm1::im1Click() { MinimizeApp(); }
+void TMainWindow::MinimizeImageClick() { MinimizeApp(); }
 
-void TForm1::im2Click() {
+void TMainWindow::CloseImageClick() {
   if (state_.Settings.MinToTrayOnClose) {
     MinimizeApp();
   } else {
-    tray_.N1Click();
+    tray_.QuitClick();
   }
 }
 
-void TForm1::AppMinimizedChanged(bool minimized) {
+void TMainWindow::AppMinimizedChanged(bool minimized) {
   if (minimized) {
     // The taskbar entry goes too: the program lives in the tray alone, and
     // nothing there needs the clock or the buttons refreshed.
     Hide();
     ClockSeenChanged(false);
-    tray_.RzTrayIcon1MinimizeApp();
+    tray_.ProgramMinimized();
   } else {
     ClockSeenChanged(true);
   }
 }
 
-void TForm1::AddAutoLoad() { ::AddAutoLoad(services_.RunValue, services_.ExePath); }
-void TForm1::DelAutoLoad() { ::DelAutoLoad(services_.RunValue); }
+void TMainWindow::AddAutoLoad() { ::AddAutoLoad(services_.RunValue, services_.ExePath); }
+void TMainWindow::DelAutoLoad() { ::DelAutoLoad(services_.RunValue); }
 
-void TForm1::TSettingsHost::SetAutoLoad(bool on) {
+void TMainWindow::TSettingsHost::SetAutoLoad(bool on) {
   if (on) {
     form_.AddAutoLoad();
   } else {
@@ -340,7 +340,7 @@ void TForm1::TSettingsHost::SetAutoLoad(bool on) {
   }
 }
 
-void TForm1::TSettingsHost::SettingsApplied(const TSignalSettings& signal) {
+void TMainWindow::TSettingsHost::SettingsApplied(const TSignalSettings& signal) {
   form_.WriteConfig();
   form_.ReadConfig();
   form_.ApplySignal(signal);

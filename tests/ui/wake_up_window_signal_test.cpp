@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "engine/alarm_volume.h"
-#include "engine/wake_up_form_fixture.h"
+#include "ui/wake_up_window_fixture.h"
 
 namespace {
 
@@ -126,7 +126,7 @@ TEST_F(WakeUpForm, MusicThatNeverOpensAfterAResumeIsReportedOnceAtTheEnd) {
   media->FailOpen(L"a.mp3", L"device not ready");
   form->Resumed();
   form->WakeUp(L"a", L"", L"a.mp3");
-  for (std::uint64_t t = 1000; t < TForm3::kResumeRetryMs; t += 1000) {
+  for (std::uint64_t t = 1000; t < TWakeUpWindow::kResumeRetryMs; t += 1000) {
     clock.Advance(1000);
     form->RetryTimer.Tick();
   }

@@ -22,7 +22,7 @@
 #include "fakes/fake_media_backend.h"
 #include "fakes/fake_power.h"
 #include "fakes/fake_services.h"
-#include "engine/wake_up_form.h"
+#include "ui/wake_up_window.h"
 #include "platform/shell.h"
 
 // Runs natively with headless windows and under Windows with real ones.
@@ -31,7 +31,7 @@ class WakeUpForm : public testing::Test {
   WakeUpForm() {
     auto backend = std::make_unique<TFakeMediaBackend>();
     media = backend.get();
-    form = std::make_unique<TForm3>(shell, clock, std::move(backend), power, audio);
+    form = std::make_unique<TWakeUpWindow>(shell, clock, std::move(backend), power, audio);
     SetErrorReport(&boxes);
   }
   ~WakeUpForm() override { SetErrorReport(nullptr); }
@@ -53,7 +53,7 @@ class WakeUpForm : public testing::Test {
   TFakeMediaBackend* media;
   TFakePower power;
   TFakeAudioOutput audio;
-  std::unique_ptr<TForm3> form;
+  std::unique_ptr<TWakeUpWindow> form;
 
   void MediaPlayerStopsFailing(const std::wstring& text) { media->FailNextStop(text); }
 };

@@ -13,7 +13,7 @@
 #include "engine/alarm_check.h"
 #include "engine/clock_sample.h"
 #include "engine/snoozes.h"
-#include "engine/wake_up_form.h"
+#include "ui/wake_up_window.h"
 #include "platform/clock.h"
 #include "store/alarm_file.h"
 #include "store/alarm_store.h"
@@ -27,18 +27,18 @@
 #include "ui/settings_dialog.h"
 #include "ui/tray.h"
 
-class TForm4;
-class TMissedForm;
+class TAboutDialog;
+class TMissedWindow;
 
 inline constexpr wchar_t kPcWillNotWakeText[] =
     L"Windows не разрешает таймерам пробуждения будить компьютер: спящий ПК не проснётся к "
     L"будильнику. Включите их в параметрах электропитания (\"Разрешить таймеры пробуждения\").";
 
-class TForm1 : public TForm {
+class TMainWindow : public TForm {
  public:
-  TForm1(TAppState& state, TServices& services, TForm2& settingsDialog, TForm3& wakeUp,
-         TForm4& aboutDialog);
-  ~TForm1() override;
+  TMainWindow(TAppState& state, TServices& services, TSettingsDialog& settingsDialog, TWakeUpWindow& wakeUp,
+         TAboutDialog& aboutDialog);
+  ~TMainWindow() override;
 
   // Once the window is up: the notification-area icon.
   void ShowTrayIcon() { tray_.Show(); }
@@ -54,7 +54,7 @@ class TForm1 : public TForm {
 
   const TSnoozes& Snoozes() const { return snoozes_; }
   const TSignalSettings& Signal() const { return signal_; }
-  TMissedForm& MissedForm() { return *missed_; }
+  TMissedWindow& MissedForm() { return *missed_; }
   const TMusicPicker& MusicPicker() const { return picker_; }
   // What the settings dialog reaches of the program.
   TSettingsLink& SettingsLink() { return settingsHost_; }
@@ -116,14 +116,14 @@ class TForm1 : public TForm {
   void FormShow();
   void FormActivate();
   void FormClose();
-  void HEADMouseDown(TMouseButton button);
-  void cxLabel1MouseDown(TMouseButton button);
+  void StripMouseDown(TMouseButton button);
+  void TitleMouseDown(TMouseButton button);
   void ShowListButClick();
   void OptionButClick();
   void InfoButClick();
-  void im1Click();
-  void im2Click();
-  void TimeTimer();
+  void MinimizeImageClick();
+  void CloseImageClick();
+  void ClockTick();
 
   // The layout: config.cfg read and written, and the window sized to what
   // it shows.
@@ -168,8 +168,8 @@ class TForm1 : public TForm {
   // The PC woke up: what fell due while it slept is told, then the check
   // goes on.
   void ResumeFromSleep();
-  void Form3Snooze(const std::vector<TForm3::TRinging>& rang, int minutes);
-  void Form3RingEnded(const std::vector<TForm3::TRinging>& rang);
+  void Form3Snooze(const std::vector<TWakeUpWindow::TRinging>& rang, int minutes);
+  void Form3RingEnded(const std::vector<TWakeUpWindow::TRinging>& rang);
   // Tray "Отменить отложенные".
   void CancelSnoozesClick();
   // The settings dialog's new values: in effect at once, and written to
@@ -185,30 +185,30 @@ class TForm1 : public TForm {
 
   TAppState& state_;
   TServices& services_;
-  TForm2& settingsDialog_;
-  TForm3& wakeUp_;
-  TForm4& aboutDialog_;
+  TSettingsDialog& settingsDialog_;
+  TWakeUpWindow& wakeUp_;
+  TAboutDialog& aboutDialog_;
   TAlarmCheck check_;
 
   // Hands the check's alarms to the wake-up window, telling it which
   // record rings.
   class TRinger : public TAlarmReceiver {
    public:
-    explicit TRinger(TForm1& form) : form_(form) {}
+    explicit TRinger(TMainWindow& form) : form_(form) {}
     void WakeUp(const std::wstring& message, const std::wstring& file,
                 const std::wstring& music) override;
     void WakeUpAlarm(TAlarmKind kind, std::uint16_t index, const std::wstring& message,
                      const std::wstring& file, const std::wstring& music) override;
 
    private:
-    TForm1& form_;
+    TMainWindow& form_;
   };
   TRinger ringer_{*this};
 
   // What the editor asks of the window.
   class TEditorHost : public TAlarmEditor::THost {
    public:
-    explicit TEditorHost(TForm1& form) : form_(form) {}
+    explicit TEditorHost(TMainWindow& form) : form_(form) {}
     void SaveLayout() override;
     void CommitStore() override;
     void AlarmStored() override { form_.WarnIfPcWillNotWake(); }
@@ -217,20 +217,20 @@ class TForm1 : public TForm {
     TForm& Window() override { return form_; }
 
    private:
-    TForm1& form_;
+    TMainWindow& form_;
   };
   TEditorHost editorHost_{*this};
 
   class TSettingsHost : public TSettingsLink {
    public:
-    explicit TSettingsHost(TForm1& form) : form_(form) {}
+    explicit TSettingsHost(TMainWindow& form) : form_(form) {}
     TSignalSettings Signal() const override { return form_.signal_; }
     bool PcWillNotWake() override { return form_.PcWillNotWake(); }
     void SetAutoLoad(bool on) override;
     void SettingsApplied(const TSignalSettings& signal) override;
 
    private:
-    TForm1& form_;
+    TMainWindow& form_;
   };
   TSettingsHost settingsHost_{*this};
 
@@ -242,7 +242,7 @@ class TForm1 : public TForm {
 
   TSnoozes snoozes_;
   TSignalSettings signal_;
-  std::unique_ptr<TMissedForm> missed_;
+  std::unique_ptr<TMissedWindow> missed_;
   // An alarm rang since the state was last kept.
   bool rang_ = false;
   bool wakeWarned_ = false;

@@ -22,9 +22,9 @@ class TClock;
 class TPower;
 class TShell;
 
-class TForm3 : public TForm, public TAlarmReceiver {
+class TWakeUpWindow : public TForm, public TAlarmReceiver {
  public:
-  TForm3(TShell& shell, TClock& clock, std::unique_ptr<TMediaBackend> media, TPower& power,
+  TWakeUpWindow(TShell& shell, TClock& clock, std::unique_ptr<TMediaBackend> media, TPower& power,
          TAudioOutput& audio);
 
   // Performs one alarm. Music that cannot be opened or played does not

@@ -1,6 +1,6 @@
-#include "engine/wake_up_form.h"
+#include "ui/wake_up_window.h"
 
-#include "engine/wake_up_form_fixture.h"
+#include "ui/wake_up_window_fixture.h"
 
 namespace {
 
@@ -98,13 +98,13 @@ TEST_F(WakeUpForm, TheSnoozeChoiceOffersItsTimesWithSnoozeMinutesSelected) {
 }
 
 TEST_F(WakeUpForm, SnoozeAndTheEndOfARingSilenceAndHandOverEveryRingingAlarm) {
-  std::vector<std::vector<TForm3::TRinging>> snoozed, ended;
+  std::vector<std::vector<TWakeUpWindow::TRinging>> snoozed, ended;
   std::vector<int> minutes;
-  form->OnSnooze = [&](const std::vector<TForm3::TRinging>& r, int m) {
+  form->OnSnooze = [&](const std::vector<TWakeUpWindow::TRinging>& r, int m) {
     snoozed.push_back(r);
     minutes.push_back(m);
   };
-  form->OnRingEnded = [&](const std::vector<TForm3::TRinging>& r) { ended.push_back(r); };
+  form->OnRingEnded = [&](const std::vector<TWakeUpWindow::TRinging>& r) { ended.push_back(r); };
   const TAlarmRef a{akDaily, 1, 11}, b{akWeekly, 2, 22};
   form->SetSignal({15, 3});
 
@@ -287,7 +287,7 @@ TEST_F(WakeUpForm, MusicThatEndsAtOnceGivesWayToTheAlarmTone) {
   media->Log.clear();
   form->WakeUp(L"", L"", L"song.mp3");
   for (int i = 0; i < 5; ++i) {
-    clock.Advance(TForm3::kQuickEndMs);
+    clock.Advance(TWakeUpWindow::kQuickEndMs);
     media->Complete(nvSuccessful);
   }
   EXPECT_EQ(std::count(media->Log.begin(), media->Log.end(), L"play(notify)"), 6);

@@ -7,7 +7,7 @@
 
 #include "controls/message_boxes.h"
 #include "controls/win32/mci_backend.h"
-#include "engine/wake_up_form.h"
+#include "ui/wake_up_window.h"
 #include "fakes/fake_audio_output.h"
 #include "fakes/fake_clock.h"
 #include "fakes/fake_power.h"
@@ -24,7 +24,7 @@ TEST(WakeUpFormMci, MissingMusicShowsTheSystemTextAndTheWindow) {
   TFakeClock clock;
   TFakePower power;
   TFakeAudioOutput audio;
-  TForm3 form(shell, clock, CreateMciBackend(), power, audio);
+  TWakeUpWindow form(shell, clock, CreateMciBackend(), power, audio);
   const std::wstring missing =
       (std::filesystem::temp_directory_path() / L"tivorra-no-such-file.mp3").wstring();
   std::wstring text;
@@ -49,7 +49,7 @@ TEST(WakeUpFormMci, TheRealWindowHoldsThePcAndItsScreenUntilOK) {
   TFakeClock clock;
   TWin32Power power;
   TWin32AudioOutput audio;
-  TForm3 form(shell, clock, CreateMciBackend(), power, audio);
+  TWakeUpWindow form(shell, clock, CreateMciBackend(), power, audio);
   TSignalSettings signal;
   signal.FadeSeconds = 5;  // the program's volume, through the real session
   form.SetSignal(signal);

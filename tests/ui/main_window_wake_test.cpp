@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/date_time.h"
-#include "ui/main_form_fixture.h"
+#include "ui/main_window_fixture.h"
 
 #ifdef _WIN32
 #include <windows.h>
@@ -18,34 +18,34 @@ TEST_F(MainForm, MinimizedOnlyTheWakeTimerWakesAndItRingsOnTheSecond) {
   Start();
   EXPECT_EQ(wakeTimer.at, dueUtc) << "set when the store was loaded";
   app.Minimize();
-  EXPECT_FALSE(form1->Time.Enabled());
+  EXPECT_FALSE(mainWindow->Time.Enabled());
 
   clock.Advance(10600);
   wakeTimer.Fire();
-  EXPECT_TRUE(form3()->Visible());
-  EXPECT_EQ(form3()->Memo.Text(), L"Доброе утро");
+  EXPECT_TRUE(wakeUpWindow()->Visible());
+  EXPECT_EQ(wakeUpWindow()->Memo.Text(), L"Доброе утро");
   // Once rung, the timer waits for the safety wake, an hour on, since the
   // next ringing is a day away.
   EXPECT_EQ(wakeTimer.at, clock.UtcMs + 3600000);
-  form3()->OK.Click();
+  wakeUpWindow()->OK.Click();
 
   // A resume runs the check too, and never rings the same second twice.
   clock.Advance(500);
   wakeTimer.Resume();
-  EXPECT_FALSE(form3()->Visible());
+  EXPECT_FALSE(wakeUpWindow()->Visible());
 
   clock.Advance(60000);
   app.Restore();
-  EXPECT_TRUE(form1->Time.Enabled());
-  EXPECT_NE(form1->LabelTime.Caption().find(L"Время 7:06:20"), std::wstring::npos)
+  EXPECT_TRUE(mainWindow->Time.Enabled());
+  EXPECT_NE(mainWindow->LabelTime.Caption().find(L"Время 7:06:20"), std::wstring::npos)
       << "the clock is refreshed as the window comes back";
 #ifdef _WIN32
   // The real window reports the same through the window system.
-  HWND main = static_cast<HWND>(form1->Peer().Handle());
+  HWND main = static_cast<HWND>(mainWindow->Peer().Handle());
   ShowWindow(main, SW_MINIMIZE);
-  EXPECT_FALSE(form1->Time.Enabled());
+  EXPECT_FALSE(mainWindow->Time.Enabled());
   ShowWindow(main, SW_RESTORE);
-  EXPECT_TRUE(form1->Time.Enabled());
+  EXPECT_TRUE(mainWindow->Time.Enabled());
 #endif
 }
 
@@ -67,12 +67,12 @@ TEST_F(MainForm, TheWakeTimerIsSetAMinuteEarlyAndTheSystemHeldFromThenToTheRing)
 
   clock.Advance(60000);
   wakeTimer.Fire();
-  ASSERT_TRUE(form3()->Visible());
+  ASSERT_TRUE(wakeUpWindow()->Visible());
   EXPECT_TRUE(power.system);
   EXPECT_TRUE(power.display) << "the screen lights up for the ring";
   // The next ringing is a day away: only the safety wake, no early one.
   EXPECT_EQ(wakeTimer.wakeAt, dueUtc + 24 * 3600000LL - 60000);
-  form3()->OK.Click();
+  wakeUpWindow()->OK.Click();
   EXPECT_FALSE(power.system);
   EXPECT_FALSE(power.display);
 }
@@ -80,14 +80,14 @@ TEST_F(MainForm, TheWakeTimerIsSetAMinuteEarlyAndTheSystemHeldFromThenToTheRing)
 TEST_F(MainForm, NoEarlyWakeWhenNothingIsDueAndTheHoldEndsWhenTheAlarmGoes) {
   Start();
   EXPECT_EQ(wakeTimer.wakeAt, std::nullopt);
-  form1->Time.Tick();
+  mainWindow->Time.Tick();
   state->Store.CountdownCount = 1;
   state->Store.CountdownAlarms[0].AlarmTime = EncodeDate(2026, 12, 8) + EncodeTime(7, 5, 39, 400);
-  form1->StoreChanged();
+  mainWindow->StoreChanged();
   EXPECT_TRUE(power.system) << "due within the minute";
   EXPECT_EQ(wakeTimer.wakeAt, std::nullopt);
   state->Store.CountdownCount = 0;
-  form1->StoreChanged();
+  mainWindow->StoreChanged();
   EXPECT_FALSE(power.system) << "deleted before its moment";
 }
 
@@ -99,10 +99,10 @@ TEST_F(MainForm, StoringAnAlarmTellsOncePerRunThatWindowsWillNotWakeThePc) {
     return n;
   };
   const auto add = [&] {
-    form1->NewBut.Click();
-    form1->cxObrat.Click();
-    form1->cxTimeEdit.PickValue(EncodeTime(1, 0, 0, 0));
-    form1->AddBut.Click();
+    mainWindow->NewBut.Click();
+    mainWindow->cxObrat.Click();
+    mainWindow->cxTimeEdit.PickValue(EncodeTime(1, 0, 0, 0));
+    mainWindow->AddBut.Click();
   };
   // Each step: the plan and the power source, then whether storing warned.
   const struct {
@@ -129,12 +129,12 @@ TEST_F(MainForm, StoringAnAlarmTellsOncePerRunThatWindowsWillNotWakeThePc) {
 TEST_F(MainForm, TheWakeTimerFollowsEveryChangeOfStoreAndClock) {
   Start();
   EXPECT_EQ(wakeTimer.at, clock.UtcMs + 3600000) << "no alarm: only the safety wake";
-  form1->Time.Tick();  // the check has examined 07:05:09
+  mainWindow->Time.Tick();  // the check has examined 07:05:09
 
   // An alarm added from the user interface (the editor calls StoreChanged).
   state->Store.CountdownCount = 1;
   state->Store.CountdownAlarms[0].AlarmTime = EncodeDate(2026, 12, 8) + EncodeTime(7, 35, 9, 400);
-  form1->StoreChanged();
+  mainWindow->StoreChanged();
   EXPECT_EQ(wakeTimer.at, clock.UtcMs + 30 * 60000 - 400);
 
   // The clock is set an hour back: the same local moment is an hour further.
@@ -148,7 +148,7 @@ TEST_F(MainForm, TheWakeTimerFollowsEveryChangeOfStoreAndClock) {
   EXPECT_EQ(wakeTimer.at, (clock.UtcMs / 1000 + 1) * 1000) << "rings at the next second";
 
   DeleteAlarm(state->Store, akCountdown, 1);
-  form1->StoreChanged();
+  mainWindow->StoreChanged();
   EXPECT_EQ(wakeTimer.at, clock.UtcMs + 3600000);
 }
 

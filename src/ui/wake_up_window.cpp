@@ -1,4 +1,4 @@
-#include "engine/wake_up_form.h"
+#include "ui/wake_up_window.h"
 
 #include <algorithm>
 #include <exception>
@@ -9,7 +9,7 @@
 #include "platform/clock.h"
 #include "platform/shell.h"
 
-TForm3::TForm3(TShell& shell, TClock& clock, std::unique_ptr<TMediaBackend> media,
+TWakeUpWindow::TWakeUpWindow(TShell& shell, TClock& clock, std::unique_ptr<TMediaBackend> media,
                TPower& power, TAudioOutput& audio)
     : TForm(L"Будильник", 290, 197, 225, 264, TBorderStyle::Single),
       MediaPlayer(std::move(media)),
@@ -27,16 +27,16 @@ TForm3::TForm3(TShell& shell, TClock& clock, std::unique_ptr<TMediaBackend> medi
   MediaPlayer.OnNotify = [this] { MediaPlayerNotify(); };
 }
 
-void TForm3::WakeUp(const std::wstring& message, const std::wstring& file,
+void TWakeUpWindow::WakeUp(const std::wstring& message, const std::wstring& file,
                     const std::wstring& music) {
   Perform(message, file, music, false);
 }
 
-void TForm3::WakeUpAgain(const std::wstring& message, const std::wstring& music) {
+void TWakeUpWindow::WakeUpAgain(const std::wstring& message, const std::wstring& music) {
   Perform(message, L"", music, true);
 }
 
-void TForm3::Ringing(const TRinging& ringing) {
+void TWakeUpWindow::Ringing(const TRinging& ringing) {
   // A hidden window was answered: what it rang for then is over.
   if (!Visible()) ringing_.clear();
   std::erase_if(ringing_, [&](const TRinging& r) { return r.Alarm == ringing.Alarm; });
@@ -51,7 +51,7 @@ std::wstring MinutesText(int minutes) {
 
 }  // namespace
 
-void TForm3::StartRing() {
+void TWakeUpWindow::StartRing() {
   if (!Visible()) {
     // A fresh choice for a fresh ring; one the user is making stays.
     std::vector<int> minutes = {5, 10, 15, 30, 60};
@@ -76,7 +76,7 @@ void TForm3::StartRing() {
   }
 }
 
-int TForm3::ChosenSnoozeMinutes() const {
+int TWakeUpWindow::ChosenSnoozeMinutes() const {
   const std::wstring& text = SnoozeChoice.Text();
   const TDecimalRead number = ReadDecimal(text);
   if (!number.Value) return signal_.SnoozeMinutes;
@@ -89,7 +89,7 @@ int TForm3::ChosenSnoozeMinutes() const {
   return static_cast<int>(minutes);
 }
 
-void TForm3::Perform(const std::wstring& message, const std::wstring& file,
+void TWakeUpWindow::Perform(const std::wstring& message, const std::wstring& file,
                      const std::wstring& music, bool again) {
   StartSound(!Visible());
   StartRing();
@@ -141,40 +141,40 @@ void TForm3::Perform(const std::wstring& message, const std::wstring& file,
   if (musicError) std::rethrow_exception(musicError);
 }
 
-void TForm3::PlayMusic() {
+void TWakeUpWindow::PlayMusic() {
   MediaPlayer.Play();
   playStartedMs_ = clock_.UptimeMs();
 }
 
-void TForm3::OKClick() { Close(); }
+void TWakeUpWindow::OKClick() { Close(); }
 
-std::vector<TForm3::TRinging> TForm3::StopRinging() {
+std::vector<TWakeUpWindow::TRinging> TWakeUpWindow::StopRinging() {
   std::vector<TRinging> rang = std::move(ringing_);
   ringing_.clear();
   Close();
   return rang;
 }
 
-void TForm3::SnoozeButClick() {
+void TWakeUpWindow::SnoozeButClick() {
   const int minutes = ChosenSnoozeMinutes();
   const std::vector<TRinging> rang = StopRinging();
   if (OnSnooze) OnSnooze(rang, minutes);
 }
 
-void TForm3::RingTimerTimer() {
+void TWakeUpWindow::RingTimerTimer() {
   RingTimer.SetEnabled(false);
   if (!Visible()) return;
   const std::vector<TRinging> rang = StopRinging();
   if (OnRingEnded) OnRingEnded(rang);
 }
 
-void TForm3::Resumed() { resumedMs_ = clock_.UptimeMs(); }
+void TWakeUpWindow::Resumed() { resumedMs_ = clock_.UptimeMs(); }
 
-bool TForm3::JustResumed() const {
+bool TWakeUpWindow::JustResumed() const {
   return resumedMs_ && clock_.UptimeMs() - *resumedMs_ < kResumeRetryMs;
 }
 
-void TForm3::StartSound(bool firstRing) {
+void TWakeUpWindow::StartSound(bool firstRing) {
   awake_.SetRinging(true);
   // A second alarm while one rings keeps the volume the first one reached.
   if (!firstRing || signal_.FadeSeconds <= 0) return;
@@ -184,7 +184,7 @@ void TForm3::StartSound(bool firstRing) {
   FadeTimer.SetEnabled(true);
 }
 
-void TForm3::StopSound() {
+void TWakeUpWindow::StopSound() {
   FadeTimer.SetEnabled(false);
   RetryTimer.SetEnabled(false);
   retryMusic_.clear();
@@ -195,14 +195,14 @@ void TForm3::StopSound() {
   awake_.SetRinging(false);
 }
 
-void TForm3::FadeTimerTimer() {
+void TWakeUpWindow::FadeTimerTimer() {
   const double gain = FadeGain(static_cast<std::int64_t>(clock_.UptimeMs() - fadeStartMs_),
                                signal_.FadeSeconds);
   audio_.SetProgramGain(gain);
   if (gain >= 1.0) FadeTimer.SetEnabled(false);
 }
 
-void TForm3::RetryTimerTimer() {
+void TWakeUpWindow::RetryTimerTimer() {
   if (!Visible() || retryMusic_.empty()) {
     RetryTimer.SetEnabled(false);
     return;
@@ -227,7 +227,7 @@ void TForm3::RetryTimerTimer() {
   PlayMusic();
 }
 
-void TForm3::FormClose() {
+void TWakeUpWindow::FormClose() {
   StopSound();
   RingTimer.SetEnabled(false);
   ringing_.clear();
@@ -249,7 +249,7 @@ void TForm3::FormClose() {
   }
 }
 
-void TForm3::MediaPlayerNotify() {
+void TWakeUpWindow::MediaPlayerNotify() {
   // After "OK" nothing may start again: there would be no window to stop it.
   if (!Visible()) return;
   if (MediaPlayer.NotifyValue == nvFailed) {
