@@ -24,6 +24,7 @@
 #include "platform/win32/shell_win32.h"
 #include "platform/win32/single_instance_win32.h"
 #include "platform/win32/system_libraries.h"
+#include "platform/win32/tickers_win32.h"
 #include "store/alarm_file.h"
 #include "platform/win32/wake_timer_win32.h"
 #include "ui/about_dialog.h"
@@ -35,14 +36,15 @@ namespace {
 // The windows, created in this order; the first is the main window.
 struct TWindows {
   TWindows(TAppState& state, TServices& services)
-      : Main(state, services, Settings, WakeUp, About),
+      : WakeUp(services.MakeMediaBackend()),
+        Main(state, services, Settings, WakeUp, About),
         Settings(Main, state.Settings, services.Boxes, Main.SettingsLink()),
-        WakeUp(services.Shell, services.Clock, services.MakeMediaBackend(), services.Power,
-              services.Audio),
         About(Main, services.Shell) {}
+  // The wake-up window first: the main window's ring session plays
+  // through it.
+  TWakeUpWindow WakeUp;
   TMainWindow Main;
   TSettingsDialog Settings;
-  TWakeUpWindow WakeUp;
   TAboutDialog About;
 };
 
@@ -74,9 +76,10 @@ int Run(TWin32MessageBoxes& boxes) {
   TWin32FileDialogs fileDialogs;
   TWin32Power power;
   TWin32AudioOutput audio;
+  TWin32Tickers tickers;
   TServices services{boxes,    clock,   shell, runValue, formats, app, exePath, std::move(params),
                      &CreateMciBackend, wakeTimer, fileDialogs, power, audio,
-                     fileio::SystemFileSystem()};
+                     fileio::SystemFileSystem(), tickers};
 
   // Created at start: the alarm store alone is 389 KB, too big for the stack,
   // and a static object with initialised members would carry it in the exe.

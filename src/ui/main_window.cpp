@@ -2,18 +2,14 @@
 
 #include "controls/dispatcher.h"
 #include "controls/message_boxes.h"
-#include "engine/next_due.h"
-#include "ui/wake_up_window.h"
 #include "platform/date_time.h"
 #include "platform/errors.h"
 #include "platform/power.h"
 #include "platform/regional.h"
-#include "platform/wake_timer.h"
 #include "store/alarm_file.h"
 #include "store/auto_load.h"
 #include "ui/about_dialog.h"
 #include "ui/file_reports.h"
-#include "ui/missed_window.h"
 #include "ui/settings_dialog.h"
 
 TMainWindow::TMainWindow(TAppState& state, TServices& services, TSettingsDialog& settingsDialog, TWakeUpWindow& wakeUp,
@@ -22,7 +18,6 @@ TMainWindow::TMainWindow(TAppState& state, TServices& services, TSettingsDialog&
       state_(state),
       services_(services),
       settingsDialog_(settingsDialog),
-      wakeUp_(wakeUp),
       aboutDialog_(aboutDialog),
       list_(RzTabControl, cxListBox, state.Store, services.Formats, services.Clock),
       picker_(cxCheckMUS, cxDirBox, cxMusList, [this] { return SoundDir(); }),
@@ -31,7 +26,14 @@ TMainWindow::TMainWindow(TAppState& state, TServices& services, TSettingsDialog&
                CloseBut, cxCheckMSG, cxMemoMSG, cxCheckEXE, cxEditEXE},
               state.Settings, state.Store, state.Edit, list_, picker_, services.Clock,
               services.Boxes, services.FileDialogs, editorHost_),
-      tray_(RzTrayIcon1, abfPopupMenu1, *this, settingsDialog, aboutDialog, services.App) {
+      tray_(RzTrayIcon1, abfPopupMenu1, *this, settingsDialog, aboutDialog, services.App),
+      missed_(services.Formats),
+      presenter_(wakeUp, missed_, RzTrayIcon1, services.Clock, services.Formats, services.Boxes),
+      session_(state.Store, state.AlarmFile,
+               {services.Clock, services.WakeTimer, services.Power, services.Audio, services.Shell,
+                services.Tickers, services.Files},
+               presenter_, wakeUp) {
+  presenter_.Attach(session_);
   // The strip names the window it moves, for screen readers.
   HEAD.SetCaption(L"Tivorra");
   cxLabel1.SetFont({L"Tahoma", 10, true, clWhite});
@@ -66,15 +68,6 @@ TMainWindow::TMainWindow(TAppState& state, TServices& services, TSettingsDialog&
   InfoBut.OnClick = [this] { InfoButClick(); };
   Time.OnTimer = [this] { ClockTick(); };
   OnMinimizedChanged = [this](bool minimized) { AppMinimizedChanged(minimized); };
-  services_.WakeTimer.OnDue = [this] { WakeTimerDue(); };
-  services_.WakeTimer.OnResume = [this] { ResumeFromSleep(); };
-  services_.WakeTimer.OnClockChanged = [this] { ScheduleNextAlarm(); };
-  // A minute before an alarm: the PC is up (perhaps just woken) and is
-  // kept so until it rings.
-  services_.WakeTimer.OnWake = [this] { ScheduleNextAlarm(); };
-  services_.WakeTimer.OnSuspend = [this] { SaveState(); };
-  services_.WakeTimer.OnSessionEnd = [this] { SaveState(); };
-  missed_ = std::make_unique<TMissedWindow>(services_.Formats);
 
   list_.OnSelectionChanged = [this] { RefreshButtons(); };
   list_.OnRowClick = [this] {
@@ -82,27 +75,20 @@ TMainWindow::TMainWindow(TAppState& state, TServices& services, TSettingsDialog&
   };
   list_.OnEditKey = [this] { editor_.EditButClick(); };
   list_.OnDeleteKey = [this] { editor_.DelButClick(); };
-  tray_.HasSnoozes = [this] { return !snoozes_.empty(); };
-  tray_.CancelSnoozes = [this] { CancelSnoozesClick(); };
+  tray_.HasSnoozes = [this] { return !session_.Snoozes().empty(); };
+  tray_.CancelSnoozes = [this] { session_.CancelSnoozes(); };
   im1.OnClick = [this] { MinimizeImageClick(); };
   im2.OnClick = [this] { CloseImageClick(); };
 }
 
-TMainWindow::~TMainWindow() {
-  services_.WakeTimer.OnDue = nullptr;
-  services_.WakeTimer.OnResume = nullptr;
-  services_.WakeTimer.OnClockChanged = nullptr;
-  services_.WakeTimer.OnWake = nullptr;
-  services_.WakeTimer.OnSuspend = nullptr;
-  services_.WakeTimer.OnSessionEnd = nullptr;
-}
+TMainWindow::~TMainWindow() = default;
 
 void TMainWindow::FindProgramDir() { state_.ProgramDir = ::FindProgramDir(services_.ExePath); }
 
 void TMainWindow::FormShow() {
   FindProgramDir();
   LoadAlarmFile(state_, services_.Boxes, services_.Files);
-  LoadSignalAndState();
+  StartSession();
   StoreChanged();
   list_.TabClick();
   picker_.Clear();
@@ -126,7 +112,7 @@ void TMainWindow::FormActivate() {
 }
 
 void TMainWindow::FormClose() {
-  SaveState();
+  session_.ProgramEnds();
   WriteConfig();
   // An alarm.rec that could not be read holds alarms the store lacks; with
   // no change by the user since, closing leaves it for the next start.
@@ -206,8 +192,7 @@ void TMainWindow::RefreshClock() {
 
 void TMainWindow::ReadClock() {
   lastReading_ = services_.Clock.Now();
-  lastUptime_ = services_.Clock.UptimeMs();
-  FillClockSample(state_.Sample, lastReading_.Local, lastUptime_);
+  FillClockSample(state_.Sample, lastReading_.Local, services_.Clock.UptimeMs());
 }
 
 void TMainWindow::ShowClock() {
@@ -222,48 +207,23 @@ void TMainWindow::ClockTick() {
   // Land each tick just after the next wall-clock second begins, so the
   // clock turns with the second and no second is sampled late.
   Time.SetInterval(NextTickDelayMs(state_.Sample.Millisecond));
-  CheckAlarms();
+  session_.Tick();
 }
 
-void TMainWindow::WakeTimerDue() {
-  // The alarm is what the user waits for; the clock's caption follows it.
-  ReadClock();
-  CheckAlarms();
-  ShowClock();
-  ScheduleNextAlarm();
+void TMainWindow::StartSession() {
+  session_.SetSignal(ReadSignalSettings(state_.ProgramDir, services_.Files));
+  session_.Start(state_.ProgramDir);
 }
 
-void TMainWindow::CheckAlarms() {
-  // Every due alarm fires before any error is shown: the error report is a
-  // message box whose loop goes on ticking.
-  const std::vector<std::wstring> errors =
-      check_.Tick(state_.Store, lastReading_, lastUptime_, ringer_);
-  for (const std::wstring& e : errors) ReportError(e);
-  FireDueSnoozes();
-  // What rang is examined for good, even if the program ends unseen.
-  if (rang_) SaveState();
-}
-
-void TMainWindow::StoreChanged() {
-  // A snooze follows its alarm; a changed or deleted alarm loses it.
-  if (!state_.AlarmFile.Unread && FollowStore(snoozes_, state_.Store)) SaveState();
-  ScheduleNextAlarm();
-}
-
-void TMainWindow::ScheduleNextAlarm() {
-  // The check plans from the seconds it has examined, so the timer is set
-  // for exactly the moment its next tick will find something due.
-  const TClockReading now = services_.Clock.Now();
-  const std::uint64_t uptime = services_.Clock.UptimeMs();
-  const TDueMoment due = check_.PlanNext(state_.Store, now, uptime);
-  std::optional<std::int64_t> at = DueUtcMs(due, services_.Clock, now, uptime);
-  if (const auto z = NextSnooze(snoozes_)) {
-    if (!at || z->DueUtcMs < *at) at = z->DueUtcMs;
+void TMainWindow::ApplySignal(const TSignalSettings& signal) {
+  const TSignalSettings old = session_.Signal();
+  session_.SetSignal(signal);
+  const int error = WriteSignalSettings(old, signal, state_.ProgramDir, services_.Files);
+  // In effect for this run all the same.
+  if (error) {
+    ReportError(L"Не удалось сохранить настройки в файл " + state_.ProgramDir + kSignalFileName +
+                L": " + InOutErrorText(error));
   }
-  services_.WakeTimer.SetAt(WakeTimerUtcMs(at, now.UtcMs));
-  services_.WakeTimer.SetWakeAt(EarlyWakeUtcMs(at, now.UtcMs));
-  wakeUp_.Awake().SetAlarmNear(AlarmNear(at, now.UtcMs));
-  UpdateTrayHint(due);
 }
 
 bool TMainWindow::PcWillNotWake() {

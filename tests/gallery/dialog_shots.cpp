@@ -23,6 +23,7 @@
 #include "platform/win32/audio_output_win32.h"
 #include "controls/win32/file_dialogs_win32.h"
 #include "platform/win32/power_win32.h"
+#include "platform/win32/tickers_win32.h"
 #include "platform/win32/wake_timer_win32.h"
 #include "ui/about_dialog.h"
 #include "ui/main_window.h"
@@ -32,14 +33,13 @@ namespace {
 
 struct TForms {
   TForms(TAppState& state, TServices& services)
-      : Main(state, services, Settings, WakeUp, About),
+      : WakeUp(services.MakeMediaBackend()),
+        Main(state, services, Settings, WakeUp, About),
         Settings(Main, state.Settings, services.Boxes, Main.SettingsLink()),
-        WakeUp(services.Shell, services.Clock, services.MakeMediaBackend(), services.Power,
-              services.Audio),
         About(Main, services.Shell) {}
+  TWakeUpWindow WakeUp;
   TMainWindow Main;
   TSettingsDialog Settings;
-  TWakeUpWindow WakeUp;
   TAboutDialog About;
 };
 
@@ -88,9 +88,10 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   TWin32FileDialogs fileDialogs;
   TWin32Power power;
   TWin32AudioOutput audio;
+  TWin32Tickers tickers;
   TServices services{boxes,    clock, shell, runValue, formats, app, ExecutablePath(), {},
                      &CreateMciBackend, wakeTimer, fileDialogs, power, audio,
-                     fileio::SystemFileSystem()};
+                     fileio::SystemFileSystem(), tickers};
   int exitCode = 0;
   {
     TForms forms(gState, services);

@@ -33,7 +33,7 @@ class AlarmUi : public testing::Test, protected TFakeProgramServices {
   void Start(Bytes config = {1, 1, 0, 0, 0, 0, 0}) {
     WriteBytes(dir.Path(L"config.cfg"), config);
     services = MakeServices(dir.ProgramDir() + L"Tivorra.exe", {});
-    wakeUp = std::make_unique<TWakeUpWindow>(shell, clock, services->MakeMediaBackend(), power, audio);
+    wakeUp = std::make_unique<TWakeUpWindow>(services->MakeMediaBackend());
     program.reset();
     program = std::make_unique<TProgramWindows>(*state, *services, *wakeUp, shell);
     mainWindow = &program->Main;

@@ -44,7 +44,7 @@ class MainForm : public testing::Test, protected TFakeProgramServices {
     app.OnMinimizedChanged = [this](bool m) { mainWindow->MinimizedChanged(m); };
   }
   TWakeUpWindow* wakeUpWindow() {
-    if (!wakeUp) wakeUp = std::make_unique<TWakeUpWindow>(shell, clock, services->MakeMediaBackend(), power, audio);
+    if (!wakeUp) wakeUp = std::make_unique<TWakeUpWindow>(services->MakeMediaBackend());
     return wakeUp.get();
   }
   // Program start: the window is shown and takes the focus.

@@ -275,7 +275,7 @@ TEST_F(MainForm, SettingsThatCannotBeSavedStillTakeEffectAndSaySo) {
   // Activating again keeps the settings of this run as well.
   fs::remove(dir.Path(L"config.cfg"));
   WriteConfigBytes({0, 0, 0, 1, 0, 0, 0});
-  wakeUpWindow()->WakeUp(L"", L"", L"");
+  wakeUpWindow()->ShowRing(L"", true, 10);
   wakeUpWindow()->OK.Click();
   mainWindow->Activated(wakeUpWindow());
   EXPECT_TRUE(mainWindow->RzTabControl.Visible()) << "the old file undid the toggle";
@@ -304,7 +304,7 @@ TEST_F(MainForm, ActivationRepeatsOnlyAfterTheWakeUpWindow) {
 
   // Back from the wake-up window: the settings are read again.
   WriteConfigBytes({1, 0, 0, 1, 0, 0, 0});
-  wakeUpWindow()->WakeUp(L"hi", L"", L"");
+  wakeUpWindow()->ShowRing(L"hi", true, 10);
   wakeUpWindow()->OK.Click();
   mainWindow->Activated(wakeUpWindow());
   EXPECT_GT(runValue.writeCount, writes);

@@ -42,7 +42,7 @@ TEST_F(AlarmUi, SectionsAreFoldersAndMusicIsExactlyMp3AndWav) {
   f.cxMusList.SelectRow(2);
   EXPECT_EQ(f.MusicPicker().LastIndex(), 2);
   // Each activation lists the box's section again and selects that row.
-  wakeUp->WakeUp(L"", L"", L"");
+  wakeUp->ShowRing(L"", true, 10);
   wakeUp->OK.Click();
   f.Activated(wakeUp.get());
   EXPECT_EQ(f.cxMusList.ItemIndex(), 2);

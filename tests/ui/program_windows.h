@@ -47,7 +47,7 @@ class ProgramTest : public testing::Test, public TFakeProgramServices {
     program.reset();
     wakeUp.reset();
     services = MakeServices(exe, std::move(params));
-    wakeUp = std::make_unique<TWakeUpWindow>(shell, clock, services->MakeMediaBackend(), power, audio);
+    wakeUp = std::make_unique<TWakeUpWindow>(services->MakeMediaBackend());
     program = std::make_unique<TProgramWindows>(state, *services, *wakeUp, shell);
     app.OnMinimizedChanged = [this](bool m) { program->Main.MinimizedChanged(m); };
     program->Main.ShowNormal();

@@ -261,8 +261,15 @@ TEST_F(SettingsDialog, TheSignalValuesAreShownCheckedAndWrittenOnlyWhenChanged) 
   EXPECT_EQ(mainWindow().Signal(), (TSignalSettings{45, 3}));
   const std::string written = "[Signal]\r\nRingMinutes=3\r\nSnoozeMinutes=45\r\n";
   EXPECT_EQ(ReadBytes(dir.Path(L"Tivorra.ini")), Bytes(written.begin(), written.end()));
-  wakeUp->WakeUp(L"", L"", L"");
+  // The next ring offers it first.
+  state.Store.CountdownCount = 1;
+  state.Store.CountdownAlarms[0].AlarmTime =
+      static_cast<double>(RoundedMs(clock.Now().Local).value() / 1000) / 86400.0;
+  mainWindow().StoreChanged();
+  mainWindow().Session().Tick();
+  ASSERT_TRUE(wakeUp->Visible());
   EXPECT_EQ(wakeUp->SnoozeChoice.Text(), L"45 мин");
+  wakeUp->OK.Click();
   Open([](TSettingsDialog& f) { EXPECT_EQ(f.SnoozeEdit.Text(), L"45"); });
 }
 

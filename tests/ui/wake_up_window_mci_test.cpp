@@ -1,63 +1,58 @@
-// The wake-up window with the real media player, power and sound output.
+// The wake-up window with the real media player, power and timers.
 #include <gtest/gtest.h>
 
 #include <windows.h>
 
 #include <filesystem>
 
-#include "controls/message_boxes.h"
 #include "controls/win32/mci_backend.h"
-#include "ui/wake_up_window.h"
 #include "fakes/fake_audio_output.h"
-#include "fakes/fake_clock.h"
-#include "fakes/fake_power.h"
-#include "fakes/fake_services.h"
 #include "platform/win32/audio_output_win32.h"
+#include "platform/win32/clock_win32.h"
 #include "platform/win32/power_win32.h"
+#include "platform/win32/tickers_win32.h"
+#include "ui/wake_up_rig.h"
 
 namespace {
 
-// With the real media player: a missing file gives the system's own text,
-// and the window still shows the message.
+bool Shows(TForm& form) { return IsWindowVisible(static_cast<HWND>(form.Peer().Handle())); }
+
+// With the real media player: a missing file is told in the system's own
+// text once the window shows the message.
 TEST(WakeUpFormMci, MissingMusicShowsTheSystemTextAndTheWindow) {
-  TFakeShell shell;
-  TFakeClock clock;
+  TWin32Clock clock;
+  TWin32Tickers tickers;
   TFakePower power;
   TFakeAudioOutput audio;
-  TWakeUpWindow form(shell, clock, CreateMciBackend(), power, audio);
+  TWakeUpRig rig(CreateMciBackend(), clock, tickers, power, audio);
   const std::wstring missing =
       (std::filesystem::temp_directory_path() / L"tivorra-no-such-file.mp3").wstring();
-  std::wstring text;
-  try {
-    form.WakeUp(L"Подъём", L"", missing);
-  } catch (const EMCIDeviceError& e) {
-    text = e.Message();
-    EXPECT_EQ(text, MciErrorText(e.ErrorCode()));
-  }
-  EXPECT_FALSE(text.empty()) << "the failed open was not reported";
-  EXPECT_TRUE(IsWindowVisible(static_cast<HWND>(form.Peer().Handle())));
-  EXPECT_EQ(form.Memo.Text(), L"Подъём");
-  form.OK.Click();
-  EXPECT_FALSE(IsWindowVisible(static_cast<HWND>(form.Peer().Handle())));
+  rig.RingNow(L"Подъём", L"", missing);
+  ASSERT_EQ(rig.boxes.shown.size(), 1u) << "the failed open was not told";
+  EXPECT_FALSE(rig.boxes.shown[0].text.empty());
+  EXPECT_TRUE(Shows(rig.window));
+  EXPECT_EQ(rig.window.Memo.Text(), L"Подъём");
+  rig.window.OK.Click();
+  EXPECT_FALSE(Shows(rig.window));
 }
 
 // The thread's execution state, read without changing it.
 EXECUTION_STATE ExecutionState() { return SetThreadExecutionState(0) & ~ES_USER_PRESENT; }
 
 TEST(WakeUpFormMci, TheRealWindowHoldsThePcAndItsScreenUntilOK) {
-  TFakeShell shell;
-  TFakeClock clock;
+  TWin32Clock clock;
+  TWin32Tickers tickers;
   TWin32Power power;
   TWin32AudioOutput audio;
-  TWakeUpWindow form(shell, clock, CreateMciBackend(), power, audio);
+  TWakeUpRig rig(CreateMciBackend(), clock, tickers, power, audio);
   TSignalSettings signal;
   signal.FadeSeconds = 5;  // the program's volume, through the real session
-  form.SetSignal(signal);
-  form.WakeUp(L"Подъём", L"", L"");
-  ASSERT_TRUE(IsWindowVisible(static_cast<HWND>(form.Peer().Handle())));
+  rig.session.SetSignal(signal);
+  rig.RingNow(L"Подъём");
+  ASSERT_TRUE(Shows(rig.window));
   EXPECT_EQ(ExecutionState(), ES_CONTINUOUS | ES_SYSTEM_REQUIRED | ES_DISPLAY_REQUIRED);
-  form.OK.Click();
-  EXPECT_FALSE(IsWindowVisible(static_cast<HWND>(form.Peer().Handle())));
+  rig.window.OK.Click();
+  EXPECT_FALSE(Shows(rig.window));
   EXPECT_EQ(ExecutionState(), ES_CONTINUOUS);
 }
 
