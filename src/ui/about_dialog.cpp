@@ -1,15 +1,14 @@
 #include "ui/about_dialog.h"
 
 #include "platform/shell.h"
-#include "ui/main_window.h"
 
 namespace {
 constexpr TColor kGrey = 0x808080;
 }  // namespace
 
-TAboutDialog::TAboutDialog(TMainWindow& main, TShell& shell)
+TAboutDialog::TAboutDialog(TForm& owner, TShell& shell)
     : TForm(L"О программе", 0, 0, 326, 240, TBorderStyle::Dialog), shell_(shell) {
-  SetOwner(&main);
+  SetOwner(&owner);
   SetPosition(TPosition::OwnerCenter);
   SetColor(clMoneyGreen);
   CAP.SetFont({L"Courier New", 16, true, clMaroon});

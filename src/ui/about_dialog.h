@@ -4,7 +4,6 @@
 
 #include "controls/controls.h"
 
-class TMainWindow;
 class TShell;
 
 // Where the links lead.
@@ -15,7 +14,7 @@ inline constexpr wchar_t kForumTarget[] = L"https://forum.example.org/";
 
 class TAboutDialog : public TForm {
  public:
-  TAboutDialog(TMainWindow& main, TShell& shell);
+  TAboutDialog(TForm& owner, TShell& shell);
 
   void LinkClick(const wchar_t* target);
   // The mouse over a link: white text on a grey shadow; out: black on white.

@@ -27,7 +27,7 @@ TDateTime Today(TDateTime local) {
 TAlarmEditor::TAlarmEditor(const TEditorControls& controls, TSettings& settings,
                            TAlarmStore& store, TEditState& edit, TAlarmList& list,
                            TMusicPicker& picker, TClock& clock, TMessageBoxes& boxes,
-                           TFileDialogs& fileDialogs, THost& host)
+                           TFileDialogs& fileDialogs, TForm& window)
     : c_(controls),
       settings_(settings),
       store_(store),
@@ -37,7 +37,7 @@ TAlarmEditor::TAlarmEditor(const TEditorControls& controls, TSettings& settings,
       clock_(clock),
       boxes_(boxes),
       fileDialogs_(fileDialogs),
-      host_(host) {
+      window_(window) {
   c_.NewBut.OnClick = [this] { NewButClick(); };
   c_.EditBut.OnClick = [this] { EditButClick(); };
   c_.DelBut.OnClick = [this] { DelButClick(); };
@@ -68,7 +68,7 @@ void TAlarmEditor::OpenEditor(bool addMode, const wchar_t* confirmMessage) {
   c_.RzPanel1.Show();
   c_.cxMemoMSG.Clear();
   c_.cxEditEXE.SetText(L"");
-  host_.SaveLayout();
+  if (OnLayoutChanged) OnLayoutChanged();
 }
 
 void TAlarmEditor::NewButClick() {
@@ -96,7 +96,7 @@ void TAlarmEditor::DelButClick() {
     c_.cxMemoMSG.Clear();
     c_.cxEditEXE.SetText(L"");
     DeleteAlarm(store_, selected->Kind, selected->Index);
-    host_.CommitStore();
+    if (OnStoreChanged) OnStoreChanged();
     list_.Fill();
   }
   c_.NewBut.SetFocus();
@@ -110,7 +110,7 @@ void TAlarmEditor::SetEditorMode() {
   if (add) picker_.StartAdding();
   c_.panelweek.SetEnabled(c_.cxWeek.Checked());
   c_.AddBut.SetCaption(add ? L"Добавить" : L"Изменить");
-  host_.RefreshButtons();
+  RefreshButtons();
 }
 
 void TAlarmEditor::LoadAlarmIntoEditor(TAlarmKind kind, std::uint16_t index) {
@@ -167,18 +167,18 @@ void TAlarmEditor::DateKindClick() {
   c_.cxDateEdit.SetEnabled(true);
   c_.panelweek.SetEnabled(false);
   c_.AddBut.SetEnabled(true);
-  host_.RefreshButtons();
+  RefreshButtons();
 }
 void TAlarmEditor::DailyKindClick() {
   c_.cxDateEdit.SetEnabled(false);
   c_.panelweek.SetEnabled(false);
   c_.AddBut.SetEnabled(true);
-  host_.RefreshButtons();
+  RefreshButtons();
 }
 void TAlarmEditor::WeeklyKindClick() {
   c_.cxDateEdit.SetEnabled(false);
   c_.panelweek.SetEnabled(true);
-  host_.RefreshButtons();
+  RefreshButtons();
 }
 void TAlarmEditor::CountdownKindClick() { DailyKindClick(); }
 void TAlarmEditor::BootCountdownKindClick() { DailyKindClick(); }
@@ -188,14 +188,14 @@ void TAlarmEditor::WeeklyKindDblClick() {
   for (TCheckBox* day : c_.Weekdays) all = all && day->Checked();
   for (TCheckBox* day : c_.Weekdays) day->SetChecked(!all);
   c_.AddBut.SetEnabled(!all);
-  host_.RefreshButtons();
+  RefreshButtons();
 }
 
 void TAlarmEditor::MessageCheckClick() { c_.cxMemoMSG.SetEnabled(c_.cxCheckMSG.Checked()); }
 void TAlarmEditor::FileCheckClick() { c_.cxEditEXE.SetEnabled(c_.cxCheckEXE.Checked()); }
 
 void TAlarmEditor::BrowseFileClick() {
-  if (const auto file = fileDialogs_.PickFileToOpen(host_.Window())) c_.cxEditEXE.SetText(*file);
+  if (const auto file = fileDialogs_.PickFileToOpen(window_)) c_.cxEditEXE.SetText(*file);
 }
 
 void TAlarmEditor::AddButClick() {
@@ -211,15 +211,14 @@ void TAlarmEditor::AddButClick() {
     const auto k = static_cast<TAlarmKind>(kind);
     std::uint16_t index = 0;
     if (add) {
-      std::uint16_t& count = AlarmCount(store_, k);
-      if (count >= kAlarmCapacity) {
+      index = AddAlarm(store_, k);
+      if (index == 0) {
         // A full table takes nothing more; the user is told which one.
         boxes_.ShowMessage(L"Таблица \"" + std::wstring(kKindNames[kind]) +
                            L"\" заполнена: в ней уже " + DecimalText(kAlarmCapacity) +
                            L" записей. Новая запись не добавлена.");
         return;
       }
-      index = ++count;
     } else {
       index = edit_.EditIndex;
     }
@@ -228,9 +227,9 @@ void TAlarmEditor::AddButClick() {
   list_.Fill();
   if (!add) EndChange();
   for (TCheckBox* day : c_.Weekdays) day->SetChecked(false);
-  host_.CommitStore();
-  host_.RefreshButtons();  // the weekdays were cleared
-  host_.AlarmStored();
+  if (OnStoreChanged) OnStoreChanged();
+  RefreshButtons();  // the weekdays were cleared
+  if (OnAlarmStored) OnAlarmStored();
 }
 
 void TAlarmEditor::EndChange() {
@@ -238,7 +237,7 @@ void TAlarmEditor::EndChange() {
   settings_.EditorVisible = 0;
   c_.RzPanel1.SetEnabled(false);
   CloseButClick();
-  host_.SaveLayout();
+  if (OnLayoutChanged) OnLayoutChanged();
 }
 
 void TAlarmEditor::StoreEditor(TAlarmKind kind, std::uint16_t index) {
@@ -280,8 +279,15 @@ void TAlarmEditor::StoreEditor(TAlarmKind kind, std::uint16_t index) {
 void TAlarmEditor::CloseButClick() {
   settings_.EditorVisible = 0;
   c_.RzPanel1.Hide();
-  host_.SaveLayout();
-  host_.EditorClosed();
+  if (OnLayoutChanged) OnLayoutChanged();
+  if (OnClosed) OnClosed();
+}
+
+void TAlarmEditor::RefreshButtons() {
+  const bool row = list_.RowSelected();
+  c_.EditBut.SetEnabled(row);
+  c_.DelBut.SetEnabled(row);
+  RefreshAddButton();
 }
 
 void TAlarmEditor::RefreshAddButton() {

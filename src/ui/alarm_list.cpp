@@ -90,6 +90,8 @@ std::optional<TAlarmList::TSelection> TAlarmList::Selected() const {
   return TSelection{static_cast<TAlarmKind>(tab), static_cast<std::uint16_t>(row + 1)};
 }
 
+bool TAlarmList::RowSelected() const { return list_.ItemIndex() >= 0; }
+
 void TAlarmList::ListClick() {
   if (OnSelectionChanged) OnSelectionChanged();
   if (OnRowClick) OnRowClick();

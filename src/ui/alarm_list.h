@@ -29,6 +29,8 @@ class TAlarmList {
   };
   // The record of the selected row, or nothing.
   std::optional<TSelection> Selected() const;
+  // Whether a row is selected at all.
+  bool RowSelected() const;
 
   // The selection or the rows changed.
   std::function<void()> OnSelectionChanged;

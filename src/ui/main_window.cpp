@@ -25,7 +25,7 @@ TMainWindow::TMainWindow(TAppState& state, TServices& services, TSettingsDialog&
                panelweek, {&pn, &vt, &sr, &cht, &pt, &sb, &vs}, cxObrat, cxObratComp, AddBut,
                CloseBut, cxCheckMSG, cxMemoMSG, cxCheckEXE, cxEditEXE},
               state.Settings, state.Store, state.Edit, list_, picker_, services.Clock,
-              services.Boxes, services.FileDialogs, editorHost_),
+              services.Boxes, services.FileDialogs, *this),
       tray_(RzTrayIcon1, abfPopupMenu1, *this, settingsDialog, aboutDialog, services.App),
       missed_(services.Formats),
       presenter_(wakeUp, missed_, RzTrayIcon1, services.Clock, services.Formats, services.Boxes),
@@ -69,7 +69,18 @@ TMainWindow::TMainWindow(TAppState& state, TServices& services, TSettingsDialog&
   Time.OnTimer = [this] { ClockTick(); };
   OnMinimizedChanged = [this](bool minimized) { AppMinimizedChanged(minimized); };
 
-  list_.OnSelectionChanged = [this] { RefreshButtons(); };
+  list_.OnSelectionChanged = [this] { editor_.RefreshButtons(); };
+  editor_.OnLayoutChanged = [this] {
+    WriteConfig();
+    ReadConfig();
+  };
+  editor_.OnStoreChanged = [this] {
+    SaveAlarmFile(state_, services_.Boxes, services_.Files);
+    LoadAlarmFile(state_, services_.Boxes, services_.Files);
+    StoreChanged();
+  };
+  editor_.OnAlarmStored = [this] { WarnIfPcWillNotWake(); };
+  editor_.OnClosed = [this] { HEAD.SetWidth(ClientWidth()); };
   list_.OnRowClick = [this] {
     if (state_.Settings.EditOnClick) editor_.EditButClick();
   };
@@ -182,7 +193,7 @@ void TMainWindow::ApplyLayout() {
   im1.SetLeft(width - im2.Width() - im1.Width() - 1);
   im2.SetLeft(im1.Left() + im1.Width() - 1);
   // Every reading of the settings ends here, the editor's mode included.
-  RefreshButtons();
+  editor_.RefreshButtons();
 }
 
 void TMainWindow::RefreshClock() {
@@ -244,26 +255,8 @@ void TMainWindow::MinimizeApp() { services_.App.Minimize(); }
 void TMainWindow::ClockSeenChanged(bool seen) {
   Time.SetEnabled(seen);
   if (!seen) return;
-  RefreshButtons();
+  editor_.RefreshButtons();
   ClockTick();
-}
-
-void TMainWindow::RefreshButtons() {
-  const bool row = cxListBox.ItemIndex() >= 0;
-  EditBut.SetEnabled(row);
-  DelBut.SetEnabled(row);
-  editor_.RefreshAddButton();
-}
-
-void TMainWindow::TEditorHost::SaveLayout() {
-  form_.WriteConfig();
-  form_.ReadConfig();
-}
-
-void TMainWindow::TEditorHost::CommitStore() {
-  SaveAlarmFile(form_.state_, form_.services_.Boxes, form_.services_.Files);
-  LoadAlarmFile(form_.state_, form_.services_.Boxes, form_.services_.Files);
-  form_.StoreChanged();
 }
 
 // The two window states: shown with a taskbar entry, or in the tray alone.

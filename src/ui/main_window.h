@@ -140,11 +140,6 @@ class TMainWindow : public TForm {
   void ClockSeenChanged(bool seen);
   void ReadClock();
   void ShowClock();
-  // Enables and disables Edit, Delete and Add from the list's selection and
-  // the editor's state. Run by every event that changes them (a selection,
-  // a fill, a kind or a weekday, the editor opening, closing or storing,
-  // an activation), so the buttons follow at once rather than at a poll.
-  void RefreshButtons();
   void AddAutoLoad();
   void DelAutoLoad();
 
@@ -164,22 +159,6 @@ class TMainWindow : public TForm {
   TServices& services_;
   TSettingsDialog& settingsDialog_;
   TAboutDialog& aboutDialog_;
-  // What the editor asks of the window.
-  class TEditorHost : public TAlarmEditor::THost {
-   public:
-    explicit TEditorHost(TMainWindow& form) : form_(form) {}
-    void SaveLayout() override;
-    void CommitStore() override;
-    void AlarmStored() override { form_.WarnIfPcWillNotWake(); }
-    void RefreshButtons() override { form_.RefreshButtons(); }
-    void EditorClosed() override { form_.HEAD.SetWidth(form_.ClientWidth()); }
-    TForm& Window() override { return form_; }
-
-   private:
-    TMainWindow& form_;
-  };
-  TEditorHost editorHost_{*this};
-
   class TSettingsHost : public TSettingsLink {
    public:
     explicit TSettingsHost(TMainWindow& form) : form_(form) {}
