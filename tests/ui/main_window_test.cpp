@@ -358,7 +358,7 @@ void ExpectScaled(const TControl& c, int dpi) {
         << "at " << r.left << "," << r.top << " width " << (r.right - r.left) << " for design "
         << child->Left() << "," << child->Top() << " width " << child->Width();
     // A combo box's window holds its dropped-down list as well.
-    if (!dynamic_cast<const TComboBox*>(child)) {
+    if (!As<TComboBox>(child)) {
       EXPECT_TRUE(within(r.bottom - r.top, child->Height(), dpi))
           << "height " << (r.bottom - r.top) << " for design " << child->Height();
     }
@@ -451,8 +451,8 @@ void ExpectCentresReachTheirControls(const TForm& form, int dpi) {
       EXPECT_EQ(at, H(*top)) << "the centre of the control at " << c->Left() << "," << c->Top()
                              << " reaches \"" << Utf8(at) << "\" instead of \"" << Utf8(H(*top))
                              << "\"";
-      const bool named = dynamic_cast<const TLabel*>(c) || dynamic_cast<const TTextImage*>(c) ||
-                         dynamic_cast<const TGradientStrip*>(c) || dynamic_cast<const TButton*>(c);
+      const bool named = As<TLabel>(c) || As<TTextImage>(c) ||
+                         As<TGradientStrip>(c) || As<TButton>(c);
       if (named) {
         wchar_t text[256] = {};
         SendMessageW(H(*c), WM_GETTEXT, 256, reinterpret_cast<LPARAM>(text));

@@ -45,7 +45,8 @@ struct TWakeUpRig {
     ToShortString(exe, r.Exe);
     ToShortString(mus, r.Mus);
     session.StoreChanged();
-    session.Tick();
+    // As the program's wake timer, aimed at that second, fires.
+    wakeTimer.Fire();
   }
 
   TClock& clock;

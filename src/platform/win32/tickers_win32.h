@@ -19,5 +19,5 @@ class TWin32Tickers : public TTickers {
   std::vector<TTicker*> Live;
 
  private:
-  TUniqueWindow window_;
+  win32::TUniqueWindow window_;
 };
