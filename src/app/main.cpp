@@ -103,6 +103,9 @@ int Run(TWin32MessageBoxes& boxes) {
     // never waits for them, then the tray icon.
     RunWhenIdle([&windows] { windows.WakeUp.PrepareWindows(); });
     RunWhenIdle([&windows] { windows.Main.ShowTrayIcon(); });
+    // And the sound system, whose first use would otherwise hold back the
+    // first ring's music by tens of milliseconds.
+    RunWhenIdle([] { winmm::WarmUpOutput(); });
     exitCode = RunMessageLoop();
     windows.Main.ProgramEnds();
   }
