@@ -1,7 +1,11 @@
 # Sources of the program, one library per layer. Each layer may use only
-# itself and the layers before it:
-#   platform < store < controls < engine < ui < app (the executable)
-# scripts/check-layers.sh checks the includes against this order.
+# itself and the layers below it:
+#   platform
+#   store, controls      (each on platform alone)
+#   engine               (on store and platform; never on controls)
+#   ui                   (on engine and controls)
+#   app, the executable  (on ui)
+# scripts/check-layers.sh checks the includes against this graph.
 
 # The operating system's services, dates and files.
 set(TIVORRA_PLATFORM_SOURCES
@@ -34,6 +38,7 @@ set(TIVORRA_PLATFORM_WIN32_SOURCES
   src/platform/win32/shell_win32.cpp
   src/platform/win32/single_instance_win32.cpp
   src/platform/win32/system_libraries.cpp
+  src/platform/win32/tickers_win32.cpp
   src/platform/win32/wake_timer_win32.cpp
 )
 
@@ -76,16 +81,18 @@ set(TIVORRA_CONTROLS_WIN32_SOURCES
   src/controls/win32/win32_common.cpp
 )
 
-# When alarms are due, and the wake-up window.
+# An alarm's life from due to done, without a window.
 set(TIVORRA_ENGINE_SOURCES
   src/engine/alarm_check.cpp
   src/engine/alarm_rule.cpp
   src/engine/alarm_volume.cpp
   src/engine/awake_hold.cpp
   src/engine/clock_sample.cpp
+  src/engine/missed_alarms.cpp
   src/engine/next_due.cpp
+  src/engine/ring_session.cpp
+  src/engine/ring_sound.cpp
   src/engine/snoozes.cpp
-  src/engine/wake_up_form.cpp
 )
 
 # The program's windows.
@@ -94,10 +101,11 @@ set(TIVORRA_UI_SOURCES
   src/ui/alarm_editor.cpp
   src/ui/alarm_list.cpp
   src/ui/file_reports.cpp
-  src/ui/main_form.cpp
-  src/ui/missed_form.cpp
+  src/ui/main_window.cpp
+  src/ui/missed_window.cpp
   src/ui/music_picker.cpp
-  src/ui/ringing.cpp
+  src/ui/ring_presenter.cpp
   src/ui/settings_dialog.cpp
   src/ui/tray.cpp
+  src/ui/wake_up_window.cpp
 )

@@ -1,9 +1,12 @@
 #!/usr/bin/env bash
-# Checks the includes under src/ against the layers, bottom first:
-#   platform < store < controls < engine < ui < app
-# A file may include headers of its own layer and the layers before it,
-# never a later one, and no chain of includes may lead back to where it
-# started. Usage: scripts/check-layers.sh [source folder, src/ by default].
+# Checks the includes under src/ against the layers and what each may use:
+#   platform                 nothing else
+#   store, controls          platform
+#   engine                   store, platform (never controls: no window)
+#   ui                       engine, controls and what they use
+#   app                      everything
+# A file may include headers of its own layer and of the layers it may
+# use, and no chain of includes may lead back to where it started. Usage: scripts/check-layers.sh [source folder, src/ by default].
 # Prints one summary line and exits 0 when all is well; otherwise names
 # each file, line and include at fault and exits 1.
 set -euo pipefail
@@ -13,8 +16,15 @@ import os
 import re
 import sys
 
-LAYERS = ["platform", "store", "controls", "engine", "ui", "app"]
-RANK = {name: i for i, name in enumerate(LAYERS)}
+USES = {
+    "platform": set(),
+    "store": {"platform"},
+    "controls": {"platform"},
+    "engine": {"store", "platform"},
+    "ui": {"engine", "controls", "store", "platform"},
+    "app": {"ui", "engine", "controls", "store", "platform"},
+}
+LAYERS = list(USES)
 INCLUDE = re.compile(r'^\s*#\s*include\s+"([^"]+)"')
 SUFFIXES = (".h", ".hpp", ".cpp", ".cc", ".rc")
 
@@ -51,7 +61,7 @@ edges = {}  # file -> [(included file, line number, include text)]
 count = 0
 for path in files:
     layer = layer_of(path)
-    if layer not in RANK:
+    if layer not in USES:
         problems.append(f"{path}: in no layer (the layers are {', '.join(LAYERS)})")
         continue
     with open(os.path.join(root, path), encoding="utf-8", errors="replace") as f:
@@ -67,10 +77,10 @@ for path in files:
                 continue
             edges.setdefault(path, []).append((found, number, target))
             other = layer_of(found)
-            if other in RANK and RANK[other] > RANK[layer]:
+            if other in USES and other != layer and other not in USES[layer]:
                 problems.append(
-                    f'{path}:{number}: #include "{target}" runs upward: '
-                    f"{layer} may not use {other}, which comes later")
+                    f'{path}:{number}: #include "{target}" crosses the layers: '
+                    f"{layer} may not use {other}")
 
 # Cycles: the strongly connected components of the include graph (Tarjan),
 # each reported as one loop through its files.
@@ -152,5 +162,5 @@ if problems:
         print(p)
     print(f"layers: {len(problems)} problem(s) in {len(files)} files")
     sys.exit(1)
-print(f"layers: {len(files)} files, {count} includes, none upward, no cycle")
+print(f"layers: {len(files)} files, {count} includes, none across the layers, no cycle")
 PY

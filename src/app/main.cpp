@@ -11,7 +11,7 @@
 #include "controls/win32/mci_backend.h"
 #include "controls/win32/message_boxes_win32.h"
 #include "controls/win32/win32_backend.h"
-#include "engine/wake_up_form.h"
+#include "ui/wake_up_window.h"
 #include "platform/callback_boundary.h"
 #include "platform/file_system.h"
 #include "platform/program_path.h"
@@ -24,26 +24,28 @@
 #include "platform/win32/shell_win32.h"
 #include "platform/win32/single_instance_win32.h"
 #include "platform/win32/system_libraries.h"
+#include "platform/win32/tickers_win32.h"
 #include "store/alarm_file.h"
 #include "platform/win32/wake_timer_win32.h"
 #include "ui/about_dialog.h"
 #include "ui/settings_dialog.h"
-#include "ui/main_form.h"
+#include "ui/main_window.h"
 
 namespace {
 
 // The windows, created in this order; the first is the main window.
-struct TForms {
-  TForms(TAppState& state, TServices& services)
-      : Form1(state, services, Form2, Form3, Form4),
-        Form2(Form1, state.Settings, services.Boxes, Form1.SettingsLink()),
-        Form3(services.Shell, services.Clock, services.MakeMediaBackend(), services.Power,
-              services.Audio),
-        Form4(Form1, services.Shell) {}
-  TForm1 Form1;
-  TForm2 Form2;
-  TForm3 Form3;
-  TForm4 Form4;
+struct TWindows {
+  TWindows(TAppState& state, TServices& services)
+      : WakeUp(services.MakeMediaBackend()),
+        Main(state, services, Settings, WakeUp, About),
+        Settings(Main, state.Settings, services.Boxes, Main.SettingsLink()),
+        About(Main, services.Shell) {}
+  // The wake-up window first: the main window's ring session plays
+  // through it.
+  TWakeUpWindow WakeUp;
+  TMainWindow Main;
+  TSettingsDialog Settings;
+  TAboutDialog About;
 };
 
 int Run(TWin32MessageBoxes& boxes) {
@@ -74,34 +76,38 @@ int Run(TWin32MessageBoxes& boxes) {
   TWin32FileDialogs fileDialogs;
   TWin32Power power;
   TWin32AudioOutput audio;
+  TWin32Tickers tickers;
   TServices services{boxes,    clock,   shell, runValue, formats, app, exePath, std::move(params),
                      &CreateMciBackend, wakeTimer, fileDialogs, power, audio,
-                     fileio::SystemFileSystem()};
+                     fileio::SystemFileSystem(), tickers};
 
   // Created at start: the alarm store alone is 389 KB, too big for the stack,
   // and a static object with initialised members would carry it in the exe.
   const auto state = std::make_unique<TAppState>();
   int exitCode = 0;
   {
-    TForms forms(*state, services);
-    app.SetMainWindow(forms.Form1.Peer().Handle());
+    TWindows windows(*state, services);
+    app.SetMainWindow(windows.Main.Peer().Handle());
     // From the taskbar or the tray: shown in its normal state, then to the
     // front (or the dialog open over it), as the tray icon's left button.
-    instance.OnComeForward([&forms] { forms.Form1.RestoreApp(); });
+    instance.OnComeForward([&windows] { windows.Main.RestoreApp(); });
     // FormShow, then FormActivate as Windows activates the shown window.
     // Nothing after it may show the window again: the start-up sequence
     // may just have minimised it.
-    forms.Form1.ShowNormal();
+    windows.Main.ShowNormal();
     // Under Wine the activation can arrive later, and the window would sit
     // at its design size until then. The sequence runs only once at start,
     // whichever comes first.
-    forms.Form1.Activated(nullptr);
+    windows.Main.Activated(nullptr);
     // Once the window is up: the wake-up window's controls, so that a ring
     // never waits for them, then the tray icon.
-    RunWhenIdle([&forms] { forms.Form3.PrepareWindows(); });
-    RunWhenIdle([&forms] { forms.Form1.ShowTrayIcon(); });
+    RunWhenIdle([&windows] { windows.WakeUp.PrepareWindows(); });
+    RunWhenIdle([&windows] { windows.Main.ShowTrayIcon(); });
+    // And the sound system, whose first use would otherwise hold back the
+    // first ring's music by tens of milliseconds.
+    RunWhenIdle([] { winmm::WarmUpOutput(); });
     exitCode = RunMessageLoop();
-    forms.Form1.ProgramEnds();
+    windows.Main.ProgramEnds();
   }
   SetBackend(nullptr);
   return exitCode;

@@ -114,6 +114,10 @@ class TControlPeer {
   // when the control first shows, and the control's state waits in the
   // model until then.
   virtual bool Made() const { return true; }
+  // A peer whose window waits for its control to show makes it now, with
+  // those of its children (every visible one with `all`, else the ones
+  // showing). Others have theirs already.
+  virtual void MakeNow(bool all) { (void)all; }
 };
 
 class TTimerPeer {

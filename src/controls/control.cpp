@@ -53,7 +53,7 @@ TControl* TControl::NextAbove() const {
 TForm* TControl::OwningForm() {
   TControl* c = this;
   while (c->parent_) c = c->parent_;
-  return dynamic_cast<TForm*>(c);
+  return As<TForm>(c);
 }
 
 void TControl::Changed(TChange change) {
@@ -208,7 +208,7 @@ TRadioButton::TRadioButton(TControl* parent, int left, int top, int width, int h
 void TRadioButton::SetChecked(bool checked) {
   if (checked && Parent()) {
     for (TControl* sibling : Parent()->Children()) {
-      auto* radio = dynamic_cast<TRadioButton*>(sibling);
+      auto* radio = As<TRadioButton>(sibling);
       if (radio && radio != this && radio->checked_) {
         radio->checked_ = false;
         radio->Changed(TChange::State);

@@ -21,6 +21,14 @@
 
 #include "controls/backend.h"
 
+// What a control is, for the code that treats some kinds apart (radio
+// groups, drawn controls over a strip). The program is built without
+// run-time type information, which costs a sixteenth of it.
+enum class TControlKind {
+  Form, Panel, Button, CheckBox, RadioButton, Edit, Memo, ListBox, ComboBox, TabControl,
+  DateTimePicker, Label, TextImage, GradientStrip,
+};
+
 class TControl {
  public:
   TControl(TControl* parent, int left, int top, int width, int height);
@@ -28,6 +36,7 @@ class TControl {
   TControl(const TControl&) = delete;
   TControl& operator=(const TControl&) = delete;
 
+  virtual TControlKind ControlKind() const = 0;
   TControl* Parent() const { return parent_; }
   // In the order of the form's description, which is also the stacking:
   // a control declared later lies above an earlier one it overlaps.
@@ -128,6 +137,8 @@ enum class TBevel { None, Sunken };
 
 class TPanel : public TControl {
  public:
+  static constexpr TControlKind kKind = TControlKind::Panel;
+  TControlKind ControlKind() const override { return kKind; }
   TPanel(TControl* parent, int left, int top, int width, int height, TBevel bevel = TBevel::None);
   TBevel Bevel() const { return bevel_; }
 
@@ -137,6 +148,8 @@ class TPanel : public TControl {
 
 class TButton : public TControl {
  public:
+  static constexpr TControlKind kKind = TControlKind::Button;
+  TControlKind ControlKind() const override { return kKind; }
   TButton(TControl* parent, int left, int top, int width, int height, const std::wstring& caption);
   // A small picture before the caption: the name of one of the built-in glyphs.
   enum class TGlyph { None, New, Edit, Delete, Options, Info };
@@ -155,6 +168,8 @@ enum class TCheckState { Unchecked, Checked, Grayed };
 // ever set from code.
 class TCheckBox : public TControl {
  public:
+  static constexpr TControlKind kKind = TControlKind::CheckBox;
+  TControlKind ControlKind() const override { return kKind; }
   TCheckBox(TControl* parent, int left, int top, int width, int height,
             const std::wstring& caption, bool allowGrayed = false);
   bool AllowGrayed() const { return allowGrayed_; }
@@ -176,6 +191,8 @@ class TCheckBox : public TControl {
 // code or by a click, unchecks the others.
 class TRadioButton : public TControl {
  public:
+  static constexpr TControlKind kKind = TControlKind::RadioButton;
+  TControlKind ControlKind() const override { return kKind; }
   TRadioButton(TControl* parent, int left, int top, int width, int height,
                const std::wstring& caption);
   bool Checked() const { return checked_; }
@@ -191,6 +208,8 @@ class TRadioButton : public TControl {
 // OnButtonClick when that button is pressed.
 class TEdit : public TControl {
  public:
+  static constexpr TControlKind kKind = TControlKind::Edit;
+  TControlKind ControlKind() const override { return kKind; }
   TEdit(TControl* parent, int left, int top, int width, int height, bool ellipsisButton = false);
   const std::wstring& Text() const { return Caption(); }
   void SetText(const std::wstring& text) { SetCaption(text); }
@@ -216,6 +235,8 @@ class TEdit : public TControl {
 // a line break, and what a user types reads back the same way.
 class TMemo : public TControl {
  public:
+  static constexpr TControlKind kKind = TControlKind::Memo;
+  TControlKind ControlKind() const override { return kKind; }
   TMemo(TControl* parent, int left, int top, int width, int height, bool readOnly = true);
   const std::wstring& Text() const { return Caption(); }
   void SetText(const std::wstring& text) { SetCaption(text); }
@@ -239,6 +260,8 @@ class TMemo : public TControl {
 // Delete included.
 class TListBox : public TControl {
  public:
+  static constexpr TControlKind kKind = TControlKind::ListBox;
+  TControlKind ControlKind() const override { return kKind; }
   TListBox(TControl* parent, int left, int top, int width, int height, int itemHeight = 13);
   const std::vector<std::wstring>& Items() const { return items_; }
   void SetItems(std::vector<std::wstring> items);
@@ -261,6 +284,8 @@ class TListBox : public TControl {
 // entries; OnChange follows both.
 class TComboBox : public TControl {
  public:
+  static constexpr TControlKind kKind = TControlKind::ComboBox;
+  TControlKind ControlKind() const override { return kKind; }
   TComboBox(TControl* parent, int left, int top, int width, int height);
   const std::vector<std::wstring>& Items() const { return items_; }
   void SetItems(std::vector<std::wstring> items);  // the text stays; no entry selected
@@ -289,6 +314,8 @@ class TComboBox : public TControl {
 // beside it on the same parent.
 class TTabControl : public TControl {
  public:
+  static constexpr TControlKind kKind = TControlKind::TabControl;
+  TControlKind ControlKind() const override { return kKind; }
   TTabControl(TControl* parent, int left, int top, int width, int height, int tabHeight);
   const std::vector<std::wstring>& Tabs() const { return tabs_; }
   void SetTabs(std::vector<std::wstring> tabs);
@@ -311,6 +338,8 @@ class TTabControl : public TControl {
 // a date picker keeps the whole days, a time picker the fraction.
 class TDateTimePicker : public TControl {
  public:
+  static constexpr TControlKind kKind = TControlKind::DateTimePicker;
+  TControlKind ControlKind() const override { return kKind; }
   enum class TKind { Date, Time };
   TDateTimePicker(TControl* parent, int left, int top, int width, int height, TKind kind,
                   double value);
@@ -333,6 +362,8 @@ class TDateTimePicker : public TControl {
 // while the mouse is over it.
 class TLabel : public TControl {
  public:
+  static constexpr TControlKind kKind = TControlKind::Label;
+  TControlKind ControlKind() const override { return kKind; }
   enum TStyle : unsigned { Plain = 0, Embossed = 1, Raised = 2 };
   TLabel(TControl* parent, int left, int top, int width, int height, const std::wstring& caption,
          unsigned style = Plain);
@@ -374,6 +405,8 @@ class TLabel : public TControl {
 // keyboard focus.
 class TTextImage : public TControl {
  public:
+  static constexpr TControlKind kKind = TControlKind::TextImage;
+  TControlKind ControlKind() const override { return kKind; }
   TTextImage(TControl* parent, int left, int top, int width, int height,
              const std::wstring& caption);
 };
@@ -381,6 +414,8 @@ class TTextImage : public TControl {
 // A horizontal gradient mirrored about the centre.
 class TGradientStrip : public TControl {
  public:
+  static constexpr TControlKind kKind = TControlKind::GradientStrip;
+  TControlKind ControlKind() const override { return kKind; }
   TGradientStrip(TControl* parent, int left, int top, int width, int height, TColor edge,
                  TColor centre);
   TColor EdgeColor() const { return edge_; }
@@ -389,3 +424,13 @@ class TGradientStrip : public TControl {
  private:
   TColor edge_, centre_;
 };
+
+// The control as the kind it is, or null: As<TRadioButton>(control).
+template <class T>
+T* As(TControl* c) {
+  return c && c->ControlKind() == T::kKind ? static_cast<T*>(c) : nullptr;
+}
+template <class T>
+const T* As(const TControl* c) {
+  return c && c->ControlKind() == T::kKind ? static_cast<const T*>(c) : nullptr;
+}

@@ -121,13 +121,13 @@ std::vector<TControl*> TabStops(TForm& form) {
   std::vector<TControl*> stops;
   for (TControl* c : form.TabOrder()) {
     if (!Reachable(*c)) continue;
-    auto* radio = dynamic_cast<TRadioButton*>(c);
+    auto* radio = As<TRadioButton>(c);
     if (!radio) {
       stops.push_back(c);
       continue;
     }
     const auto sameGroup = [radio](TControl* s) {
-      return dynamic_cast<TRadioButton*>(s) && s->Parent() == radio->Parent();
+      return As<TRadioButton>(s) && s->Parent() == radio->Parent();
     };
     auto seen = std::find_if(stops.begin(), stops.end(), sameGroup);
     if (seen == stops.end()) {
@@ -143,9 +143,9 @@ std::vector<TControl*> TabStops(TForm& form) {
 TControl* TForm::NextTabStop(const TControl* from, bool backward) {
   const std::vector<TControl*> stops = TabStops(*this);
   if (stops.empty()) return nullptr;
-  const auto* radio = dynamic_cast<const TRadioButton*>(from);
+  const auto* radio = As<const TRadioButton>(from);
   const auto at = std::find_if(stops.begin(), stops.end(), [&](TControl* s) {
-    return s == from || (radio && dynamic_cast<TRadioButton*>(s) && s->Parent() == radio->Parent());
+    return s == from || (radio && As<TRadioButton>(s) && s->Parent() == radio->Parent());
   });
   const auto n = static_cast<std::ptrdiff_t>(stops.size());
   if (at == stops.end()) return backward ? stops.back() : stops.front();
@@ -156,7 +156,7 @@ TControl* TForm::NextTabStop(const TControl* from, bool backward) {
 TRadioButton* TForm::NextInGroup(const TRadioButton& from, bool backward) {
   std::vector<TRadioButton*> group;
   for (TControl* s : from.Parent()->Children()) {
-    auto* radio = dynamic_cast<TRadioButton*>(s);
+    auto* radio = As<TRadioButton>(s);
     if (radio && (radio == &from || Reachable(*radio))) group.push_back(radio);
   }
   const auto at = std::find(group.begin(), group.end(), &from);

@@ -22,6 +22,8 @@ enum class TActivation {
 
 class TForm : public TControl {
  public:
+  static constexpr TControlKind kKind = TControlKind::Form;
+  TControlKind ControlKind() const override { return kKind; }
   TForm(const std::wstring& caption, int left, int top, int clientWidth, int clientHeight,
         TBorderStyle border);
   ~TForm() override;

@@ -196,10 +196,8 @@ std::vector<std::wstring> TAlarmCheck::Tick(const TAlarmStore& store, const TClo
     }
     try {
       FireAlarm(store, d.Kind, d.Index, receiver);
-    } catch (const std::exception& e) {
-      errors.push_back(ErrorText(e));
     } catch (...) {
-      errors.push_back(L"Unknown error");
+      errors.push_back(CurrentErrorText());
     }
   }
   return errors;

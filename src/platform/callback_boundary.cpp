@@ -11,16 +11,6 @@ TErrorReportHook gHook = nullptr;
 
 void SetErrorReportHook(TErrorReportHook hook) noexcept { gHook = hook; }
 
-std::wstring CurrentErrorText() {
-  try {
-    throw;
-  } catch (const std::exception& e) {
-    return ErrorText(e);
-  } catch (...) {
-    return L"Unknown error";
-  }
-}
-
 void ReportCurrentError() noexcept {
   if (!gHook) return;
   try {

@@ -10,15 +10,14 @@
 #include <atomic>
 #include <string>
 
+#include "platform/errors.h"
+
 // Where an error that reaches the edge is told: the control library installs
 // its error report (SetErrorReport). Until then, and after nullptr, such an
 // error is dropped. Set and called on the window thread only.
 using TErrorReportHook = void (*)(const std::wstring& text) noexcept;
 void SetErrorReportHook(TErrorReportHook hook) noexcept;
 
-// The text the error being handled shows: see ErrorText, and "Unknown error"
-// for what is no std::exception. Only inside a catch block.
-std::wstring CurrentErrorText();
 
 // Hands the error being handled to the report. Only inside a catch block.
 void ReportCurrentError() noexcept;

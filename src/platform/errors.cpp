@@ -2,11 +2,19 @@
 
 #include "platform/decimal_text.h"
 
-std::wstring ErrorText(const std::exception& e) {
-  if (const auto* app = dynamic_cast<const EAppError*>(&e)) return app->Message();
-  std::wstring text;
-  for (const char* p = e.what(); *p; ++p) text.push_back(static_cast<unsigned char>(*p));
-  return text;
+std::wstring CurrentErrorText() {
+  try {
+    throw;
+  } catch (const EAppError& e) {
+    return e.Message();
+  } catch (const std::exception& e) {
+    // The library's texts are ASCII.
+    std::wstring text;
+    for (const char* p = e.what(); *p; ++p) text.push_back(static_cast<unsigned char>(*p));
+    return text;
+  } catch (...) {
+    return L"Unknown error";
+  }
 }
 
 std::wstring InOutErrorText(int errorCode) {

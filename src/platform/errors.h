@@ -27,9 +27,10 @@ class EInOutError : public EAppError {
   int errorCode_;
 };
 
-// The text an error shows in the error report: an EAppError's message, else
-// what(), byte for byte (the library's texts are ASCII).
-std::wstring ErrorText(const std::exception& e);
+// The text the error being handled shows in the error report: an
+// EAppError's message, else what(), byte for byte, and "Unknown error" for
+// what is no std::exception. Only inside a catch block.
+std::wstring CurrentErrorText();
 
 // "File not found", "Disk full", ... or "I/O error %d".
 std::wstring InOutErrorText(int errorCode);

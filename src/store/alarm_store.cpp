@@ -68,6 +68,13 @@ void ClampCounts(TAlarmStore& store) {
   }
 }
 
+std::uint16_t AddAlarm(TAlarmStore& store, TAlarmKind kind) {
+  if (kind > akBootCountdown) return 0;
+  std::uint16_t& count = AlarmCount(store, kind);
+  if (count >= kAlarmCapacity) return 0;
+  return ++count;
+}
+
 void DeleteAlarm(TAlarmStore& store, TAlarmKind kind, std::uint16_t index) {
   if (kind > akBootCountdown) return;
   std::uint16_t& count = AlarmCount(store, kind);

@@ -115,6 +115,11 @@ TAlarmActions AlarmActions(const TAlarmStore& store, TAlarmKind kind, std::uint1
 // table, whatever a damaged file brought in.
 void ClampCounts(TAlarmStore& store);
 
+// Makes room for one more record of `kind` at the end of its table and
+// returns its index (1-based), or 0 when the table is full. The record
+// keeps whatever bytes its slot held: the caller writes it.
+std::uint16_t AddAlarm(TAlarmStore& store, TAlarmKind kind);
+
 // Removes record `index` (1-based) of `kind`, moving the later records down
 // one place. The former last slot keeps its bytes. An index outside
 // 1..count changes nothing. Saving and reloading is the caller's next step.

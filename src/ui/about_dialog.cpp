@@ -1,15 +1,14 @@
 #include "ui/about_dialog.h"
 
 #include "platform/shell.h"
-#include "ui/main_form.h"
 
 namespace {
 constexpr TColor kGrey = 0x808080;
 }  // namespace
 
-TForm4::TForm4(TForm1& main, TShell& shell)
+TAboutDialog::TAboutDialog(TForm& owner, TShell& shell)
     : TForm(L"О программе", 0, 0, 326, 240, TBorderStyle::Dialog), shell_(shell) {
-  SetOwner(&main);
+  SetOwner(&owner);
   SetPosition(TPosition::OwnerCenter);
   SetColor(clMoneyGreen);
   CAP.SetFont({L"Courier New", 16, true, clMaroon});
@@ -47,20 +46,20 @@ TForm4::TForm4(TForm1& main, TShell& shell)
 
 // The shell's answer is not looked at: without a browser or a mail program
 // the click simply does nothing.
-void TForm4::LinkClick(const wchar_t* target) { shell_.Open(target); }
+void TAboutDialog::LinkClick(const wchar_t* target) { shell_.Open(target); }
 
-void TForm4::LinkMouseMove(TLabel& link) {
+void TAboutDialog::LinkMouseMove(TLabel& link) {
   link.SetShadowColor(kGrey);
   TFont f = link.Font();
   f.Color = clWhite;
   link.SetFont(f);
 }
 
-void TForm4::LinkMouseLeave(TLabel& link) {
+void TAboutDialog::LinkMouseLeave(TLabel& link) {
   link.SetShadowColor(clWhite);
   TFont f = link.Font();
   f.Color = clBlack;
   link.SetFont(f);
 }
 
-void TForm4::OKClick() { Close(); }
+void TAboutDialog::OKClick() { Close(); }

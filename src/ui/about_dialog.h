@@ -4,7 +4,6 @@
 
 #include "controls/controls.h"
 
-class TForm1;
 class TShell;
 
 // Where the links lead.
@@ -13,9 +12,9 @@ inline constexpr wchar_t kMailTarget[] = L"mailto:tivorra@example.org?subject=Ti
 inline constexpr wchar_t kHomepageTarget[] = L"https://www.example.org/";
 inline constexpr wchar_t kForumTarget[] = L"https://forum.example.org/";
 
-class TForm4 : public TForm {
+class TAboutDialog : public TForm {
  public:
-  TForm4(TForm1& main, TShell& shell);
+  TAboutDialog(TForm& owner, TShell& shell);
 
   void LinkClick(const wchar_t* target);
   // The mouse over a link: white text on a grey shadow; out: black on white.

@@ -27,7 +27,7 @@ TDateTime Today(TDateTime local) {
 TAlarmEditor::TAlarmEditor(const TEditorControls& controls, TSettings& settings,
                            TAlarmStore& store, TEditState& edit, TAlarmList& list,
                            TMusicPicker& picker, TClock& clock, TMessageBoxes& boxes,
-                           TFileDialogs& fileDialogs, THost& host)
+                           TFileDialogs& fileDialogs, TForm& window)
     : c_(controls),
       settings_(settings),
       store_(store),
@@ -37,20 +37,20 @@ TAlarmEditor::TAlarmEditor(const TEditorControls& controls, TSettings& settings,
       clock_(clock),
       boxes_(boxes),
       fileDialogs_(fileDialogs),
-      host_(host) {
+      window_(window) {
   c_.NewBut.OnClick = [this] { NewButClick(); };
   c_.EditBut.OnClick = [this] { EditButClick(); };
   c_.DelBut.OnClick = [this] { DelButClick(); };
-  c_.cxDate.OnClick = [this] { cxDateClick(); };
-  c_.cxDay.OnClick = [this] { cxDayClick(); };
-  c_.cxWeek.OnClick = [this] { cxWeekClick(); };
-  c_.cxWeek.OnDblClick = [this] { cxWeekDblClick(); };
-  for (TCheckBox* day : c_.Weekdays) day->OnClick = [this] { cxWeekClick(); };
-  c_.cxObrat.OnClick = [this] { cxObratClick(); };
-  c_.cxObratComp.OnClick = [this] { cxObratCompClick(); };
-  c_.cxCheckMSG.OnClick = [this] { cxCheckMSGClick(); };
-  c_.cxCheckEXE.OnClick = [this] { cxCheckEXEClick(); };
-  c_.cxEditEXE.OnButtonClick = [this] { cxEditEXEPropertiesButtonClick(); };
+  c_.cxDate.OnClick = [this] { DateKindClick(); };
+  c_.cxDay.OnClick = [this] { DailyKindClick(); };
+  c_.cxWeek.OnClick = [this] { WeeklyKindClick(); };
+  c_.cxWeek.OnDblClick = [this] { WeeklyKindDblClick(); };
+  for (TCheckBox* day : c_.Weekdays) day->OnClick = [this] { WeeklyKindClick(); };
+  c_.cxObrat.OnClick = [this] { CountdownKindClick(); };
+  c_.cxObratComp.OnClick = [this] { BootCountdownKindClick(); };
+  c_.cxCheckMSG.OnClick = [this] { MessageCheckClick(); };
+  c_.cxCheckEXE.OnClick = [this] { FileCheckClick(); };
+  c_.cxEditEXE.OnButtonClick = [this] { BrowseFileClick(); };
   c_.AddBut.OnClick = [this] { AddButClick(); };
   c_.CloseBut.OnClick = [this] { CloseButClick(); };
   c_.cxMemoMSG.SetEnabled(false);
@@ -68,7 +68,7 @@ void TAlarmEditor::OpenEditor(bool addMode, const wchar_t* confirmMessage) {
   c_.RzPanel1.Show();
   c_.cxMemoMSG.Clear();
   c_.cxEditEXE.SetText(L"");
-  host_.SaveLayout();
+  if (OnLayoutChanged) OnLayoutChanged();
 }
 
 void TAlarmEditor::NewButClick() {
@@ -96,7 +96,7 @@ void TAlarmEditor::DelButClick() {
     c_.cxMemoMSG.Clear();
     c_.cxEditEXE.SetText(L"");
     DeleteAlarm(store_, selected->Kind, selected->Index);
-    host_.CommitStore();
+    if (OnStoreChanged) OnStoreChanged();
     list_.Fill();
   }
   c_.NewBut.SetFocus();
@@ -110,7 +110,7 @@ void TAlarmEditor::SetEditorMode() {
   if (add) picker_.StartAdding();
   c_.panelweek.SetEnabled(c_.cxWeek.Checked());
   c_.AddBut.SetCaption(add ? L"Добавить" : L"Изменить");
-  host_.RefreshButtons();
+  RefreshButtons();
 }
 
 void TAlarmEditor::LoadAlarmIntoEditor(TAlarmKind kind, std::uint16_t index) {
@@ -123,29 +123,29 @@ void TAlarmEditor::LoadAlarmIntoEditor(TAlarmKind kind, std::uint16_t index) {
       c_.cxTimeEdit.SetValue(st.DateAlarms[i].AlarmTime);
       c_.cxDateEdit.SetValue(st.DateAlarms[i].AlarmDate);
       c_.cxDate.SetChecked(true);
-      cxDateClick();
+      DateKindClick();
       break;
     case akDaily:
       c_.cxTimeEdit.SetValue(st.DailyAlarms[i].AlarmTime);
       c_.cxDay.SetChecked(true);
-      cxDayClick();
+      DailyKindClick();
       break;
     case akWeekly:
       c_.cxTimeEdit.SetValue(st.WeeklyAlarms[i].AlarmTime);
       c_.cxWeek.SetChecked(true);
       for (int d = 0; d < 7; ++d) c_.Weekdays[d]->SetChecked(st.WeeklyAlarms[i].Days[d] != 0);
-      cxWeekClick();
+      WeeklyKindClick();
       break;
     case akCountdown:
       // The time left; the picker keeps the magnitude of the time of day.
       c_.cxTimeEdit.SetValue(st.CountdownAlarms[i].AlarmTime - clock_.Now().Local);
       c_.cxObrat.SetChecked(true);
-      cxObratClick();
+      CountdownKindClick();
       break;
     case akBootCountdown:
       c_.cxTimeEdit.SetValue(st.BootCountdownAlarms[i].AlarmTime);
       c_.cxObratComp.SetChecked(true);
-      cxObratCompClick();
+      BootCountdownKindClick();
       break;
   }
   const TAlarmActions a = AlarmActions(st, kind, index);
@@ -163,39 +163,39 @@ void TAlarmEditor::ShowAlarmActions(const std::wstring& msg, const std::wstring&
   picker_.Show(mus);
 }
 
-void TAlarmEditor::cxDateClick() {
+void TAlarmEditor::DateKindClick() {
   c_.cxDateEdit.SetEnabled(true);
   c_.panelweek.SetEnabled(false);
   c_.AddBut.SetEnabled(true);
-  host_.RefreshButtons();
+  RefreshButtons();
 }
-void TAlarmEditor::cxDayClick() {
+void TAlarmEditor::DailyKindClick() {
   c_.cxDateEdit.SetEnabled(false);
   c_.panelweek.SetEnabled(false);
   c_.AddBut.SetEnabled(true);
-  host_.RefreshButtons();
+  RefreshButtons();
 }
-void TAlarmEditor::cxWeekClick() {
+void TAlarmEditor::WeeklyKindClick() {
   c_.cxDateEdit.SetEnabled(false);
   c_.panelweek.SetEnabled(true);
-  host_.RefreshButtons();
+  RefreshButtons();
 }
-void TAlarmEditor::cxObratClick() { cxDayClick(); }
-void TAlarmEditor::cxObratCompClick() { cxDayClick(); }
+void TAlarmEditor::CountdownKindClick() { DailyKindClick(); }
+void TAlarmEditor::BootCountdownKindClick() { DailyKindClick(); }
 
-void TAlarmEditor::cxWeekDblClick() {
+void TAlarmEditor::WeeklyKindDblClick() {
   bool all = true;
   for (TCheckBox* day : c_.Weekdays) all = all && day->Checked();
   for (TCheckBox* day : c_.Weekdays) day->SetChecked(!all);
   c_.AddBut.SetEnabled(!all);
-  host_.RefreshButtons();
+  RefreshButtons();
 }
 
-void TAlarmEditor::cxCheckMSGClick() { c_.cxMemoMSG.SetEnabled(c_.cxCheckMSG.Checked()); }
-void TAlarmEditor::cxCheckEXEClick() { c_.cxEditEXE.SetEnabled(c_.cxCheckEXE.Checked()); }
+void TAlarmEditor::MessageCheckClick() { c_.cxMemoMSG.SetEnabled(c_.cxCheckMSG.Checked()); }
+void TAlarmEditor::FileCheckClick() { c_.cxEditEXE.SetEnabled(c_.cxCheckEXE.Checked()); }
 
-void TAlarmEditor::cxEditEXEPropertiesButtonClick() {
-  if (const auto file = fileDialogs_.PickFileToOpen(host_.Window())) c_.cxEditEXE.SetText(*file);
+void TAlarmEditor::BrowseFileClick() {
+  if (const auto file = fileDialogs_.PickFileToOpen(window_)) c_.cxEditEXE.SetText(*file);
 }
 
 void TAlarmEditor::AddButClick() {
@@ -211,15 +211,14 @@ void TAlarmEditor::AddButClick() {
     const auto k = static_cast<TAlarmKind>(kind);
     std::uint16_t index = 0;
     if (add) {
-      std::uint16_t& count = AlarmCount(store_, k);
-      if (count >= kAlarmCapacity) {
+      index = AddAlarm(store_, k);
+      if (index == 0) {
         // A full table takes nothing more; the user is told which one.
         boxes_.ShowMessage(L"Таблица \"" + std::wstring(kKindNames[kind]) +
                            L"\" заполнена: в ней уже " + DecimalText(kAlarmCapacity) +
                            L" записей. Новая запись не добавлена.");
         return;
       }
-      index = ++count;
     } else {
       index = edit_.EditIndex;
     }
@@ -228,9 +227,9 @@ void TAlarmEditor::AddButClick() {
   list_.Fill();
   if (!add) EndChange();
   for (TCheckBox* day : c_.Weekdays) day->SetChecked(false);
-  host_.CommitStore();
-  host_.RefreshButtons();  // the weekdays were cleared
-  host_.AlarmStored();
+  if (OnStoreChanged) OnStoreChanged();
+  RefreshButtons();  // the weekdays were cleared
+  if (OnAlarmStored) OnAlarmStored();
 }
 
 void TAlarmEditor::EndChange() {
@@ -238,7 +237,7 @@ void TAlarmEditor::EndChange() {
   settings_.EditorVisible = 0;
   c_.RzPanel1.SetEnabled(false);
   CloseButClick();
-  host_.SaveLayout();
+  if (OnLayoutChanged) OnLayoutChanged();
 }
 
 void TAlarmEditor::StoreEditor(TAlarmKind kind, std::uint16_t index) {
@@ -280,8 +279,15 @@ void TAlarmEditor::StoreEditor(TAlarmKind kind, std::uint16_t index) {
 void TAlarmEditor::CloseButClick() {
   settings_.EditorVisible = 0;
   c_.RzPanel1.Hide();
-  host_.SaveLayout();
-  host_.EditorClosed();
+  if (OnLayoutChanged) OnLayoutChanged();
+  if (OnClosed) OnClosed();
+}
+
+void TAlarmEditor::RefreshButtons() {
+  const bool row = list_.RowSelected();
+  c_.EditBut.SetEnabled(row);
+  c_.DelBut.SetEnabled(row);
+  RefreshAddButton();
 }
 
 void TAlarmEditor::RefreshAddButton() {

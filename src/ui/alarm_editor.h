@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "controls/controls.h"
@@ -42,47 +43,43 @@ struct TEditorControls {
 
 class TAlarmEditor {
  public:
-  // What the editor needs of the window around it.
-  class THost {
-   public:
-    virtual ~THost() = default;
-    // The settings changed the layout: written to config.cfg and applied.
-    virtual void SaveLayout() = 0;
-    // The store changed: saved to alarm.rec and read back; a failed save
-    // throws and ends the action.
-    virtual void CommitStore() = 0;
-    // A record was stored by the user.
-    virtual void AlarmStored() = 0;
-    // Edit, Delete and Add follow the list and the editor.
-    virtual void RefreshButtons() = 0;
-    // The panel closed: the window is narrower.
-    virtual void EditorClosed() = 0;
-    // Owns the file dialog.
-    virtual TForm& Window() = 0;
-  };
-
   TAlarmEditor(const TEditorControls& controls, TSettings& settings, TAlarmStore& store,
                TEditState& edit, TAlarmList& list, TMusicPicker& picker, TClock& clock,
-               TMessageBoxes& boxes, TFileDialogs& fileDialogs, THost& host);
+               TMessageBoxes& boxes, TFileDialogs& fileDialogs, TForm& window);
+
+  // What the editor tells the window around it.
+  // The settings changed the layout: to be written to config.cfg and
+  // applied.
+  std::function<void()> OnLayoutChanged;
+  // The store changed: to be saved to alarm.rec and read back; a failed
+  // save throws and ends the action.
+  std::function<void()> OnStoreChanged;
+  // A record was stored by the user.
+  std::function<void()> OnAlarmStored;
+  // The panel closed: the window is narrower.
+  std::function<void()> OnClosed;
 
   // Handlers.
   void NewButClick();
   void EditButClick();
   void DelButClick();
-  void cxDateClick();
-  void cxDayClick();
-  void cxWeekClick();
-  void cxObratClick();
-  void cxObratCompClick();
-  void cxWeekDblClick();
-  void cxCheckMSGClick();
-  void cxCheckEXEClick();
-  void cxEditEXEPropertiesButtonClick();
+  void DateKindClick();
+  void DailyKindClick();
+  void WeeklyKindClick();
+  void CountdownKindClick();
+  void BootCountdownKindClick();
+  void WeeklyKindDblClick();
+  void MessageCheckClick();
+  void FileCheckClick();
+  void BrowseFileClick();
   void AddButClick();
   void CloseButClick();
 
-  // Whether Add can store what the editor holds now.
-  void RefreshAddButton();
+  // Edit and Delete follow the list's selection, and Add whether it can
+  // store what the editor holds now. The window runs it on every event
+  // that changes them (a selection, a fill, an activation), and the editor
+  // on its own.
+  void RefreshButtons();
 
  private:
   void OpenEditor(bool addMode, const wchar_t* confirmMessage);
@@ -92,6 +89,7 @@ class TAlarmEditor {
   void StoreEditor(TAlarmKind kind, std::uint16_t index);
   // Changing a record ends the editing: the panel closes.
   void EndChange();
+  void RefreshAddButton();
 
   TEditorControls c_;
   TSettings& settings_;
@@ -102,6 +100,6 @@ class TAlarmEditor {
   TClock& clock_;
   TMessageBoxes& boxes_;
   TFileDialogs& fileDialogs_;
-  THost& host_;
+  TForm& window_;
   std::wstring confirmMessage_;
 };

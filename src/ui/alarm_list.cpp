@@ -36,12 +36,12 @@ TAlarmList::TAlarmList(TTabControl& RzTabControl, TListBox& cxListBox, const TAl
   tabs_.SetFont({L"Verdana", 8});
   tabs_.SetTabs({L"Дата", L"Каждый\rдень", L"Каждую\rнеделю", L"Обратный\rотсчет",
                  L"Обр. отсчет после\rвкл. компьютера"});
-  tabs_.OnTabClick = [this] { RzTabControlTabClick(); };
-  list_.OnClick = [this] { cxListBoxClick(); };
+  tabs_.OnTabClick = [this] { TabClick(); };
+  list_.OnClick = [this] { ListClick(); };
   list_.OnKeyDown = [this](std::uint16_t key) { cxListBoxKeyDown(key); };
 }
 
-void TAlarmList::RzTabControlTabClick() { Fill(); }
+void TAlarmList::TabClick() { Fill(); }
 
 void TAlarmList::Fill() {
   std::vector<std::wstring> rows;
@@ -90,7 +90,9 @@ std::optional<TAlarmList::TSelection> TAlarmList::Selected() const {
   return TSelection{static_cast<TAlarmKind>(tab), static_cast<std::uint16_t>(row + 1)};
 }
 
-void TAlarmList::cxListBoxClick() {
+bool TAlarmList::RowSelected() const { return list_.ItemIndex() >= 0; }
+
+void TAlarmList::ListClick() {
   if (OnSelectionChanged) OnSelectionChanged();
   if (OnRowClick) OnRowClick();
 }

@@ -17,8 +17,8 @@ class TAlarmList {
              TRegionalFormats& formats, TClock& clock);
 
   // Handlers.
-  void RzTabControlTabClick();
-  void cxListBoxClick();
+  void TabClick();
+  void ListClick();
   void cxListBoxKeyDown(std::uint16_t key);
 
   // The rows of the chosen tab's kind, none selected.
@@ -29,6 +29,8 @@ class TAlarmList {
   };
   // The record of the selected row, or nothing.
   std::optional<TSelection> Selected() const;
+  // Whether a row is selected at all.
+  bool RowSelected() const;
 
   // The selection or the rows changed.
   std::function<void()> OnSelectionChanged;

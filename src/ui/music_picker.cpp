@@ -45,13 +45,13 @@ TMusicPicker::TMusicPicker(TCheckBox& cxCheckMUS, TComboBox& cxDirBox, TListBox&
   dirBox_.SetText(L"Выберите раздел ...");
   dirBox_.SetEnabled(false);
   musList_.SetEnabled(false);
-  check_.OnClick = [this] { cxCheckMUSClick(); };
+  check_.OnClick = [this] { MusicCheckClick(); };
   dirBox_.OnChange = [this] {
     unlisted_.reset();  // the user chose or typed a section
-    cxDirBoxPropertiesChange();
+    SectionChange();
   };
-  dirBox_.OnClick = [this] { cxDirBoxPropertiesChange(); };
-  musList_.OnClick = [this] { cxMusListClick(); };
+  dirBox_.OnClick = [this] { SectionChange(); };
+  musList_.OnClick = [this] { MusicListClick(); };
 }
 
 void TMusicPicker::ListSections(std::wstring folder) {
@@ -83,7 +83,7 @@ int TMusicPicker::SectionIndex() const {
   return -1;
 }
 
-void TMusicPicker::cxCheckMUSClick() {
+void TMusicPicker::MusicCheckClick() {
   const bool on = check_.Checked();
   dirBox_.SetEnabled(on);
   musList_.SetEnabled(on);
@@ -92,12 +92,12 @@ void TMusicPicker::cxCheckMUSClick() {
   ListSections(soundDir_());
 }
 
-void TMusicPicker::cxDirBoxPropertiesChange() {
+void TMusicPicker::SectionChange() {
   musList_.Clear();
   ListMusic(soundDir_() + dirBox_.Text());
 }
 
-void TMusicPicker::cxMusListClick() {
+void TMusicPicker::MusicListClick() {
   unlisted_.reset();
   lastIndex_ = musList_.ItemIndex();
 }

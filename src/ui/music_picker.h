@@ -16,9 +16,9 @@ class TMusicPicker {
                std::function<std::wstring()> soundDir);
 
   // Handlers.
-  void cxCheckMUSClick();
-  void cxDirBoxPropertiesChange();
-  void cxMusListClick();
+  void MusicCheckClick();
+  void SectionChange();
+  void MusicListClick();
 
   // Both lists emptied.
   void Clear();

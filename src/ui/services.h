@@ -20,6 +20,7 @@ class TMediaBackend;
 class TWakeTimer;
 class TPower;
 class TAudioOutput;
+class TTickers;
 namespace fileio {
 class TFileSystem;
 }
@@ -40,4 +41,6 @@ struct TServices {
   TAudioOutput& Audio;
   // How the program's own files are read and written.
   fileio::TFileSystem& Files;
+  // Timers of the parts that have no window.
+  TTickers& Tickers;
 };

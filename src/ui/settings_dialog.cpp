@@ -12,7 +12,7 @@ void ShowSetting(TCheckBox& box, std::uint8_t setting) {
 }
 }  // namespace
 
-TForm2::TForm2(TForm& owner, TSettings& settings, TMessageBoxes& boxes, TSettingsLink& link)
+TSettingsDialog::TSettingsDialog(TForm& owner, TSettings& settings, TMessageBoxes& boxes, TSettingsLink& link)
     : TForm(L"Настройки", 0, 0, 339, 148, TBorderStyle::Dialog),
       settings_(settings),
       boxes_(boxes),
@@ -26,10 +26,10 @@ TForm2::TForm2(TForm& owner, TSettings& settings, TMessageBoxes& boxes, TSetting
   OnActivate = [this] { FormActivate(); };
   OnClose = [this] { signalShown_ = false; };
   OK.OnClick = [this] { OKClick(); };
-  CANCEL.OnClick = [this] { CANCELClick(); };
+  CANCEL.OnClick = [this] { CancelClick(); };
 }
 
-std::vector<TForm2::TRow> TForm2::Rows(bool warning) {
+std::vector<TSettingsDialog::TRow> TSettingsDialog::Rows(bool warning) {
   std::vector<TRow> rows = {{&SnoozeLabel, &SnoozeEdit},
                             {&RingLabel, &RingEdit},
                             {&RaiseBox, nullptr},
@@ -40,7 +40,7 @@ std::vector<TForm2::TRow> TForm2::Rows(bool warning) {
   return rows;
 }
 
-void TForm2::PlaceSignalRows(const std::vector<TRow>& rows) {
+void TSettingsDialog::PlaceSignalRows(const std::vector<TRow>& rows) {
   constexpr int kFirstRow = 24;
   constexpr int kRowHeight = 26;
   int top = kFirstRow;
@@ -58,7 +58,7 @@ void TForm2::PlaceSignalRows(const std::vector<TRow>& rows) {
   SetClientSize(ClientWidth(), CANCEL.Bottom() + 11);
 }
 
-void TForm2::FormShow() {
+void TSettingsDialog::FormShow() {
   const TSignalSettings signal = link_.Signal();
   SnoozeEdit.SetText(DecimalText(signal.SnoozeMinutes));
   RingEdit.SetText(DecimalText(signal.RingMinutes));
@@ -70,7 +70,7 @@ void TForm2::FormShow() {
   PlaceSignalRows(Rows(link_.PcWillNotWake()));
 }
 
-std::optional<TSignalSettings> TForm2::SignalFromFields() {
+std::optional<TSignalSettings> TSettingsDialog::SignalFromFields() {
   TSignalSettings s;
   const struct {
     TEdit& field;
@@ -100,7 +100,7 @@ std::optional<TSignalSettings> TForm2::SignalFromFields() {
   return s;
 }
 
-void TForm2::FormActivate() {
+void TSettingsDialog::FormActivate() {
   if (!signalShown_) {
     FormShow();
     signalShown_ = true;
@@ -112,7 +112,7 @@ void TForm2::FormActivate() {
   ShowSetting(ShowMes, s.ShowMessages);
 }
 
-void TForm2::OKClick() {
+void TSettingsDialog::OKClick() {
   const std::optional<TSignalSettings> signal = SignalFromFields();
   if (!signal) return;
   TSettings& s = settings_;
@@ -127,4 +127,4 @@ void TForm2::OKClick() {
   Close();
 }
 
-void TForm2::CANCELClick() { Close(); }
+void TSettingsDialog::CancelClick() { Close(); }

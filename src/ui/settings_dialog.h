@@ -28,10 +28,10 @@ class TSettingsLink {
   virtual void SettingsApplied(const TSignalSettings& signal) = 0;
 };
 
-class TForm2 : public TForm {
+class TSettingsDialog : public TForm {
  public:
   // Centred on `owner`; shows and changes `settings`.
-  TForm2(TForm& owner, TSettings& settings, TMessageBoxes& boxes, TSettingsLink& link);
+  TSettingsDialog(TForm& owner, TSettings& settings, TMessageBoxes& boxes, TSettingsLink& link);
 
   // Fills the signal group's fields from the values in effect; once per
   // opening, so a value being corrected survives the message box that
@@ -42,7 +42,7 @@ class TForm2 : public TForm {
   // confirmed are forgotten.
   void FormActivate();
   void OKClick();
-  void CANCELClick();
+  void CancelClick();
 
   // In Tab order.
   TCheckBox Auto{this, 8, 8, 241, 21, L"Загрузка программы при старте Windows", true};

@@ -11,22 +11,22 @@ TTray::TTray(TTrayIcon& RzTrayIcon1, TPopupMenu& abfPopupMenu1, TForm& window,
       aboutDialog_(aboutDialog),
       app_(app) {
   icon_.SetHint(L"Tivorra");
-  icon_.OnMouseDown = [this](TMouseButton b) { RzTrayIcon1MouseDown(b); };
-  icon_.OnMouseUp = [this](TMouseButton b) { RzTrayIcon1MouseUp(b); };
+  icon_.OnMouseDown = [this](TMouseButton b) { IconMouseDown(b); };
+  icon_.OnMouseUp = [this](TMouseButton b) { IconMouseUp(b); };
   BuildMenu();
 }
 
 void TTray::BuildMenu() {
   const TPopupMenu::TItem separator{L"", nullptr, true};
   menu_.Items = {
-      {L"Показать", [this] { G1Click(); }},
-      {L"Спрятать", [this] { N3Click(); }},
+      {L"Показать", [this] { ShowProgramClick(); }},
+      {L"Спрятать", [this] { HideProgramClick(); }},
       separator,
-      {L"Настройки", [this] { N2Click(); }},
+      {L"Настройки", [this] { SettingsClick(); }},
       separator,
-      {L"О программе", [this] { J1Click(); }},
+      {L"О программе", [this] { AboutClick(); }},
       separator,
-      {L"Закрыть", [this] { N1Click(); }},
+      {L"Закрыть", [this] { QuitClick(); }},
   };
   // Offered only while there is something to cancel.
   if (HasSnoozes && HasSnoozes()) {
@@ -35,21 +35,21 @@ void TTray::BuildMenu() {
   }
 }
 
-void TTray::RzTrayIcon1MinimizeApp() {
+void TTray::ProgramMinimized() {
   // Hidden into the tray with the settings open: they are cancelled.
   if (settingsDialog_.Visible()) settingsDialog_.Close();
 }
 
 void TTray::RestoreApp() {
-  if (app_.Minimized() || !window_.Visible()) G1Click();
+  if (app_.Minimized() || !window_.Visible()) ShowProgramClick();
   app_.BringToFront();
 }
 
-void TTray::RzTrayIcon1MouseDown(TMouseButton button) {
+void TTray::IconMouseDown(TMouseButton button) {
   if (button == TMouseButton::Left) RestoreApp();
 }
 
-void TTray::RzTrayIcon1MouseUp(TMouseButton button) {
+void TTray::IconMouseUp(TMouseButton button) {
   if (button != TMouseButton::Right) return;
   // With the program in front, a click elsewhere closes the menu.
   window_.BringToForeground();
@@ -58,15 +58,15 @@ void TTray::RzTrayIcon1MouseUp(TMouseButton button) {
   menu_.Popup(at.X, at.Y);
 }
 
-void TTray::G1Click() {
+void TTray::ShowProgramClick() {
   app_.Restore();
   window_.ShowNormal();
 }
 
-void TTray::N3Click() { app_.Minimize(); }
+void TTray::HideProgramClick() { app_.Minimize(); }
 
-void TTray::N2Click() { OpenDialog(settingsDialog_); }
-void TTray::J1Click() { OpenDialog(aboutDialog_); }
+void TTray::SettingsClick() { OpenDialog(settingsDialog_); }
+void TTray::AboutClick() { OpenDialog(aboutDialog_); }
 
 void TTray::OpenDialog(TForm& dialog) {
   // Chosen again while the dialog is open: it comes forward rather than
@@ -82,4 +82,4 @@ void TTray::OpenDialog(TForm& dialog) {
 
 // Ends at once, without the window's close: every change was saved when it
 // was made.
-void TTray::N1Click() { app_.Terminate(); }
+void TTray::QuitClick() { app_.Terminate(); }

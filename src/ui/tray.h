@@ -16,14 +16,14 @@ class TTray {
         TForm& aboutDialog, TApplicationWindow& app);
 
   // Handlers.
-  void RzTrayIcon1MouseDown(TMouseButton button);
-  void RzTrayIcon1MouseUp(TMouseButton button);
-  void RzTrayIcon1MinimizeApp();
-  void G1Click();
-  void N3Click();
-  void N2Click();
-  void J1Click();
-  void N1Click();
+  void IconMouseDown(TMouseButton button);
+  void IconMouseUp(TMouseButton button);
+  void ProgramMinimized();
+  void ShowProgramClick();
+  void HideProgramClick();
+  void SettingsClick();
+  void AboutClick();
+  void QuitClick();
 
   // Added once the window is up: the notification area can take seconds
   // to answer, and the window must not wait for it.

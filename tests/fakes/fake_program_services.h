@@ -14,6 +14,7 @@
 #include "fakes/fake_media_backend.h"
 #include "fakes/fake_power.h"
 #include "fakes/fake_services.h"
+#include "fakes/fake_tickers.h"
 #include "fakes/fake_wake_timer.h"
 #include "ui/services.h"
 
@@ -29,7 +30,7 @@ struct TFakeProgramServices {
     return std::make_unique<TServices>(TServices{boxes, clock, shell, runValue, formats, app,
                                                  std::move(exe), std::move(params),
                                                  std::move(media), wakeTimer, fileDialogs, power,
-                                                 audio, files});
+                                                 audio, files, tickers});
   }
 
   TFakeMessageBoxes boxes;
@@ -44,4 +45,5 @@ struct TFakeProgramServices {
   TFakeFileDialogs fileDialogs;
   TFakePower power;
   TFakeAudioOutput audio;
+  TFakeTickers tickers{clock};
 };

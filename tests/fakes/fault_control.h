@@ -24,6 +24,7 @@ class TFaultControl : public TControl {
     AdoptPeer(std::make_unique<TPeer>(*this, window));
   }
   HWND Hwnd() const { return static_cast<HWND>(Peer().Handle()); }
+  TControlKind ControlKind() const override { return TControlKind::Panel; }
 
   std::function<void()> OnReached;
 

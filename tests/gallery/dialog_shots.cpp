@@ -13,7 +13,7 @@
 #include "controls/win32/mci_backend.h"
 #include "controls/win32/message_boxes_win32.h"
 #include "controls/win32/win32_backend.h"
-#include "engine/wake_up_form.h"
+#include "ui/wake_up_window.h"
 #include "platform/file_system.h"
 #include "platform/program_path.h"
 #include "platform/win32/clock_win32.h"
@@ -23,24 +23,24 @@
 #include "platform/win32/audio_output_win32.h"
 #include "controls/win32/file_dialogs_win32.h"
 #include "platform/win32/power_win32.h"
+#include "platform/win32/tickers_win32.h"
 #include "platform/win32/wake_timer_win32.h"
 #include "ui/about_dialog.h"
-#include "ui/main_form.h"
+#include "ui/main_window.h"
 #include "ui/settings_dialog.h"
 
 namespace {
 
 struct TForms {
   TForms(TAppState& state, TServices& services)
-      : Form1(state, services, Form2, Form3, Form4),
-        Form2(Form1, state.Settings, services.Boxes, Form1.SettingsLink()),
-        Form3(services.Shell, services.Clock, services.MakeMediaBackend(), services.Power,
-              services.Audio),
-        Form4(Form1, services.Shell) {}
-  TForm1 Form1;
-  TForm2 Form2;
-  TForm3 Form3;
-  TForm4 Form4;
+      : WakeUp(services.MakeMediaBackend()),
+        Main(state, services, Settings, WakeUp, About),
+        Settings(Main, state.Settings, services.Boxes, Main.SettingsLink()),
+        About(Main, services.Shell) {}
+  TWakeUpWindow WakeUp;
+  TMainWindow Main;
+  TSettingsDialog Settings;
+  TAboutDialog About;
 };
 
 TAppState gState;
@@ -49,7 +49,7 @@ std::wstring gWhat;
 
 void CALLBACK ClickOne(HWND, UINT, UINT_PTR id, DWORD) {
   KillTimer(nullptr, id);
-  gForms->Form2.onCloseMinToTray.Click();
+  gForms->Settings.onCloseMinToTray.Click();
 }
 
 void CALLBACK OpenIt(HWND, UINT, UINT_PTR id, DWORD) {
@@ -59,13 +59,13 @@ void CALLBACK OpenIt(HWND, UINT, UINT_PTR id, DWORD) {
     gState.Settings.AutoLoad = 1;
     gState.Settings.ShowMessages = 1;
     SetTimer(nullptr, 0, 400, ClickOne);
-    gForms->Form1.OptionBut.Click();
+    gForms->Main.OptionBut.Click();
   } else if (gWhat == L"about") {
-    gForms->Form1.InfoBut.Click();
+    gForms->Main.InfoBut.Click();
   } else if (gWhat == L"menu") {
     RECT r;
-    GetWindowRect(static_cast<HWND>(gForms->Form1.Peer().Handle()), &r);
-    gForms->Form1.abfPopupMenu1.Popup(r.right + 20, r.top + 20);
+    GetWindowRect(static_cast<HWND>(gForms->Main.Peer().Handle()), &r);
+    gForms->Main.abfPopupMenu1.Popup(r.right + 20, r.top + 20);
   }
 }
 
@@ -88,16 +88,17 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   TWin32FileDialogs fileDialogs;
   TWin32Power power;
   TWin32AudioOutput audio;
+  TWin32Tickers tickers;
   TServices services{boxes,    clock, shell, runValue, formats, app, ExecutablePath(), {},
                      &CreateMciBackend, wakeTimer, fileDialogs, power, audio,
-                     fileio::SystemFileSystem()};
+                     fileio::SystemFileSystem(), tickers};
   int exitCode = 0;
   {
     TForms forms(gState, services);
     gForms = &forms;
-    app.SetMainWindow(forms.Form1.Peer().Handle());
-    forms.Form1.ShowNormal();
-    forms.Form1.Activated(nullptr);
+    app.SetMainWindow(forms.Main.Peer().Handle());
+    forms.Main.ShowNormal();
+    forms.Main.Activated(nullptr);
     SetTimer(nullptr, 0, 1500, OpenIt);
     exitCode = RunMessageLoop();
   }

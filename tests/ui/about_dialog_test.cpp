@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "fakes/ui_driver.h"
-#include "ui/program_forms.h"
+#include "ui/program_windows.h"
 
 namespace {
 
@@ -12,23 +12,23 @@ constexpr TColor kGrey = 0x808080;
 TEST_F(AboutDialog, LinksChangeColourUnderTheMouseAndOpenTheirTargets) {
   Start();
   const struct {
-    TLabel TForm4::*link;
+    TLabel TAboutDialog::*link;
     const wchar_t* target;
     TColor startColor;
   } links[] = {
-      {&TForm4::icq, L"https://www.example.org/messenger/search?uin=100200300", clBlack},
-      {&TForm4::mail, L"mailto:tivorra@example.org?subject=Tivorra 1.0", clBlack},
-      {&TForm4::homepage, L"https://www.example.org/", clBlack},
-      {&TForm4::forum, L"https://forum.example.org/", clWindowText},
+      {&TAboutDialog::icq, L"https://www.example.org/messenger/search?uin=100200300", clBlack},
+      {&TAboutDialog::mail, L"mailto:tivorra@example.org?subject=Tivorra 1.0", clBlack},
+      {&TAboutDialog::homepage, L"https://www.example.org/", clBlack},
+      {&TAboutDialog::forum, L"https://forum.example.org/", clWindowText},
   };
   for (const auto& l : links) {
-    TLabel& link = form4().*(l.link);
+    TLabel& link = aboutDialog().*(l.link);
     SCOPED_TRACE(&l - links);
     shell.opened.clear();
     EXPECT_EQ(link.Cursor(), TCursor::Cross);
     EXPECT_EQ(link.Font().Color, l.startColor);
     EXPECT_EQ(link.ShadowColor(), clWhite);
-    ScriptModal(form4(), [&](TForm&) {
+    ScriptModal(aboutDialog(), [&](TForm&) {
       link.MouseEnter();
       EXPECT_EQ(link.Font().Color, clWhite);
       EXPECT_EQ(link.ShadowColor(), kGrey);
@@ -36,37 +36,37 @@ TEST_F(AboutDialog, LinksChangeColourUnderTheMouseAndOpenTheirTargets) {
       EXPECT_EQ(link.Font().Color, clBlack);
       EXPECT_EQ(link.ShadowColor(), clWhite);
       link.Click();
-      form4().OK.Click();
+      aboutDialog().OK.Click();
       return 0;
     });
-    form1().InfoBut.Click();
-    EXPECT_FALSE(form4().Visible());
+    mainWindow().InfoBut.Click();
+    EXPECT_FALSE(aboutDialog().Visible());
     EXPECT_EQ(shell.opened, std::vector<std::wstring>{l.target});
   }
   // Colours changed by hovering stay between showings.
-  EXPECT_EQ(form4().forum.Font().Color, clBlack);
+  EXPECT_EQ(aboutDialog().forum.Font().Color, clBlack);
 }
 
 TEST_F(AboutDialog, IsOwnedCentredMoneyGreenAndClosesWithoutTheStartUpSequence) {
   Start();
-  EXPECT_EQ(form4().Owner(), &form1());
-  EXPECT_EQ(form4().Position(), TPosition::OwnerCenter);
-  EXPECT_EQ(form4().Color(), clMoneyGreen);
-  EXPECT_EQ(form4().CAP.Caption(), L"Tivorra v.1.0");
-  EXPECT_NE(form4().programming.Caption().find(L"команда Tivorra"), std::wstring::npos);
+  EXPECT_EQ(aboutDialog().Owner(), &mainWindow());
+  EXPECT_EQ(aboutDialog().Position(), TPosition::OwnerCenter);
+  EXPECT_EQ(aboutDialog().Color(), clMoneyGreen);
+  EXPECT_EQ(aboutDialog().CAP.Caption(), L"Tivorra v.1.0");
+  EXPECT_NE(aboutDialog().programming.Caption().find(L"команда Tivorra"), std::wstring::npos);
   const int writes = runValue.writeCount;
   for (bool closeBox : {false, true}) {
-    ScriptModal(form4(), [closeBox](TForm& f) {
+    ScriptModal(aboutDialog(), [closeBox](TForm& f) {
       if (closeBox) {
         f.Close();
       } else {
-        static_cast<TForm4&>(f).OK.Click();
+        static_cast<TAboutDialog&>(f).OK.Click();
       }
       return 0;
     });
-    form1().InfoBut.Click();
+    mainWindow().InfoBut.Click();
     Pump();
-    EXPECT_FALSE(form4().Visible());
+    EXPECT_FALSE(aboutDialog().Visible());
   }
   EXPECT_EQ(runValue.writeCount, writes) << "the start-up sequence ran again";
 }

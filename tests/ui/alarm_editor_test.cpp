@@ -9,7 +9,7 @@ std::string Narrow(const std::wstring& ascii) { return std::string(ascii.begin()
 TEST_F(AlarmUi, TheRoadOfOneAlarmEndsInTheExactBytesOfTheFile) {
   MakeFile(L"Sound/Rock/x.mp3");
   Start();
-  TForm1& f = *form1;
+  TMainWindow& f = *mainWindow;
   f.NewBut.Click();
   f.cxWeek.Click();
   f.pn.Click();
@@ -39,7 +39,7 @@ TEST_F(AlarmUi, TheRoadOfOneAlarmEndsInTheExactBytesOfTheFile) {
 
 TEST_F(AlarmUi, TwoAlarmsInARowThenAChangeKeepsKindRowAndCount) {
   Start({1, 1, 0, 0, 0, 0, 1});  // confirmations on
-  TForm1& f = *form1;
+  TMainWindow& f = *mainWindow;
   f.NewBut.Click();
   f.cxWeek.Click();
   f.vs.Click();
@@ -98,14 +98,14 @@ TEST_F(AlarmUi, StoredTextsAreCutAndRoundTripUnchanged) {
     EXPECT_TRUE(SaveAlarms(state->Store, dir.ProgramDir(), state->AlarmFile).Saved());
     Start();
     ShowTab(1);
-    form1->cxListBox.SelectRow(0);
-    form1->EditBut.Click();
-    EXPECT_EQ(form1->cxMemoMSG.Text(), c.loaded);
+    mainWindow->cxListBox.SelectRow(0);
+    mainWindow->EditBut.Click();
+    EXPECT_EQ(mainWindow->cxMemoMSG.Text(), c.loaded);
     if (!c.typed.empty()) {
-      form1->cxCheckMSG.Check(true);
-      form1->cxMemoMSG.TypeText(c.typed);
+      mainWindow->cxCheckMSG.Check(true);
+      mainWindow->cxMemoMSG.TypeText(c.typed);
     }
-    form1->AddBut.Click();
+    mainWindow->AddBut.Click();
     EXPECT_EQ(FromShortString(state->Store.DailyAlarms[0].Msg), c.stored);
     EXPECT_EQ(FromShortString(state->Store.DailyAlarms[0].Exe), L"C:\\x.exe");
     program.reset();
@@ -117,45 +117,45 @@ TEST_F(AlarmUi, AFullTableTakesNoHundredAndFirst) {
   EXPECT_TRUE(SaveAlarms(state->Store, dir.ProgramDir(), state->AlarmFile).Saved());
   const Bytes before = AlarmFile();
   Start();
-  AddAlarm(form1->cxDay, EncodeTime(6, 0, 0, 0), L"one too many");
+  AddAlarm(mainWindow->cxDay, EncodeTime(6, 0, 0, 0), L"one too many");
   EXPECT_EQ(state->Store.DailyCount, 100);
   EXPECT_EQ(AlarmFile(), before);
   EXPECT_EQ(Messages(), std::vector<std::wstring>{
                             L"Таблица \"Ежедневно\" заполнена: в ней уже 100 записей. Новая "
                             L"запись не добавлена."});
   // Another kind still takes one.
-  AddAlarm(form1->cxDate, EncodeTime(6, 0, 0, 0));
+  AddAlarm(mainWindow->cxDate, EncodeTime(6, 0, 0, 0));
   EXPECT_EQ(state->Store.DateCount, 1);
 }
 
 TEST_F(AlarmUi, ACountdownOfNoTimeRingsAtTheNextTick) {
   Start();
-  form1->Time.Tick();
-  AddAlarm(form1->cxObrat, 0, L"now");
+  mainWindow->Time.Tick();
+  AddAlarm(mainWindow->cxObrat, 0, L"now");
   EXPECT_FALSE(wakeUp->Visible());
   clock.Advance(1000);
-  form1->Time.Tick();
+  mainWindow->Time.Tick();
   EXPECT_TRUE(wakeUp->Visible());
   EXPECT_EQ(wakeUp->Memo.Text(), L"now");
 }
 
 TEST_F(AlarmUi, TheFileFieldTakesWhatTheDialogConfirms) {
   Start();
-  form1->NewBut.Click();
-  form1->cxCheckEXE.Click();
+  mainWindow->NewBut.Click();
+  mainWindow->cxCheckEXE.Click();
   fileDialogs.answers = {L"C:\\Games\\run.cmd", std::nullopt};
-  form1->cxEditEXE.ButtonClick();
-  EXPECT_EQ(form1->cxEditEXE.Text(), L"C:\\Games\\run.cmd");
-  form1->cxEditEXE.ButtonClick();  // cancelled: nothing changes
-  EXPECT_EQ(form1->cxEditEXE.Text(), L"C:\\Games\\run.cmd");
-  EXPECT_EQ(fileDialogs.owners, (std::vector<TForm*>{form1, form1}));
+  mainWindow->cxEditEXE.ButtonClick();
+  EXPECT_EQ(mainWindow->cxEditEXE.Text(), L"C:\\Games\\run.cmd");
+  mainWindow->cxEditEXE.ButtonClick();  // cancelled: nothing changes
+  EXPECT_EQ(mainWindow->cxEditEXE.Text(), L"C:\\Games\\run.cmd");
+  EXPECT_EQ(fileDialogs.owners, (std::vector<TForm*>{mainWindow, mainWindow}));
 #ifdef _WIN32
   // The ellipsis button is a tab stop after the field: Tab, then Space.
   fileDialogs.answers = {L"C:\\by\\keys.cmd"};
-  form1->cxEditEXE.SetFocus();
-  form1->cxEditEXE.PressKey(kVkTab);
-  form1->cxEditEXE.PressKey(L' ');
-  EXPECT_EQ(form1->cxEditEXE.Text(), L"C:\\by\\keys.cmd");
+  mainWindow->cxEditEXE.SetFocus();
+  mainWindow->cxEditEXE.PressKey(kVkTab);
+  mainWindow->cxEditEXE.PressKey(L' ');
+  EXPECT_EQ(mainWindow->cxEditEXE.Text(), L"C:\\by\\keys.cmd");
 #endif
 }
 
@@ -163,7 +163,7 @@ TEST_F(AlarmUi, EverythingWithTheKeyboardAlone) {
   state->Store.DailyCount = 2;
   EXPECT_TRUE(SaveAlarms(state->Store, dir.ProgramDir(), state->AlarmFile).Saved());
   Start({1, 1, 1, 0, 0, 0, 0});
-  TForm1& f = *form1;
+  TMainWindow& f = *mainWindow;
   ShowTab(1);
   f.cxListBox.SetFocus();
   f.cxListBox.PressKey(kVkDown);

@@ -40,14 +40,14 @@ TEST_F(AlarmUi, RowTextsOfEveryKind) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.tab);
     ShowTab(c.tab);
-    EXPECT_EQ(form1->cxListBox.Items(), c.rows);
-    EXPECT_EQ(form1->cxListBox.ItemIndex(), -1);
+    EXPECT_EQ(mainWindow->cxListBox.Items(), c.rows);
+    EXPECT_EQ(mainWindow->cxListBox.ItemIndex(), -1);
   }
 }
 
 TEST_F(AlarmUi, ACountdownShowsTheTimeLeftThenTheTimeSinceItsMoment) {
   Start();
-  AddAlarm(form1->cxObrat, EncodeTime(0, 10, 0, 0));
+  AddAlarm(mainWindow->cxObrat, EncodeTime(0, 10, 0, 0));
   const struct {
     std::int64_t afterMs;
     const wchar_t* row;
@@ -55,7 +55,7 @@ TEST_F(AlarmUi, ACountdownShowsTheTimeLeftThenTheTimeSinceItsMoment) {
   for (const auto& c : cases) {
     clock.Advance(c.afterMs);
     ShowTab(3);
-    EXPECT_EQ(form1->cxListBox.Items(), std::vector<std::wstring>{c.row});
+    EXPECT_EQ(mainWindow->cxListBox.Items(), std::vector<std::wstring>{c.row});
   }
 }
 
@@ -63,7 +63,7 @@ TEST_F(AlarmUi, TheRefreshEnablesTheButtonsByItsSixRules) {
   state->Store.DailyCount = 1;
   EXPECT_TRUE(SaveAlarms(state->Store, dir.ProgramDir(), state->AlarmFile).Saved());
   Start({1, 1, 1, 0, 0, 0, 0});  // left in add mode
-  TForm1& f = *form1;
+  TMainWindow& f = *mainWindow;
   const struct {
     const char* name;
     std::function<void()> act;
@@ -116,7 +116,7 @@ TEST_F(AlarmUi, EditAndDeleteAreDisabledStraightAfterEveryFill) {
   state->Store.DailyCount = 3;
   EXPECT_TRUE(SaveAlarms(state->Store, dir.ProgramDir(), state->AlarmFile).Saved());
   Start({1, 1, 1, 0, 0, 0, 0});
-  TForm1& f = *form1;
+  TMainWindow& f = *mainWindow;
   const struct {
     const char* name;
     std::function<void()> fill;
@@ -144,28 +144,28 @@ TEST_F(AlarmUi, EnterAndDeleteInTheListAndClickWithEditOnClick) {
   state->Store.DailyCount = 3;
   EXPECT_TRUE(SaveAlarms(state->Store, dir.ProgramDir(), state->AlarmFile).Saved());
   Start({1, 0, 0, 0, 1, 0, 0});  // EditOnClick on, editor closed
-  EXPECT_EQ(form1->AddBut.Caption(), L"Изменить") << "the kept mode, said at start";
+  EXPECT_EQ(mainWindow->AddBut.Caption(), L"Изменить") << "the kept mode, said at start";
   ShowTab(1);
   // Keys with no row selected: nothing opens, nothing is deleted.
-  form1->cxListBox.SetFocus();
-  form1->cxListBox.PressKey(kVkReturn);
-  EXPECT_FALSE(form1->RzPanel1.Visible());
-  form1->cxListBox.PressKey(kVkDelete);
+  mainWindow->cxListBox.SetFocus();
+  mainWindow->cxListBox.PressKey(kVkReturn);
+  EXPECT_FALSE(mainWindow->RzPanel1.Visible());
+  mainWindow->cxListBox.PressKey(kVkDelete);
   EXPECT_EQ(state->Store.DailyCount, 3);
-  EXPECT_TRUE(form1->NewBut.Focused());
+  EXPECT_TRUE(mainWindow->NewBut.Focused());
   // A click loads the record in change mode.
-  form1->cxListBox.SelectRow(1);
-  EXPECT_TRUE(form1->RzPanel1.Visible());
-  EXPECT_EQ(form1->AddBut.Caption(), L"Изменить");
-  EXPECT_EQ(form1->cxTimeEdit.Value(), EncodeTime(2, 0, 0, 0));
+  mainWindow->cxListBox.SelectRow(1);
+  EXPECT_TRUE(mainWindow->RzPanel1.Visible());
+  EXPECT_EQ(mainWindow->AddBut.Caption(), L"Изменить");
+  EXPECT_EQ(mainWindow->cxTimeEdit.Value(), EncodeTime(2, 0, 0, 0));
   EXPECT_EQ(state->Edit.EditIndex, 2);
   // Delete removes it, saves and reloads.
-  form1->cxListBox.SetFocus();
-  form1->cxListBox.PressKey(kVkDelete);
-  EXPECT_EQ(form1->cxListBox.Items(),
+  mainWindow->cxListBox.SetFocus();
+  mainWindow->cxListBox.PressKey(kVkDelete);
+  EXPECT_EQ(mainWindow->cxListBox.Items(),
             (std::vector<std::wstring>{L"1:00:00 |  | ", L"3:00:00 |  | "}));
   EXPECT_EQ(AlarmFile()[389602], 2);
-  EXPECT_TRUE(form1->NewBut.Focused());
+  EXPECT_TRUE(mainWindow->NewBut.Focused());
 }
 
 }  // namespace

@@ -10,13 +10,13 @@
 
 #include "controls/dispatcher.h"
 #include "platform/date_time.h"
-#include "engine/wake_up_form.h"
+#include "ui/wake_up_window.h"
 #include "fakes/fake_program_services.h"
 #include "fakes/ui_driver.h"
 #include "store/alarm_file.h"
 #include "test_support.h"
-#include "ui/main_form.h"
-#include "ui/program_forms.h"
+#include "ui/main_window.h"
+#include "ui/program_windows.h"
 
 class AlarmUi : public testing::Test, protected TFakeProgramServices {
  protected:
@@ -33,29 +33,29 @@ class AlarmUi : public testing::Test, protected TFakeProgramServices {
   void Start(Bytes config = {1, 1, 0, 0, 0, 0, 0}) {
     WriteBytes(dir.Path(L"config.cfg"), config);
     services = MakeServices(dir.ProgramDir() + L"Tivorra.exe", {});
-    wakeUp = std::make_unique<TForm3>(shell, clock, services->MakeMediaBackend(), power, audio);
+    wakeUp = std::make_unique<TWakeUpWindow>(services->MakeMediaBackend());
     program.reset();
-    program = std::make_unique<TProgramForms>(*state, *services, *wakeUp, shell);
-    form1 = &program->Form1;
-    form1->ShowNormal();
-    form1->Activated(nullptr);
-    form1->ShowTrayIcon();  // in the program, once the loop is idle
+    program = std::make_unique<TProgramWindows>(*state, *services, *wakeUp, shell);
+    mainWindow = &program->Main;
+    mainWindow->ShowNormal();
+    mainWindow->Activated(nullptr);
+    mainWindow->ShowTrayIcon();  // in the program, once the loop is idle
   }
   // A new alarm of a kind, through the editor as a user makes it.
   void AddAlarm(TRadioButton& kind, TDateTime time, const std::wstring& msg = L"") {
-    form1->NewBut.Click();
+    mainWindow->NewBut.Click();
     kind.Click();
-    form1->cxTimeEdit.PickValue(time);
+    mainWindow->cxTimeEdit.PickValue(time);
     if (!msg.empty()) {
-      form1->cxCheckMSG.Check(true);
-      form1->cxMemoMSG.TypeText(msg);
+      mainWindow->cxCheckMSG.Check(true);
+      mainWindow->cxMemoMSG.TypeText(msg);
     }
-    form1->AddBut.Click();
+    mainWindow->AddBut.Click();
   }
   void ShowTab(int tab) {
     // A click on the selected tab changes nothing: go through another one.
-    form1->RzTabControl.SelectTab(tab == 0 ? 1 : 0);
-    form1->RzTabControl.SelectTab(tab);
+    mainWindow->RzTabControl.SelectTab(tab == 0 ? 1 : 0);
+    mainWindow->RzTabControl.SelectTab(tab);
   }
   void MakeFile(const std::wstring& relative) {
     const auto p = dir.Path(relative);
@@ -72,7 +72,7 @@ class AlarmUi : public testing::Test, protected TFakeProgramServices {
   TempDir dir;
   std::unique_ptr<TAppState> state = std::make_unique<TAppState>();
   std::unique_ptr<TServices> services;
-  std::unique_ptr<TForm3> wakeUp;
-  std::unique_ptr<TProgramForms> program;
-  TForm1* form1 = nullptr;
+  std::unique_ptr<TWakeUpWindow> wakeUp;
+  std::unique_ptr<TProgramWindows> program;
+  TMainWindow* mainWindow = nullptr;
 };

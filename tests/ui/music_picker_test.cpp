@@ -27,7 +27,7 @@ TEST_F(AlarmUi, SectionsAreFoldersAndMusicIsExactlyMp3AndWav) {
   fs::create_directories(dir.Path(L"Sound/Classic"));
   MakeFile(L"Sound/beep.wav");
   Start();
-  TForm1& f = *form1;
+  TMainWindow& f = *mainWindow;
   EXPECT_EQ(f.cxDirBox.Items(), InFolderOrder(dir.Path(L"Sound"), {L"Mix", L"Classic"}));
   EXPECT_EQ(f.cxDirBox.Text(), L"Выберите раздел ...");
   EXPECT_TRUE(f.cxMusList.Items().empty());
@@ -42,7 +42,7 @@ TEST_F(AlarmUi, SectionsAreFoldersAndMusicIsExactlyMp3AndWav) {
   f.cxMusList.SelectRow(2);
   EXPECT_EQ(f.MusicPicker().LastIndex(), 2);
   // Each activation lists the box's section again and selects that row.
-  wakeUp->WakeUp(L"", L"", L"");
+  wakeUp->ShowRing(L"", true, 10);
   wakeUp->OK.Click();
   f.Activated(wakeUp.get());
   EXPECT_EQ(f.cxMusList.ItemIndex(), 2);
@@ -81,18 +81,18 @@ TEST_F(AlarmUi, AStoredMusicPathIsFoundByNameOrKeptWhenItIsNotThere) {
     EXPECT_TRUE(SaveAlarms(state->Store, dir.ProgramDir(), state->AlarmFile).Saved());
     Start();
     ShowTab(1);
-    form1->cxListBox.SelectRow(0);
-    form1->EditBut.Click();
-    EXPECT_TRUE(form1->cxCheckMUS.Checked());
-    EXPECT_EQ(form1->cxDirBox.ItemIndex(), c.section);
-    EXPECT_EQ(form1->cxMusList.ItemIndex(), c.file);
-    form1->AddBut.Click();
+    mainWindow->cxListBox.SelectRow(0);
+    mainWindow->EditBut.Click();
+    EXPECT_TRUE(mainWindow->cxCheckMUS.Checked());
+    EXPECT_EQ(mainWindow->cxDirBox.ItemIndex(), c.section);
+    EXPECT_EQ(mainWindow->cxMusList.ItemIndex(), c.file);
+    mainWindow->AddBut.Click();
     EXPECT_EQ(FromShortString(state->Store.DailyAlarms[0].Mus), c.storedUnchanged);
     // Unticking the music box does clear it.
-    form1->cxListBox.SelectRow(0);
-    form1->EditBut.Click();
-    form1->cxCheckMUS.Click();
-    form1->AddBut.Click();
+    mainWindow->cxListBox.SelectRow(0);
+    mainWindow->EditBut.Click();
+    mainWindow->cxCheckMUS.Click();
+    mainWindow->AddBut.Click();
     EXPECT_EQ(state->Store.DailyAlarms[0].Mus.Len, 0);
     program.reset();
   }

@@ -10,8 +10,9 @@
 #include "fakes/ui_driver.h"
 #include "store/alarm_file.h"
 #include "store/program_state.h"
-#include "ui/missed_form.h"
-#include "ui/program_forms.h"
+#include "ui/missed_window.h"
+#include "ui/ring_presenter.h"
+#include "ui/program_windows.h"
 
 namespace fs = std::filesystem;
 
@@ -42,7 +43,7 @@ class Ringing : public ProgramTest {
   }
   // The program ends and starts again in the same folder.
   void Restart(bool endsCleanly = true) {
-    if (endsCleanly) form1().ProgramEnds();
+    if (endsCleanly) mainWindow().ProgramEnds();
     program.reset();
     wakeUp.reset();
     std::memset(&state.Store, 0, sizeof(TAlarmStore));
@@ -62,209 +63,42 @@ class Ringing : public ProgramTest {
     s.LastExamined = lastExamined;
     ASSERT_EQ(SaveProgramState(s, dir.ProgramDir()), 0);
   }
-  std::vector<std::wstring> MissedLines() { return form1().MissedForm().List.Items(); }
+  std::vector<std::wstring> MissedLines() { return mainWindow().MissedForm().List.Items(); }
 };
 
-TEST_F(Ringing, ASnoozeRingsAgainOnTheInstantAndSurvivesARestart) {
+
+
+
+
+
+
+TEST_F(Ringing, TheWindowsShowTheSessionsRingItsSnoozeAndTheMissedList) {
   WriteAlarms([](TAlarmStore& s) {
     Daily(s, EncodeTime(7, 5, 20, 0), L"Подъём", L"C:\\plan.txt", L"C:\\a.wav");
   });
   Start();
+  EXPECT_EQ(mainWindow().RzTrayIcon1.Hint(), L"Tivorra\n08.12.2026 7:05:20 Подъём");
   RunToWakeTimer();
   ASSERT_TRUE(wakeUp->Visible());
-  EXPECT_EQ(shell.opened.size(), 1u);
-  EXPECT_EQ(SavedState().LastExamined, LocalSecondAt(7, 5, 20)) << "kept as the alarm rang";
-
+  EXPECT_EQ(wakeUp->Memo.Text(), L"Подъём");
+  EXPECT_EQ(shell.opened, std::vector<std::wstring>{L"C:\\plan.txt"});
   wakeUp->SnoozeChoice.PickItem(0);  // "5 мин"
   wakeUp->SnoozeBut.Click();
   EXPECT_FALSE(wakeUp->Visible());
-  const std::int64_t due = clock.UtcMs + 5 * kMinute;
-  EXPECT_EQ(wakeTimer.at, due) << "the wake timer aims at the snooze's moment";
-  ASSERT_EQ(form1().Snoozes().size(), 1u);
-  EXPECT_EQ(SavedState().Snoozes, form1().Snoozes());
-  EXPECT_EQ(form1().RzTrayIcon1.Hint(), L"Tivorra\n08.12.2026 7:10:20 Подъём");
-  EXPECT_FALSE(fs::exists(dir.Path(L"alarm.rec.bad")));
+  ASSERT_EQ(mainWindow().Snoozes().size(), 1u);
+  EXPECT_EQ(mainWindow().RzTrayIcon1.Hint(), L"Tivorra\n08.12.2026 7:10:20 Подъём");
 
-  clock.Advance(kMinute);
-  Restart();
-  ASSERT_EQ(form1().Snoozes().size(), 1u);
-  EXPECT_EQ(wakeTimer.at, due);
-  EXPECT_EQ(form1().RzTrayIcon1.Hint(), L"Tivorra\n08.12.2026 7:10:20 Подъём") << "snoozes included";
-  EXPECT_FALSE(wakeUp->Visible());
-  RunToWakeTimer();
-  EXPECT_TRUE(wakeUp->Visible());
-  EXPECT_EQ(wakeUp->Memo.Text(), L"Подъём");
-  EXPECT_EQ(shell.opened.size(), 1u) << "the file is not opened a second time";
-  EXPECT_TRUE(form1().Snoozes().empty());
-  EXPECT_TRUE(SavedState().Snoozes.empty());
-  // A day later the alarm rings as usual.
-  wakeUp->OK.Click();
-  EXPECT_EQ(wakeTimer.at, clock.UtcMs + 3600000) << "the safety wake; the alarm is a day away";
-  EXPECT_EQ(form1().RzTrayIcon1.Hint(), L"Tivorra\n09.12.2026 7:05:20 Подъём");
-}
-
-TEST_F(Ringing, ASnoozeDueLongAgoWhileThePcWasOffIsListedNotRung) {
-  WriteAlarms([](TAlarmStore& s) { Daily(s, EncodeTime(7, 5, 20, 0), L"Подъём"); });
-  Start();
-  RunToWakeTimer();
-  wakeUp->SnoozeBut.Click();  // 10 minutes: due at 07:15:20
-  clock.Advance(15 * kMinute + 1000);  // 07:20:21, just over 5 minutes late
+  // Off for an hour: the snooze is over five minutes late at the next start.
+  clock.Advance(60 * kMinute);
   Restart(false);
   clock.Advance(1000);
-  form1().Time.Tick();
+  mainWindow().Time.Tick();
   EXPECT_FALSE(wakeUp->Visible());
-  EXPECT_TRUE(form1().Snoozes().empty());
-  EXPECT_EQ(MissedLines(), std::vector<std::wstring>{L"08.12.2026 7:15:20   Ежедневно   Подъём"});
-  // Within five minutes it still rings.
-  form1().MissedForm().OK.Click();
-  wakeUp->OK.Click();
-  clock.Advance(24 * 60 * kMinute - 15 * kMinute - 2000);  // 07:05:20 the next day
-  wakeTimer.Fire();
-  ASSERT_TRUE(wakeUp->Visible());
-  wakeUp->SnoozeBut.Click();
-  clock.Advance(15 * kMinute);
-  Restart(false);
-  form1().Time.Tick();
-  EXPECT_TRUE(wakeUp->Visible());
-  EXPECT_TRUE(MissedLines().empty());
-}
-
-TEST_F(Ringing, ChangingOrDeletingItsAlarmCancelsASnooze) {
-  const struct {
-    const char* name;
-    std::function<void(TAlarmStore&)> edit;
-    bool kept;
-  } cases[] = {
-      {"an earlier alarm deleted", [](TAlarmStore& s) { DeleteAlarm(s, akDaily, 1); }, true},
-      {"a later alarm added", [](TAlarmStore& s) { Daily(s, 0.5, L"later"); }, true},
-      {"its time changed", [](TAlarmStore& s) { s.DailyAlarms[1].AlarmTime += 1.0 / 24; }, false},
-      {"its message changed", [](TAlarmStore& s) { ToShortString(L"x", s.DailyAlarms[1].Msg); },
-       false},
-      {"deleted", [](TAlarmStore& s) { DeleteAlarm(s, akDaily, 2); }, false},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.name);
-    clock.SetLocal(EncodeDate(2026, 12, 8) + EncodeTime(7, 5, 9, 400));
-    WriteAlarms([](TAlarmStore& s) {
-      Daily(s, EncodeTime(6, 0, 0, 0), L"first");
-      Daily(s, EncodeTime(7, 5, 20, 0), L"second");
-    });
-    fs::remove(dir.Path(L"Tivorra.state"));
-    program.reset();
-    wakeUp.reset();
-    Start();
-    RunToWakeTimer();
-    wakeUp->SnoozeBut.Click();
-    ASSERT_EQ(form1().Snoozes().size(), 1u);
-    c.edit(state.Store);
-    form1().StoreChanged();
-    EXPECT_EQ(form1().Snoozes().size(), c.kept ? 1u : 0u);
-    EXPECT_EQ(SavedState().Snoozes.size(), c.kept ? 1u : 0u);
-    clock.Advance(10 * kMinute);
-    wakeTimer.Fire();
-    EXPECT_EQ(wakeUp->Visible(), c.kept);
-    if (c.kept) {
-      EXPECT_EQ(wakeUp->Memo.Text(), L"second");
-    }
-  }
-}
-
-TEST_F(Ringing, ARingNobodyAnswersSnoozesItselfTwiceThenIsListedAsMissed) {
-  WriteBytes(dir.Path(L"Tivorra.ini"), {'[', 'S', 'i', 'g', 'n', 'a', 'l', ']', '\n', 'R', 'i',
-                                        'n', 'g', 'M', 'i', 'n', 'u', 't', 'e', 's', '=', '1'});
-  WriteAlarms([](TAlarmStore& s) { Daily(s, EncodeTime(7, 5, 20, 0), L"Подъём", L"", L"a.wav"); });
-  Start();
-  RunToWakeTimer();
-  for (int ring = 1; ring <= 3; ++ring) {
-    SCOPED_TRACE(ring);
-    ASSERT_TRUE(wakeUp->Visible());
-    EXPECT_EQ(wakeUp->RingTimer.Interval(), kMinute);
-    EXPECT_TRUE(wakeUp->RingTimer.Enabled());
-    clock.Advance(kMinute);
-    wakeUp->RingTimer.Tick();
-    EXPECT_FALSE(wakeUp->Visible());
-    if (ring < 3) {
-      ASSERT_EQ(form1().Snoozes().size(), 1u);
-      EXPECT_EQ(form1().Snoozes()[0].Unanswered, ring);
-      EXPECT_EQ(form1().Snoozes()[0].DueUtcMs, clock.UtcMs + 10 * kMinute) << "SnoozeMinutes";
-      EXPECT_TRUE(MissedLines().empty());
-      RunToWakeTimer();
-    }
-  }
-  EXPECT_TRUE(form1().Snoozes().empty()) << "stopped for good";
-  EXPECT_TRUE(form1().MissedForm().Visible());
-  EXPECT_EQ(MissedLines(), std::vector<std::wstring>{L"08.12.2026 7:27:20   Ежедневно   Подъём"});
-  form1().MissedForm().OK.Click();
-  EXPECT_FALSE(form1().MissedForm().Visible());
-
-  // Answering in between starts the count anew.
-  clock.Advance(24 * 60 * kMinute - 23 * kMinute);  // 07:05:20 the next day
-  wakeTimer.Fire();
-  ASSERT_TRUE(wakeUp->Visible());
-  wakeUp->RingTimer.Tick();
-  RunToWakeTimer();
-  wakeUp->OK.Click();
-  EXPECT_TRUE(form1().Snoozes().empty());
-}
-
-TEST_F(Ringing, AfterARunAnHourAgoOldMomentsAreListedAndRecentOnesRingOnce) {
-  WriteAlarms([](TAlarmStore& s) {
-    Daily(s, EncodeTime(6, 35, 0, 0), L"Тридцать минут назад");
-    Daily(s, EncodeTime(7, 3, 0, 0), L"Две минуты назад");
-    Daily(s, EncodeTime(5, 0, 0, 0), L"Два часа назад");
-    s.BootCountdownAlarms[0].AlarmTime = EncodeTime(0, 30, 0, 0);  // uptime is 1 h
-    s.BootCountdownCount = 1;
-  });
-  WriteState(LocalSecondAt(6, 5, 9));
-  Start();
-  EXPECT_TRUE(wakeUp->Visible());
-  EXPECT_EQ(wakeUp->Memo.Text(), L"Две минуты назад");
-  EXPECT_EQ(MissedLines(), std::vector<std::wstring>{
-                               L"08.12.2026 6:35:00   Ежедневно   Тридцать минут назад"});
-  EXPECT_TRUE(form1().MissedForm().Visible());
-  EXPECT_EQ(SavedState().LastExamined, LocalSecondAt(7, 5, 9));
-  // Nothing rings twice.
-  wakeUp->OK.Click();
-  for (int i = 0; i < 3; ++i) {
-    clock.Advance(1000);
-    form1().Time.Tick();
-  }
-  EXPECT_FALSE(wakeUp->Visible());
-
-  // A restart a minute later misses nothing more; one after a week lists
-  // every alarm with its count, and rings the one 3 minutes late.
-  clock.Advance(kMinute);
-  Restart();
-  EXPECT_FALSE(wakeUp->Visible());
-  EXPECT_EQ(MissedLines().size(), 0u);
-  form1().ProgramEnds();
-  clock.Advance(7LL * 24 * 60 * kMinute);
-  Restart();
-  EXPECT_EQ(MissedLines(),
-            (std::vector<std::wstring>{
-                L"15.12.2026 5:00:00   Ежедневно   Два часа назад   (пропущено: 7)",
-                L"15.12.2026 6:35:00   Ежедневно   Тридцать минут назад   (пропущено: 7)",
-                L"14.12.2026 7:03:00   Ежедневно   Две минуты назад   (пропущено: 6)"}));
-  EXPECT_EQ(wakeUp->Memo.Text(), L"Две минуты назад");
-}
-
-TEST_F(Ringing, TheFirstStartInAFolderMissesNothingAndADamagedStateIsKeptAside) {
-  WriteAlarms([](TAlarmStore& s) { Daily(s, EncodeTime(6, 0, 0, 0), L"Старое"); });
-  Start();
-  EXPECT_FALSE(wakeUp->Visible());
-  EXPECT_FALSE(form1().MissedForm().Visible());
-  EXPECT_TRUE(boxes.shown.empty());
-  EXPECT_EQ(SavedState().LastExamined, LocalSecondAt(7, 5, 8)) << "written at once";
-
-  const Bytes alarmRec = ReadBytes(dir.Path(L"alarm.rec"));
-  WriteBytes(dir.Path(L"Tivorra.state"), {'?', '?'});
-  Restart(false);
-  ASSERT_EQ(boxes.shown.size(), 1u);
-  EXPECT_NE(boxes.shown[0].text.find(L"Tivorra.state.bad"), std::wstring::npos);
-  EXPECT_EQ(ReadBytes(dir.Path(L"Tivorra.state.bad")), (Bytes{'?', '?'}));
-  EXPECT_FALSE(form1().MissedForm().Visible()) << "an unknown past misses nothing";
-  EXPECT_TRUE(SavedState().LastExamined) << "a sound file in its place";
-  EXPECT_EQ(ReadBytes(dir.Path(L"alarm.rec")), alarmRec);
+  EXPECT_TRUE(mainWindow().MissedForm().Visible());
+  EXPECT_EQ(MissedLines(), std::vector<std::wstring>{L"08.12.2026 7:10:20   Ежедневно   Подъём"});
+  mainWindow().MissedForm().OK.Click();
+  EXPECT_FALSE(mainWindow().MissedForm().Visible());
+  EXPECT_TRUE(mainWindow().Session().Missed().empty()) << "read: the list starts anew";
 }
 
 TEST_F(Ringing, TivorraIniAndTivorraStateAreReadAndWrittenThroughTheProgramsFiles) {
@@ -277,9 +111,9 @@ TEST_F(Ringing, TivorraIniAndTivorraStateAreReadAndWrittenThroughTheProgramsFile
   files.Crash = true;
   files.Error = kErrAccessDenied;
   Start();
-  EXPECT_EQ(form1().Signal(), TSignalSettings{}) << "the unread file gives the defaults";
-  form1().SettingsLink().SettingsApplied({30, 3});
-  EXPECT_EQ(form1().Signal(), (TSignalSettings{30, 3})) << "in effect for this run all the same";
+  EXPECT_EQ(mainWindow().Signal(), TSignalSettings{}) << "the unread file gives the defaults";
+  mainWindow().SettingsLink().SettingsApplied({30, 3});
+  EXPECT_EQ(mainWindow().Signal(), (TSignalSettings{30, 3})) << "in effect for this run all the same";
 
   const std::wstring denied = InOutErrorText(kErrAccessDenied);
   const std::wstring told[] = {
@@ -300,54 +134,52 @@ TEST_F(Ringing, TivorraIniAndTivorraStateAreReadAndWrittenThroughTheProgramsFile
 TEST_F(Ringing, ASecondStartInTheSameFolderFindsTheSnoozeAndTheSignalOfTheFirst) {
   WriteAlarms([](TAlarmStore& s) { Daily(s, EncodeTime(7, 5, 20, 0), L"Подъём"); });
   Start();
-  form1().SettingsLink().SettingsApplied({30, 3});
+  mainWindow().SettingsLink().SettingsApplied({30, 3});
   RunToWakeTimer();
   ASSERT_TRUE(wakeUp->Visible());
   wakeUp->SnoozeBut.Click();
-  ASSERT_EQ(form1().Snoozes().size(), 1u);
+  ASSERT_EQ(mainWindow().Snoozes().size(), 1u);
 
   // Started again over the first one's windows, as a test that starts the
   // program twice does.
   Start();
-  EXPECT_EQ(form1().Signal(), (TSignalSettings{30, 3}));
-  ASSERT_EQ(form1().Snoozes().size(), 1u);
-  EXPECT_EQ(form1().Snoozes()[0].DueUtcMs, clock.UtcMs + 30 * kMinute);
+  EXPECT_EQ(mainWindow().Signal(), (TSignalSettings{30, 3}));
+  ASSERT_EQ(mainWindow().Snoozes().size(), 1u);
+  EXPECT_EQ(mainWindow().Snoozes()[0].DueUtcMs, clock.UtcMs + 30 * kMinute);
   EXPECT_TRUE(boxes.shown.empty());
 }
 
-TEST_F(Ringing, SuspendKeepsTheStateAndResumeTellsWhatWasMissed) {
-  WriteAlarms([](TAlarmStore& s) { Daily(s, EncodeTime(7, 30, 0, 0), L"Во сне"); });
-  Start();
-  fs::remove(dir.Path(L"Tivorra.state"));
-  wakeTimer.Suspend();
-  EXPECT_TRUE(SavedState().LastExamined);
-  clock.Advance(60 * kMinute);
-  wakeTimer.Resume();
-  EXPECT_FALSE(wakeUp->Visible());
-  EXPECT_EQ(MissedLines(), std::vector<std::wstring>{L"08.12.2026 7:30:00   Ежедневно   Во сне"});
-  fs::remove(dir.Path(L"Tivorra.state"));
-  wakeTimer.SessionEnd();
-  EXPECT_EQ(SavedState().LastExamined, LocalSecondAt(8, 5, 9));
-}
 
 TEST_F(Ringing, TheTrayOffersToCancelSnoozesOnlyWhileOneWaits) {
   WriteAlarms([](TAlarmStore& s) { Daily(s, EncodeTime(7, 5, 20, 0), L"Подъём"); });
   Start();
-  EXPECT_EQ(form1().RzTrayIcon1.Hint(), L"Tivorra\n08.12.2026 7:05:20 Подъём");
+  EXPECT_EQ(mainWindow().RzTrayIcon1.Hint(), L"Tivorra\n08.12.2026 7:05:20 Подъём");
   RunToWakeTimer();
   wakeUp->SnoozeBut.Click();
   ScriptMenuChoice(-1);
-  form1().RzTrayIcon1.Release(TMouseButton::Right);
-  ASSERT_EQ(form1().abfPopupMenu1.Items.size(), 10u);
-  EXPECT_EQ(form1().abfPopupMenu1.Items[3].Caption, L"Отменить отложенные");
+  mainWindow().RzTrayIcon1.Release(TMouseButton::Right);
+  ASSERT_EQ(mainWindow().abfPopupMenu1.Items.size(), 10u);
+  EXPECT_EQ(mainWindow().abfPopupMenu1.Items[3].Caption, L"Отменить отложенные");
   ScriptMenuChoice(3);
-  form1().RzTrayIcon1.Release(TMouseButton::Right);
-  EXPECT_TRUE(form1().Snoozes().empty());
+  mainWindow().RzTrayIcon1.Release(TMouseButton::Right);
+  EXPECT_TRUE(mainWindow().Snoozes().empty());
   EXPECT_TRUE(SavedState().Snoozes.empty());
-  EXPECT_EQ(form1().RzTrayIcon1.Hint(), L"Tivorra\n09.12.2026 7:05:20 Подъём");
+  EXPECT_EQ(mainWindow().RzTrayIcon1.Hint(), L"Tivorra\n09.12.2026 7:05:20 Подъём");
   ScriptMenuChoice(-1);
-  form1().RzTrayIcon1.Release(TMouseButton::Right);
-  EXPECT_EQ(form1().abfPopupMenu1.Items.size(), 8u);
+  mainWindow().RzTrayIcon1.Release(TMouseButton::Right);
+  EXPECT_EQ(mainWindow().abfPopupMenu1.Items.size(), 8u);
+}
+
+TEST(TrayHint, NamesTheNextRingInLocalTimeAndKeepsToSixtyThreeCharacters) {
+  TFakeRegionalFormats formats;
+  const TClockReading now{EncodeDate(2026, 12, 8) + EncodeTime(7, 5, 9, 0), 1700000000000};
+  EXPECT_EQ(TrayHint(std::nullopt, now, formats), L"Tivorra");
+  EXPECT_EQ(TrayHint(TRingSession::TNextRing{now.UtcMs + 3600000, L"Подъём\rпора"}, now, formats),
+            L"Tivorra\n08.12.2026 8:05:09 Подъём…");
+  const std::wstring hint =
+      TrayHint(TRingSession::TNextRing{now.UtcMs, std::wstring(100, L'я')}, now, formats);
+  EXPECT_EQ(hint, L"Tivorra\n08.12.2026 7:05:09 " + std::wstring(24, L'я') + L"…");
+  EXPECT_LE(hint.size(), 63u);
 }
 
 TEST(MissedLine, TheMessageIsCutToItsFirstLineAndCharacters) {

@@ -4,14 +4,14 @@
 #include <filesystem>
 
 #include "fakes/ui_driver.h"
-#include "ui/program_forms.h"
+#include "ui/program_windows.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
 using TBoxes = std::array<TCheckBox*, 4>;
-TBoxes BoxesOf(TForm2& f) { return {&f.Auto, &f.onClickEdit, &f.onCloseMinToTray, &f.ShowMes}; }
+TBoxes BoxesOf(TSettingsDialog& f) { return {&f.Auto, &f.onClickEdit, &f.onCloseMinToTray, &f.ShowMes}; }
 // The four user settings, in the boxes' order: config.cfg bytes 3 to 6.
 using TFour = std::array<std::uint8_t, 4>;
 TFour FourOf(const TSettings& s) {
@@ -29,16 +29,16 @@ class SettingsDialog : public ProgramTest {
     configBefore = ConfigBytes();
   }
   // Opens the dialog from the main window; `act` plays the user.
-  void Open(std::function<void(TForm2&)> act) {
-    ScriptModal(form2(), [act](TForm& f) {
-      act(static_cast<TForm2&>(f));
+  void Open(std::function<void(TSettingsDialog&)> act) {
+    ScriptModal(settingsDialog(), [act](TForm& f) {
+      act(static_cast<TSettingsDialog&>(f));
       return 0;
     });
-    form1().OptionBut.Click();
+    mainWindow().OptionBut.Click();
   }
   std::array<TCheckState, 4> States() {
     std::array<TCheckState, 4> out{};
-    const TBoxes b = BoxesOf(form2());
+    const TBoxes b = BoxesOf(settingsDialog());
     for (std::size_t i = 0; i < 4; ++i) out[i] = b[i]->State();
     return out;
   }
@@ -110,7 +110,7 @@ TEST_F(SettingsDialog, BoxesCycleAndOnlyOkStores) {
     fs::remove(dir.Path(L"config.cfg"));
     StartWith(c.before);
     std::array<TCheckState, 4> opened{}, shown{};
-    Open([&](TForm2& f) {
+    Open([&](TSettingsDialog& f) {
       opened = States();
       const TBoxes b = BoxesOf(f);
       for (std::size_t i = 0; i < 4; ++i) {
@@ -132,7 +132,7 @@ TEST_F(SettingsDialog, BoxesCycleAndOnlyOkStores) {
       EXPECT_EQ(ConfigBytes(), configBefore);
     }
     // The next opening shows what is stored: on as grayed.
-    Open([&](TForm2&) { opened = States(); });
+    Open([&](TSettingsDialog&) { opened = States(); });
     for (std::size_t i = 0; i < 4; ++i) EXPECT_EQ(opened[i], c.after[i] ? G : U) << i;
     program.reset();
   }
@@ -142,7 +142,7 @@ TEST_F(SettingsDialog, AFailingRunValueEndsOkAtItsFirstStepAndTheDialogStays) {
   StartWith({0, 0, 0, 0});
   runValue.failNextWrite = TFakeRunValue::Fault::SetData;
   bool stayed = false;
-  Open([&](TForm2& f) {
+  Open([&](TSettingsDialog& f) {
     f.Auto.Click();
     f.onClickEdit.Click();
     f.OK.Click();
@@ -161,34 +161,34 @@ TEST_F(SettingsDialog, AFailingRunValueEndsOkAtItsFirstStepAndTheDialogStays) {
 TEST_F(SettingsDialog, OkReappliesTheLayoutFromTheFile) {
   StartWith({0, 0, 0, 0});
   state.Settings.ListVisible = 1;  // as a toggle whose save failed would leave it
-  Open([](TForm2& f) { f.OK.Click(); });
+  Open([](TSettingsDialog& f) { f.OK.Click(); });
   EXPECT_EQ(ConfigBytes(), (Bytes{1, 0, 0, 0, 0, 0, 0}));
-  EXPECT_TRUE(form1().RzTabControl.Visible());
+  EXPECT_TRUE(mainWindow().RzTabControl.Visible());
   EXPECT_EQ(app.bringToFrontCount, 1) << "the program comes forward after the dialog";
 }
 
 TEST_F(SettingsDialog, IsOwnedCentredAndInTheOrderOfItsTabs) {
   Start();
-  EXPECT_EQ(form2().Owner(), &form1());
-  EXPECT_EQ(form2().Position(), TPosition::OwnerCenter);
-  EXPECT_EQ(form2().ClientWidth(), 339);
-  EXPECT_EQ(form2().ClientHeight(), 310);
-  const std::vector<TControl*> order = form2().TabOrder();
-  const std::vector<TControl*> want = {&form2().Auto,
-                                       &form2().OK,
-                                       &form2().CANCEL,
-                                       &form2().onClickEdit,
-                                       &form2().onCloseMinToTray,
-                                       &form2().ShowMes,
-                                       &form2().SnoozeEdit,
-                                       &form2().RingEdit,
-                                       &form2().RaiseBox,
-                                       &form2().MinVolumeEdit,
-                                       &form2().FadeEdit};
+  EXPECT_EQ(settingsDialog().Owner(), &mainWindow());
+  EXPECT_EQ(settingsDialog().Position(), TPosition::OwnerCenter);
+  EXPECT_EQ(settingsDialog().ClientWidth(), 339);
+  EXPECT_EQ(settingsDialog().ClientHeight(), 310);
+  const std::vector<TControl*> order = settingsDialog().TabOrder();
+  const std::vector<TControl*> want = {&settingsDialog().Auto,
+                                       &settingsDialog().OK,
+                                       &settingsDialog().CANCEL,
+                                       &settingsDialog().onClickEdit,
+                                       &settingsDialog().onCloseMinToTray,
+                                       &settingsDialog().ShowMes,
+                                       &settingsDialog().SnoozeEdit,
+                                       &settingsDialog().RingEdit,
+                                       &settingsDialog().RaiseBox,
+                                       &settingsDialog().MinVolumeEdit,
+                                       &settingsDialog().FadeEdit};
   EXPECT_EQ(order, want);
   // The signal group's rows lie inside it, one under the other, and the
   // buttons below it.
-  const TForm2& f = form2();
+  const TSettingsDialog& f = settingsDialog();
   EXPECT_GT(f.SnoozeEdit.Top(), f.SignalTitle.Bottom());
   EXPECT_GE(f.RingEdit.Top(), f.SnoozeEdit.Bottom());
   EXPECT_GE(f.RaiseBox.Top(), f.RingEdit.Bottom());
@@ -207,7 +207,7 @@ TEST_F(SettingsDialog, TheSignalValuesAreShownCheckedAndWrittenOnlyWhenChanged) 
   const Bytes before = ReadBytes(dir.Path(L"Tivorra.ini"));
   Start();
   // OK without a change writes nothing.
-  Open([](TForm2& f) {
+  Open([](TSettingsDialog& f) {
     EXPECT_EQ(f.SnoozeEdit.Text(), L"10");
     EXPECT_EQ(f.RingEdit.Text(), L"3");
     f.OK.Click();
@@ -216,27 +216,27 @@ TEST_F(SettingsDialog, TheSignalValuesAreShownCheckedAndWrittenOnlyWhenChanged) 
 
   // Every bad value is told, keeps the dialog open and stores nothing.
   const struct {
-    TEdit TForm2::*field;
+    TEdit TSettingsDialog::*field;
     const wchar_t* value;
     const wchar_t* told;
   } bad[] = {
-      {&TForm2::SnoozeEdit, L"0", L"\"Отложить на\": введите целое число минут от 1 до 120."},
-      {&TForm2::SnoozeEdit, L"121", L"\"Отложить на\""},
-      {&TForm2::SnoozeEdit, L"", L"\"Отложить на\""},
-      {&TForm2::SnoozeEdit, L"5 мин", L"\"Отложить на\""},
-      {&TForm2::SnoozeEdit, L"-1", L"\"Отложить на\""},
-      {&TForm2::RingEdit, L"61", L"\"Звонить не дольше\": введите целое число минут от 0 до 60."},
-      {&TForm2::RingEdit, L"x", L"\"Звонить не дольше\""},
-      {&TForm2::RingEdit, L"99999999", L"\"Звонить не дольше\""},
-      {&TForm2::MinVolumeEdit, L"9", L"\"Не тише\": введите целое число процентов от 10 до 100."},
-      {&TForm2::MinVolumeEdit, L"101", L"\"Не тише\""},
-      {&TForm2::FadeEdit, L"121", L"\"Нарастание звука\": введите целое число секунд от 0 до 120."},
-      {&TForm2::FadeEdit, L"-3", L"\"Нарастание звука\""},
+      {&TSettingsDialog::SnoozeEdit, L"0", L"\"Отложить на\": введите целое число минут от 1 до 120."},
+      {&TSettingsDialog::SnoozeEdit, L"121", L"\"Отложить на\""},
+      {&TSettingsDialog::SnoozeEdit, L"", L"\"Отложить на\""},
+      {&TSettingsDialog::SnoozeEdit, L"5 мин", L"\"Отложить на\""},
+      {&TSettingsDialog::SnoozeEdit, L"-1", L"\"Отложить на\""},
+      {&TSettingsDialog::RingEdit, L"61", L"\"Звонить не дольше\": введите целое число минут от 0 до 60."},
+      {&TSettingsDialog::RingEdit, L"x", L"\"Звонить не дольше\""},
+      {&TSettingsDialog::RingEdit, L"99999999", L"\"Звонить не дольше\""},
+      {&TSettingsDialog::MinVolumeEdit, L"9", L"\"Не тише\": введите целое число процентов от 10 до 100."},
+      {&TSettingsDialog::MinVolumeEdit, L"101", L"\"Не тише\""},
+      {&TSettingsDialog::FadeEdit, L"121", L"\"Нарастание звука\": введите целое число секунд от 0 до 120."},
+      {&TSettingsDialog::FadeEdit, L"-3", L"\"Нарастание звука\""},
   };
   for (const auto& c : bad) {
     SCOPED_TRACE(testing::PrintToString(std::wstring(c.told) + L"|" + c.value));
     boxes.shown.clear();
-    Open([&](TForm2& f) {
+    Open([&](TSettingsDialog& f) {
       (f.*c.field).TypeText(c.value);
       f.OK.Click();
       EXPECT_TRUE(f.Visible()) << "the dialog stays for the correction";
@@ -244,36 +244,43 @@ TEST_F(SettingsDialog, TheSignalValuesAreShownCheckedAndWrittenOnlyWhenChanged) 
     ASSERT_EQ(boxes.shown.size(), 1u);
     EXPECT_EQ(boxes.shown[0].text.rfind(c.told, 0), 0u) << testing::PrintToString(boxes.shown[0].text);
     EXPECT_EQ(ReadBytes(dir.Path(L"Tivorra.ini")), before);
-    EXPECT_EQ(form1().Signal(), (TSignalSettings{10, 3}));
+    EXPECT_EQ(mainWindow().Signal(), (TSignalSettings{10, 3}));
   }
 
   // Cancel stores nothing; OK stores the changed value alone, and the
   // wake-up window rings with it at once.
-  Open([](TForm2& f) {
+  Open([](TSettingsDialog& f) {
     f.SnoozeEdit.TypeText(L"45");
     f.CANCEL.Click();
   });
-  EXPECT_EQ(form1().Signal(), (TSignalSettings{10, 3}));
-  Open([](TForm2& f) {
+  EXPECT_EQ(mainWindow().Signal(), (TSignalSettings{10, 3}));
+  Open([](TSettingsDialog& f) {
     f.SnoozeEdit.TypeText(L" 45 ");
     f.OK.Click();
   });
-  EXPECT_EQ(form1().Signal(), (TSignalSettings{45, 3}));
+  EXPECT_EQ(mainWindow().Signal(), (TSignalSettings{45, 3}));
   const std::string written = "[Signal]\r\nRingMinutes=3\r\nSnoozeMinutes=45\r\n";
   EXPECT_EQ(ReadBytes(dir.Path(L"Tivorra.ini")), Bytes(written.begin(), written.end()));
-  wakeUp->WakeUp(L"", L"", L"");
+  // The next ring offers it first.
+  state.Store.CountdownCount = 1;
+  state.Store.CountdownAlarms[0].AlarmTime =
+      static_cast<double>(RoundedMs(clock.Now().Local).value() / 1000) / 86400.0;
+  mainWindow().StoreChanged();
+  mainWindow().Session().Tick();
+  ASSERT_TRUE(wakeUp->Visible());
   EXPECT_EQ(wakeUp->SnoozeChoice.Text(), L"45 мин");
-  Open([](TForm2& f) { EXPECT_EQ(f.SnoozeEdit.Text(), L"45"); });
+  wakeUp->OK.Click();
+  Open([](TSettingsDialog& f) { EXPECT_EQ(f.SnoozeEdit.Text(), L"45"); });
 }
 
 TEST_F(SettingsDialog, TheSoundValuesAreShownCheckedAndWritten) {
   Start();
-  Open([](TForm2& f) {
+  Open([](TSettingsDialog& f) {
     EXPECT_TRUE(f.RaiseBox.Checked());
     EXPECT_EQ(f.MinVolumeEdit.Text(), L"50");
     EXPECT_EQ(f.FadeEdit.Text(), L"0");
   });
-  Open([](TForm2& f) {
+  Open([](TSettingsDialog& f) {
     f.RaiseBox.Click();
     f.MinVolumeEdit.TypeText(L"80");
     f.FadeEdit.TypeText(L"30");
@@ -283,7 +290,7 @@ TEST_F(SettingsDialog, TheSoundValuesAreShownCheckedAndWritten) {
   want.RaiseVolume = 0;
   want.MinVolume = 80;
   want.FadeSeconds = 30;
-  EXPECT_EQ(form1().Signal(), want);
+  EXPECT_EQ(mainWindow().Signal(), want);
   EXPECT_EQ(ReadSignalSettings(dir.ProgramDir()), want);
 }
 
@@ -308,7 +315,7 @@ TEST_F(SettingsDialog, SaysSoWhenThePowerPlanKeepsTimersFromWakingThePc) {
     power.settings = c.plan;
     power.source = c.source;
     int heightWith = 0;
-    Open([&](TForm2& f) {
+    Open([&](TSettingsDialog& f) {
       EXPECT_EQ(f.WakeWarning.Visible(), c.warned);
       if (c.warned) {
         EXPECT_GE(f.WakeWarning.Top(), f.FadeEdit.Bottom());

@@ -4,7 +4,7 @@
 #include <functional>
 
 #include "fakes/ui_driver.h"
-#include "ui/program_forms.h"
+#include "ui/program_windows.h"
 
 #ifdef _WIN32
 #include <windows.h>
@@ -26,7 +26,7 @@ class Tray : public ProgramTest {
     // closed by that report at once.
     Settle();
     ScriptMenuChoice(item);
-    form1().RzTrayIcon1.Release(TMouseButton::Right);
+    mainWindow().RzTrayIcon1.Release(TMouseButton::Right);
     Pump();
   }
   bool FormCloseRan() { return fs::exists(dir.Path(L"alarm.rec")); }
@@ -44,20 +44,20 @@ TEST_F(Tray, CommandsAndImagesMoveBetweenTheWindowStates) {
     bool ended;
     int broughtToFront;
   } cases[] = {
-      {"\"_\"", 0, false, [](Tray& t) { t.form1().im1.Click(); }, true, false, 0},
-      {"\"X\" ends", 0, false, [](Tray& t) { t.form1().im2.Click(); }, false, true, 0},
-      {"\"X\" with close-to-tray", 1, false, [](Tray& t) { t.form1().im2.Click(); }, true, false,
+      {"\"_\"", 0, false, [](Tray& t) { t.mainWindow().im1.Click(); }, true, false, 0},
+      {"\"X\" ends", 0, false, [](Tray& t) { t.mainWindow().im2.Click(); }, false, true, 0},
+      {"\"X\" with close-to-tray", 1, false, [](Tray& t) { t.mainWindow().im2.Click(); }, true, false,
        0},
       {"Спрятать", 0, false, [](Tray& t) { t.Choose(kHide); }, true, false, 0},
       {"Спрятать in the tray", 0, true, [](Tray& t) { t.Choose(kHide); }, true, false, 0},
       {"Закрыть with close-to-tray", 1, false, [](Tray& t) { t.Choose(kQuit); }, false, true, 0},
       {"Закрыть from the tray", 0, true, [](Tray& t) { t.Choose(kQuit); }, true, true, 0},
       {"Показать", 0, true, [](Tray& t) { t.Choose(kShow); }, false, false, 0},
-      {"left press", 0, true, [](Tray& t) { t.form1().RzTrayIcon1.Press(TMouseButton::Left); },
+      {"left press", 0, true, [](Tray& t) { t.mainWindow().RzTrayIcon1.Press(TMouseButton::Left); },
        false, false, 1},
       {"left press while shown", 0, false,
-       [](Tray& t) { t.form1().RzTrayIcon1.Press(TMouseButton::Left); }, false, false, 1},
-      {"right press", 0, true, [](Tray& t) { t.form1().RzTrayIcon1.Press(TMouseButton::Right); },
+       [](Tray& t) { t.mainWindow().RzTrayIcon1.Press(TMouseButton::Left); }, false, false, 1},
+      {"right press", 0, true, [](Tray& t) { t.mainWindow().RzTrayIcon1.Press(TMouseButton::Right); },
        true, false, 0},
       {"menu left without a choice", 0, true, [](Tray& t) { t.Choose(-1); }, true, false, 0},
   };
@@ -71,8 +71,8 @@ TEST_F(Tray, CommandsAndImagesMoveBetweenTheWindowStates) {
     const int minimizes = app.minimizeCount;
     c.act(*this);
     EXPECT_EQ(app.minimized, c.inTray);
-    EXPECT_EQ(form1().Visible(), !c.inTray);
-    EXPECT_EQ(form1().Time.Enabled(), !c.inTray) << "the clock ticks only while seen";
+    EXPECT_EQ(mainWindow().Visible(), !c.inTray);
+    EXPECT_EQ(mainWindow().Time.Enabled(), !c.inTray) << "the clock ticks only while seen";
     EXPECT_EQ(app.minimizeCount - minimizes, c.inTray && !c.fromTray ? 1 : 0);
     EXPECT_EQ(app.terminated, c.ended);
     EXPECT_FALSE(FormCloseRan()) << "quitting skips FormClose";
@@ -94,16 +94,16 @@ TEST_F(Tray, TheMenuOpensAtTheMouseWithItsEightItems) {
   EXPECT_EQ(shown.Captions, (std::vector<std::wstring>{L"Показать", L"Спрятать", L"", L"Настройки",
                                                        L"", L"О программе", L"", L"Закрыть"}));
 #endif
-  EXPECT_EQ(form1().abfPopupMenu1.Items.size(), 8u);
-  for (int i : {2, 4, 6}) EXPECT_TRUE(form1().abfPopupMenu1.Items[i].Separator);
+  EXPECT_EQ(mainWindow().abfPopupMenu1.Items.size(), 8u);
+  for (int i : {2, 4, 6}) EXPECT_TRUE(mainWindow().abfPopupMenu1.Items[i].Separator);
 }
 
 TEST_F(Tray, DialogCommandsShowTheirDialogThenBringTheProgramForward) {
   const struct {
     int item;
     std::function<TForm&(Tray&)> dialog;
-  } cases[] = {{kSettings, [](Tray& t) -> TForm& { return t.form2(); }},
-               {kAbout, [](Tray& t) -> TForm& { return t.form4(); }}};
+  } cases[] = {{kSettings, [](Tray& t) -> TForm& { return t.settingsDialog(); }},
+               {kAbout, [](Tray& t) -> TForm& { return t.aboutDialog(); }}};
   Start();
   int fronts = 0;
   for (const auto& c : cases) {
@@ -127,15 +127,15 @@ TEST_F(Tray, MinimisingWhileTheSettingsDialogIsOpenClosesItWithoutSaving) {
   const Bytes before = ConfigBytes();
   runValue.values.clear();
   bool closedByHiding = false;
-  ScriptModal(form2(), [&](TForm& f) {
-    auto& d = static_cast<TForm2&>(f);
+  ScriptModal(settingsDialog(), [&](TForm& f) {
+    auto& d = static_cast<TSettingsDialog&>(f);
     d.Auto.Check(false);
     d.ShowMes.Check(true);
     Choose(kHide);
     closedByHiding = !d.Visible();
     return 0;
   });
-  form1().OptionBut.Click();
+  mainWindow().OptionBut.Click();
   EXPECT_TRUE(closedByHiding);
   EXPECT_TRUE(app.minimized);
   EXPECT_EQ(state.Settings.AutoLoad, 1);
@@ -146,8 +146,8 @@ TEST_F(Tray, MinimisingWhileTheSettingsDialogIsOpenClosesItWithoutSaving) {
 
 TEST_F(Tray, TheIconIsThereForTheWholeRun) {
   Start();
-  EXPECT_TRUE(form1().RzTrayIcon1.Visible());
-  EXPECT_EQ(form1().RzTrayIcon1.Hint(), L"Tivorra");
+  EXPECT_TRUE(mainWindow().RzTrayIcon1.Visible());
+  EXPECT_EQ(mainWindow().RzTrayIcon1.Hint(), L"Tivorra");
 #ifdef _WIN32
   // The real notification area: our icon at the small-icon size of the
   // screen's scale, added again when the taskbar comes back.

@@ -211,7 +211,7 @@ class TLabelPeer : public TDrawnPeer {
  protected:
   TCursor Cursor() const override { return l_.Cursor(); }
   void Draw(HDC dc, const RECT& client) override {
-    auto* strip = dynamic_cast<TGradientStrip*>(l_.Parent());
+    auto* strip = As<TGradientStrip>(l_.Parent());
     if (l_.Transparent() && strip) {
       RECT parent;
       GetClientRect(GetParent(Hwnd()), &parent);

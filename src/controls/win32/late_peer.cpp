@@ -36,6 +36,7 @@ class TLatePeer : public TControlPeer {
   void* Handle() const override { return real_ ? real_->Handle() : nullptr; }
   bool Made() const override { return real_ != nullptr; }
 
+  void MakeNow(bool all) override { Make(all); }
   void Make(bool all) {
     if (!real_) {
       if (!c_.Parent() || !c_.Parent()->Peer().Handle()) return;
@@ -63,7 +64,7 @@ std::unique_ptr<TControlPeer> MakeLatePeer(TControl& c,
 void MakeChildWindows(TControl& c, bool all) {
   for (TControl* child : c.Children()) {
     if (!child->HasPeer() || !(all ? child->Visible() : child->Showing())) continue;
-    if (auto* late = dynamic_cast<TLatePeer*>(&child->Peer())) late->Make(all);
+    child->Peer().MakeNow(all);
   }
 }
 

@@ -406,7 +406,7 @@ bool FormKey(const MSG& m) {
     }
     return true;
   }
-  auto* radio = dynamic_cast<TRadioButton*>(&peer->Control());
+  auto* radio = As<TRadioButton>(&peer->Control());
   if (!radio) return false;
   // As an automatic radio button does: the next button of the group takes
   // the focus and is clicked.

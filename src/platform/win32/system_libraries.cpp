@@ -75,6 +75,23 @@ BOOL PlaySound(LPCWSTR sound, HMODULE module, DWORD flags) {
   return f ? f(sound, module, flags) : FALSE;
 }
 
+bool WarmUpOutput() {
+  static const auto open = Lookup<decltype(&waveOutOpen)>(L"winmm.dll", "waveOutOpen");
+  static const auto close = Lookup<decltype(&waveOutClose)>(L"winmm.dll", "waveOutClose");
+  if (!open || !close) return false;
+  WAVEFORMATEX format{};
+  format.wFormatTag = WAVE_FORMAT_PCM;
+  format.nChannels = 1;
+  format.nSamplesPerSec = 8000;
+  format.wBitsPerSample = 8;
+  format.nBlockAlign = 1;
+  format.nAvgBytesPerSec = 8000;
+  HWAVEOUT out = nullptr;
+  if (open(&out, WAVE_MAPPER, &format, 0, 0, CALLBACK_NULL) != MMSYSERR_NOERROR) return false;
+  close(out);
+  return true;
+}
+
 }  // namespace winmm
 
 namespace powrprof {

@@ -29,6 +29,10 @@ namespace winmm {
 MCIERROR SendCommand(MCIDEVICEID device, UINT message, DWORD_PTR flags, DWORD_PTR params);
 BOOL GetErrorString(MCIERROR error, LPWSTR text, UINT length);
 BOOL PlaySound(LPCWSTR sound, HMODULE module, DWORD flags);
+// Opens the default wave output and closes it again: the first open in a
+// process loads the sound system's driver and sets up its device, which
+// takes tens of milliseconds. False when there is no output.
+bool WarmUpOutput();
 }  // namespace winmm
 
 namespace powrprof {

@@ -19,7 +19,8 @@
 #include <vector>
 
 #include "controls/win32/resources.h"
-#include "engine/wake_up_form.h"
+#include "platform/win32/tickers_win32.h"
+#include "ui/wake_up_rig.h"
 #include "fakes/fake_audio_output.h"
 #include "fakes/fake_power.h"
 #include "fakes/counting_media_backend.h"
@@ -161,19 +162,19 @@ TEST(AlarmTone, IsAShortWaveBuiltIntoTheProgram) {
 TEST(AlarmTone, TakesOverFromAWavThatEndsAtOnce) {
   TempDir dir;
   WriteBytes(dir.Path(L"empty.wav"), ToneWav(1));
-  TFakeShell shell;
   TWin32Clock clock;
+  TWin32Tickers tickers;
   auto counting = std::make_unique<TCountingMediaBackend>(CreateMciBackend());
   TCountingMediaBackend& media = *counting;
   TFakePower power;
   TFakeAudioOutput audio;
-  TForm3 form(shell, clock, std::move(counting), power, audio);
-  form.WakeUp(L"", L"", dir.Path(L"empty.wav").wstring());
+  TWakeUpRig rig(std::move(counting), clock, tickers, power, audio);
+  rig.RingNow(L"", L"", dir.Path(L"empty.wav").wstring());
   PumpUntil([] { return false; }, 1500ms);
   EXPECT_EQ(media.Plays, 2);
   EXPECT_TRUE(media.FallbackPlaying);
   EXPECT_TRUE(media.FallbackStarted);
-  form.OK.Click();
+  rig.window.OK.Click();
   EXPECT_FALSE(media.FallbackPlaying);
 }
 

@@ -10,10 +10,8 @@
 #include <vector>
 
 #include "controls/controls.h"
-#include "engine/alarm_check.h"
 #include "engine/clock_sample.h"
-#include "engine/snoozes.h"
-#include "engine/wake_up_form.h"
+#include "engine/ring_session.h"
 #include "platform/clock.h"
 #include "store/alarm_file.h"
 #include "store/alarm_store.h"
@@ -22,39 +20,42 @@
 #include "ui/alarm_editor.h"
 #include "ui/alarm_list.h"
 #include "ui/app_state.h"
+#include "ui/missed_window.h"
 #include "ui/music_picker.h"
+#include "ui/ring_presenter.h"
 #include "ui/services.h"
 #include "ui/settings_dialog.h"
 #include "ui/tray.h"
+#include "ui/wake_up_window.h"
 
-class TForm4;
-class TMissedForm;
+class TAboutDialog;
 
 inline constexpr wchar_t kPcWillNotWakeText[] =
     L"Windows не разрешает таймерам пробуждения будить компьютер: спящий ПК не проснётся к "
     L"будильнику. Включите их в параметрах электропитания (\"Разрешить таймеры пробуждения\").";
 
-class TForm1 : public TForm {
+class TMainWindow : public TForm {
  public:
-  TForm1(TAppState& state, TServices& services, TForm2& settingsDialog, TForm3& wakeUp,
-         TForm4& aboutDialog);
-  ~TForm1() override;
+  TMainWindow(TAppState& state, TServices& services, TSettingsDialog& settingsDialog, TWakeUpWindow& wakeUp,
+         TAboutDialog& aboutDialog);
+  ~TMainWindow() override;
 
   // Once the window is up: the notification-area icon.
   void ShowTrayIcon() { tray_.Show(); }
   // Back from the taskbar or the tray, in front (a second start).
   void RestoreApp() { tray_.RestoreApp(); }
   // The message loop has ended.
-  void ProgramEnds();
+  void ProgramEnds() { session_.ProgramEnds(); }
   // Every change of the store (add, change, delete, load) ends here: the
   // snoozes follow it and the wake timer is set for the next due alarm.
-  void StoreChanged();
+  void StoreChanged() { session_.StoreChanged(); }
   // Reads the clock and shows it.
   void RefreshClock();
 
-  const TSnoozes& Snoozes() const { return snoozes_; }
-  const TSignalSettings& Signal() const { return signal_; }
-  TMissedForm& MissedForm() { return *missed_; }
+  const TSnoozes& Snoozes() const { return session_.Snoozes(); }
+  const TSignalSettings& Signal() const { return session_.Signal(); }
+  TMissedWindow& MissedForm() { return missed_; }
+  TRingSession& Session() { return session_; }
   const TMusicPicker& MusicPicker() const { return picker_; }
   // What the settings dialog reaches of the program.
   TSettingsLink& SettingsLink() { return settingsHost_; }
@@ -116,14 +117,14 @@ class TForm1 : public TForm {
   void FormShow();
   void FormActivate();
   void FormClose();
-  void HEADMouseDown(TMouseButton button);
-  void cxLabel1MouseDown(TMouseButton button);
+  void StripMouseDown(TMouseButton button);
+  void TitleMouseDown(TMouseButton button);
   void ShowListButClick();
   void OptionButClick();
   void InfoButClick();
-  void im1Click();
-  void im2Click();
-  void TimeTimer();
+  void MinimizeImageClick();
+  void CloseImageClick();
+  void ClockTick();
 
   // The layout: config.cfg read and written, and the window sized to what
   // it shows.
@@ -139,98 +140,35 @@ class TForm1 : public TForm {
   void ClockSeenChanged(bool seen);
   void ReadClock();
   void ShowClock();
-  // Enables and disables Edit, Delete and Add from the list's selection and
-  // the editor's state. Run by every event that changes them (a selection,
-  // a fill, a kind or a weekday, the editor opening, closing or storing,
-  // an activation), so the buttons follow at once rather than at a poll.
-  void RefreshButtons();
   void AddAutoLoad();
   void DelAutoLoad();
 
-  // Sets the wake timer for the next moment an alarm is due.
-  void ScheduleNextAlarm();
-  // The wake timer fired or the PC resumed: the check runs now.
-  void WakeTimerDue();
-  void CheckAlarms();
   // Whether the power plan keeps timers from waking the PC on the power it
   // runs on now; false when Windows cannot tell.
   bool PcWillNotWake();
   // Once per run, as an alarm is stored.
   void WarnIfPcWillNotWake();
-
-  // Snoozes, the ring that ends, missed alarms and the state the program
-  // keeps beside itself (ringing.cpp).
-  // At start, once alarm.rec is loaded: Tivorra.ini, the snoozes, and what
-  // was due while the program was not running.
-  void LoadSignalAndState();
-  // Keeps the last examined second and the snoozes in Tivorra.state.
-  void SaveState();
-  // The PC woke up: what fell due while it slept is told, then the check
-  // goes on.
-  void ResumeFromSleep();
-  void Form3Snooze(const std::vector<TForm3::TRinging>& rang, int minutes);
-  void Form3RingEnded(const std::vector<TForm3::TRinging>& rang);
-  // Tray "Отменить отложенные".
-  void CancelSnoozesClick();
+  // At start, once alarm.rec is loaded: Tivorra.ini, then the session.
+  void StartSession();
   // The settings dialog's new values: in effect at once, and written to
   // Tivorra.ini when they differ.
   void ApplySignal(const TSignalSettings& signal);
-  // The tooltip names the next moment that rings.
-  void UpdateTrayHint(const TDueMoment& due);
-  void CatchUp(std::int64_t lastExamined);
-  void FireDueSnoozes();
-  void AddMissed(const TAlarmRef& alarm, std::int64_t second, int count);
-  std::int64_t CurrentSecond() const;
   std::wstring SoundDir() const { return state_.ProgramDir + L"Sound\\"; }
 
   TAppState& state_;
   TServices& services_;
-  TForm2& settingsDialog_;
-  TForm3& wakeUp_;
-  TForm4& aboutDialog_;
-  TAlarmCheck check_;
-
-  // Hands the check's alarms to the wake-up window, telling it which
-  // record rings.
-  class TRinger : public TAlarmReceiver {
-   public:
-    explicit TRinger(TForm1& form) : form_(form) {}
-    void WakeUp(const std::wstring& message, const std::wstring& file,
-                const std::wstring& music) override;
-    void WakeUpAlarm(TAlarmKind kind, std::uint16_t index, const std::wstring& message,
-                     const std::wstring& file, const std::wstring& music) override;
-
-   private:
-    TForm1& form_;
-  };
-  TRinger ringer_{*this};
-
-  // What the editor asks of the window.
-  class TEditorHost : public TAlarmEditor::THost {
-   public:
-    explicit TEditorHost(TForm1& form) : form_(form) {}
-    void SaveLayout() override;
-    void CommitStore() override;
-    void AlarmStored() override { form_.WarnIfPcWillNotWake(); }
-    void RefreshButtons() override { form_.RefreshButtons(); }
-    void EditorClosed() override { form_.HEAD.SetWidth(form_.ClientWidth()); }
-    TForm& Window() override { return form_; }
-
-   private:
-    TForm1& form_;
-  };
-  TEditorHost editorHost_{*this};
-
+  TSettingsDialog& settingsDialog_;
+  TAboutDialog& aboutDialog_;
   class TSettingsHost : public TSettingsLink {
    public:
-    explicit TSettingsHost(TForm1& form) : form_(form) {}
-    TSignalSettings Signal() const override { return form_.signal_; }
+    explicit TSettingsHost(TMainWindow& form) : form_(form) {}
+    TSignalSettings Signal() const override { return form_.session_.Signal(); }
     bool PcWillNotWake() override { return form_.PcWillNotWake(); }
     void SetAutoLoad(bool on) override;
     void SettingsApplied(const TSignalSettings& signal) override;
 
    private:
-    TForm1& form_;
+    TMainWindow& form_;
   };
   TSettingsHost settingsHost_{*this};
 
@@ -240,19 +178,14 @@ class TForm1 : public TForm {
   TAlarmEditor editor_;
   TTray tray_;
 
-  TSnoozes snoozes_;
-  TSignalSettings signal_;
-  std::unique_ptr<TMissedForm> missed_;
-  // An alarm rang since the state was last kept.
-  bool rang_ = false;
+  // The ring session and what shows it.
+  TMissedWindow missed_;
+  TRingPresenter presenter_;
+  TRingSession session_;
   bool wakeWarned_ = false;
-  bool stateLoaded_ = false;
-  std::int64_t startExamined_ = 0;
-  bool stateSaveReported_ = false;
   // config.cfg could not be written: the settings in memory are newer than
   // the file, so ReadConfig must not bring the old values back.
   bool settingsUnsaved_ = false;
 
   TClockReading lastReading_{};
-  std::uint64_t lastUptime_ = 0;
 };

@@ -1,28 +1,23 @@
-#include "ui/main_form.h"
+#include "ui/main_window.h"
 
 #include "controls/dispatcher.h"
 #include "controls/message_boxes.h"
-#include "engine/next_due.h"
-#include "engine/wake_up_form.h"
 #include "platform/date_time.h"
 #include "platform/errors.h"
 #include "platform/power.h"
 #include "platform/regional.h"
-#include "platform/wake_timer.h"
 #include "store/alarm_file.h"
 #include "store/auto_load.h"
 #include "ui/about_dialog.h"
 #include "ui/file_reports.h"
-#include "ui/missed_form.h"
 #include "ui/settings_dialog.h"
 
-TForm1::TForm1(TAppState& state, TServices& services, TForm2& settingsDialog, TForm3& wakeUp,
-               TForm4& aboutDialog)
+TMainWindow::TMainWindow(TAppState& state, TServices& services, TSettingsDialog& settingsDialog, TWakeUpWindow& wakeUp,
+               TAboutDialog& aboutDialog)
     : TForm(L"Tivorra", 223, 73, 567, 607, TBorderStyle::None),
       state_(state),
       services_(services),
       settingsDialog_(settingsDialog),
-      wakeUp_(wakeUp),
       aboutDialog_(aboutDialog),
       list_(RzTabControl, cxListBox, state.Store, services.Formats, services.Clock),
       picker_(cxCheckMUS, cxDirBox, cxMusList, [this] { return SoundDir(); }),
@@ -30,8 +25,15 @@ TForm1::TForm1(TAppState& state, TServices& services, TForm2& settingsDialog, TF
                panelweek, {&pn, &vt, &sr, &cht, &pt, &sb, &vs}, cxObrat, cxObratComp, AddBut,
                CloseBut, cxCheckMSG, cxMemoMSG, cxCheckEXE, cxEditEXE},
               state.Settings, state.Store, state.Edit, list_, picker_, services.Clock,
-              services.Boxes, services.FileDialogs, editorHost_),
-      tray_(RzTrayIcon1, abfPopupMenu1, *this, settingsDialog, aboutDialog, services.App) {
+              services.Boxes, services.FileDialogs, *this),
+      tray_(RzTrayIcon1, abfPopupMenu1, *this, settingsDialog, aboutDialog, services.App),
+      missed_(services.Formats),
+      presenter_(wakeUp, missed_, RzTrayIcon1, services.Clock, services.Formats, services.Boxes),
+      session_(state.Store, state.AlarmFile,
+               {services.Clock, services.WakeTimer, services.Power, services.Audio, services.Shell,
+                services.Tickers, services.Files},
+               presenter_, wakeUp) {
+  presenter_.Attach(session_);
   // The strip names the window it moves, for screen readers.
   HEAD.SetCaption(L"Tivorra");
   cxLabel1.SetFont({L"Tahoma", 10, true, clWhite});
@@ -59,56 +61,51 @@ TForm1::TForm1(TAppState& state, TServices& services, TForm2& settingsDialog, TF
     FormClose();
     services_.App.Terminate();
   };
-  HEAD.OnMouseDown = [this](TMouseButton b) { HEADMouseDown(b); };
-  cxLabel1.OnMouseDown = [this](TMouseButton b) { cxLabel1MouseDown(b); };
+  HEAD.OnMouseDown = [this](TMouseButton b) { StripMouseDown(b); };
+  cxLabel1.OnMouseDown = [this](TMouseButton b) { TitleMouseDown(b); };
   ShowListBut.OnClick = [this] { ShowListButClick(); };
   OptionBut.OnClick = [this] { OptionButClick(); };
   InfoBut.OnClick = [this] { InfoButClick(); };
-  Time.OnTimer = [this] { TimeTimer(); };
+  Time.OnTimer = [this] { ClockTick(); };
   OnMinimizedChanged = [this](bool minimized) { AppMinimizedChanged(minimized); };
-  services_.WakeTimer.OnDue = [this] { WakeTimerDue(); };
-  services_.WakeTimer.OnResume = [this] { ResumeFromSleep(); };
-  services_.WakeTimer.OnClockChanged = [this] { ScheduleNextAlarm(); };
-  // A minute before an alarm: the PC is up (perhaps just woken) and is
-  // kept so until it rings.
-  services_.WakeTimer.OnWake = [this] { ScheduleNextAlarm(); };
-  services_.WakeTimer.OnSuspend = [this] { SaveState(); };
-  services_.WakeTimer.OnSessionEnd = [this] { SaveState(); };
-  missed_ = std::make_unique<TMissedForm>(services_.Formats);
 
-  list_.OnSelectionChanged = [this] { RefreshButtons(); };
+  list_.OnSelectionChanged = [this] { editor_.RefreshButtons(); };
+  editor_.OnLayoutChanged = [this] {
+    WriteConfig();
+    ReadConfig();
+  };
+  editor_.OnStoreChanged = [this] {
+    SaveAlarmFile(state_, services_.Boxes, services_.Files);
+    LoadAlarmFile(state_, services_.Boxes, services_.Files);
+    StoreChanged();
+  };
+  editor_.OnAlarmStored = [this] { WarnIfPcWillNotWake(); };
+  editor_.OnClosed = [this] { HEAD.SetWidth(ClientWidth()); };
   list_.OnRowClick = [this] {
     if (state_.Settings.EditOnClick) editor_.EditButClick();
   };
   list_.OnEditKey = [this] { editor_.EditButClick(); };
   list_.OnDeleteKey = [this] { editor_.DelButClick(); };
-  tray_.HasSnoozes = [this] { return !snoozes_.empty(); };
-  tray_.CancelSnoozes = [this] { CancelSnoozesClick(); };
-  im1.OnClick = [this] { im1Click(); };
-  im2.OnClick = [this] { im2Click(); };
+  tray_.HasSnoozes = [this] { return !session_.Snoozes().empty(); };
+  tray_.CancelSnoozes = [this] { session_.CancelSnoozes(); };
+  im1.OnClick = [this] { MinimizeImageClick(); };
+  im2.OnClick = [this] { CloseImageClick(); };
 }
 
-TForm1::~TForm1() {
-  services_.WakeTimer.OnDue = nullptr;
-  services_.WakeTimer.OnResume = nullptr;
-  services_.WakeTimer.OnClockChanged = nullptr;
-  services_.WakeTimer.OnWake = nullptr;
-  services_.WakeTimer.OnSuspend = nullptr;
-  services_.WakeTimer.OnSessionEnd = nullptr;
-}
+TMainWindow::~TMainWindow() = default;
 
-void TForm1::FindProgramDir() { state_.ProgramDir = ::FindProgramDir(services_.ExePath); }
+void TMainWindow::FindProgramDir() { state_.ProgramDir = ::FindProgramDir(services_.ExePath); }
 
-void TForm1::FormShow() {
+void TMainWindow::FormShow() {
   FindProgramDir();
   LoadAlarmFile(state_, services_.Boxes, services_.Files);
-  LoadSignalAndState();
+  StartSession();
   StoreChanged();
-  list_.RzTabControlTabClick();
+  list_.TabClick();
   picker_.Clear();
 }
 
-void TForm1::FormActivate() {
+void TMainWindow::FormActivate() {
   FindProgramDir();
   AddBut.SetEnabled(false);
   panelweek.SetEnabled(false);
@@ -125,8 +122,8 @@ void TForm1::FormActivate() {
   if (settingsDialog_.Visible()) settingsDialog_.Close();
 }
 
-void TForm1::FormClose() {
-  SaveState();
+void TMainWindow::FormClose() {
+  session_.ProgramEnds();
   WriteConfig();
   // An alarm.rec that could not be read holds alarms the store lacks; with
   // no change by the user since, closing leaves it for the next start.
@@ -134,28 +131,28 @@ void TForm1::FormClose() {
   SaveAlarmFile(state_, services_.Boxes, services_.Files);
 }
 
-void TForm1::HEADMouseDown(TMouseButton) { StartDrag(); }
-void TForm1::cxLabel1MouseDown(TMouseButton) { StartDrag(); }
+void TMainWindow::StripMouseDown(TMouseButton) { StartDrag(); }
+void TMainWindow::TitleMouseDown(TMouseButton) { StartDrag(); }
 
-void TForm1::ShowListButClick() {
+void TMainWindow::ShowListButClick() {
   state_.Settings.ListVisible = state_.Settings.ListVisible ? 0 : 1;
   WriteConfig();
   ReadConfig();
 }
 
-void TForm1::OptionButClick() {
+void TMainWindow::OptionButClick() {
   settingsDialog_.ShowModal();
   services_.App.BringToFront();
 }
 
-void TForm1::InfoButClick() { aboutDialog_.ShowModal(); }
+void TMainWindow::InfoButClick() { aboutDialog_.ShowModal(); }
 
-void TForm1::ReadConfig() {
+void TMainWindow::ReadConfig() {
   if (!settingsUnsaved_) ReadConfigFileTelling(state_.Settings, state_.ProgramDir, services_.Boxes, services_.Files);
   ApplyLayout();
 }
 
-void TForm1::WriteConfig() {
+void TMainWindow::WriteConfig() {
   const int error = WriteConfigFile(state_.Settings, state_.ProgramDir, services_.Files);
   settingsUnsaved_ = error != 0;
   // Reported, but the action goes on: the settings take effect for this run
@@ -166,7 +163,7 @@ void TForm1::WriteConfig() {
   }
 }
 
-void TForm1::ApplyLayout() {
+void TMainWindow::ApplyLayout() {
   const bool list = state_.Settings.ListVisible != 0;
   const bool editor = state_.Settings.EditorVisible != 0;
   RzTabControl.SetVisible(list);
@@ -196,82 +193,56 @@ void TForm1::ApplyLayout() {
   im1.SetLeft(width - im2.Width() - im1.Width() - 1);
   im2.SetLeft(im1.Left() + im1.Width() - 1);
   // Every reading of the settings ends here, the editor's mode included.
-  RefreshButtons();
+  editor_.RefreshButtons();
 }
 
-void TForm1::RefreshClock() {
+void TMainWindow::RefreshClock() {
   ReadClock();
   ShowClock();
 }
 
-void TForm1::ReadClock() {
+void TMainWindow::ReadClock() {
   lastReading_ = services_.Clock.Now();
-  lastUptime_ = services_.Clock.UptimeMs();
-  FillClockSample(state_.Sample, lastReading_.Local, lastUptime_);
+  FillClockSample(state_.Sample, lastReading_.Local, services_.Clock.UptimeMs());
 }
 
-void TForm1::ShowClock() {
+void TMainWindow::ShowClock() {
   const std::wstring text = L"Время " + services_.Formats.LongTime(lastReading_.Local) + L"\r" +
                             L"Дата " + services_.Formats.ShortDate(lastReading_.Local) + L"\r" +
                             L"Windows " + UptimeText(state_.Sample);
   LabelTime.SetCaption(text);
 }
 
-void TForm1::TimeTimer() {
+void TMainWindow::ClockTick() {
   RefreshClock();
   // Land each tick just after the next wall-clock second begins, so the
   // clock turns with the second and no second is sampled late.
   Time.SetInterval(NextTickDelayMs(state_.Sample.Millisecond));
-  CheckAlarms();
+  session_.Tick();
 }
 
-void TForm1::WakeTimerDue() {
-  // The alarm is what the user waits for; the clock's caption follows it.
-  ReadClock();
-  CheckAlarms();
-  ShowClock();
-  ScheduleNextAlarm();
+void TMainWindow::StartSession() {
+  session_.SetSignal(ReadSignalSettings(state_.ProgramDir, services_.Files));
+  session_.Start(state_.ProgramDir);
 }
 
-void TForm1::CheckAlarms() {
-  // Every due alarm fires before any error is shown: the error report is a
-  // message box whose loop goes on ticking.
-  const std::vector<std::wstring> errors =
-      check_.Tick(state_.Store, lastReading_, lastUptime_, ringer_);
-  for (const std::wstring& e : errors) ReportError(e);
-  FireDueSnoozes();
-  // What rang is examined for good, even if the program ends unseen.
-  if (rang_) SaveState();
-}
-
-void TForm1::StoreChanged() {
-  // A snooze follows its alarm; a changed or deleted alarm loses it.
-  if (!state_.AlarmFile.Unread && FollowStore(snoozes_, state_.Store)) SaveState();
-  ScheduleNextAlarm();
-}
-
-void TForm1::ScheduleNextAlarm() {
-  // The check plans from the seconds it has examined, so the timer is set
-  // for exactly the moment its next tick will find something due.
-  const TClockReading now = services_.Clock.Now();
-  const std::uint64_t uptime = services_.Clock.UptimeMs();
-  const TDueMoment due = check_.PlanNext(state_.Store, now, uptime);
-  std::optional<std::int64_t> at = DueUtcMs(due, services_.Clock, now, uptime);
-  if (const auto z = NextSnooze(snoozes_)) {
-    if (!at || z->DueUtcMs < *at) at = z->DueUtcMs;
+void TMainWindow::ApplySignal(const TSignalSettings& signal) {
+  const TSignalSettings old = session_.Signal();
+  session_.SetSignal(signal);
+  const int error = WriteSignalSettings(old, signal, state_.ProgramDir, services_.Files);
+  // In effect for this run all the same.
+  if (error) {
+    ReportError(L"Не удалось сохранить настройки в файл " + state_.ProgramDir + kSignalFileName +
+                L": " + InOutErrorText(error));
   }
-  services_.WakeTimer.SetAt(WakeTimerUtcMs(at, now.UtcMs));
-  services_.WakeTimer.SetWakeAt(EarlyWakeUtcMs(at, now.UtcMs));
-  wakeUp_.Awake().SetAlarmNear(AlarmNear(at, now.UtcMs));
-  UpdateTrayHint(due);
 }
 
-bool TForm1::PcWillNotWake() {
+bool TMainWindow::PcWillNotWake() {
   return WakeTimersAllowed(services_.Power.ReadWakeTimerSettings(), services_.Power.Source()) ==
          false;
 }
 
-void TForm1::WarnIfPcWillNotWake() {
+void TMainWindow::WarnIfPcWillNotWake() {
   // Asked at every store until it has been said: the plan or the power
   // source may change while the program runs.
   if (wakeWarned_ || !PcWillNotWake()) return;
@@ -279,60 +250,42 @@ void TForm1::WarnIfPcWillNotWake() {
   services_.Boxes.ShowMessage(kPcWillNotWakeText);
 }
 
-void TForm1::MinimizeApp() { services_.App.Minimize(); }
+void TMainWindow::MinimizeApp() { services_.App.Minimize(); }
 
-void TForm1::ClockSeenChanged(bool seen) {
+void TMainWindow::ClockSeenChanged(bool seen) {
   Time.SetEnabled(seen);
   if (!seen) return;
-  RefreshButtons();
-  TimeTimer();
-}
-
-void TForm1::RefreshButtons() {
-  const bool row = cxListBox.ItemIndex() >= 0;
-  EditBut.SetEnabled(row);
-  DelBut.SetEnabled(row);
-  editor_.RefreshAddButton();
-}
-
-void TForm1::TEditorHost::SaveLayout() {
-  form_.WriteConfig();
-  form_.ReadConfig();
-}
-
-void TForm1::TEditorHost::CommitStore() {
-  SaveAlarmFile(form_.state_, form_.services_.Boxes, form_.services_.Files);
-  LoadAlarmFile(form_.state_, form_.services_.Boxes, form_.services_.Files);
-  form_.StoreChanged();
+  editor_.RefreshButtons();
+  ClockTick();
 }
 
 // The two window states: shown with a taskbar entry, or in the tray alone.
-void TForm1::im1Click() { MinimizeApp(); }
+void TMainWindow::MinimizeImageClick() { MinimizeApp(); }
 
-void TForm1::im2Click() {
+void TMainWindow::CloseImageClick() {
   if (state_.Settings.MinToTrayOnClose) {
     MinimizeApp();
   } else {
-    tray_.N1Click();
+    tray_.QuitClick();
   }
 }
 
-void TForm1::AppMinimizedChanged(bool minimized) {
+void TMainWindow::AppMinimizedChanged(bool minimized) {
   if (minimized) {
     // The taskbar entry goes too: the program lives in the tray alone, and
     // nothing there needs the clock or the buttons refreshed.
     Hide();
     ClockSeenChanged(false);
-    tray_.RzTrayIcon1MinimizeApp();
+    tray_.ProgramMinimized();
   } else {
     ClockSeenChanged(true);
   }
 }
 
-void TForm1::AddAutoLoad() { ::AddAutoLoad(services_.RunValue, services_.ExePath); }
-void TForm1::DelAutoLoad() { ::DelAutoLoad(services_.RunValue); }
+void TMainWindow::AddAutoLoad() { ::AddAutoLoad(services_.RunValue, services_.ExePath); }
+void TMainWindow::DelAutoLoad() { ::DelAutoLoad(services_.RunValue); }
 
-void TForm1::TSettingsHost::SetAutoLoad(bool on) {
+void TMainWindow::TSettingsHost::SetAutoLoad(bool on) {
   if (on) {
     form_.AddAutoLoad();
   } else {
@@ -340,7 +293,7 @@ void TForm1::TSettingsHost::SetAutoLoad(bool on) {
   }
 }
 
-void TForm1::TSettingsHost::SettingsApplied(const TSignalSettings& signal) {
+void TMainWindow::TSettingsHost::SettingsApplied(const TSignalSettings& signal) {
   form_.WriteConfig();
   form_.ReadConfig();
   form_.ApplySignal(signal);

@@ -11,13 +11,13 @@
 
 #include "controls/dispatcher.h"
 #include "platform/date_time.h"
-#include "engine/wake_up_form.h"
+#include "ui/wake_up_window.h"
 #include "fakes/fake_program_services.h"
 #include "platform/errors.h"
 #include "store/alarm_file.h"
 #include "test_support.h"
-#include "ui/main_form.h"
-#include "ui/program_forms.h"
+#include "ui/main_window.h"
+#include "ui/program_windows.h"
 
 // One program: fresh records and services, a throw-away program folder,
 // and the four windows (real ones under Windows).
@@ -39,20 +39,20 @@ class MainForm : public testing::Test, protected TFakeProgramServices {
       media = backend.get();
       return std::unique_ptr<TMediaBackend>(std::move(backend));
     });
-    program = std::make_unique<TProgramForms>(*state, *services, *form3(), shell);
-    form1 = &program->Form1;
-    app.OnMinimizedChanged = [this](bool m) { form1->MinimizedChanged(m); };
+    program = std::make_unique<TProgramWindows>(*state, *services, *wakeUpWindow(), shell);
+    mainWindow = &program->Main;
+    app.OnMinimizedChanged = [this](bool m) { mainWindow->MinimizedChanged(m); };
   }
-  TForm3* form3() {
-    if (!wakeUp) wakeUp = std::make_unique<TForm3>(shell, clock, services->MakeMediaBackend(), power, audio);
+  TWakeUpWindow* wakeUpWindow() {
+    if (!wakeUp) wakeUp = std::make_unique<TWakeUpWindow>(services->MakeMediaBackend());
     return wakeUp.get();
   }
   // Program start: the window is shown and takes the focus.
   void Start(std::vector<std::wstring> params = {}) {
     Create(std::move(params));
-    form1->ShowNormal();
-    form1->Activated(nullptr);
-    form1->ShowTrayIcon();  // in the program, once the loop is idle
+    mainWindow->ShowNormal();
+    mainWindow->Activated(nullptr);
+    mainWindow->ShowTrayIcon();  // in the program, once the loop is idle
   }
   void WriteConfigBytes(const Bytes& b) { WriteBytes(dir.Path(L"config.cfg"), b); }
   Bytes ConfigBytes() { return ReadBytes(dir.Path(L"config.cfg")); }
@@ -75,8 +75,8 @@ class MainForm : public testing::Test, protected TFakeProgramServices {
   std::unique_ptr<TAppState> state;
   TFakeMediaBackend* media = nullptr;
   std::unique_ptr<TServices> services;
-  std::unique_ptr<TForm3> wakeUp;
-  std::unique_ptr<TProgramForms> program;
-  TForm1* form1 = nullptr;
+  std::unique_ptr<TWakeUpWindow> wakeUp;
+  std::unique_ptr<TProgramWindows> program;
+  TMainWindow* mainWindow = nullptr;
 };
 

@@ -1,4 +1,4 @@
-#include "ui/main_form.h"
+#include "ui/main_window.h"
 
 #include <gtest/gtest.h>
 
@@ -11,7 +11,7 @@
 #include "controls/dispatcher.h"
 #include "controls/message_boxes.h"
 #include "platform/date_time.h"
-#include "engine/wake_up_form.h"
+#include "ui/wake_up_window.h"
 #include "fakes/fake_program_services.h"
 #include "fakes/ui_driver.h"
 #include "platform/errors.h"
@@ -21,8 +21,8 @@
 #include "platform/shell.h"
 #include "store/alarm_file.h"
 #include "test_support.h"
-#include "ui/main_form_fixture.h"
-#include "ui/program_forms.h"
+#include "ui/main_window_fixture.h"
+#include "ui/program_windows.h"
 
 #ifdef _WIN32
 #include <windows.h>
@@ -35,32 +35,32 @@ namespace {
 TEST_F(MainForm, FirstStartWithoutConfig) {
   Start();
   EXPECT_TRUE(boxes.shown.empty());
-  EXPECT_EQ(form1->ClientWidth(), 149);
-  EXPECT_EQ(form1->ClientHeight(), 221);
-  EXPECT_EQ(form1->HEAD.Width(), 149);
-  EXPECT_EQ(form1->im1.Left(), 98);
-  EXPECT_EQ(form1->im2.Left(), 122);
-  EXPECT_EQ(form1->ShowListBut.Caption(), L">>");
-  EXPECT_FALSE(form1->RzTabControl.Visible());
-  EXPECT_FALSE(form1->RzPanel1.Visible());
+  EXPECT_EQ(mainWindow->ClientWidth(), 149);
+  EXPECT_EQ(mainWindow->ClientHeight(), 221);
+  EXPECT_EQ(mainWindow->HEAD.Width(), 149);
+  EXPECT_EQ(mainWindow->im1.Left(), 98);
+  EXPECT_EQ(mainWindow->im2.Left(), 122);
+  EXPECT_EQ(mainWindow->ShowListBut.Caption(), L">>");
+  EXPECT_FALSE(mainWindow->RzTabControl.Visible());
+  EXPECT_FALSE(mainWindow->RzPanel1.Visible());
   EXPECT_EQ(state->Settings.AutoLoad, 1);
   EXPECT_EQ(runValue.values[L"Tivorra"], L"\"" + exe + L"\" /minimize");
   // Activation disabled Add, and the refresh that follows at once enabled
   // it again by its rule for an editor that is not adding (the settings'
   // AddMode starts off), as the next tick of a poll did; the weekdays stay.
-  EXPECT_TRUE(form1->AddBut.Enabled());
-  EXPECT_FALSE(form1->panelweek.Enabled());
+  EXPECT_TRUE(mainWindow->AddBut.Enabled());
+  EXPECT_FALSE(mainWindow->panelweek.Enabled());
 
   // Showing the list saves the setting at once.
-  form1->ShowListBut.Click();
+  mainWindow->ShowListBut.Click();
   EXPECT_EQ(ConfigBytes(), (Bytes{1, 0, 0, 1, 0, 0, 0}));
-  EXPECT_EQ(form1->ClientWidth(), 565);
-  EXPECT_EQ(form1->ShowListBut.Caption(), L"<<");
-  EXPECT_EQ(form1->im1.Left(), 514);
-  EXPECT_EQ(form1->im2.Left(), 538);
-  form1->ShowListBut.Click();
+  EXPECT_EQ(mainWindow->ClientWidth(), 565);
+  EXPECT_EQ(mainWindow->ShowListBut.Caption(), L"<<");
+  EXPECT_EQ(mainWindow->im1.Left(), 514);
+  EXPECT_EQ(mainWindow->im2.Left(), 538);
+  mainWindow->ShowListBut.Click();
   EXPECT_EQ(ConfigBytes(), (Bytes{0, 0, 0, 1, 0, 0, 0}));
-  EXPECT_EQ(form1->ClientWidth(), 149);
+  EXPECT_EQ(mainWindow->ClientWidth(), 149);
 }
 
 // A window is made when it first shows: at start only the main window and
@@ -68,8 +68,8 @@ TEST_F(MainForm, FirstStartWithoutConfig) {
 // it once idle; each other part as the user first opens it.
 TEST_F(MainForm, WindowsAreMadeWhenTheyFirstShow) {
   Start();
-  TForm2& settings = program->Form2;
-  TForm4& about = program->Form4;
+  TSettingsDialog& settings = program->Settings;
+  TAboutDialog& about = program->About;
   const auto made = [](const TControl& c) { return c.Peer().Made(); };
   const struct {
     const char* step;
@@ -77,17 +77,17 @@ TEST_F(MainForm, WindowsAreMadeWhenTheyFirstShow) {
     std::vector<const TControl*> madeNow, notYet;
   } steps[] = {
       {"start", [] {},
-       {form1, &form1->NewBut, &form1->ShowListBut, &form1->im2},
-       {&form1->cxListBox, &form1->RzPanel1, &form1->AddBut, &settings, &settings.OK, &about,
-        &about.OK, form3(), &form3()->OK}},
-      {"idle after start", [this] { form3()->PrepareWindows(); },
-       {form3(), &form3()->OK, &form3()->Memo, &form3()->SnoozeChoice},
-       {&form1->cxListBox, &form1->RzPanel1, &settings, &about}},
-      {"the list", [this] { form1->ShowListBut.Click(); },
-       {&form1->cxListBox},
-       {&form1->RzPanel1, &form1->AddBut, &form1->cxMusList, &settings, &about}},
-      {"the editor", [this] { form1->NewBut.Click(); },
-       {&form1->RzPanel1, &form1->AddBut, &form1->CloseBut},
+       {mainWindow, &mainWindow->NewBut, &mainWindow->ShowListBut, &mainWindow->im2},
+       {&mainWindow->cxListBox, &mainWindow->RzPanel1, &mainWindow->AddBut, &settings, &settings.OK, &about,
+        &about.OK, wakeUpWindow(), &wakeUpWindow()->OK}},
+      {"idle after start", [this] { wakeUpWindow()->PrepareWindows(); },
+       {wakeUpWindow(), &wakeUpWindow()->OK, &wakeUpWindow()->Memo, &wakeUpWindow()->SnoozeChoice},
+       {&mainWindow->cxListBox, &mainWindow->RzPanel1, &settings, &about}},
+      {"the list", [this] { mainWindow->ShowListBut.Click(); },
+       {&mainWindow->cxListBox},
+       {&mainWindow->RzPanel1, &mainWindow->AddBut, &mainWindow->cxMusList, &settings, &about}},
+      {"the editor", [this] { mainWindow->NewBut.Click(); },
+       {&mainWindow->RzPanel1, &mainWindow->AddBut, &mainWindow->CloseBut},
        {&settings, &about}},
       {"the settings", [&settings] { settings.Show(), settings.Hide(); },
        {&settings, &settings.OK, &settings.Auto},
@@ -120,17 +120,17 @@ TEST_F(MainForm, TheFourLayouts) {
     state = std::make_unique<TAppState>();
     WriteConfigBytes({c.list, c.editor, 0, 0, 0, 0, 0});
     Start();
-    EXPECT_EQ(form1->ClientWidth(), c.width);
-    EXPECT_EQ(form1->ClientHeight(), c.height);
-    EXPECT_EQ(form1->HEAD.Width(), c.width);
-    EXPECT_EQ(form1->im1.Left(), c.width - 51);
-    EXPECT_EQ(form1->im2.Left(), c.width - 27);
-    EXPECT_EQ(form1->im2.Right(), c.width - 2);
-    EXPECT_EQ(form1->RzTabControl.Visible(), c.list != 0);
-    EXPECT_EQ(form1->RzPanel1.Visible(), c.editor != 0);
-    EXPECT_EQ(form1->RzPanel1.Left(), c.panelLeft);
-    EXPECT_EQ(form1->RzPanel1.Top(), c.panelTop);
-    EXPECT_EQ(form1->ShowListBut.Caption(), c.list ? L"<<" : L">>");
+    EXPECT_EQ(mainWindow->ClientWidth(), c.width);
+    EXPECT_EQ(mainWindow->ClientHeight(), c.height);
+    EXPECT_EQ(mainWindow->HEAD.Width(), c.width);
+    EXPECT_EQ(mainWindow->im1.Left(), c.width - 51);
+    EXPECT_EQ(mainWindow->im2.Left(), c.width - 27);
+    EXPECT_EQ(mainWindow->im2.Right(), c.width - 2);
+    EXPECT_EQ(mainWindow->RzTabControl.Visible(), c.list != 0);
+    EXPECT_EQ(mainWindow->RzPanel1.Visible(), c.editor != 0);
+    EXPECT_EQ(mainWindow->RzPanel1.Left(), c.panelLeft);
+    EXPECT_EQ(mainWindow->RzPanel1.Top(), c.panelTop);
+    EXPECT_EQ(mainWindow->ShowListBut.Caption(), c.list ? L"<<" : L">>");
     program.reset();
   }
 }
@@ -153,7 +153,7 @@ TEST_F(MainForm, DamagedOrUnusualConfigFiles) {
     WriteConfigBytes(c.file);
     Start();
     EXPECT_EQ(Messages(), c.messages);
-    EXPECT_EQ(form1->ClientWidth(), c.width) << "the layout was not applied";
+    EXPECT_EQ(mainWindow->ClientWidth(), c.width) << "the layout was not applied";
     program.reset();
   }
 }
@@ -171,8 +171,8 @@ TEST_F(MainForm, ClockText) {
   Create();
   for (const auto& c : cases) {
     clock.Uptime = c.uptimeSeconds * 1000 + 250;
-    form1->RefreshClock();
-    EXPECT_EQ(form1->LabelTime.Caption(),
+    mainWindow->RefreshClock();
+    EXPECT_EQ(mainWindow->LabelTime.Caption(),
               std::wstring(L"Время 7:05:09\rДата 08.12.2026\r") + c.line3);
   }
 }
@@ -202,7 +202,7 @@ TEST_F(MainForm, CloseWritesBothFilesThenQuits) {
   Start();
   state->Settings.ShowMessages = 1;
   state->Store.DailyCount = 1;
-  form1->Close();
+  mainWindow->Close();
   EXPECT_EQ(ConfigBytes(), (Bytes{0, 0, 0, 1, 0, 0, 1}));
   ASSERT_TRUE(fs::exists(dir.Path(L"alarm.rec")));
   EXPECT_EQ(fs::file_size(dir.Path(L"alarm.rec")), 389616u);
@@ -213,11 +213,11 @@ TEST_F(MainForm, CloseThatCannotSaveKeepsTheProgramRunning) {
   Start();
   // A folder where the file should be: nothing can replace it.
   fs::create_directory(dir.Path(L"alarm.rec"));
-  form1->Close();
+  mainWindow->Close();
   ASSERT_EQ(boxes.shown.size(), 1u);
   EXPECT_EQ(boxes.shown[0].kind, TFakeMessageBoxes::Kind::Error);
   EXPECT_FALSE(app.terminated);
-  EXPECT_TRUE(form1->Visible());
+  EXPECT_TRUE(mainWindow->Visible());
 }
 
 // The store reports, the window speaks: a damaged alarm.rec is told at
@@ -228,9 +228,9 @@ TEST_F(MainForm, ADamagedAlarmFileIsToldAndItsKeptCopyNamed) {
   Start();
   EXPECT_EQ(Messages(), std::vector<std::wstring>{L"Ошибка чтения файла!"});
   boxes.shown.clear();
-  form1->NewBut.Click();
-  form1->cxDay.Click();
-  form1->AddBut.Click();
+  mainWindow->NewBut.Click();
+  mainWindow->cxDay.Click();
+  mainWindow->AddBut.Click();
   EXPECT_EQ(Messages(), std::vector<std::wstring>{
                             L"Файл alarm.rec не удалось прочитать. Его прежнее содержимое "
                             L"сохранено в файле " +
@@ -253,7 +253,7 @@ TEST_F(MainForm, AnAlarmFileThatCouldNotBeReadSurvivesTheClose) {
     Start();
   }
   EXPECT_EQ(Messages(), std::vector<std::wstring>{L"Не удалось открыть файл!"});
-  form1->Close();
+  mainWindow->Close();
   EXPECT_TRUE(app.terminated);
   EXPECT_EQ(ReadBytes(dir.Path(L"alarm.rec")), original);
   EXPECT_FALSE(fs::exists(dir.Path(L"alarm.rec.bad")));
@@ -266,22 +266,22 @@ TEST_F(MainForm, SettingsThatCannotBeSavedStillTakeEffectAndSaySo) {
   // file does the same on Windows, but not under Wine run as root).
   fs::remove(dir.Path(L"config.cfg"));
   fs::create_directory(dir.Path(L"config.cfg"));
-  form1->ShowListBut.Click();
+  mainWindow->ShowListBut.Click();
   ASSERT_EQ(boxes.shown.size(), 1u);
   EXPECT_EQ(boxes.shown[0].kind, TFakeMessageBoxes::Kind::Error);
   EXPECT_EQ(boxes.shown[0].text, L"Не удалось сохранить настройки в файл " + dir.ProgramDir() +
                                      L"config.cfg: File access denied");
-  EXPECT_TRUE(form1->RzTabControl.Visible()) << "the toggle did not take effect";
+  EXPECT_TRUE(mainWindow->RzTabControl.Visible()) << "the toggle did not take effect";
   // Activating again keeps the settings of this run as well.
   fs::remove(dir.Path(L"config.cfg"));
   WriteConfigBytes({0, 0, 0, 1, 0, 0, 0});
-  form3()->WakeUp(L"", L"", L"");
-  form3()->OK.Click();
-  form1->Activated(form3());
-  EXPECT_TRUE(form1->RzTabControl.Visible()) << "the old file undid the toggle";
+  wakeUpWindow()->ShowRing(L"", true, 10);
+  wakeUpWindow()->OK.Click();
+  mainWindow->Activated(wakeUpWindow());
+  EXPECT_TRUE(mainWindow->RzTabControl.Visible()) << "the old file undid the toggle";
   // The next write that works stores them.
-  form1->ShowListBut.Click();
-  form1->ShowListBut.Click();
+  mainWindow->ShowListBut.Click();
+  mainWindow->ShowListBut.Click();
   EXPECT_EQ(ConfigBytes(), (Bytes{1, 0, 0, 1, 0, 0, 0}));
   EXPECT_EQ(boxes.shown.size(), 1u);
 }
@@ -292,23 +292,23 @@ TEST_F(MainForm, ActivationRepeatsOnlyAfterTheWakeUpWindow) {
   ASSERT_EQ(writes, 1);
 
   // A modal dialog hands the focus back without the start-up sequence.
-  ScriptModal(program->Form2, [](TForm&) { return 0; });
-  form1->OptionBut.Click();
-  form1->Activated(&program->Form2);
+  ScriptModal(program->Settings, [](TForm&) { return 0; });
+  mainWindow->OptionBut.Click();
+  mainWindow->Activated(&program->Settings);
   EXPECT_EQ(runValue.writeCount, writes);
   EXPECT_EQ(app.bringToFrontCount, 1);
-  ScriptModal(program->Form4, [](TForm&) { return 0; });
-  form1->InfoBut.Click();
-  form1->Activated(&program->Form4);
+  ScriptModal(program->About, [](TForm&) { return 0; });
+  mainWindow->InfoBut.Click();
+  mainWindow->Activated(&program->About);
   EXPECT_EQ(runValue.writeCount, writes);
 
   // Back from the wake-up window: the settings are read again.
   WriteConfigBytes({1, 0, 0, 1, 0, 0, 0});
-  form3()->WakeUp(L"hi", L"", L"");
-  form3()->OK.Click();
-  form1->Activated(form3());
+  wakeUpWindow()->ShowRing(L"hi", true, 10);
+  wakeUpWindow()->OK.Click();
+  mainWindow->Activated(wakeUpWindow());
   EXPECT_GT(runValue.writeCount, writes);
-  EXPECT_EQ(form1->ClientWidth(), 565);
+  EXPECT_EQ(mainWindow->ClientWidth(), 565);
 }
 
 TEST_F(MainForm, AFailingRunValueIsReported) {
@@ -322,21 +322,21 @@ TEST_F(MainForm, TickFiresDueAlarmsIntoTheWakeUpWindowAndStaysOnTheSecond) {
   state->Store.DailyCount = 1;
   state->Store.DailyAlarms[0].AlarmTime = EncodeTime(7, 5, 10, 0);
   ToShortString(L"Доброе утро", state->Store.DailyAlarms[0].Msg);
-  form1->Time.Tick();
-  EXPECT_FALSE(form3()->Visible());
-  EXPECT_EQ(form1->Time.Interval(), 1000 - 400 + 20);
+  mainWindow->Time.Tick();
+  EXPECT_FALSE(wakeUpWindow()->Visible());
+  EXPECT_EQ(mainWindow->Time.Interval(), 1000 - 400 + 20);
   clock.Advance(1000);
-  form1->Time.Tick();
-  EXPECT_TRUE(form3()->Visible());
-  EXPECT_EQ(form3()->Memo.Text(), L"Доброе утро");
+  mainWindow->Time.Tick();
+  EXPECT_TRUE(wakeUpWindow()->Visible());
+  EXPECT_EQ(wakeUpWindow()->Memo.Text(), L"Доброе утро");
 }
 
 TEST_F(MainForm, DraggingByTheStripAndTheTitle) {
   Start();
-  TDragWatch drags(*form1);
-  form1->HEAD.MouseDown(TMouseButton::Left);
-  form1->cxLabel1.MouseDown(TMouseButton::Right);
-  form1->LabelTime.MouseDown(TMouseButton::Left);
+  TDragWatch drags(*mainWindow);
+  mainWindow->HEAD.MouseDown(TMouseButton::Left);
+  mainWindow->cxLabel1.MouseDown(TMouseButton::Right);
+  mainWindow->LabelTime.MouseDown(TMouseButton::Left);
   EXPECT_EQ(drags.Count(), 2);
 }
 
@@ -358,7 +358,7 @@ void ExpectScaled(const TControl& c, int dpi) {
         << "at " << r.left << "," << r.top << " width " << (r.right - r.left) << " for design "
         << child->Left() << "," << child->Top() << " width " << child->Width();
     // A combo box's window holds its dropped-down list as well.
-    if (!dynamic_cast<const TComboBox*>(child)) {
+    if (!As<TComboBox>(child)) {
       EXPECT_TRUE(within(r.bottom - r.top, child->Height(), dpi))
           << "height " << (r.bottom - r.top) << " for design " << child->Height();
     }
@@ -369,7 +369,7 @@ void ExpectScaled(const TControl& c, int dpi) {
 TEST_F(MainForm, AtTheScreensScaleEveryWindowIsItsDesignTimesTheScale) {
   WriteConfigBytes({1, 1, 0, 0, 0, 0, 0});  // list and editor shown: every control placed
   Start();
-  HWND main = static_cast<HWND>(form1->Peer().Handle());
+  HWND main = static_cast<HWND>(mainWindow->Peer().Handle());
   HDC screen = GetDC(nullptr);
   const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
   ReleaseDC(nullptr, screen);
@@ -377,17 +377,17 @@ TEST_F(MainForm, AtTheScreensScaleEveryWindowIsItsDesignTimesTheScale) {
   GetClientRect(main, &client);
   EXPECT_NEAR(client.right, MulDiv(565, dpi, 96), 1);
   EXPECT_NEAR(client.bottom, MulDiv(557, dpi, 96), 1);
-  ExpectScaled(*form1, dpi);
+  ExpectScaled(*mainWindow, dpi);
   program.reset();
 
   // The first-start layout.
   std::filesystem::remove(dir.Path(L"config.cfg"));
   state = std::make_unique<TAppState>();
   Start();
-  main = static_cast<HWND>(form1->Peer().Handle());
+  main = static_cast<HWND>(mainWindow->Peer().Handle());
   GetClientRect(main, &client);
   RECT clock;
-  GetClientRect(static_cast<HWND>(form1->LabelTime.Peer().Handle()), &clock);
+  GetClientRect(static_cast<HWND>(mainWindow->LabelTime.Peer().Handle()), &clock);
   if (dpi == 144) {
     EXPECT_EQ(client.right, 224);
     EXPECT_EQ(client.bottom, 332);
@@ -451,8 +451,8 @@ void ExpectCentresReachTheirControls(const TForm& form, int dpi) {
       EXPECT_EQ(at, H(*top)) << "the centre of the control at " << c->Left() << "," << c->Top()
                              << " reaches \"" << Utf8(at) << "\" instead of \"" << Utf8(H(*top))
                              << "\"";
-      const bool named = dynamic_cast<const TLabel*>(c) || dynamic_cast<const TTextImage*>(c) ||
-                         dynamic_cast<const TGradientStrip*>(c) || dynamic_cast<const TButton*>(c);
+      const bool named = As<TLabel>(c) || As<TTextImage>(c) ||
+                         As<TGradientStrip>(c) || As<TButton>(c);
       if (named) {
         wchar_t text[256] = {};
         SendMessageW(H(*c), WM_GETTEXT, 256, reinterpret_cast<LPARAM>(text));
@@ -476,11 +476,11 @@ TEST_F(MainForm, AtTheScreensScaleEveryControlIsReachedWhereItShows) {
     state = std::make_unique<TAppState>();
     Start();
     Pump();
-    ExpectCentresReachTheirControls(*form1, dpi);
+    ExpectCentresReachTheirControls(*mainWindow, dpi);
   }
   // The dialogs and the wake-up window.
-  for (TForm* other : {static_cast<TForm*>(&program->Form2), static_cast<TForm*>(&program->Form4),
-                       static_cast<TForm*>(form3())}) {
+  for (TForm* other : {static_cast<TForm*>(&program->Settings), static_cast<TForm*>(&program->About),
+                       static_cast<TForm*>(wakeUpWindow())}) {
     other->ShowNormal();
     Pump();
     ExpectCentresReachTheirControls(*other, dpi);

@@ -11,21 +11,21 @@
 
 #include "controls/dispatcher.h"
 #include "platform/date_time.h"
-#include "engine/wake_up_form.h"
+#include "ui/wake_up_window.h"
 #include "fakes/fake_program_services.h"
 #include "platform/errors.h"
 #include "test_support.h"
 #include "ui/about_dialog.h"
-#include "ui/main_form.h"
+#include "ui/main_window.h"
 #include "ui/settings_dialog.h"
 
-struct TProgramForms {
-  TProgramForms(TAppState& state, TServices& services, TForm3& wakeUp, TShell& shell)
-      : Form1(state, services, Form2, wakeUp, Form4), Form2(Form1, state.Settings, services.Boxes, Form1.SettingsLink()),
-        Form4(Form1, shell) {}
-  TForm1 Form1;
-  TForm2 Form2;
-  TForm4 Form4;
+struct TProgramWindows {
+  TProgramWindows(TAppState& state, TServices& services, TWakeUpWindow& wakeUp, TShell& shell)
+      : Main(state, services, Settings, wakeUp, About), Settings(Main, state.Settings, services.Boxes, Main.SettingsLink()),
+        About(Main, shell) {}
+  TMainWindow Main;
+  TSettingsDialog Settings;
+  TAboutDialog About;
 };
 
 class ProgramTest : public testing::Test, public TFakeProgramServices {
@@ -47,16 +47,16 @@ class ProgramTest : public testing::Test, public TFakeProgramServices {
     program.reset();
     wakeUp.reset();
     services = MakeServices(exe, std::move(params));
-    wakeUp = std::make_unique<TForm3>(shell, clock, services->MakeMediaBackend(), power, audio);
-    program = std::make_unique<TProgramForms>(state, *services, *wakeUp, shell);
-    app.OnMinimizedChanged = [this](bool m) { program->Form1.MinimizedChanged(m); };
-    program->Form1.ShowNormal();
-    program->Form1.Activated(nullptr);
-    program->Form1.ShowTrayIcon();  // in the program, once the loop is idle
+    wakeUp = std::make_unique<TWakeUpWindow>(services->MakeMediaBackend());
+    program = std::make_unique<TProgramWindows>(state, *services, *wakeUp, shell);
+    app.OnMinimizedChanged = [this](bool m) { program->Main.MinimizedChanged(m); };
+    program->Main.ShowNormal();
+    program->Main.Activated(nullptr);
+    program->Main.ShowTrayIcon();  // in the program, once the loop is idle
   }
-  TForm1& form1() { return program->Form1; }
-  TForm2& form2() { return program->Form2; }
-  TForm4& form4() { return program->Form4; }
+  TMainWindow& mainWindow() { return program->Main; }
+  TSettingsDialog& settingsDialog() { return program->Settings; }
+  TAboutDialog& aboutDialog() { return program->About; }
   void WriteConfigBytes(const Bytes& b) { WriteBytes(dir.Path(L"config.cfg"), b); }
   Bytes ConfigBytes() { return ReadBytes(dir.Path(L"config.cfg")); }
 
@@ -64,6 +64,6 @@ class ProgramTest : public testing::Test, public TFakeProgramServices {
   std::wstring exe = dir.ProgramDir() + L"Tivorra.exe";
   TAppState state;
   std::unique_ptr<TServices> services;
-  std::unique_ptr<TForm3> wakeUp;
-  std::unique_ptr<TProgramForms> program;
+  std::unique_ptr<TWakeUpWindow> wakeUp;
+  std::unique_ptr<TProgramWindows> program;
 };

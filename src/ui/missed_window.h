@@ -1,37 +1,33 @@
 // "Пропущенные будильники": the alarms whose moments passed while nobody
 // could hear them (the PC off or asleep, the program closed), and those
 // that rang three times in a row unanswered. One line per alarm; the window
-// stays until "OK", and alarms missed meanwhile are added to it.
+// stays until "OK", and alarms missed meanwhile are added to it. The list
+// is the ring session's; the window shows it.
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "controls/controls.h"
-#include "store/program_state.h"
+#include "engine/missed_alarms.h"
 
 class TRegionalFormats;
 
-class TMissedForm : public TForm {
+class TMissedWindow : public TForm {
  public:
-  explicit TMissedForm(TRegionalFormats& formats);
+  explicit TMissedWindow(TRegionalFormats& formats);
 
-  struct TEntry {
-    TAlarmRef Alarm;
-    std::int64_t LatestSecond = 0;  // local, of the latest missed moment
-    int Count = 0;
-    std::wstring Message;
-  };
-  // Adds the alarm, or adds to its line when it is listed already, and
-  // shows the window in front.
-  void Add(const TEntry& entry);
-  const std::vector<TEntry>& Entries() const { return entries_; }
+  // Shows the list in front.
+  void ShowMissed(const std::vector<TMissedAlarm>& missed);
   // The line of an entry: when, kind, the message's first characters, and
   // how many moments were missed when more than one.
-  std::wstring LineText(const TEntry& entry) const;
+  std::wstring LineText(const TMissedAlarm& entry) const;
 
   void OKClick();
+  // The list was read and closed: the session starts it anew.
+  std::function<void()> OnSeen;
 
   TListBox List{this, 8, 8, 545, 147};
   TButton OK{this, 243, 164, 75, 25, L"OK"};
@@ -41,7 +37,6 @@ class TMissedForm : public TForm {
 
  private:
   TRegionalFormats& formats_;
-  std::vector<TEntry> entries_;
 };
 
 // The opening characters of a message, on one line: up to `chars`

@@ -1,38 +1,28 @@
-#include "ui/missed_form.h"
-
-#include <algorithm>
+#include "ui/missed_window.h"
 
 #include "platform/date_time.h"
 #include "platform/decimal_text.h"
 #include "platform/regional.h"
 
-TMissedForm::TMissedForm(TRegionalFormats& formats)
+TMissedWindow::TMissedWindow(TRegionalFormats& formats)
     : TForm(L"Пропущенные будильники", 200, 180, 561, 197, TBorderStyle::Single),
       formats_(formats) {
   OK.OnClick = [this] { OKClick(); };
   OnClose = [this] {
-    entries_.clear();
     List.Clear();
+    if (OnSeen) OnSeen();
   };
 }
 
-void TMissedForm::Add(const TEntry& entry) {
-  auto it = std::find_if(entries_.begin(), entries_.end(),
-                         [&](const TEntry& e) { return e.Alarm == entry.Alarm; });
-  if (it == entries_.end()) {
-    entries_.push_back(entry);
-  } else {
-    it->LatestSecond = std::max(it->LatestSecond, entry.LatestSecond);
-    it->Count += entry.Count;
-  }
+void TMissedWindow::ShowMissed(const std::vector<TMissedAlarm>& missed) {
   std::vector<std::wstring> lines;
-  for (const TEntry& e : entries_) lines.push_back(LineText(e));
+  for (const TMissedAlarm& e : missed) lines.push_back(LineText(e));
   List.SetItems(std::move(lines));
   ShowNormal();
   BringToForeground();
 }
 
-std::wstring TMissedForm::LineText(const TEntry& e) const {
+std::wstring TMissedWindow::LineText(const TMissedAlarm& e) const {
   const TDateTime local =
       static_cast<double>(e.LatestSecond) / static_cast<double>(kSecondsPerDay);
   std::wstring line = formats_.ShortDate(local) + L" " + formats_.LongTime(local) + L"   " +
@@ -43,7 +33,7 @@ std::wstring TMissedForm::LineText(const TEntry& e) const {
   return line;
 }
 
-void TMissedForm::OKClick() { Close(); }
+void TMissedWindow::OKClick() { Close(); }
 
 std::wstring MessageStart(const std::wstring& message, std::size_t chars) {
   const std::size_t lineEnd = message.find_first_of(L"\r\n");

@@ -1,0 +1,355 @@
+#include "engine/ring_session.h"
+
+#include <algorithm>
+
+#include "engine/alarm_rule.h"
+#include "platform/callback_boundary.h"
+#include "platform/clock.h"
+#include "platform/date_time.h"
+#include "platform/errors.h"
+#include "platform/shell.h"
+#include "platform/tickers.h"
+#include "platform/wake_timer.h"
+
+// Hands the check's due alarms to the ring, telling it which record rings.
+class TRingSession::TReceiver : public TAlarmReceiver {
+ public:
+  explicit TReceiver(TRingSession& session) : session_(session) {}
+  void WakeUp(const std::wstring& message, const std::wstring& file,
+              const std::wstring& music) override {
+    Perform({}, message, file, music);
+  }
+  void WakeUpAlarm(TAlarmKind kind, std::uint16_t index, const std::wstring& message,
+                   const std::wstring& file, const std::wstring& music) override {
+    Perform({RefOf(session_.store_, kind, index), 0, session_.CurrentSecond()}, message, file,
+            music);
+  }
+
+ private:
+  void Perform(const TRing& ring, const std::wstring& message, const std::wstring& file,
+               const std::wstring& music) {
+    session_.rang_ = true;
+    // The check gathers the errors of every alarm it fires and tells them
+    // once all have rung.
+    if (const auto error = session_.Ring(ring, message, file, music, false)) throw EAppError(*error);
+  }
+  TRingSession& session_;
+};
+
+TRingSession::TRingSession(const TAlarmStore& store, const TAlarmFileState& file,
+                           TRingServices services, TRingView& view, TRingPlayer& player)
+    : store_(store),
+      file_(file),
+      services_(services),
+      view_(view),
+      sound_(player, services.Clock, services.Audio, services.Tickers),
+      awake_(services.Power),
+      ringEnd_(services.Tickers.Make()),
+      receiver_(std::make_unique<TReceiver>(*this)) {
+  ringEnd_->OnTick = [this] { RingTimeUp(); };
+  sound_.OnError = [this](const std::wstring& text) { view_.ReportError(text); };
+  TWakeTimer& timer = services_.WakeTimer;
+  timer.OnDue = [this] { Due(); };
+  timer.OnResume = [this] { Resumed(); };
+  timer.OnClockChanged = [this] { Schedule(); };
+  // A minute before an alarm: the PC is up (perhaps just woken) and is
+  // kept so until it rings.
+  timer.OnWake = [this] { Schedule(); };
+  timer.OnSuspend = [this] { SaveState(); };
+  timer.OnSessionEnd = [this] { SaveState(); };
+}
+
+TRingSession::~TRingSession() {
+  TWakeTimer& timer = services_.WakeTimer;
+  timer.OnDue = nullptr;
+  timer.OnResume = nullptr;
+  timer.OnClockChanged = nullptr;
+  timer.OnWake = nullptr;
+  timer.OnSuspend = nullptr;
+  timer.OnSessionEnd = nullptr;
+}
+
+void TRingSession::Start(const std::wstring& programDir) {
+  if (started_) return;
+  started_ = true;
+  programDir_ = programDir;
+  const TStateLoad load = LoadProgramState(programDir_, services_.Files);
+  if (load.Damaged) {
+    std::wstring text = std::wstring(L"Файл ") + kStateFileName +
+                        L" не удалось прочитать: отложенные будильники и время последней "
+                        L"проверки потеряны.";
+    if (!load.KeptAs.empty()) text += L" Его содержимое сохранено в файле " + load.KeptAs;
+    view_.ShowNotice(text);
+  }
+  snoozes_ = load.State.Snoozes;
+  ReadClock();
+  startExamined_ = CurrentSecond() - 1;
+  // The first start in this folder, or after the state was lost: nothing
+  // can be known to have been missed.
+  if (load.State.LastExamined) CatchUp(*load.State.LastExamined);
+  SaveState();
+}
+
+void TRingSession::SetSignal(const TSignalSettings& signal) {
+  signal_ = signal;
+  sound_.SetSignal(signal);
+}
+
+void TRingSession::StoreChanged() {
+  // A snooze follows its alarm; a changed or deleted alarm loses it.
+  if (!file_.Unread && FollowStore(snoozes_, store_)) SaveState();
+  Schedule();
+}
+
+void TRingSession::Tick() {
+  ReadClock();
+  Check();
+}
+
+void TRingSession::Due() {
+  ReadClock();
+  Check();
+  Schedule();
+}
+
+void TRingSession::Resumed() {
+  sound_.Resumed();
+  ReadClock();
+  if (started_) CatchUp(check_.LastExamined().value_or(startExamined_));
+  if (rang_ || !missed_.empty()) SaveState();
+  Due();
+}
+
+void TRingSession::ProgramEnds() { SaveState(); }
+
+void TRingSession::Check() {
+  // Every due alarm rings before any error is told: the error report is a
+  // message box whose loop goes on ticking.
+  Tell(check_.Tick(store_, reading_, uptime_, *receiver_));
+  FireDueSnoozes();
+  // What rang is examined for good, even if the program ends unseen.
+  if (rang_) SaveState();
+}
+
+void TRingSession::CatchUp(std::int64_t lastExamined) {
+  const TAlarmCheck::TCatchUp result =
+      check_.CatchUp(store_, reading_, lastExamined, services_.Clock);
+  for (const TAlarmCheck::TMissed& m : result.Missed) {
+    AddMissed(RefOf(store_, m.Kind, m.Index), m.LatestSecond, m.Count);
+  }
+  std::vector<std::wstring> errors;
+  for (const TAlarmCheck::TLate& l : result.Late) {
+    try {
+      FireAlarm(store_, l.Kind, l.Index, *receiver_);
+    } catch (...) {
+      errors.push_back(CurrentErrorText());
+    }
+  }
+  Tell(errors);
+}
+
+void TRingSession::FireDueSnoozes() {
+  // Snoozes of an alarm.rec that could not be read wait for it.
+  if (file_.Unread || snoozes_.empty()) return;
+  const TSnoozes due = TakeDueSnoozes(snoozes_, reading_.UtcMs);
+  if (due.empty()) return;
+  rang_ = true;  // the snoozes are gone from the state, rung or not
+  std::vector<std::wstring> errors;
+  for (const TSnooze& z : due) {
+    const std::uint16_t index = FindAlarm(store_, z.Alarm);
+    if (index == 0) continue;
+    // Due while the PC was off or asleep: like any alarm, one that is
+    // more than five minutes late is told, not rung.
+    const std::int64_t lateMs = reading_.UtcMs - z.DueUtcMs;
+    if (lateMs > TAlarmCheck::kLateLimitMs) {
+      AddMissed(RefOf(store_, z.Alarm.Kind, index), CurrentSecond() - lateMs / kMsPerSecond, 1);
+      continue;
+    }
+    const TAlarmActions a = AlarmActions(store_, z.Alarm.Kind, index);
+    const TRing ring{RefOf(store_, z.Alarm.Kind, index), z.Unanswered, CurrentSecond()};
+    if (const auto error =
+            Ring(ring, FromShortString(*a.Msg), L"", FromShortString(*a.Mus), true)) {
+      errors.push_back(*error);
+    }
+  }
+  Tell(errors);
+}
+
+std::optional<std::wstring> TRingSession::Ring(const TRing& ring, const std::wstring& message,
+                                               const std::wstring& file,
+                                               const std::wstring& music, bool again) {
+  const bool fresh = !ringing_;
+  // A ring that was answered is over: what rang then is forgotten.
+  if (fresh) rings_.clear();
+  std::erase_if(rings_, [&](const TRing& r) { return r.Alarm == ring.Alarm; });
+  rings_.push_back(ring);
+  ringing_ = true;
+  awake_.SetRinging(true);
+  sound_.Begin(fresh);
+  // Each alarm that rings gives the user the whole time to answer.
+  ringEnd_->Stop();
+  if (signal_.RingMinutes > 0) ringEnd_->Start(std::int64_t{signal_.RingMinutes} * 60 * 1000);
+  // The window first: it is what the user waits for, and opening the
+  // music or the file may take a while.
+  view_.ShowRing(message, fresh);
+  std::optional<std::wstring> error = sound_.PlayMusic(music, again);
+  // A snoozed alarm's file was opened at its first ring.
+  if (!again && !file.empty()) services_.Shell.Open(file);
+  sound_.RaiseOutput();
+  return error;
+}
+
+std::vector<TRingSession::TRing> TRingSession::StopRinging() {
+  std::vector<TRing> rang = std::move(rings_);
+  rings_.clear();
+  ringing_ = false;
+  ringEnd_->Stop();
+  awake_.SetRinging(false);
+  // The window goes even when the music will not stop: the user must
+  // always be able to dismiss an alarm. Such an error is told once it has
+  // gone.
+  const std::optional<std::wstring> error = sound_.End();
+  view_.HideRing();
+  if (error) view_.ReportError(*error);
+  return rang;
+}
+
+void TRingSession::Answer() {
+  if (!ringing_) return;
+  StopRinging();
+}
+
+void TRingSession::Snooze(int minutes) {
+  if (!ringing_) return;
+  const std::vector<TRing> rang = StopRinging();
+  const std::int64_t now = services_.Clock.Now().UtcMs;
+  for (const TRing& r : rang) {
+    AddSnooze(snoozes_, {r.Alarm, now + std::int64_t{minutes} * 60 * kMsPerSecond, 0});
+  }
+  SaveState();
+  Schedule();
+}
+
+void TRingSession::RingTimeUp() {
+  ringEnd_->Stop();
+  if (!ringing_) return;
+  const std::vector<TRing> rang = StopRinging();
+  const std::int64_t now = services_.Clock.Now().UtcMs;
+  for (const TRing& r : rang) {
+    if (r.Unanswered >= kMaxUnanswered) {
+      // The third ring in a row nobody heard: it stops for good.
+      AddMissed(r.Alarm, r.LocalSecond, 1);
+    } else {
+      AddSnooze(snoozes_, {r.Alarm, now + std::int64_t{signal_.SnoozeMinutes} * 60 * kMsPerSecond,
+                           r.Unanswered + 1});
+    }
+  }
+  SaveState();
+  Schedule();
+}
+
+void TRingSession::CancelSnoozes() {
+  snoozes_.clear();
+  SaveState();
+  Schedule();
+}
+
+void TRingSession::MissedSeen() { missed_.clear(); }
+
+void TRingSession::MusicEnded(TMusicEnd how) {
+  if (const auto error = sound_.MusicEnded(how)) view_.ReportError(*error);
+}
+
+void TRingSession::AddMissed(const TAlarmRef& alarm, std::int64_t second, int count) {
+  std::wstring message;
+  if (const std::uint16_t index = FindAlarm(store_, alarm)) {
+    message = FromShortString(*AlarmActions(store_, alarm.Kind, index).Msg);
+  }
+  ::AddMissed(missed_, {alarm, second, count, message});
+  view_.ShowMissed(missed_);
+}
+
+void TRingSession::SaveState() {
+  rang_ = false;
+  if (!started_) return;
+  TProgramState s;
+  s.LastExamined = check_.LastExamined().value_or(startExamined_);
+  s.Snoozes = snoozes_;
+  const int error = SaveProgramState(s, programDir_, services_.Files);
+  // Told once a run: a full disk would otherwise speak at every ring.
+  if (error && !stateSaveReported_) {
+    stateSaveReported_ = true;
+    view_.ReportError(L"Не удалось сохранить файл " + programDir_ + kStateFileName + L": " +
+                      InOutErrorText(error));
+  }
+}
+
+void TRingSession::ReadClock() {
+  reading_ = services_.Clock.Now();
+  uptime_ = services_.Clock.UptimeMs();
+}
+
+std::int64_t TRingSession::CurrentSecond() const {
+  const auto ms = RoundedMs(reading_.Local);
+  return ms ? FloorDiv(*ms, kMsPerSecond) : 0;
+}
+
+void TRingSession::Tell(const std::vector<std::wstring>& errors) {
+  for (const std::wstring& e : errors) view_.ReportError(e);
+}
+
+namespace {
+
+// The message of the first record of the given clock that is due at `second`.
+std::wstring MessageDueAt(const TAlarmStore& store, bool uptime, std::int64_t second) {
+  for (const TAlarmKind kind : {akDate, akDaily, akWeekly, akCountdown, akBootCountdown}) {
+    if ((kind == akBootCountdown) != uptime) continue;
+    const std::uint16_t count = LiveCount(store, kind);
+    for (std::uint16_t i = 0; i < count; ++i) {
+      if (FirstDueAfter(kind, DecodeRecord(store, kind, i), second - 1) == second) {
+        return FromShortString(*AlarmActions(store, kind, i + 1u).Msg);
+      }
+    }
+  }
+  return {};
+}
+
+}  // namespace
+
+void TRingSession::Schedule() {
+  // The check plans from the seconds it has examined, so the timer is set
+  // for exactly the moment its next tick will find something due.
+  TClock& clock = services_.Clock;
+  const TClockReading now = clock.Now();
+  const std::uint64_t uptime = clock.UptimeMs();
+  const TDueMoment due = check_.PlanNext(store_, now, uptime);
+  std::optional<std::int64_t> at = DueUtcMs(due, clock, now, uptime);
+  if (const auto z = NextSnooze(snoozes_)) {
+    if (!at || z->DueUtcMs < *at) at = z->DueUtcMs;
+  }
+  services_.WakeTimer.SetAt(WakeTimerUtcMs(at, now.UtcMs));
+  services_.WakeTimer.SetWakeAt(EarlyWakeUtcMs(at, now.UtcMs));
+  awake_.SetAlarmNear(AlarmNear(at, now.UtcMs));
+
+  // The moment that rings first and what it says: a snooze, or the
+  // check's next due second on either clock.
+  std::optional<TNextRing> next;
+  if (!file_.Unread) {
+    if (const auto z = NextSnooze(snoozes_)) {
+      if (const std::uint16_t index = FindAlarm(store_, z->Alarm)) {
+        next = TNextRing{z->DueUtcMs, FromShortString(*AlarmActions(store_, z->Alarm.Kind, index).Msg)};
+      }
+    }
+  }
+  if (due.LocalSecond) {
+    const std::int64_t utc = clock.LocalToUtcMs(*due.LocalSecond * kMsPerSecond);
+    if (!next || utc < next->UtcMs) next = TNextRing{utc, MessageDueAt(store_, false, *due.LocalSecond)};
+  }
+  if (due.UptimeSecond) {
+    const std::int64_t utc =
+        now.UtcMs + *due.UptimeSecond * kMsPerSecond - static_cast<std::int64_t>(uptime);
+    if (!next || utc < next->UtcMs) next = TNextRing{utc, MessageDueAt(store_, true, *due.UptimeSecond)};
+  }
+  next_ = next;
+  view_.NextRingChanged();
+}
