@@ -40,6 +40,11 @@ TFileSystem& SystemFileSystem();
 inline ReadResult ReadAll(TFileSystem& fs, const std::wstring& path) {
   return fs.Read(path, static_cast<std::size_t>(-1));
 }
+
+// Whether a read that opened nothing found no file there: none of that
+// name, or a folder. Asked of the read itself, so that a file system
+// given in place of the system's answers for its own files.
+bool NoFileThere(const ReadResult& read, const std::wstring& path);
 int WriteNew(TFileSystem& fs, const std::wstring& path, const void* data, std::size_t size);
 int ReplaceAtomically(TFileSystem& fs, const std::wstring& path, const void* data,
                       std::size_t size);

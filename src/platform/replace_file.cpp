@@ -54,4 +54,9 @@ int ReplaceAtomically(const std::wstring& path, const void* data, std::size_t si
   return ReplaceAtomically(SystemFileSystem(), path, data, size);
 }
 
+bool NoFileThere(const ReadResult& read, const std::wstring& path) {
+  if (read.opened) return false;
+  return read.error == kErrFileNotFound || read.error == kErrPathNotFound || !FileExists(path);
+}
+
 }  // namespace fileio

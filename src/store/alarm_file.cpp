@@ -71,12 +71,11 @@ TLoadResult LoadAlarms(TAlarmStore& store, const std::wstring& programDir, TAlar
 TLoadResult LoadAlarms(TAlarmStore& store, const std::wstring& programDir, TAlarmFileState& file,
                        fileio::TFileSystem& fs) {
   const std::wstring path = programDir + kAlarmFileName;
-  if (!fileio::FileExists(path)) {
+  const fileio::ReadResult r = fs.Read(path, sizeof(TAlarmStore));
+  if (fileio::NoFileThere(r, path)) {
     file.Unread = false;
     return {TLoadResult::TWhat::Absent, 0};
   }
-
-  const fileio::ReadResult r = fs.Read(path, sizeof(TAlarmStore));
   if (!r.opened) {
     file.Unread = true;
     return {TLoadResult::TWhat::NotOpened, r.error};

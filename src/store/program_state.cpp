@@ -151,9 +151,9 @@ TStateLoad LoadProgramState(const std::wstring& programDir) {
 TStateLoad LoadProgramState(const std::wstring& programDir, fileio::TFileSystem& fs) {
   TStateLoad load;
   const std::wstring path = programDir + kStateFileName;
-  if (!fileio::FileExists(path)) return load;
   constexpr std::size_t kMaxBytes = kHeaderBytes + kMaxSnoozes * kSnoozeBytes + 1;
   const fileio::ReadResult r = fs.Read(path, kMaxBytes);
+  if (fileio::NoFileThere(r, path)) return load;
   if (r.opened && !r.readFailed && r.data.size() < kMaxBytes &&
       ParseProgramState(r.data, load.State)) {
     return load;

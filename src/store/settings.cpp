@@ -24,9 +24,8 @@ TLoadResult ReadConfigFile(TSettings& settings, const std::wstring& programDir) 
 TLoadResult ReadConfigFile(TSettings& settings, const std::wstring& programDir,
                            fileio::TFileSystem& fs) {
   const std::wstring path = programDir + kConfigFileName;
-  if (!fileio::FileExists(path)) return {TLoadResult::TWhat::Absent, 0};
-
   const fileio::ReadResult r = fs.Read(path, sizeof(TSettings));
+  if (fileio::NoFileThere(r, path)) return {TLoadResult::TWhat::Absent, 0};
   if (!r.opened) return {TLoadResult::TWhat::NotOpened, r.error};
   if (r.readFailed || r.data.size() < sizeof(TSettings)) {
     return {TLoadResult::TWhat::Damaged, r.error};
