@@ -118,7 +118,11 @@ TAlarmCheck::TSecondRange TAlarmCheck::NextLocalRange(const TClockReading& now) 
   if (current <= last) return kNoSeconds;
   lastLocalSecond_ = current;
   if (elapsedMs > kMaxCatchUpMs) {
-    return FreshRange(last, current, planned_.LocalSecond, kMaxCatchUpSeconds);
+    // The planned moment is judged late by real time: one the clock jumped
+    // over (daylight saving time began in the hour the timer slept) is
+    // on time, however far behind the new reading it lies.
+    const std::int64_t jumped = driftMs > 0 ? driftMs / kMsPerSecond : 0;
+    return FreshRange(last, current, planned_.LocalSecond, kMaxCatchUpSeconds + jumped);
   }
   return {last + 1, current};
 }
@@ -203,6 +207,11 @@ std::vector<std::wstring> TAlarmCheck::Tick(const TAlarmStore& store, const TClo
   return errors;
 }
 
+void TAlarmCheck::MarkExamined(const TClockReading& now, std::uint64_t uptimeMs) {
+  NextLocalRange(now);
+  NextUptimeRange(uptimeMs);
+}
+
 TAlarmCheck::TCatchUp TAlarmCheck::CatchUp(const TAlarmStore& store, const TClockReading& now,
                                            std::int64_t lastExamined, TClock& clock) {
   TCatchUp result;
@@ -236,6 +245,12 @@ TAlarmCheck::TCatchUp TAlarmCheck::CatchUp(const TAlarmStore& store, const TCloc
   if (!hasLocal_ || current > lastLocalSecond_) {
     hasLocal_ = true;
     lastLocalSecond_ = current;
+  }
+  // The clock was set back a little since then (or the hour repeats): the
+  // seconds examined before stay examined, across a restart too.
+  if (lastExamined > lastLocalSecond_ &&
+      (lastExamined - current) * kMsPerSecond <= kMaxStepBackMs) {
+    lastLocalSecond_ = lastExamined;
   }
   lastUtcMs_ = now.UtcMs;
   RememberCountdowns(store);

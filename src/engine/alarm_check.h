@@ -54,6 +54,11 @@ class TAlarmCheck {
   std::vector<std::wstring> Tick(const TAlarmStore& store, const TClockReading& now,
                                  std::uint64_t uptimeMs, TAlarmReceiver& receiver);
 
+  // The seconds up to the current one count as examined, without firing:
+  // the store changed, and an alarm set for a moment already gone waits
+  // for its next one (a countdown that is due now still rings, see above).
+  void MarkExamined(const TClockReading& now, std::uint64_t uptimeMs);
+
   // The next moment any record is due after the seconds examined so far
   // (before the first tick: from the current second on). The check keeps
   // it as the moment it expects to be woken at.

@@ -51,7 +51,14 @@ TRingSession::TRingSession(const TAlarmStore& store, const TAlarmFileState& file
   TWakeTimer& timer = services_.WakeTimer;
   timer.OnDue = [this] { Due(); };
   timer.OnResume = [this] { Resumed(); };
-  timer.OnClockChanged = [this] { Schedule(); };
+  // The clock was set: what its new reading makes due is looked at now,
+  // before the timer is aimed from it.
+  timer.OnClockChanged = [this] {
+    Due();
+    // What the new reading made examined is kept, so that a restart does
+    // not take the moments the clock was set over for missed.
+    SaveState();
+  };
   // A minute before an alarm: the PC is up (perhaps just woken) and is
   // kept so until it rings.
   timer.OnWake = [this] { Schedule(); };
@@ -96,8 +103,15 @@ void TRingSession::SetSignal(const TSignalSettings& signal) {
 }
 
 void TRingSession::StoreChanged() {
+  // The alarms as they are now start now: a moment they name that has
+  // gone by is not due, here or after a restart.
+  ReadClock();
+  check_.MarkExamined(reading_, uptime_);
   // A snooze follows its alarm; a changed or deleted alarm loses it.
-  if (!file_.Unread && FollowStore(snoozes_, store_)) SaveState();
+  if (!file_.Unread) FollowStore(snoozes_, store_);
+  // Kept at once: a catch-up after the program is cut off must not take
+  // the new alarms for missed before they were set.
+  SaveState();
   Schedule();
 }
 
@@ -224,6 +238,8 @@ void TRingSession::Snooze(int minutes) {
   const std::vector<TRing> rang = StopRinging();
   const std::int64_t now = services_.Clock.Now().UtcMs;
   for (const TRing& r : rang) {
+    // An alarm deleted or changed while it rang has nothing left to snooze.
+    if (!file_.Unread && FindAlarm(store_, r.Alarm) == 0) continue;
     AddSnooze(snoozes_, {r.Alarm, now + std::int64_t{minutes} * 60 * kMsPerSecond, 0});
   }
   SaveState();
@@ -236,6 +252,7 @@ void TRingSession::RingTimeUp() {
   const std::vector<TRing> rang = StopRinging();
   const std::int64_t now = services_.Clock.Now().UtcMs;
   for (const TRing& r : rang) {
+    if (!file_.Unread && FindAlarm(store_, r.Alarm) == 0) continue;
     if (r.Unanswered >= kMaxUnanswered) {
       // The third ring in a row nobody heard: it stops for good.
       AddMissed(r.Alarm, r.LocalSecond, 1);
