@@ -142,8 +142,17 @@ TEST(RingingProgram, AfterARunAnHourAgoTheOldAlarmIsListedAndTheRecentOneRingsOn
   EXPECT_EQ(TextOf(ChildWithClass(wake, L"EDIT")), L"Две минуты назад");
 
   // The ringing alarm lies on top, as a user finds it: answered first.
-  ASSERT_TRUE(Press(FindControl(wake, L"Button", L"OK")));
-  EXPECT_TRUE(WaitFor([&] { return !IsWindowVisible(wake); }, 5s));
+  HWND ok = FindControl(wake, L"Button", L"OK");
+  ASSERT_TRUE(Press(ok));
+  if (!WaitFor([&] { return !IsWindowVisible(wake); }, 5s)) {
+    // Which window took the click instead.
+    HWND under = WindowFromPoint(CentreOf(ok));
+    wchar_t title[128] = L"", cls[64] = L"";
+    GetWindowTextW(GetAncestor(under, GA_ROOT), title, 128);
+    GetClassNameW(under, cls, 64);
+    ADD_FAILURE() << "the wake-up window stays; under its OK lies a " << Cp1251(cls) << " of \""
+                  << Cp1251(title) << "\"";
+  }
   if (HWND box = p.MessageBox()) {
     ADD_FAILURE() << "a message box holds the windows: " << Cp1251(MessageBoxText(box));
   }
