@@ -146,7 +146,9 @@ TEST(RingingProgram, AfterARunAnHourAgoTheOldAlarmIsListedAndTheRecentOneRingsOn
   ASSERT_TRUE(Press(ok));
   if (!WaitFor([&] { return !IsWindowVisible(wake); }, 5s)) {
     // Which window took the click instead.
-    HWND under = WindowFromPoint(CentreOf(ok));
+    RECT r{};
+    GetWindowRect(ok, &r);
+    HWND under = WindowFromPoint(POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2});
     wchar_t title[128] = L"", cls[64] = L"";
     GetWindowTextW(GetAncestor(under, GA_ROOT), title, 128);
     GetClassNameW(under, cls, 64);
