@@ -83,6 +83,23 @@ ran=$(cat "${logs[@]}" | sed -n 's/^\[==========\] \([0-9]*\) tests\? from .* ra
 skipped=$(cat "${logs[@]}" | sed -n 's/^\[  SKIPPED \] \([0-9]*\) tests\?\./\1/p' | awk '{s += $1} END {print s + 0}')
 failed=$((ran - passed - skipped))
 runs=$(cat "${logs[@]}" | grep -c '^\[==========\] .* ran\.')
+# A test that failed is run once more, alone: the end-to-end tests drive
+# real input, and a machine busy compiling beside them can swallow a click.
+# One that passes then is named in the summary, never hidden.
+again=""
+names=$(cat "${logs[@]}" | sed -n 's/^\[  FAILED  \] \([A-Za-z0-9_]*\.[A-Za-z0-9_]*\).*/\1/p' | sort -u)
+if [ -n "$names" ] && [ "$runs" -eq $((shards + 1)) ] && [ "$(echo "$names" | wc -l)" -le 3 ] &&
+  ! echo "$names" | grep -q AtTheScreensScale; then
+  filter=$(echo "$names" | paste -sd: -)
+  if in_prefix "$work/p0" 100 wine "$tests_exe" --gtest_brief=1 --gtest_filter="$filter" \
+    >"$work/again.log" 2>&1 && grep -q '^\[  PASSED  \]' "$work/again.log" &&
+    ! grep -q '^\[  FAILED  \]' "$work/again.log"; then
+    again=$(echo "$names" | paste -sd, -)
+    failed=0
+    passed=$((ran - skipped))
+    status=0
+  fi
+fi
 if [ "$status" -ne 0 ] || [ "$failed" -ne 0 ] || [ "$runs" -ne $((shards + 1)) ]; then
   status=1
   for log in "${logs[@]}"; do
@@ -90,5 +107,5 @@ if [ "$status" -ne 0 ] || [ "$failed" -ne 0 ] || [ "$runs" -ne $((shards + 1)) ]
     tail -n 30 "$log"
   done
 fi
-echo "wine: $passed passed, $failed failed, $skipped skipped ($shards parts side by side)"
+echo "wine: $passed passed, $failed failed, $skipped skipped ($shards parts side by side)${again:+; passed only when run again alone: $again}"
 exit $status
