@@ -5,6 +5,10 @@ top of its target's source.
 
 alarm_file/      alarm.rec shapes: whole, short by one byte, short, empty,
                  missing, with counts past the tables
+alarm_check/     small stores and runs of ticks: every kind due in a steady
+                 run, raw time values, a catch-up at the five-minute limit,
+                 rings that deliver the next tick, daylight saving steps,
+                 a free clock
 settings/        config.cfg files
 """
 import os
@@ -59,6 +63,80 @@ def alarm_file_seeds():
     }
 
 
+# --- the alarm check ---------------------------------------------------------
+
+FREE, CATCH_UP, NESTED = 1, 2, 4
+DATE, DAILY, WEEKLY, COUNTDOWN, BOOT = range(5)
+EXACT = 0x80
+
+
+def check_case(flags, start_ms_of_day, records, ticks, uptime_ms=3600000, gap=0,
+               day=SUNDAY_2024_03_10):
+    head = bytes([flags]) + struct.pack("<IIIH", day - 2, start_ms_of_day, uptime_ms,
+                                        max(gap - 1, 0))
+    return head + bytes([len(records)]) + b"".join(records) + b"".join(ticks)
+
+
+def exact(kind, offset, mask=None, lengths=(12, 16, 255)):
+    r = bytes([EXACT | kind]) + struct.pack("<h", offset)
+    if kind == WEEKLY:
+        r += bytes([mask])
+    return r + bytes(lengths)
+
+
+def raw(kind, time, date=0.0, days=bytes(7), lengths=(1, 0, 200)):
+    r = bytes([kind]) + struct.pack("<d", time)
+    if kind == DATE:
+        r += struct.pack("<d", date)
+    if kind == WEEKLY:
+        r += days
+    return r + bytes(lengths)
+
+
+def tick(step_ms=1000, utc_seconds=0, local_minutes=0, free=False):
+    """A steady tick: uptime moves step_ms (in 5 ms units), real time that
+    and utc_seconds more, local time real time and local_minutes more. A free
+    tick: uptime moves step_ms seconds, real time and local time each 2^|n|
+    ms, n's sign the direction."""
+    first = step_ms if free else step_ms // 5
+    return struct.pack("<Hbb", first, utc_seconds, local_minutes)
+
+
+def check_seeds():
+    seven_thirty = (7 * 3600 + 30 * 60) * 1000
+    every_kind = [exact(DATE, 1), exact(DAILY, 2), exact(WEEKLY, 1, 0x40),
+                  exact(COUNTDOWN, 3), exact(BOOT, 2)]
+    return {
+        "every-kind-due": check_case(0, seven_thirty + 20, every_kind, [tick()] * 6),
+        "weekly-on-other-days": check_case(0, seven_thirty + 20,
+                                           [exact(WEEKLY, 1, 0x3F), exact(WEEKLY, 2, 0x7F)],
+                                           [tick()] * 4),
+        "raw-time-values": check_case(0, seven_thirty, [
+            raw(DAILY, float("nan")), raw(DAILY, -0.25), raw(DATE, 0.3125, 1e300),
+            raw(WEEKLY, (7 * 3600 + 30 * 60 + 1) / DAY, days=bytes([0, 0, 0, 0, 0, 0, 9])),
+            raw(COUNTDOWN, SUNDAY_2024_03_10 + (7 * 3600 + 30 * 60 + 2) / DAY),
+            raw(BOOT, 3601 / DAY), raw(BOOT, 3000000.5)], [tick()] * 5),
+        "catch-up-five-minutes-late": check_case(CATCH_UP, seven_thirty, [
+            exact(DAILY, -300), exact(DAILY, -301), exact(DATE, -3000), exact(COUNTDOWN, 0),
+            exact(WEEKLY, -60, 0x40)], [tick()] * 3, gap=3600),
+        "rings-deliver-the-next-tick": check_case(NESTED, seven_thirty + 999, [
+            exact(DAILY, 0), exact(DAILY, 1), exact(DATE, 1), exact(DAILY, 2), exact(BOOT, 1)],
+            [tick()] * 4),
+        "daylight-saving-steps": check_case(0, 2 * 3600 * 1000 + 500, [
+            exact(DAILY, 30), exact(DAILY, -1800), exact(DAILY, 3600), exact(COUNTDOWN, 1200)],
+            [tick(), tick(1000, 0, 60), tick(), tick(1000, 0, -60), tick(), tick(60000, 0, -30),
+             tick(300000), tick(300000, -120), tick(1000, 127, 0)]),
+        "midnight": check_case(0, DAY * 1000 - 1500, [
+            exact(DAILY, 0), exact(DAILY, 1), exact(WEEKLY, 1, 0x01), exact(DATE, 1),
+            exact(COUNTDOWN, 2)], [tick()] * 4),
+        "free-clock": check_case(FREE, seven_thirty, every_kind, [
+            tick(1, 0, 0, True), tick(1, 40, 40, True), tick(0, -40, -40, True),
+            tick(400, 30, 31, True), tick(0, 0, -20, True), tick(1, 1, 1, True)]),
+        "free-clock-catch-up": check_case(FREE | CATCH_UP | NESTED, 0, every_kind,
+                                          [tick(1, 20, 20, True)] * 3, gap=65536),
+    }
+
+
 # --- config.cfg --------------------------------------------------------------
 
 def settings_seeds():
@@ -74,6 +152,7 @@ def main():
     root = os.path.join(os.path.dirname(os.path.abspath(__file__)), "corpus")
     targets = {
         "alarm_file": alarm_file_seeds(),
+        "alarm_check": check_seeds(),
         "settings": settings_seeds(),
     }
     for folder, files in targets.items():

@@ -50,5 +50,7 @@ run() {
 }
 # alarm.rec is built from 21 bytes and the start of each table.
 run alarm_file_fuzz alarm_file 8192
+# A store of up to 20 records and up to 64 ticks.
+run alarm_check_fuzz alarm_check 1024
 run settings_fuzz settings 64
 exit $status
