@@ -10,6 +10,7 @@ alarm_check/     small stores and runs of ticks: every kind due in a steady
                  rings that deliver the next tick, daylight saving steps,
                  a free clock
 settings/        config.cfg files
+signal_settings/ Tivorra.ini in each encoding, with and without its mark
 """
 import os
 import shutil
@@ -148,12 +149,50 @@ def settings_seeds():
     }
 
 
+# --- Tivorra.ini -------------------------------------------------------------
+
+INI = ("; Мои настройки\r\n[Signal]\r\nSnoozeMinutes=15\r\nRingMinutes = 5 \r\n"
+       "RaiseVolume=0\r\nMinVolume=80\r\nFadeSeconds=30\r\n\r\n[Other]\r\nExtra=да\r\n")
+
+
+def ini_case(mode, body, place=0, value=45, changes=0b10101, values=(29, 2, 1, 55, 119)):
+    return (bytes([mode, place]) + struct.pack("<hB", value, changes) + bytes(values) + body)
+
+
+def utf16(s, bom):
+    return (b"\xff\xfe" if bom else b"") + s.encode("utf-16-le")
+
+
+def signal_settings_seeds():
+    raw = 0
+    units = lambda s: s.encode("utf-16-le")  # the text form of the input
+    return {
+        "ansi": ini_case(raw, INI.encode("cp1251")),
+        "utf8": ini_case(raw, INI.encode("utf-8"), place=1),
+        "utf8-mark": ini_case(raw, b"\xef\xbb\xbf" + INI.encode("utf-8"), place=2),
+        "utf16-mark": ini_case(raw, utf16(INI, True), place=3),
+        "utf16-no-mark": ini_case(raw, utf16(INI, False), place=4),
+        "lf-only-no-last-break": ini_case(raw, b"[signal]\nsnoozeminutes=7\n[Other]\nX=1",
+                                          place=7),
+        "section-twice": ini_case(raw, b"[Signal]\r\nRingMinutes=1\r\n[Signal]\r\n"
+                                       b"SnoozeMinutes=2\r\n", place=3 * 2),
+        "no-section": ini_case(raw, b"; nothing here", place=2, changes=0),
+        "nul-bytes": ini_case(raw, b"[Signal]\r\n" + bytes(71)),
+        "bad-utf8-after-mark": ini_case(raw, b"\xef\xbb\xbf[Signal]\r\nX=\xc3\x28\r\n"),
+        "text-as-ansi": ini_case(1, units(INI)),
+        "text-as-utf8": ini_case(2, units(INI + "😀")),
+        "text-as-utf8-mark": ini_case(3, units("\ufeff" + INI)),
+        "text-as-utf16": ini_case(4, units(INI) + b"\x00\xd8"),
+    }
+
+
 def main():
     root = os.path.join(os.path.dirname(os.path.abspath(__file__)), "corpus")
     targets = {
         "alarm_file": alarm_file_seeds(),
         "alarm_check": check_seeds(),
         "settings": settings_seeds(),
+        "signal_settings": signal_settings_seeds(),
     }
     for folder, files in targets.items():
         path = os.path.join(root, folder)

@@ -53,4 +53,5 @@ run alarm_file_fuzz alarm_file 8192
 # A store of up to 20 records and up to 64 ticks.
 run alarm_check_fuzz alarm_check 1024
 run settings_fuzz settings 64
+run signal_settings_fuzz signal_settings 4096
 exit $status
