@@ -11,6 +11,7 @@ alarm_check/     small stores and runs of ticks: every kind due in a steady
                  a free clock
 settings/        config.cfg files
 signal_settings/ Tivorra.ini in each encoding, with and without its mark
+program_state/   Tivorra.state with 0, 1 and 3 snoozes, cut short, damaged
 """
 import os
 import shutil
@@ -186,6 +187,36 @@ def signal_settings_seeds():
     }
 
 
+# --- Tivorra.state -----------------------------------------------------------
+
+NO_SECOND = -(1 << 63)
+
+
+def state_file(last, snoozes):
+    b = b"TVRSTATE" + struct.pack("<IIq", 1, len(snoozes), last)
+    for kind, unanswered, index, digest, due in snoozes:
+        b += struct.pack("<BBHIQq", kind, unanswered, index, 0, digest, due)
+    return b
+
+
+def program_state_seeds():
+    last = 3974112000  # 8 December 2025, 00:00
+    one = [(DAILY, 0, 3, 0x0123456789ABCDEF, 1765180800000)]
+    three = one + [(BOOT, 2, 100, 0xFFFFFFFFFFFFFFFF, -5), (WEEKLY, 1, 1, 0, 0)]
+    raw = lambda b: b"\0" + b
+    return {
+        "no-snooze": raw(state_file(last, [])),
+        "first-start": raw(state_file(NO_SECOND, [])),
+        "one-snooze": raw(state_file(last, one)),
+        "three-snoozes": raw(state_file(last, three)),
+        "cut-in-a-snooze": raw(state_file(last, three)[:-5]),
+        "count-one-more": raw(state_file(last, one)[:12] + struct.pack("<I", 2)
+                              + state_file(last, one)[16:]),
+        "junk": raw(b"junk\0\xff"),
+        "built": b"\x01\x01" + struct.pack("<q", last) + bytes([1, 2, 3]) + bytes(16),
+    }
+
+
 def main():
     root = os.path.join(os.path.dirname(os.path.abspath(__file__)), "corpus")
     targets = {
@@ -193,6 +224,7 @@ def main():
         "alarm_check": check_seeds(),
         "settings": settings_seeds(),
         "signal_settings": signal_settings_seeds(),
+        "program_state": program_state_seeds(),
     }
     for folder, files in targets.items():
         path = os.path.join(root, folder)

@@ -54,4 +54,6 @@ run alarm_file_fuzz alarm_file 8192
 run alarm_check_fuzz alarm_check 1024
 run settings_fuzz settings 64
 run signal_settings_fuzz signal_settings 4096
+# Up to 500 snoozes of 24 bytes.
+run program_state_fuzz program_state 12288
 exit $status
