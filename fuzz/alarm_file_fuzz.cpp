@@ -1,119 +1,161 @@
-// alarm.rec of any content: the loader takes it or refuses it whole, and
-// the alarm check then ticks over whatever it took.
+// alarm.rec of any length and content: the loader takes a whole file, its
+// counts kept within the tables, or refuses it, marks it unread and leaves
+// the store alone. The next save writes the store's image byte for byte,
+// after keeping a refused file aside as it was.
 //
-// The input is the file. Bytes past the store's size are ignored by the
-// loader, so the 16 after it, when there, choose the clock of the ticks:
-// a time value and the ms since Windows started, both little-endian.
-#include <cmath>
+// The file is built from a small input, so that every mutation lands on
+// bytes that matter rather than somewhere in 389,616:
+//   byte 0       the file's shape: bits 0-2 pick a short file (0, 1), no
+//                file (2) or a whole one (3-7), with bits 3-7 as the number
+//                of bytes past the store; bit 7 also says whether the last
+//                load had left the file unread
+//   byte 1       the byte every place of the file not given below holds
+//   bytes 2-4    how many bytes a short file lacks, less one (modulo the
+//                store's size)
+//   bytes 5-20   the file's last 16 bytes: the five counts and the reserved
+//   the rest     split in five, each part at the start of one table
+#include <algorithm>
 #include <cstring>
 #include <memory>
+#include <vector>
 
-#include "engine/alarm_check.h"
+#include "fakes/memory_file_system.h"
 #include "fuzz/fuzz_support.h"
 #include "store/alarm_file.h"
 
 namespace {
 
 constexpr std::size_t kStoreSize = sizeof(TAlarmStore);
+constexpr std::size_t kCountsAt = offsetof(TAlarmStore, DateCount);
+constexpr std::size_t kTableAt[kAlarmKindCount] = {
+    offsetof(TAlarmStore, DateAlarms), offsetof(TAlarmStore, DailyAlarms),
+    offsetof(TAlarmStore, WeeklyAlarms), offsetof(TAlarmStore, CountdownAlarms),
+    offsetof(TAlarmStore, BootCountdownAlarms)};
 
-class TCheckingReceiver : public TAlarmReceiver {
- public:
-  void WakeUp(const std::wstring& message, const std::wstring& file,
-              const std::wstring& music) override {
-    // A text field holds at most 255 characters, each one UTF-16 unit.
-    if (message.size() > 255 || file.size() > 255 || music.size() > 255) {
-      FuzzFailure("a wake-up text is longer than its field");
-    }
-    ++wakeUps;
-  }
-  long wakeUps = 0;
+enum class TShape { Short, Absent, Whole };
+
+struct TCase {
+  TShape Shape = TShape::Whole;
+  bool WasUnread = false;
+  std::vector<std::uint8_t> File;  // empty when there is no file
 };
 
-struct TClockInput {
-  double local = 45361.3125;  // 10 March 2024, 07:30
-  std::uint64_t uptimeMs = 3600000;
-};
+TCase CaseFrom(const std::uint8_t* data, std::size_t size) {
+  TFuzzInput in(data, size);
+  TCase c;
+  const std::uint8_t shape = in.Byte();
+  const std::uint8_t fill = in.Byte();
+  const std::uint32_t shortLength = in.U16() | static_cast<std::uint32_t>(in.Byte()) << 16;
+  c.WasUnread = (shape & 0x80) != 0;
+  const unsigned kind = shape & 7u;
+  c.Shape = kind < 2 ? TShape::Short : kind == 2 ? TShape::Absent : TShape::Whole;
+  if (c.Shape == TShape::Absent) return c;
 
-TClockInput ClockFrom(const std::uint8_t* data, std::size_t size) {
-  TClockInput c;
-  if (size >= kStoreSize + 16) {
-    double local;
-    std::memcpy(&local, data + kStoreSize, 8);
-    std::memcpy(&c.uptimeMs, data + kStoreSize + 8, 8);
-    // The clock is the system's, not the file's: keep it to times a clock
-    // can read (years 1900 to 9999, uptimes under a century).
-    if (std::isfinite(local) && local >= 1.0 && local < 2958465.0) c.local = local;
-    c.uptimeMs %= 100ull * 365 * 86400000;
+  c.File.assign(kStoreSize + (shape >> 3), fill);
+  const std::vector<std::uint8_t> tail = in.Take(kStoreSize - kCountsAt);
+  std::copy(tail.begin(), tail.end(), c.File.begin() + static_cast<std::ptrdiff_t>(kCountsAt));
+  const std::size_t part = in.Left() / kAlarmKindCount;
+  for (std::size_t at : kTableAt) {
+    const std::vector<std::uint8_t> bytes = in.Take(part);
+    std::copy(bytes.begin(), bytes.end(), c.File.begin() + static_cast<std::ptrdiff_t>(at));
   }
+  // Counted back from one byte short, so that small numbers land near the
+  // size that matters.
+  if (c.Shape == TShape::Short) c.File.resize(kStoreSize - 1 - shortLength % kStoreSize);
   return c;
 }
 
-void CheckLoad(const TAlarmStore& store, const TAlarmFileState& file, const TLoadResult& loaded,
-               const std::uint8_t* data, std::size_t size) {
-  static const auto zero = std::make_unique<TAlarmStore>();
-  if (size < kStoreSize) {
-    if (loaded.What != TLoadResult::TWhat::Damaged) FuzzFailure("a short file was not reported");
-    if (std::memcmp(&store, zero.get(), kStoreSize) != 0) {
-      FuzzFailure("a refused file changed the store");
-    }
-    if (!file.Unread) FuzzFailure("a refused file is not marked unread");
-    return;
-  }
+bool SameStore(const TAlarmStore& a, const TAlarmStore& b) {
+  return std::memcmp(&a, &b, kStoreSize) == 0;
+}
+
+// A store unlike anything the cases load: what a refused file must leave.
+const TAlarmStore& Before() {
+  static const auto before = [] {
+    auto s = std::make_unique<TAlarmStore>();
+    std::memset(s.get(), 0x5A, kStoreSize);
+    s->DateCount = s->DailyCount = s->WeeklyCount = s->CountdownCount = s->BootCountdownCount = 7;
+    return s;
+  }();
+  return *before;
+}
+
+void CheckWholeLoad(const TAlarmStore& store, const TCase& c, const TLoadResult& loaded,
+                    const TAlarmFileState& file) {
   if (loaded.What != TLoadResult::TWhat::Loaded) FuzzFailure("a whole file was reported");
   if (file.Unread) FuzzFailure("a whole file is marked unread");
-  const std::size_t countsAt = offsetof(TAlarmStore, DateCount);
-  if (std::memcmp(&store, data, countsAt) != 0) FuzzFailure("the tables differ from the file");
+  if (std::memcmp(&store, c.File.data(), kCountsAt) != 0) {
+    FuzzFailure("the tables differ from the file");
+  }
   for (int k = 0; k < kAlarmKindCount; ++k) {
     std::uint16_t raw;
-    std::memcpy(&raw, data + countsAt + 2 * k, 2);
+    std::memcpy(&raw, c.File.data() + kCountsAt + 2 * k, 2);
     const std::uint16_t expected = raw > kAlarmCapacity ? kAlarmCapacity : raw;
     if (AlarmCount(store, static_cast<TAlarmKind>(k)) != expected) {
       FuzzFailure("a count is not the file's, kept within the table");
     }
   }
+  if (std::memcmp(store.Reserved, c.File.data() + offsetof(TAlarmStore, Reserved),
+                  sizeof store.Reserved) != 0) {
+    FuzzFailure("the reserved bytes differ from the file");
+  }
+}
+
+void CheckRefusedLoad(const TAlarmStore& store, const TCase& c, const TLoadResult& loaded,
+                      const TAlarmFileState& file) {
+  if (!SameStore(store, Before())) FuzzFailure("a refused or missing file changed the store");
+  if (c.Shape == TShape::Absent) {
+    if (loaded.What != TLoadResult::TWhat::Absent) FuzzFailure("a missing file was not reported");
+    if (file.Unread) FuzzFailure("a missing file is marked unread");
+    return;
+  }
+  if (loaded.What != TLoadResult::TWhat::Damaged) FuzzFailure("a short file was not reported");
+  if (!file.Unread) FuzzFailure("a short file is not marked unread");
 }
 
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::wstring& dir = FuzzProgramDir();
-  WriteFuzzFile(kAlarmFileName, data, size);
-
-  // Two stores for the whole run: fresh 389 KB blocks every input would
-  // spend the fuzzer's time on page faults.
-  static const auto store = std::make_unique<TAlarmStore>();
-  static const auto again = std::make_unique<TAlarmStore>();
-  std::memset(store.get(), 0, kStoreSize);  // zeros, as at program start
-  TAlarmFileState file;
-  const TLoadResult loaded = LoadAlarms(*store, dir, file);
-  CheckLoad(*store, file, loaded, data, size);
-
-  if (loaded.What == TLoadResult::TWhat::Loaded) {
-    // What was taken is saved back and reloaded unchanged.
-    if (!SaveAlarms(*store, dir, file).Saved()) FuzzFailure("the store could not be saved");
-    std::memset(again.get(), 0, kStoreSize);
-    const TLoadResult back = LoadAlarms(*again, dir, file);
-    if (back.What != TLoadResult::TWhat::Loaded ||
-        std::memcmp(store.get(), again.get(), kStoreSize) != 0) {
-      FuzzFailure("a saved store does not load back the same");
-    }
+  const TCase c = CaseFrom(data, size);
+  if (c.Shape == TShape::Absent) {
+    RemoveFuzzFile(kAlarmFileName);
+  } else {
+    WriteFuzzFile(kAlarmFileName, c.File.data(), c.File.size());
   }
 
-  // The alarm list of every kind is filled here from `*store` once the
-  // list view can be built without windows: FillAlarmList for each tab.
+  // One store for the whole run: a fresh 389 KB block every input would
+  // spend the fuzzer's time on page faults.
+  static const auto store = std::make_unique<TAlarmStore>();
+  std::memcpy(store.get(), &Before(), kStoreSize);
+  TAlarmFileState file{c.WasUnread};
+  const TLoadResult loaded = LoadAlarms(*store, dir, file);
+  if (c.Shape == TShape::Whole) {
+    CheckWholeLoad(*store, c, loaded, file);
+  } else {
+    CheckRefusedLoad(*store, c, loaded, file);
+  }
 
-  // One tick at the chosen moment, then one two seconds later, which
-  // examines the seconds in between.
-  const TClockInput clock = ClockFrom(data, size);
-  TAlarmCheck check;
-  TCheckingReceiver receiver;
-  const std::int64_t utcMs = 1710052200000;
-  std::vector<std::wstring> errors =
-      check.Tick(*store, TClockReading{clock.local, utcMs}, clock.uptimeMs, receiver);
-  const double later = clock.local + 2.0 / 86400;
-  const auto more =
-      check.Tick(*store, TClockReading{later, utcMs + 2000}, clock.uptimeMs + 2000, receiver);
-  errors.insert(errors.end(), more.begin(), more.end());
-  if (!errors.empty()) FuzzFailure("the check reported an error no receiver raised");
+  // The next save, caught in memory: a file that was not read is kept
+  // first, under the first kept name, as it was; then alarm.rec is the
+  // store's image, byte for byte, and nothing else is left.
+  TMemoryFileSystem saves;
+  const TSaveResult saved = SaveAlarms(*store, dir, file, saves);
+  if (!saved.Saved()) FuzzFailure("the store could not be saved");
+  if (file.Unread) FuzzFailure("the file is still marked unread after a save");
+  const std::wstring kept = dir + kKeptAlarmFileName;
+  if (c.Shape == TShape::Short) {
+    if (saved.KeptAs != kept) FuzzFailure("a short file was not kept");
+    if (saves.Files[kept] != c.File) FuzzFailure("the kept copy differs");
+  } else if (!saved.KeptAs.empty()) {
+    FuzzFailure("a file that was read or missing was kept");
+  }
+  const std::vector<unsigned char>& written = saves.Files[dir + kAlarmFileName];
+  if (written.size() != kStoreSize || std::memcmp(written.data(), store.get(), kStoreSize) != 0) {
+    FuzzFailure("the saved file is not the store's image");
+  }
+  if (saves.Files.size() != (c.Shape == TShape::Short ? 2u : 1u)) {
+    FuzzFailure("a save left another file behind");
+  }
   return 0;
 }

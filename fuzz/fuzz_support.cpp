@@ -1,5 +1,6 @@
 #include "fuzz/fuzz_support.h"
 
+#include <fcntl.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -39,9 +40,36 @@ const std::wstring& FuzzProgramDir() {
 
 void WriteFuzzFile(const wchar_t* name, const std::uint8_t* data, std::size_t size) {
   FuzzProgramDir();
-  std::ofstream out(gFolder / name, std::ios::binary | std::ios::trunc);
-  out.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
-  if (!out) FuzzFailure("cannot write the input file");
+  // Written over the old bytes and then cut to length, so that a file of
+  // the same size keeps its pages instead of freeing and taking them anew.
+  const int fd = ::open((gFolder / name).c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0600);
+  if (fd < 0) FuzzFailure("cannot open the input file");
+  std::size_t done = 0;
+  while (done < size) {
+    const ssize_t n = ::write(fd, data + done, size - done);
+    if (n <= 0) FuzzFailure("cannot write the input file");
+    done += static_cast<std::size_t>(n);
+  }
+  if (::ftruncate(fd, static_cast<off_t>(size)) != 0 || ::close(fd) != 0) {
+    FuzzFailure("cannot write the input file");
+  }
+}
+
+std::vector<std::uint8_t> ReadFuzzFile(const wchar_t* name) {
+  FuzzProgramDir();
+  std::ifstream in(gFolder / name, std::ios::binary | std::ios::ate);
+  if (!in) FuzzFailure("cannot open a file the code under test wrote");
+  std::vector<std::uint8_t> bytes(static_cast<std::size_t>(in.tellg()));
+  in.seekg(0);
+  in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+  if (!in) FuzzFailure("cannot read a file the code under test wrote");
+  return bytes;
+}
+
+void RemoveFuzzFile(const wchar_t* name) {
+  FuzzProgramDir();
+  std::error_code ignored;
+  fs::remove(gFolder / name, ignored);
 }
 
 void FuzzFailure(const char* what) {

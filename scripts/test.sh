@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Builds everything and runs every test: the layer check, the native tests
-# under the sanitizers, a short fuzz of the file loaders, the clang build,
-# and the Windows tests under Wine. Prints the closing counts of each part
-# and the time it took, and exits non-zero when anything fails.
+# under the sanitizers, a short fuzz of the files the program reads and of
+# the alarm check, the clang build, and the Windows tests under Wine.
+# Prints the closing counts of each part and the time it took, and exits
+# non-zero when anything fails.
 #
 # The Wine tests spend their time waiting for windows, timers and other
 # processes, not computing. So once the Windows build is done they run in
@@ -123,7 +124,7 @@ fuzz() {
   fuzz_summary="${fuzz_summary:-fuzz: build failed}"
   rm -f "$log"
 }
-echo "== Fuzzing the file loaders"
+echo "== Fuzzing the files the program reads and the alarm check"
 timed "fuzz" fuzz
 
 # The second compiler builds the program (warnings are errors there), so

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <cstring>
 
+#include "platform/date_time.h"
 #include "platform/decimal_text.h"
 #include "platform/errors.h"
 #include "platform/file_io.h"
@@ -44,9 +45,12 @@ std::uint64_t Get(const unsigned char* p, int bytes) {
   return v;
 }
 
-// Wider than any real clock, narrower than any overflow.
-constexpr std::int64_t kMaxAbsSecond = 400000LL * 86400;
-constexpr std::int64_t kMaxAbsUtcMs = kMaxAbsSecond * 1000;
+// Every second of a time value the alarm check accepts, which is what the
+// clock may read, and the universal time of those moments in any time zone
+// a snooze later (a day's margin); far from any overflow.
+constexpr auto kMaxTimeDays = static_cast<std::int64_t>(kMaxTimeValueDays);
+constexpr std::int64_t kMaxAbsSecond = kMaxTimeDays * kSecondsPerDay;
+constexpr std::int64_t kMaxAbsUtcMs = (kMaxTimeDays + kDaysTo1970 + 1) * kMsPerDay;
 bool Within(std::int64_t v, std::int64_t limit) { return v >= -limit && v <= limit; }
 
 }  // namespace

@@ -316,6 +316,15 @@ int WriteSignalSettings(const TSignalSettings& old, const TSignalSettings& now,
       file.Text = SetIniValue(file.Text, kSection, k.Key, DecimalText(now.*k.Value));
     }
   }
-  const std::vector<unsigned char> bytes = EncodeTextFile(file.Text, file.Encoding);
+  std::vector<unsigned char> bytes = EncodeTextFile(file.Text, file.Encoding);
+  // Without a mark the encoding is told from the bytes. ANSI and UTF-8 may
+  // trade places as lines change, which keeps every other line's bytes and
+  // reads the values, ASCII, the same. But in a file with NUL bytes the
+  // lines added can tip the bytes to look like UTF-16, which reads as other
+  // text: such a file is written with UTF-8's mark, to read back as it is.
+  if (file.Encoding != TTextEncoding::Utf16Le &&
+      DecodeTextFile(bytes).Encoding == TTextEncoding::Utf16Le) {
+    bytes = EncodeTextFile(file.Text, TTextEncoding::Utf8Bom);
+  }
   return fileio::ReplaceAtomically(fs, path, bytes.data(), bytes.size());
 }

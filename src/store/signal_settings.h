@@ -71,7 +71,9 @@ TSignalSettings ReadSignalSettings(const std::wstring& programDir);
 TSignalSettings ReadSignalSettings(const std::wstring& programDir, fileio::TFileSystem& fs);
 
 // Writes the values that differ from `old` into Tivorra.ini, keeping the
-// file's other lines, values and encoding, and replacing it atomically.
+// file's other lines, values and encoding, and replacing it atomically. A
+// file whose bytes in its own encoding would look like UTF-16 (NUL bytes in
+// ANSI or UTF-8 without a mark) is written in UTF-8 with its mark.
 // Nothing is written when nothing differs. Returns 0 or the error number; a
 // file that exists but cannot be read is not replaced (its lines would be
 // lost).

@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 
+#include "platform/date_time.h"
 #include "test_support.h"
 
 namespace {
@@ -36,6 +37,35 @@ TEST(ProgramState, WhatIsWrittenIsReadBack) {
   const TStateLoad none = LoadProgramState(empty.ProgramDir());
   EXPECT_FALSE(none.Damaged);
   EXPECT_FALSE(none.State.LastExamined);
+}
+
+// The clock's reading is any time value the check accepts (years before 1
+// to after 9999), and a snooze falls due minutes after a reading, in any
+// time zone: whatever the program saves from such a clock, it reads back.
+TEST(ProgramState, AStateSavedAtAnyTimeAClockCanReadIsReadBack) {
+  const std::int64_t maxDays = static_cast<std::int64_t>(kMaxTimeValueDays);
+  const std::int64_t lastSecond = maxDays * 86400;
+  const std::int64_t lastUtcMs = (maxDays - kDaysTo1970) * kMsPerDay + 14 * 3600000LL +
+                                 120 * 60000LL;
+  const std::int64_t firstUtcMs = (-maxDays - kDaysTo1970) * kMsPerDay - 14 * 3600000LL;
+  const struct {
+    const char* name;
+    std::int64_t lastExamined;
+    std::int64_t dueUtcMs;
+  } cases[] = {
+      {"a thousand years from 2025", 3974112000LL + 1000LL * 365 * 86400, 1765180800000LL},
+      {"the last time value", lastSecond, lastUtcMs},
+      {"the first time value", -lastSecond, firstUtcMs},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    TProgramState s;
+    s.LastExamined = c.lastExamined;
+    s.Snoozes = {{{akDaily, 1, 7}, c.dueUtcMs, 0}};
+    TProgramState read;
+    EXPECT_TRUE(ParseProgramState(FormatProgramState(s), read));
+    EXPECT_EQ(read, s);
+  }
 }
 
 TEST(ProgramState, TheFileIsItsDocumentedBytes) {

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <string>
 
@@ -187,6 +188,43 @@ TEST(SignalSettings, AWriteChangesOnlyTheChangedValuesAndKeepsEverythingElse) {
   EXPECT_EQ(WriteSignalSettings({3, 10}, {3, 0}, dir.ProgramDir()), 0);
   EXPECT_EQ(ReadBytes(path), Ascii("[Signal]\nSnoozeMinutes=3\nRingMinutes=0"));
   EXPECT_EQ(ReadSignalSettings(dir.ProgramDir()), (TSignalSettings{3, 0}));
+}
+
+// Files without a mark are told apart by their bytes, and a write changes
+// them. NUL bytes make ANSI or UTF-8 look like UTF-16 once a line added
+// evens out the length; a line replaced can take the one byte that made
+// UTF-8 read as ANSI. Whatever the file, the values written are the ones
+// read next, and the other lines keep their bytes.
+TEST(SignalSettings, AWriteReadsBackWhateverTheBytesOfAFileWithoutAMarkBecome) {
+  // UTF-16 LE without its mark that lost its last byte: read as ANSI, with
+  // a NUL after each character, so no key is found.
+  Bytes truncatedUtf16 = Utf16Le(u"[Signal]\r\nSnoozeMinutes=5\r\n", false);
+  truncatedUtf16.pop_back();
+  Bytes zerosAfterAnsi = Ascii("[Signal]\r\n");
+  zerosAfterAnsi.resize(81, 0);
+  const std::string comment = "; \xD0\x9C\xD0\xBE\xD0\xB8\r\n";  // "Мои" in UTF-8
+  struct TCase {
+    const char* name;
+    Bytes file;
+    TSignalSettings now;
+    Bytes kept;  // the bytes of a line the write must keep
+  };
+  const TCase cases[] = {
+      {"UTF-16 LE without its mark and its last byte", truncatedUtf16, {10, 3}, {}},
+      {"ANSI followed by NUL bytes", zerosAfterAnsi, {20, 10}, {}},
+      {"UTF-8 with a stray byte on the line replaced",
+       Ascii(comment + "[Signal]\r\nSnoozeMinutes=5\xFF\r\n"), {7, 10}, Ascii(comment)},
+  };
+  TempDir dir;
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    const TSignalSettings old = ReadFile(dir, c.file);
+    ASSERT_EQ(WriteSignalSettings(old, c.now, dir.ProgramDir()), 0);
+    EXPECT_EQ(ReadSignalSettings(dir.ProgramDir()), c.now);
+    const Bytes written = ReadBytes(dir.Path(kSignalFileName));
+    EXPECT_NE(std::search(written.begin(), written.end(), c.kept.begin(), c.kept.end()),
+              written.end());
+  }
 }
 
 TEST(SignalSettings, AFileThatCannotBeReadIsNotReplaced) {
