@@ -6,5 +6,11 @@
 # A failure prints the seed and the fewest events that still fail.
 set -uo pipefail
 cd "$(dirname "$0")/.."
-cmake --preset sim >/dev/null && cmake --build --preset sim >/dev/null || exit 1
+log=$(mktemp)
+if ! { cmake --preset sim && cmake --build --preset sim; } >"$log" 2>&1; then
+  tail -n 40 "$log"
+  rm -f "$log"
+  exit 1
+fi
+rm -f "$log"
 exec build/sim/tests/tivorra_sim "$@"

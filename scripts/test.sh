@@ -34,6 +34,7 @@ native_summary="native: not run"
 wine_summary="wine: not run"
 clang_summary="clang: not run"
 fuzz_summary="fuzz: not run"
+sim_summary="simulation: not run"
 size_summary="size: not run"
 imports_summary="imports: not run"
 layers_summary="layers: not run"
@@ -127,6 +128,23 @@ fuzz() {
 echo "== Fuzzing the files the program reads and the alarm check"
 timed "fuzz" fuzz
 
+# A thousand years of the ring session against the model of its rules, on
+# fixed seeds (scripts/simulate.sh searches further on demand).
+simulate() {
+  local log
+  log=$(mktemp)
+  if nice -n 19 bash scripts/simulate.sh --years 1000 >"$log" 2>&1; then
+    sim_summary=$(grep '^simulated' "$log")
+  else
+    status=1
+    tail -n 60 "$log"
+    sim_summary="simulation: FAILED ($(grep -m1 'FAILED' "$log" | cut -c1-200))"
+  fi
+  rm -f "$log"
+}
+echo "== Simulating the ring session"
+timed "simulation" simulate
+
 # The second compiler builds the program (warnings are errors there), so
 # code that only GCC accepts cannot land.
 clang_build() {
@@ -173,6 +191,7 @@ fi
 echo "$layers_summary"
 echo "$native_summary"
 echo "$fuzz_summary"
+echo "$sim_summary"
 echo "$clang_summary"
 echo "$size_summary"
 echo "$imports_summary"
