@@ -13,11 +13,11 @@ class TFakeTickers;
 
 class TFakeTicker : public TTicker {
  public:
-  TFakeTicker(TFakeTickers& owner, TFakeClock& clock);
+  TFakeTicker(TFakeTickers& owner, const std::uint64_t& uptime);
   ~TFakeTicker() override;
   void Start(std::int64_t intervalMs) override {
     interval_ = intervalMs;
-    due_ = clock_.Uptime + static_cast<std::uint64_t>(intervalMs);
+    due_ = uptime_ + static_cast<std::uint64_t>(intervalMs);
     running_ = true;
     ++starts;
   }
@@ -35,7 +35,7 @@ class TFakeTicker : public TTicker {
 
  private:
   TFakeTickers& owner_;
-  TFakeClock& clock_;
+  const std::uint64_t& uptime_;
   bool running_ = false;
   std::int64_t interval_ = 0;
   std::uint64_t due_ = 0;
@@ -43,9 +43,19 @@ class TFakeTicker : public TTicker {
 
 class TFakeTickers : public TTickers {
  public:
-  explicit TFakeTickers(TFakeClock& clock) : clock_(clock) {}
+  explicit TFakeTickers(TFakeClock& clock) : uptime_(clock.Uptime) {}
+  // Over any clock's milliseconds since Windows started.
+  explicit TFakeTickers(const std::uint64_t& uptime) : uptime_(uptime) {}
   std::unique_ptr<TTicker> Make() override {
-    return std::make_unique<TFakeTicker>(*this, clock_);
+    return std::make_unique<TFakeTicker>(*this, uptime_);
+  }
+  // The running ticker due first; none when nothing runs.
+  TFakeTicker* NextDue() const {
+    TFakeTicker* next = nullptr;
+    for (TFakeTicker* t : live) {
+      if (t->Running() && (!next || t->Due() < next->Due())) next = t;
+    }
+    return next;
   }
   // Every running ticker due by the clock's uptime now ticks, earliest
   // first, as often as its time came.
@@ -53,7 +63,7 @@ class TFakeTickers : public TTickers {
     for (;;) {
       TFakeTicker* next = nullptr;
       for (TFakeTicker* t : live) {
-        if (t->Running() && t->Due() <= clock_.Uptime && (!next || t->Due() < next->Due())) {
+        if (t->Running() && t->Due() <= uptime_ && (!next || t->Due() < next->Due())) {
           next = t;
         }
       }
@@ -64,11 +74,11 @@ class TFakeTickers : public TTickers {
   std::vector<TFakeTicker*> live;
 
  private:
-  TFakeClock& clock_;
+  const std::uint64_t& uptime_;
 };
 
-inline TFakeTicker::TFakeTicker(TFakeTickers& owner, TFakeClock& clock)
-    : owner_(owner), clock_(clock) {
+inline TFakeTicker::TFakeTicker(TFakeTickers& owner, const std::uint64_t& uptime)
+    : owner_(owner), uptime_(uptime) {
   owner_.live.push_back(this);
 }
 inline TFakeTicker::~TFakeTicker() { std::erase(owner_.live, this); }

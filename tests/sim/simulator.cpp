@@ -15,6 +15,7 @@
 #include "fakes/fake_audio_output.h"
 #include "fakes/fake_power.h"
 #include "fakes/fake_ring_player.h"
+#include "fakes/fake_tickers.h"
 #include "platform/shell.h"
 #include "fakes/fake_wake_timer.h"
 #include "fakes/memory_file_system.h"
@@ -151,55 +152,6 @@ class TSimClock : public TClock {
   const TZone& zone_;
 };
 
-class TSimTickers;
-class TSimTicker : public TTicker {
- public:
-  TSimTicker(TSimTickers& owner, TSimClock& clock);
-  ~TSimTicker() override;
-  void Start(std::int64_t intervalMs) override {
-    interval_ = std::max<std::int64_t>(intervalMs, 1);
-    due_ = clock_.Uptime + static_cast<std::uint64_t>(interval_);
-    running_ = true;
-  }
-  void Stop() override { running_ = false; }
-  bool Running() const override { return running_; }
-  std::int64_t IntervalMs() const override { return interval_; }
-  void Tick() {
-    due_ += static_cast<std::uint64_t>(interval_);
-    if (OnTick) OnTick();
-  }
-  std::uint64_t Due() const { return due_; }
-
- private:
-  TSimTickers& owner_;
-  TSimClock& clock_;
-  bool running_ = false;
-  std::int64_t interval_ = 1;
-  std::uint64_t due_ = 0;
-};
-
-class TSimTickers : public TTickers {
- public:
-  explicit TSimTickers(TSimClock& clock) : clock_(clock) {}
-  std::unique_ptr<TTicker> Make() override { return std::make_unique<TSimTicker>(*this, clock_); }
-  TSimTicker* NextDue() const {
-    TSimTicker* next = nullptr;
-    for (TSimTicker* t : live) {
-      if (t->Running() && (!next || t->Due() < next->Due())) next = t;
-    }
-    return next;
-  }
-  std::vector<TSimTicker*> live;
-
- private:
-  TSimClock& clock_;
-};
-
-TSimTicker::TSimTicker(TSimTickers& owner, TSimClock& clock) : owner_(owner), clock_(clock) {
-  owner_.live.push_back(this);
-}
-TSimTicker::~TSimTicker() { std::erase(owner_.live, this); }
-
 // ---------------------------------------------------------------------------
 
 struct TFailure {
@@ -259,7 +211,7 @@ class TWorld {
  public:
   TWorld(const TSimRun& run, std::vector<std::string>* log)
       : run_(run), zone_(run.Zone, run.StartYear - 1, run.StartYear + run.Years + 1), clock_(zone_),
-        tickers_(clock_), view_(*this), log_(log), rnd_(run.Seed ^ 0x5EED) {
+        tickers_(clock_.Uptime), view_(*this), log_(log), rnd_(run.Seed ^ 0x5EED) {
     int y = run.StartYear;
     clock_.Utc = DaysFromCivil(y, 1, 1) * kDay + rnd_.In(0, 20 * kDay);
     clock_.Uptime = static_cast<std::uint64_t>(rnd_.In(30, 600) * kSec);
@@ -483,7 +435,7 @@ class TWorld {
       if (wakeTimer_.at) next = std::min(next, *wakeTimer_.at);
       if (wakeTimer_.wakeAt && wakeTimer_.wakeAt != firedWake_ && *wakeTimer_.wakeAt > clock_.Utc)
         next = std::min(next, *wakeTimer_.wakeAt);
-      if (TSimTicker* t = tickers_.NextDue()) {
+      if (TFakeTicker* t = tickers_.NextDue()) {
         next = std::min(next, clock_.Utc + static_cast<std::int64_t>(t->Due() - clock_.Uptime));
       }
       next = std::min(next, reactionAt_);
@@ -533,7 +485,7 @@ class TWorld {
     } else if (wakeTimer_.at && *wakeTimer_.at <= now) {
       wakeTimer_.at.reset();
       wakeTimer_.Fire();
-    } else if (TSimTicker* t = tickers_.NextDue();
+    } else if (TFakeTicker* t = tickers_.NextDue();
                t && static_cast<std::int64_t>(t->Due()) <= static_cast<std::int64_t>(clock_.Uptime)) {
       t->Tick();
     } else if (reactionAt_ <= now) {
@@ -1015,7 +967,7 @@ class TWorld {
   const TSimRun& run_;
   TZone zone_;
   TSimClock clock_;
-  TSimTickers tickers_;
+  TFakeTickers tickers_;
   TSimView view_;
   std::vector<std::string>* log_;
   TRandom rnd_;
