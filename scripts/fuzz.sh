@@ -7,12 +7,12 @@
 # sanitizer report, a broken check, a timeout).
 #
 #   fuzz.sh                  every seed replayed, then each target fuzzed
-#                            for 10 s (what the test command runs)
+#                            for 5 s (what the test command runs)
 #   fuzz.sh --minutes N      each target fuzzed for N minutes (the long search)
 #   fuzz.sh --seconds S      each target fuzzed for S seconds
 set -uo pipefail
 cd "$(dirname "$0")/.."
-seconds=10
+seconds=5
 while [ $# -gt 0 ]; do
   case "$1" in
     --minutes) seconds=$(($2 * 60)); shift ;;
