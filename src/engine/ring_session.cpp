@@ -102,6 +102,11 @@ void TRingSession::SetSignal(const TSignalSettings& signal) {
   sound_.SetSignal(signal);
 }
 
+void TRingSession::SetDaysOff(const TDaysOff& days) {
+  daysOff_ = days;
+  Schedule();
+}
+
 void TRingSession::StoreChanged() {
   // The alarms as they are now start now: a moment they name that has
   // gone by is not due, here or after a restart.

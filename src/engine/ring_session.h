@@ -21,6 +21,7 @@
 #include "engine/ring_sound.h"
 #include "engine/snoozes.h"
 #include "store/alarm_file.h"
+#include "store/days_off.h"
 #include "store/program_state.h"
 #include "store/signal_settings.h"
 
@@ -81,6 +82,10 @@ class TRingSession {
   // Tivorra.ini's values: the snooze, the ring's length, the sound.
   void SetSignal(const TSignalSettings& signal);
   const TSignalSettings& Signal() const { return signal_; }
+  // Tivorra.ini's days off and working days: the daily and weekday alarms
+  // follow them from now on.
+  void SetDaysOff(const TDaysOff& days);
+  const TDaysOff& DaysOff() const { return daysOff_; }
 
   // The store changed (an alarm added, changed or deleted, a load): a
   // snooze follows its alarm or goes with it, and the timer is aimed anew.
@@ -162,6 +167,7 @@ class TRingSession {
   std::unique_ptr<TReceiver> receiver_;
 
   TSignalSettings signal_;
+  TDaysOff daysOff_;
   std::wstring programDir_;
   bool started_ = false;
   TSnoozes snoozes_;
