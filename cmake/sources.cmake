@@ -84,6 +84,7 @@ set(TIVORRA_CONTROLS_WIN32_SOURCES
 # An alarm's life from due to done, without a window.
 set(TIVORRA_ENGINE_SOURCES
   src/engine/alarm_check.cpp
+  src/engine/alarm_days.cpp
   src/engine/alarm_rule.cpp
   src/engine/alarm_volume.cpp
   src/engine/awake_hold.cpp
@@ -92,6 +93,7 @@ set(TIVORRA_ENGINE_SOURCES
   src/engine/next_due.cpp
   src/engine/ring_session.cpp
   src/engine/ring_sound.cpp
+  src/engine/skips.cpp
   src/engine/snoozes.cpp
 )
 

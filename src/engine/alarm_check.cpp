@@ -61,7 +61,7 @@ struct TDue {
 // only at the seconds of the range that share its time of day, so a tick
 // that catches up minutes costs hardly more than one that examines a second.
 template <std::size_t N>
-void CollectDue(const TAlarmStore& store, const TAlarmKind (&kinds)[N],
+void CollectDue(const TAlarmStore& store, const TAlarmDays* days, const TAlarmKind (&kinds)[N],
                 TAlarmCheck::TSecondRange range, std::vector<TDue>& due) {
   if (range.First > range.Last) return;
   const std::size_t from = due.size();
@@ -69,7 +69,7 @@ void CollectDue(const TAlarmStore& store, const TAlarmKind (&kinds)[N],
   for (const TAlarmKind kind : kinds) {
     const std::uint16_t count = LiveCount(store, kind);
     for (std::uint16_t i = 0; i < count; ++i) {
-      const TAlarmRule r = DecodeRecord(store, kind, i);
+      const TAlarmRule r = DecodeRecord(store, kind, i, days);
       if (!r.Valid) continue;
       std::int64_t second = range.First + FloorMod(r.SecondOfDay - firstOfDay, kSecondsPerDay);
       for (; second <= range.Last; second += kSecondsPerDay) {
@@ -187,15 +187,15 @@ std::vector<std::wstring> TAlarmCheck::Tick(const TAlarmStore& store, const TClo
   // the same occurrences again.
   const TSecondRange local = NextLocalRange(now);
   const TSecondRange uptime = NextUptimeRange(uptimeMs);
-  CollectDue(store, kWallClockKinds, local, due);
-  CollectDue(store, kUptimeKinds, uptime, due);
+  CollectDue(store, days_, kWallClockKinds, local, due);
+  CollectDue(store, days_, kUptimeKinds, uptime, due);
 
   std::vector<std::wstring> errors;
   for (const TDue& d : due) {
     // A nested message loop may have let the user change or delete records
     // meanwhile: fire only what that slot holds now and is still due.
     if (d.Index > LiveCount(store, d.Kind) ||
-        !DueAt(d.Kind, DecodeRecord(store, d.Kind, d.Index - 1u), SplitSecond(d.Second))) {
+        !DueAt(d.Kind, DecodeRecord(store, d.Kind, d.Index - 1u, days_), SplitSecond(d.Second))) {
       continue;
     }
     try {
@@ -220,7 +220,7 @@ TAlarmCheck::TCatchUp TAlarmCheck::CatchUp(const TAlarmStore& store, const TCloc
   const std::int64_t current = FloorDiv(*ms, kMsPerSecond);
   const std::int64_t from = std::max(lastExamined, current - kMaxCatchUpDays * kSecondsPerDay);
   std::vector<TDue> due;
-  CollectDue(store, kWallClockKinds, {from + 1, current}, due);
+  CollectDue(store, days_, kWallClockKinds, {from + 1, current}, due);
   for (const TDue& d : due) {
     // Late by real time: the local clock may have jumped (daylight saving
     // time) between the moment and now.
@@ -266,7 +266,7 @@ TDueMoment TAlarmCheck::PlanNext(const TAlarmStore& store, const TClockReading& 
   }
   const std::int64_t afterUptime =
       hasUptime_ ? lastUptimeSecond_ : static_cast<std::int64_t>(uptimeMs / kMsPerSecond) - 1;
-  planned_ = NextDueMoment(store, afterLocal, afterUptime);
+  planned_ = NextDueMoment(store, afterLocal, afterUptime, days_);
   // A countdown the check has missed rings at its next tick.
   if (!MissedNewCountdowns(store).empty()) planned_.LocalSecond = afterLocal + 1;
   return planned_;

@@ -47,6 +47,10 @@ void FireAlarm(const TAlarmStore& store, TAlarmKind kind, std::uint16_t index,
 // the next tick instead of a day later.
 class TAlarmCheck {
  public:
+  // The days off, working days and skips the daily and weekly records
+  // follow; the owner keeps them. None: every day is as its weekday.
+  void SetDays(const TAlarmDays* days) { days_ = days; }
+
   // Fires every alarm that fell due since the last tick, in order of its
   // second, then kind (date, daily, weekly, countdown), then record; boot
   // countdowns last. Returns the texts of the errors firing raised, in
@@ -108,6 +112,7 @@ class TAlarmCheck {
   std::vector<std::uint16_t> MissedNewCountdowns(const TAlarmStore& store) const;
   void RememberCountdowns(const TAlarmStore& store);
 
+  const TAlarmDays* days_ = nullptr;
   bool hasLocal_ = false;
   std::int64_t lastLocalSecond_ = 0;  // local wall-clock seconds since 30 Dec 1899
   std::int64_t lastUtcMs_ = 0;        // of the last tick

@@ -41,14 +41,21 @@ TAlarmRule DecodeCountdown(const TTimeAlarm& r) {
 
 }  // namespace
 
-TAlarmRule DecodeRecord(const TAlarmStore& store, TAlarmKind kind, std::size_t i) {
+TAlarmRule DecodeRecord(const TAlarmStore& store, TAlarmKind kind, std::size_t i,
+                        const TAlarmDays* days) {
+  TAlarmRule r;
   switch (kind) {
     case akDate:
       return DecodeDateAlarm(store.DateAlarms[i]);
     case akDaily:
-      return DecodeTimeOfDay(store.DailyAlarms[i].AlarmTime);
     case akWeekly:
-      return DecodeWeeklyAlarm(store.WeeklyAlarms[i]);
+      r = kind == akDaily ? DecodeTimeOfDay(store.DailyAlarms[i].AlarmTime)
+                          : DecodeWeeklyAlarm(store.WeeklyAlarms[i]);
+      if (days) {
+        r.Days = days;
+        r.SkipSecond = days->SkippedSecond(kind, static_cast<std::uint16_t>(i + 1));
+      }
+      return r;
     case akCountdown:
       return DecodeCountdown(store.CountdownAlarms[i]);
     case akBootCountdown:
@@ -76,9 +83,11 @@ bool DueAt(TAlarmKind kind, const TAlarmRule& r, const TSecond& s) {
     case akDate:
       return r.Day == s.Day;
     case akDaily:
-      return true;
-    case akWeekly:
-      return (r.WeekdayMask & s.WeekdayBit) != 0;
+    case akWeekly: {
+      if (s.Second == r.SkipSecond) return false;
+      const unsigned bit = r.Days ? r.Days->WeekdayBit(s.Day) : s.WeekdayBit;
+      return kind == akDaily ? bit != 0 : (r.WeekdayMask & bit) != 0;
+    }
     case akCountdown:
       return s.Second >= r.TargetSecond;
     case akBootCountdown:
@@ -100,7 +109,23 @@ std::int64_t FirstDueAfter(TAlarmKind kind, const TAlarmRule& r, std::int64_t af
     const std::int64_t at = r.Day * kSecondsPerDay + r.SecondOfDay;
     return at > after && DueAt(kind, r, SplitSecond(at)) ? at : -1;
   }
-  for (int day = 0; day < 7; ++day, second += kSecondsPerDay) {
+  if (kind == akWeekly && r.WeekdayMask == 0) return -1;
+  if (!r.Days) {
+    for (int day = 0; day < 7; ++day, second += kSecondsPerDay) {
+      if (DueAt(kind, r, SplitSecond(second))) return second;
+    }
+    // Only a skip can put the next ring a week further.
+    return r.SkipSecond != TAlarmDays::kNoSkip && DueAt(kind, r, SplitSecond(second)) ? second
+                                                                                        : -1;
+  }
+  // Days off are stepped over whole; between two of them (or two working
+  // days) a week of ordinary days holds a ring, and a skip costs one week
+  // more. Looking further finds nothing new.
+  const std::size_t interruptions = r.Days->OffRangeCount() + r.Days->WorkDayCount();
+  const std::size_t limit = 7 * (interruptions + 2) + 1;
+  for (std::size_t n = 0; n < limit; ++n, second += kSecondsPerDay) {
+    const std::int64_t day = FloorDiv(second, kSecondsPerDay);
+    second += (r.Days->FirstDayOn(day) - day) * kSecondsPerDay;
     if (DueAt(kind, r, SplitSecond(second))) return second;
   }
   return -1;

@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "engine/alarm_days.h"
 #include "store/alarm_store.h"
 
 struct TAlarmRule {
@@ -15,6 +16,10 @@ struct TAlarmRule {
   std::int64_t Day = 0;           // date alarm: day number of AlarmDate
   std::int64_t TargetSecond = 0;  // countdown: the second holding the target moment
   unsigned WeekdayMask = 0;       // weekly: bit 0 Monday ... bit 6 Sunday
+  // Daily and weekly: the days off and working days they follow (none:
+  // every day is as its weekday), and the one second they skip.
+  const TAlarmDays* Days = nullptr;
+  std::int64_t SkipSecond = TAlarmDays::kNoSkip;
 };
 
 // A damaged alarm.rec may hold any count; never look past a table.
@@ -23,7 +28,9 @@ inline std::uint16_t LiveCount(const TAlarmStore& store, TAlarmKind kind) {
 }
 
 // Record i (0-based) of a kind's table; i must lie below its live count.
-TAlarmRule DecodeRecord(const TAlarmStore& store, TAlarmKind kind, std::size_t i);
+// With `days`, a daily or weekly record follows them.
+TAlarmRule DecodeRecord(const TAlarmStore& store, TAlarmKind kind, std::size_t i,
+                        const TAlarmDays* days = nullptr);
 
 // One second, split as the rules compare it: local wall-clock seconds since
 // 30 December 1899, or uptime seconds for boot countdowns.

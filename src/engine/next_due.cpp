@@ -14,7 +14,7 @@ void KeepEarliest(std::optional<std::int64_t>& best, std::int64_t candidate) {
 }  // namespace
 
 TDueMoment NextDueMoment(const TAlarmStore& store, std::int64_t afterLocal,
-                         std::int64_t afterUptime) {
+                         std::int64_t afterUptime, const TAlarmDays* days) {
   TDueMoment next;
   for (const TAlarmKind kind : {akDate, akDaily, akWeekly, akCountdown, akBootCountdown}) {
     const bool uptime = kind == akBootCountdown;
@@ -22,10 +22,26 @@ TDueMoment NextDueMoment(const TAlarmStore& store, std::int64_t afterLocal,
     std::optional<std::int64_t>& best = uptime ? next.UptimeSecond : next.LocalSecond;
     const std::uint16_t count = LiveCount(store, kind);
     for (std::uint16_t i = 0; i < count; ++i) {
-      const std::int64_t second = FirstDueAfter(kind, DecodeRecord(store, kind, i), after);
+      const std::int64_t second = FirstDueAfter(kind, DecodeRecord(store, kind, i, days), after);
       // Local seconds before day 0 are never due: FirstDueAfter uses -1 for
       // "none", and no alarm clock needs the year 1899.
       KeepEarliest(best, second);
+    }
+  }
+  return next;
+}
+
+std::optional<TNextOccurrence> NextRepeatingOccurrence(const TAlarmStore& store,
+                                                       std::int64_t afterLocal,
+                                                       const TAlarmDays& days) {
+  std::optional<TNextOccurrence> next;
+  for (const TAlarmKind kind : {akDaily, akWeekly}) {
+    const std::uint16_t count = LiveCount(store, kind);
+    for (std::uint16_t i = 0; i < count; ++i) {
+      const std::int64_t second = FirstDueAfter(kind, DecodeRecord(store, kind, i, &days), afterLocal);
+      if (second >= 0 && (!next || second < next->LocalSecond)) {
+        next = TNextOccurrence{kind, static_cast<std::uint16_t>(i + 1), second};
+      }
     }
   }
   return next;

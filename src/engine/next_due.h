@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <optional>
 
+#include "engine/alarm_days.h"
 #include "platform/clock.h"
 #include "store/alarm_store.h"
 
@@ -18,9 +19,21 @@ struct TDueMoment {
 
 // The first local second after `afterLocal`, and the first uptime second
 // after `afterUptime`, at which any live record is due. Empty halves when
-// nothing is.
+// nothing is. Daily and weekly records follow `days` when given.
 TDueMoment NextDueMoment(const TAlarmStore& store, std::int64_t afterLocal,
-                         std::int64_t afterUptime);
+                         std::int64_t afterUptime, const TAlarmDays* days = nullptr);
+
+// The first occurrence after `afterLocal` of any daily or weekly record
+// that rings (days off and skips followed): the one a skip of "the next
+// alarm" would skip.
+struct TNextOccurrence {
+  TAlarmKind Kind;
+  std::uint16_t Index;  // 1-based
+  std::int64_t LocalSecond;
+};
+std::optional<TNextOccurrence> NextRepeatingOccurrence(const TAlarmStore& store,
+                                                       std::int64_t afterLocal,
+                                                       const TAlarmDays& days);
 
 // The universal time (ms since 1970) at which the moment comes: a local
 // second through the clock's time zone rules for that date, an uptime

@@ -46,6 +46,7 @@ TRingSession::TRingSession(const TAlarmStore& store, const TAlarmFileState& file
       awake_(services.Power),
       ringEnd_(services.Tickers.Make()),
       receiver_(std::make_unique<TReceiver>(*this)) {
+  check_.SetDays(&days_);
   ringEnd_->OnTick = [this] { RingTimeUp(); };
   sound_.OnError = [this](const std::wstring& text) { view_.ReportError(text); };
   TWakeTimer& timer = services_.WakeTimer;
@@ -89,6 +90,9 @@ void TRingSession::Start(const std::wstring& programDir) {
     view_.ShowNotice(text);
   }
   snoozes_ = load.State.Snoozes;
+  skips_ = load.State.Skips;
+  if (!file_.Unread) FollowStore(skips_, store_);
+  days_.SetSkips(skips_);
   ReadClock();
   startExamined_ = CurrentSecond() - 1;
   // The first start in this folder, or after the state was lost: nothing
@@ -104,6 +108,7 @@ void TRingSession::SetSignal(const TSignalSettings& signal) {
 
 void TRingSession::SetDaysOff(const TDaysOff& days) {
   daysOff_ = days;
+  days_.SetDaysOff(days);
   Schedule();
 }
 
@@ -112,8 +117,12 @@ void TRingSession::StoreChanged() {
   // gone by is not due, here or after a restart.
   ReadClock();
   check_.MarkExamined(reading_, uptime_);
-  // A snooze follows its alarm; a changed or deleted alarm loses it.
-  if (!file_.Unread) FollowStore(snoozes_, store_);
+  // A snooze or a skip follows its alarm; a changed or deleted alarm
+  // loses it.
+  if (!file_.Unread) {
+    FollowStore(snoozes_, store_);
+    if (FollowStore(skips_, store_)) days_.SetSkips(skips_);
+  }
   // Kept at once: a catch-up after the program is cut off must not take
   // the new alarms for missed before they were set.
   SaveState();
@@ -146,13 +155,17 @@ void TRingSession::Check() {
   // message box whose loop goes on ticking.
   Tell(check_.Tick(store_, reading_, uptime_, *receiver_));
   FireDueSnoozes();
+  // A skipped moment that has passed is over; the skip with it.
+  const bool skipsPassed = DropPassed(skips_, Examined());
+  if (skipsPassed) days_.SetSkips(skips_);
   // What rang is examined for good, even if the program ends unseen.
-  if (rang_) SaveState();
+  if (rang_ || skipsPassed) SaveState();
 }
 
 void TRingSession::CatchUp(std::int64_t lastExamined) {
   const TAlarmCheck::TCatchUp result =
       check_.CatchUp(store_, reading_, lastExamined, services_.Clock);
+  if (DropPassed(skips_, Examined())) days_.SetSkips(skips_);
   for (const TAlarmCheck::TMissed& m : result.Missed) {
     AddMissed(RefOf(store_, m.Kind, m.Index), m.LatestSecond, m.Count);
   }
@@ -278,6 +291,49 @@ void TRingSession::CancelSnoozes() {
 
 void TRingSession::MissedSeen() { missed_.clear(); }
 
+bool TRingSession::SkipNext(TAlarmKind kind, std::uint16_t index) {
+  if ((kind != akDaily && kind != akWeekly) || index < 1 || index > LiveCount(store_, kind)) {
+    return false;
+  }
+  if (FindSkip(skips_, kind, index)) return true;
+  const std::int64_t second =
+      FirstDueAfter(kind, DecodeRecord(store_, kind, index - 1u, &days_), Examined());
+  if (second < 0) return false;
+  skips_.push_back({RefOf(store_, kind, index), second});
+  SkipsChanged();
+  return true;
+}
+
+void TRingSession::Unskip(TAlarmKind kind, std::uint16_t index) {
+  if (std::erase_if(skips_, [&](const TSkip& k) {
+        return k.Alarm.Kind == kind && k.Alarm.Index == index;
+      }) != 0) {
+    SkipsChanged();
+  }
+}
+
+std::optional<std::int64_t> TRingSession::SkippedAt(TAlarmKind kind, std::uint16_t index) const {
+  if (const TSkip* k = FindSkip(skips_, kind, index)) return k->LocalSecond;
+  return std::nullopt;
+}
+
+std::optional<TRingSession::TNextAlarm> TRingSession::NextSkippable() const {
+  const auto next = NextRepeatingOccurrence(store_, Examined(), days_);
+  if (!next) return std::nullopt;
+  return TNextAlarm{next->Kind, next->Index, next->LocalSecond,
+                    FromShortString(*AlarmActions(store_, next->Kind, next->Index).Msg)};
+}
+
+void TRingSession::SkipsChanged() {
+  days_.SetSkips(skips_);
+  SaveState();
+  Schedule();
+}
+
+std::int64_t TRingSession::Examined() const {
+  return check_.LastExamined().value_or(startExamined_);
+}
+
 void TRingSession::MusicEnded(TMusicEnd how) {
   if (const auto error = sound_.MusicEnded(how)) view_.ReportError(*error);
 }
@@ -295,8 +351,9 @@ void TRingSession::SaveState() {
   rang_ = false;
   if (!started_) return;
   TProgramState s;
-  s.LastExamined = check_.LastExamined().value_or(startExamined_);
+  s.LastExamined = Examined();
   s.Snoozes = snoozes_;
+  s.Skips = skips_;
   const int error = SaveProgramState(s, programDir_, services_.Files);
   // Told once a run: a full disk would otherwise speak at every ring.
   if (error && !stateSaveReported_) {
@@ -323,12 +380,13 @@ void TRingSession::Tell(const std::vector<std::wstring>& errors) {
 namespace {
 
 // The message of the first record of the given clock that is due at `second`.
-std::wstring MessageDueAt(const TAlarmStore& store, bool uptime, std::int64_t second) {
+std::wstring MessageDueAt(const TAlarmStore& store, const TAlarmDays& days, bool uptime,
+                         std::int64_t second) {
   for (const TAlarmKind kind : {akDate, akDaily, akWeekly, akCountdown, akBootCountdown}) {
     if ((kind == akBootCountdown) != uptime) continue;
     const std::uint16_t count = LiveCount(store, kind);
     for (std::uint16_t i = 0; i < count; ++i) {
-      if (FirstDueAfter(kind, DecodeRecord(store, kind, i), second - 1) == second) {
+      if (FirstDueAfter(kind, DecodeRecord(store, kind, i, &days), second - 1) == second) {
         return FromShortString(*AlarmActions(store, kind, i + 1u).Msg);
       }
     }
@@ -365,12 +423,12 @@ void TRingSession::Schedule() {
   }
   if (due.LocalSecond) {
     const std::int64_t utc = clock.LocalToUtcMs(*due.LocalSecond * kMsPerSecond);
-    if (!next || utc < next->UtcMs) next = TNextRing{utc, MessageDueAt(store_, false, *due.LocalSecond)};
+    if (!next || utc < next->UtcMs) next = TNextRing{utc, MessageDueAt(store_, days_, false, *due.LocalSecond)};
   }
   if (due.UptimeSecond) {
     const std::int64_t utc =
         now.UtcMs + *due.UptimeSecond * kMsPerSecond - static_cast<std::int64_t>(uptime);
-    if (!next || utc < next->UtcMs) next = TNextRing{utc, MessageDueAt(store_, true, *due.UptimeSecond)};
+    if (!next || utc < next->UtcMs) next = TNextRing{utc, MessageDueAt(store_, days_, true, *due.UptimeSecond)};
   }
   next_ = next;
   view_.NextRingChanged();

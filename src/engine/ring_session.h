@@ -15,10 +15,12 @@
 #include <vector>
 
 #include "engine/alarm_check.h"
+#include "engine/alarm_days.h"
 #include "engine/awake_hold.h"
 #include "engine/missed_alarms.h"
 #include "engine/next_due.h"
 #include "engine/ring_sound.h"
+#include "engine/skips.h"
 #include "engine/snoozes.h"
 #include "store/alarm_file.h"
 #include "store/days_off.h"
@@ -103,6 +105,26 @@ class TRingSession {
   void CancelSnoozes();
   // The missed list was read ("OK"): it starts empty again.
   void MissedSeen();
+
+  // The next occurrence of daily or weekday alarm `index` (1-based) does
+  // not ring and is not missed. False, with nothing changed, for the other
+  // kinds and for an alarm that will not ring again; an alarm skipped
+  // already keeps its skip.
+  bool SkipNext(TAlarmKind kind, std::uint16_t index);
+  // The skip is taken back: the occurrence rings after all.
+  void Unskip(TAlarmKind kind, std::uint16_t index);
+  // The local second (since 30 December 1899) the alarm skips, if any.
+  std::optional<std::int64_t> SkippedAt(TAlarmKind kind, std::uint16_t index) const;
+  const TSkips& Skips() const { return skips_; }
+  // The daily or weekday alarm that rings next (snoozes aside), which
+  // "skip the nearest alarm" would skip, with its message.
+  struct TNextAlarm {
+    TAlarmKind Kind;
+    std::uint16_t Index;  // 1-based
+    std::int64_t LocalSecond;
+    std::wstring Message;
+  };
+  std::optional<TNextAlarm> NextSkippable() const;
   // The player's notice of how a play of the music ended.
   void MusicEnded(TMusicEnd how);
 
@@ -152,6 +174,11 @@ class TRingSession {
   void RingTimeUp();
   void AddMissed(const TAlarmRef& alarm, std::int64_t second, int count);
   void SaveState();
+  // The skips changed: the check follows them.
+  void SkipsChanged();
+  // The seconds the check has examined, or before its first tick the one
+  // before the start.
+  std::int64_t Examined() const;
   void ReadClock();
   std::int64_t CurrentSecond() const;
   void Tell(const std::vector<std::wstring>& errors);
@@ -171,6 +198,9 @@ class TRingSession {
   std::wstring programDir_;
   bool started_ = false;
   TSnoozes snoozes_;
+  TSkips skips_;
+  // The days off and skips, as the check reads them.
+  TAlarmDays days_;
   std::vector<TMissedAlarm> missed_;
   std::vector<TRing> rings_;
   bool ringing_ = false;

@@ -1,5 +1,7 @@
 #include "engine/snoozes.h"
 
+#include "engine/alarm_refs.h"
+
 // Plain loops: a handful of snoozes, and the program is kept small.
 
 void AddSnooze(TSnoozes& snoozes, const TSnooze& snooze) {
@@ -13,16 +15,7 @@ void AddSnooze(TSnoozes& snoozes, const TSnooze& snooze) {
 }
 
 bool FollowStore(TSnoozes& snoozes, const TAlarmStore& store) {
-  bool changed = false;
-  TSnoozes kept;
-  for (TSnooze z : snoozes) {
-    const std::uint16_t index = FindAlarm(store, z.Alarm);
-    if (index != z.Alarm.Index) changed = true;
-    z.Alarm.Index = index;
-    if (index != 0) kept.push_back(z);
-  }
-  snoozes = kept;
-  return changed;
+  return FollowAlarms(snoozes, store);
 }
 
 TSnoozes TakeDueSnoozes(TSnoozes& snoozes, std::int64_t nowUtcMs) {

@@ -14,8 +14,13 @@ namespace {
 
 constexpr unsigned char kMagic[8] = {'T', 'V', 'R', 'S', 'T', 'A', 'T', 'E'};
 constexpr std::uint32_t kVersion = 1;
+constexpr std::uint32_t kVersionWithSkips = 2;
 constexpr std::size_t kHeaderBytes = 24;
 constexpr std::size_t kSnoozeBytes = 24;
+constexpr std::size_t kSkipCountBytes = 4;
+constexpr std::size_t kSkipBytes = 24;
+constexpr std::size_t kMaxStateBytes =
+    kHeaderBytes + kMaxSnoozes * kSnoozeBytes + kSkipCountBytes + kMaxSkips * kSkipBytes;
 constexpr std::int64_t kNone = INT64_MIN;
 constexpr unsigned kMaxKeptCopies = 99;
 
@@ -104,7 +109,7 @@ std::uint16_t FindAlarm(const TAlarmStore& store, const TAlarmRef& ref) {
 
 std::vector<unsigned char> FormatProgramState(const TProgramState& state) {
   std::vector<unsigned char> b(kMagic, kMagic + 8);
-  Put(b, kVersion, 4);
+  Put(b, state.Skips.empty() ? kVersion : kVersionWithSkips, 4);
   Put(b, state.Snoozes.size(), 4);
   Put(b, static_cast<std::uint64_t>(state.LastExamined.value_or(kNone)), 8);
   for (const TSnooze& z : state.Snoozes) {
@@ -115,16 +120,38 @@ std::vector<unsigned char> FormatProgramState(const TProgramState& state) {
     Put(b, z.Alarm.Digest, 8);
     Put(b, static_cast<std::uint64_t>(z.DueUtcMs), 8);
   }
+  if (state.Skips.empty()) return b;
+  Put(b, state.Skips.size(), 4);
+  for (const TSkip& k : state.Skips) {
+    Put(b, k.Alarm.Kind, 1);
+    Put(b, 0, 1);
+    Put(b, k.Alarm.Index, 2);
+    Put(b, 0, 4);
+    Put(b, k.Alarm.Digest, 8);
+    Put(b, static_cast<std::uint64_t>(k.LocalSecond), 8);
+  }
   return b;
 }
 
 bool ParseProgramState(const std::vector<unsigned char>& b, TProgramState& state) {
-  if (b.size() < kHeaderBytes || std::memcmp(b.data(), kMagic, 8) != 0 ||
-      Get(&b[8], 4) != kVersion) {
+  if (b.size() < kHeaderBytes || std::memcmp(b.data(), kMagic, 8) != 0) return false;
+  const std::uint64_t version = Get(&b[8], 4);
+  if (version != kVersion && version != kVersionWithSkips) return false;
+  const std::uint64_t count = Get(&b[12], 4);
+  if (count > kMaxSnoozes) return false;
+  const std::size_t snoozesEnd = kHeaderBytes + count * kSnoozeBytes;
+  std::uint64_t skipCount = 0;
+  if (version == kVersionWithSkips) {
+    if (b.size() < snoozesEnd + kSkipCountBytes) return false;
+    skipCount = Get(&b[snoozesEnd], 4);
+    // Version 2 is written only with skips.
+    if (skipCount == 0 || skipCount > kMaxSkips ||
+        b.size() != snoozesEnd + kSkipCountBytes + skipCount * kSkipBytes) {
+      return false;
+    }
+  } else if (b.size() != snoozesEnd) {
     return false;
   }
-  const std::uint64_t count = Get(&b[12], 4);
-  if (count > kMaxSnoozes || b.size() != kHeaderBytes + count * kSnoozeBytes) return false;
   TProgramState read;
   const auto last = static_cast<std::int64_t>(Get(&b[16], 8));
   if (last != kNone) {
@@ -144,6 +171,18 @@ bool ParseProgramState(const std::vector<unsigned char>& b, TProgramState& state
     z.Unanswered = p[1];
     read.Snoozes.push_back(z);
   }
+  for (std::size_t i = 0; i < skipCount; ++i) {
+    const unsigned char* p = &b[snoozesEnd + kSkipCountBytes + i * kSkipBytes];
+    TSkip k;
+    const std::uint64_t index = Get(p + 2, 2);
+    k.LocalSecond = static_cast<std::int64_t>(Get(p + 16, 8));
+    if ((p[0] != akDaily && p[0] != akWeekly) || p[1] != 0 || index < 1 ||
+        index > kAlarmCapacity || Get(p + 4, 4) != 0 || !Within(k.LocalSecond, kMaxAbsSecond)) {
+      return false;
+    }
+    k.Alarm = {static_cast<TAlarmKind>(p[0]), static_cast<std::uint16_t>(index), Get(p + 8, 8)};
+    read.Skips.push_back(k);
+  }
   state = std::move(read);
   return true;
 }
@@ -155,7 +194,7 @@ TStateLoad LoadProgramState(const std::wstring& programDir) {
 TStateLoad LoadProgramState(const std::wstring& programDir, fileio::TFileSystem& fs) {
   TStateLoad load;
   const std::wstring path = programDir + kStateFileName;
-  constexpr std::size_t kMaxBytes = kHeaderBytes + kMaxSnoozes * kSnoozeBytes + 1;
+  constexpr std::size_t kMaxBytes = kMaxStateBytes + 1;
   const fileio::ReadResult r = fs.Read(path, kMaxBytes);
   if (fileio::NoFileThere(r, path)) return load;
   if (r.opened && !r.readFailed && r.data.size() < kMaxBytes &&

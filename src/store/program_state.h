@@ -43,21 +43,36 @@ struct TSnooze {
   bool operator==(const TSnooze&) const = default;
 };
 
+// The next occurrence of a daily or weekday alarm, which the user chose
+// not to hear: it neither rings nor counts as missed.
+struct TSkip {
+  TAlarmRef Alarm;
+  std::int64_t LocalSecond = 0;  // local wall-clock seconds since 30 December 1899
+  bool operator==(const TSkip&) const = default;
+};
+
 struct TProgramState {
   // Local wall-clock seconds since 30 December 1899; none before the first
   // run in this folder.
   std::optional<std::int64_t> LastExamined;
   std::vector<TSnooze> Snoozes;
+  std::vector<TSkip> Skips;
   bool operator==(const TProgramState&) const = default;
 };
 
 inline constexpr std::size_t kMaxSnoozes = 5 * kAlarmCapacity;
 inline constexpr int kMaxUnanswered = 2;
+// One for each daily and each weekday alarm.
+inline constexpr std::size_t kMaxSkips = 2 * kAlarmCapacity;
 
 // The file: a 24-byte header (8 bytes "TVRSTATE", a 32-bit version 1, a
 // 32-bit snooze count, the 64-bit last examined second or INT64_MIN for
 // none), then 24 bytes a snooze (kind, rings unanswered, 16-bit index, 4
 // zero bytes, 64-bit digest, 64-bit due time). Little-endian, no padding.
+// Version 2 goes on after the snoozes with a 32-bit skip count and 24 bytes
+// a skip (kind, a zero byte, 16-bit index, 4 zero bytes, 64-bit digest,
+// 64-bit local second). A state without skips is written as version 1, so
+// that a build without skips still reads it.
 std::vector<unsigned char> FormatProgramState(const TProgramState& state);
 // False for anything that is not exactly what FormatProgramState writes.
 bool ParseProgramState(const std::vector<unsigned char>& bytes, TProgramState& state);
