@@ -170,3 +170,70 @@ TEST(ProgramState, ASnoozeFollowsItsAlarmUntilTheAlarmIsChangedOrDeleted) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(ProgramState, SkipsMakeVersion2AndEveryDamagedSkipIsRejectedWhole) {
+  TProgramState s = Sample();
+  s.Skips = {{{akDaily, 7, 0x0102030405060708ULL}, 3974112000LL + 86400},
+             {{akWeekly, 100, 0xfedcba9876543210ULL}, -86400}};
+  const std::vector<unsigned char> good = FormatProgramState(s);
+  ASSERT_EQ(good.size(), 24u + 2 * 24 + 4 + 2 * 24);
+  EXPECT_EQ(good[8], 2) << "version 2 only with skips";
+  EXPECT_EQ(FormatProgramState(Sample())[8], 1) << "without skips an older build reads it";
+  TProgramState read;
+  ASSERT_TRUE(ParseProgramState(good, read));
+  EXPECT_EQ(read, s);
+
+  const auto with = [&](std::size_t at, unsigned char v) {
+    std::vector<unsigned char> b = good;
+    b[at] = v;
+    return b;
+  };
+  const std::size_t count = 24 + 2 * 24, skip = count + 4;
+  const struct {
+    const char* name;
+    std::vector<unsigned char> bytes;
+  } damaged[] = {
+      {"version 1 with skips after it", with(8, 1)},
+      {"cut in a skip", std::vector<unsigned char>(good.begin(), good.end() - 1)},
+      {"no skip count", std::vector<unsigned char>(good.begin(), good.begin() + count)},
+      {"skip count 0", [&] {
+         auto b = std::vector<unsigned char>(good.begin(), good.begin() + skip);
+         b[count] = 0;
+         return b;
+       }()},
+      {"skip count one more", with(count, 3)},
+      {"skip count beyond any", with(count, 201)},
+      {"a date alarm skipped", with(skip + 0, akDate)},
+      {"a countdown skipped", with(skip + 0, akCountdown)},
+      {"the byte after the kind set", with(skip + 1, 1)},
+      {"index 0", [&] { auto b = with(skip + 2, 0); b[skip + 3] = 0; return b; }()},
+      {"index 101", with(skip + 2, 101)},
+      {"reserved bytes set", with(skip + 7, 1)},
+      {"second beyond any clock", with(skip + 22, 0x10)},
+  };
+  for (const auto& d : damaged) {
+    SCOPED_TRACE(d.name);
+    TProgramState before = Sample();
+    TProgramState r = before;
+    EXPECT_FALSE(ParseProgramState(d.bytes, r));
+    EXPECT_EQ(r, before);
+  }
+  // The most a state can hold is read back from its file whole.
+  TProgramState full;
+  full.LastExamined = 3974112000LL;
+  for (std::size_t i = 0; i < kMaxSnoozes; ++i) {
+    full.Snoozes.push_back({{akDaily, 1, i}, 1765180800000LL, 0});
+  }
+  for (std::size_t i = 0; i < kMaxSkips; ++i) {
+    full.Skips.push_back({{i % 2 ? akDaily : akWeekly, 1, i}, 3974112000LL});
+  }
+  TempDir dir;
+  ASSERT_EQ(SaveProgramState(full, dir.ProgramDir()), 0);
+  const TStateLoad load = LoadProgramState(dir.ProgramDir());
+  EXPECT_FALSE(load.Damaged);
+  EXPECT_EQ(load.State, full);
+}
+
+}  // namespace
