@@ -109,22 +109,27 @@ void TRingSession::SetSignal(const TSignalSettings& signal) {
 void TRingSession::SetDaysOff(const TDaysOff& days) {
   daysOff_ = days;
   days_.SetDaysOff(days);
-  Schedule();
+  RulesChanged();
 }
 
 void TRingSession::StoreChanged() {
-  // The alarms as they are now start now: a moment they name that has
-  // gone by is not due, here or after a restart.
-  ReadClock();
-  check_.MarkExamined(reading_, uptime_);
   // A snooze or a skip follows its alarm; a changed or deleted alarm
   // loses it.
   if (!file_.Unread) {
     FollowStore(snoozes_, store_);
     if (FollowStore(skips_, store_)) days_.SetSkips(skips_);
   }
+  RulesChanged();
+}
+
+void TRingSession::RulesChanged() {
+  // The alarms as they are now start now: a moment they make due that has
+  // gone by (a day that is no longer off, a skip taken back) is not due,
+  // here or after a restart.
+  ReadClock();
+  check_.MarkExamined(reading_, uptime_);
   // Kept at once: a catch-up after the program is cut off must not take
-  // the new alarms for missed before they were set.
+  // such moments, or new alarms, for missed.
   SaveState();
   Schedule();
 }
@@ -296,8 +301,11 @@ bool TRingSession::SkipNext(TAlarmKind kind, std::uint16_t index) {
     return false;
   }
   if (FindSkip(skips_, kind, index)) return true;
-  const std::int64_t second =
-      FirstDueAfter(kind, DecodeRecord(store_, kind, index - 1u, &days_), Examined());
+  // The next occurrence from now on: the check may not have looked at the
+  // clock for a while (it sleeps until the next due moment).
+  ReadClock();
+  const std::int64_t second = FirstDueAfter(kind, DecodeRecord(store_, kind, index - 1u, &days_),
+                                            std::max(Examined(), CurrentSecond()));
   if (second < 0) return false;
   skips_.push_back({RefOf(store_, kind, index), second});
   SkipsChanged();
@@ -318,7 +326,10 @@ std::optional<std::int64_t> TRingSession::SkippedAt(TAlarmKind kind, std::uint16
 }
 
 std::optional<TRingSession::TNextAlarm> TRingSession::NextSkippable() const {
-  const auto next = NextRepeatingOccurrence(store_, Examined(), days_);
+  const TClockReading now = services_.Clock.Now();
+  const auto ms = RoundedMs(now.Local);
+  const std::int64_t current = ms ? FloorDiv(*ms, kMsPerSecond) : 0;
+  const auto next = NextRepeatingOccurrence(store_, std::max(Examined(), current), days_);
   if (!next) return std::nullopt;
   return TNextAlarm{next->Kind, next->Index, next->LocalSecond,
                     FromShortString(*AlarmActions(store_, next->Kind, next->Index).Msg)};
@@ -326,8 +337,7 @@ std::optional<TRingSession::TNextAlarm> TRingSession::NextSkippable() const {
 
 void TRingSession::SkipsChanged() {
   days_.SetSkips(skips_);
-  SaveState();
-  Schedule();
+  RulesChanged();
 }
 
 std::int64_t TRingSession::Examined() const {
@@ -407,7 +417,15 @@ void TRingSession::Schedule() {
   if (const auto z = NextSnooze(snoozes_)) {
     if (!at || z->DueUtcMs < *at) at = z->DueUtcMs;
   }
-  services_.WakeTimer.SetAt(WakeTimerUtcMs(at, now.UtcMs));
+  // A skip ends when the check passes its moment, so the check looks at
+  // the clock then too, without waking the PC for it: a clock set back
+  // afterwards finds the skip over and the alarm ringing as usual.
+  std::optional<std::int64_t> checkAt = at;
+  for (const TSkip& k : skips_) {
+    const std::int64_t utc = clock.LocalToUtcMs(k.LocalSecond * kMsPerSecond);
+    if (!checkAt || utc < *checkAt) checkAt = utc;
+  }
+  services_.WakeTimer.SetAt(WakeTimerUtcMs(checkAt, now.UtcMs));
   services_.WakeTimer.SetWakeAt(EarlyWakeUtcMs(at, now.UtcMs));
   awake_.SetAlarmNear(AlarmNear(at, now.UtcMs));
 

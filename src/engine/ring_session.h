@@ -174,6 +174,9 @@ class TRingSession {
   void RingTimeUp();
   void AddMissed(const TAlarmRef& alarm, std::int64_t second, int count);
   void SaveState();
+  // The store, the days off or the skips changed: the check goes on from
+  // now under the new rules, and the timer is aimed anew.
+  void RulesChanged();
   // The skips changed: the check follows them.
   void SkipsChanged();
   // The seconds the check has examined, or before its first tick the one

@@ -242,4 +242,41 @@ TEST_F(RingSessionSkip, AnAlarmSilentOnADayOffIsNotMissedAtTheNextStart) {
   EXPECT_TRUE(Missed().empty()) << "the days going later changes nothing gone by";
 }
 
+TEST_F(RingSessionSkip, ASkipEndsAtItsMomentSoAClockSetBackLaterRingsTheAlarm) {
+  Daily(EncodeTime(7, 30, 0, 0), L"Подъём");
+  Start();
+  ASSERT_TRUE(session->SkipNext(akDaily, 1));
+  ASSERT_TRUE(wakeTimer.at);
+  EXPECT_EQ(*wakeTimer.at, clock.LocalToUtcMs(LocalSecondAt(7, 30, 0) * 1000))
+      << "the check looks at the skipped moment";
+  EXPECT_EQ(wakeTimer.wakeAt, clock.LocalToUtcMs((LocalSecondAt(7, 30, 0) + kDay) * 1000) - kMinute)
+      << "but wakes the PC only for tomorrow's ring";
+  RunToWakeTimer();
+  EXPECT_FALSE(view.ringShown);
+  EXPECT_TRUE(session->Skips().empty());
+  // The user sets the clock back to the night before: 07:30 comes again.
+  clock.LocalMs -= 5 * 3600 * 1000;
+  clock.UtcMs -= 5 * 3600 * 1000;
+  wakeTimer.ClockChanged();
+  EXPECT_EQ(RunUntil(LocalSecondAt(7, 31, 0)), std::vector<std::wstring>{L"Подъём"});
+}
+
+TEST_F(RingSessionSkip, ChangedDaysOffStartNowAndNeverRingAMomentGoneBy) {
+  // 07:05 on Tuesday, a day off; the alarm at 07:00 stayed silent. The day
+  // is taken off the list at 07:05: 07:00 does not ring late.
+  Daily(EncodeTime(7, 0, 0, 0), L"Утро");
+  Daily(EncodeTime(7, 10, 0, 0), L"Позже");
+  TDaysOff days;
+  days.Off.push_back({Day(2026, 12, 8), Day(2026, 12, 8), L""});
+  clock.SetLocal(EncodeDate(2026, 12, 8) + EncodeTime(6, 0, 0, 0));
+  Start();
+  session->SetDaysOff(days);
+  EXPECT_EQ(RunUntil(LocalSecondAt(7, 5, 0)), std::vector<std::wstring>{});
+  Pass(5 * 1000);
+  session->SetDaysOff({});
+  EXPECT_EQ(RunUntil(LocalSecondAt(7, 11, 0)), std::vector<std::wstring>{L"Позже"});
+  Restart(false);
+  EXPECT_TRUE(Missed().empty()) << "nor is it missed after a restart";
+}
+
 }  // namespace

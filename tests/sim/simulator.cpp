@@ -9,6 +9,7 @@
 #include <map>
 #include <memory>
 #include <optional>
+#include <set>
 #include <sstream>
 
 #include "engine/ring_session.h"
@@ -32,6 +33,7 @@ constexpr std::int64_t kHour = 60 * kMin;
 constexpr std::int64_t kDay = 24 * kHour;
 constexpr std::int64_t kLateLimit = 5 * kMin;
 constexpr std::int64_t kNever = std::numeric_limits<std::int64_t>::max();
+constexpr std::int64_t kNoSkip = std::numeric_limits<std::int64_t>::min();
 const std::wstring kDir = L"C:\\Tivorra\\";
 
 // splitmix64: small, fast and the same everywhere.
@@ -81,16 +83,32 @@ std::int64_t DayOf(std::int64_t second) {
   return second >= 0 ? second / 86400 : -((-second + 86399) / 86400);
 }
 
-bool ModelDueAt(const TModelAlarm& a, std::int64_t s) {
+// The user's days off and working days, day by day.
+struct TModelDays {
+  std::set<std::int64_t> Off;
+  std::map<std::int64_t, int> Work;  // the weekday it rings as, Monday 0
+};
+
+// `skip`: the one second a skip takes out of a daily or weekly alarm.
+bool ModelDueAt(const TModelAlarm& a, std::int64_t s, const TModelDays& days, std::int64_t skip) {
   const std::int64_t day = DayOf(s);
   if (s - day * 86400 != a.SecondOfDay) return false;
+  int weekday = WeekdayFrom1899(day);
+  if (a.Kind == akDaily || a.Kind == akWeekly) {
+    if (s == skip) return false;
+    if (const auto w = days.Work.find(day); w != days.Work.end()) {
+      weekday = w->second;
+    } else if (days.Off.count(day)) {
+      return false;
+    }
+  }
   switch (a.Kind) {
     case akDate:
       return day == a.Day;
     case akDaily:
       return true;
     case akWeekly:
-      return (a.Mask >> WeekdayFrom1899(day)) & 1u;
+      return (a.Mask >> weekday) & 1u;
     case akCountdown:
       return s >= a.Target;
     case akBootCountdown:
@@ -101,16 +119,18 @@ bool ModelDueAt(const TModelAlarm& a, std::int64_t s) {
 
 // The seconds in (from, to] at which a wall-clock alarm is due.
 template <class F>
-void ForDueSeconds(const TModelAlarm& a, std::int64_t from, std::int64_t to, F&& f) {
+void ForDueSeconds(const TModelAlarm& a, const TModelDays& days, std::int64_t skip,
+                   std::int64_t from, std::int64_t to, F&& f) {
   if (a.Kind == akBootCountdown || to <= from) return;
   std::int64_t day = DayOf(from + 1);
   for (std::int64_t s = day * 86400 + a.SecondOfDay; s <= to; s += 86400) {
-    if (s > from && ModelDueAt(a, s)) f(s);
+    if (s > from && ModelDueAt(a, s, days, skip)) f(s);
     if (a.Kind == akDate && s > a.Day * 86400) break;
   }
 }
 
-std::optional<std::int64_t> FirstDueAfterModel(const TModelAlarm& a, std::int64_t after) {
+std::optional<std::int64_t> FirstDueAfterModel(const TModelAlarm& a, const TModelDays& days,
+                                               std::int64_t skip, std::int64_t after) {
   if (a.Kind == akBootCountdown) return std::nullopt;
   std::int64_t s = DayOf(after + 1) * 86400 + a.SecondOfDay;
   if (s <= after) s += 86400;
@@ -119,8 +139,9 @@ std::optional<std::int64_t> FirstDueAfterModel(const TModelAlarm& a, std::int64_
     return at > after ? std::optional<std::int64_t>(at) : std::nullopt;
   }
   if (a.Kind == akCountdown && s < a.Target) return a.Target;
-  for (int i = 0; i < 8; ++i, s += 86400) {
-    if (ModelDueAt(a, s)) return s;
+  // Days off in a run lie within months of its clock.
+  for (int i = 0; i < 800; ++i, s += 86400) {
+    if (ModelDueAt(a, s, days, skip)) return s;
   }
   return std::nullopt;
 }
@@ -350,6 +371,14 @@ class TWorld {
     return false;
   }
   const TModelAlarm& Model(int id) const { return models_.at(id); }
+  std::int64_t SkipOf(int id) const {
+    const auto it = skips_.find(id);
+    return it == skips_.end() ? kNoSkip : it->second;
+  }
+  // A skip ends once its moment has come.
+  void DropPassedSkips() {
+    std::erase_if(skips_, [&](const auto& k) { return k.second <= H_; });
+  }
 
   void TakeMissed(int id) {
     const std::int64_t now = clock_.Utc;
@@ -398,7 +427,7 @@ class TWorld {
     if (local > H_) {
       for (const auto& table : tables_) {
         for (int id : table) {
-          ForDueSeconds(Model(id), H_, local, [&](std::int64_t s) {
+          ForDueSeconds(Model(id), days_, SkipOf(id), H_, local, [&](std::int64_t s) {
             // A second a state kept before a fault had examined may pass
             // unseen: the program cannot know the clock was set back since.
             const bool stale = s <= staleUpTo_;
@@ -409,6 +438,7 @@ class TWorld {
         }
       }
       H_ = local;
+      DropPassedSkips();
     }
     const std::int64_t up = static_cast<std::int64_t>(clock_.Uptime / kSec);
     if (up > Hu_) {
@@ -541,6 +571,10 @@ class TWorld {
       // stop, and snoozes it kept, are the file's now.
       std::erase_if(pending_, [](const TPending& p) { return !p.Heard; });
       snoozes_.clear();
+      skips_.clear();
+      // Nor how far the check had looked: with the clock set back since,
+      // the seconds up to where it had been may come again.
+      H_ = std::min(H_, clock_.LocalSecond());
       graceUntil_ = clock_.Utc + kLateLimit + 2 * kSec;
     }
     // alarm.rec is what was last saved.
@@ -558,12 +592,15 @@ class TWorld {
     }
     std::erase_if(pending_, [&](const TPending& p) { return !Alive(p.Id); });
     std::erase_if(snoozes_, [&](const auto& z) { return !Alive(z.first); });
+    std::erase_if(skips_, [&](const auto& k) { return !Alive(k.first); });
     file_ = file;
     if (!keptState) SeedFromDisk();
     session_ = std::make_unique<TRingSession>(
         *store_, file_, TRingServices{clock_, wakeTimer_, power_, audio_, shell_, tickers_, files_},
         view_, *player_);
     session_->SetSignal(signal_);
+    // Tivorra.ini is read before the state.
+    session_->SetDaysOff(programDays_);
     const std::int64_t now = clock_.Utc;
     for (TPending& p : pending_) {
       if (!p.Heard) p.Deadline = now + 2 * kSec;
@@ -591,6 +628,12 @@ class TWorld {
         if (z.DueUtcMs <= clock_.Utc) snoozes_[id].Deadline = clock_.Utc + 2 * kSec;
       }
     }
+    for (const TSkip& k : state.Skips) {
+      if (const std::uint16_t index = FindAlarm(*store_, k.Alarm)) {
+        const int id = IdOf(FromShortString(*AlarmActions(*store_, k.Alarm.Kind, index).Msg));
+        if (k.LocalSecond > H_) skips_[id] = k.LocalSecond;
+      }
+    }
   }
 
   // The program is gone: at once (`crash`), or by its exit path.
@@ -616,6 +659,7 @@ class TWorld {
     tables_ = durable_;
     std::erase_if(pending_, [&](const TPending& p) { return !Alive(p.Id); });
     std::erase_if(snoozes_, [&](const auto& z) { return !Alive(z.first); });
+    std::erase_if(skips_, [&](const auto& k) { return !Alive(k.first); });
   }
 
   void PowerOff(bool reboot) {
@@ -775,6 +819,7 @@ class TWorld {
           tables_[k][i] = m.Id;
         }
         snoozes_.erase(old);
+        skips_.erase(old);
         std::erase_if(pending_, [&](const TPending& p) { return p.Id == old; });
         std::erase_if(ringSet_, [&](const auto& r) { return r.first == old; });
         SaveStore();
@@ -821,9 +866,83 @@ class TWorld {
         session_->Tick();
         CheckPowerCut();
         break;
+      case TSimEvent::Skip:
+        Skip(e);
+        break;
+      case TSimEvent::DaysOff:
+        SetDaysOff(e);
+        break;
       case TSimEvent::KindCount:
         break;
     }
+  }
+
+  // The user skips the next occurrence of a daily or weekly alarm, or takes
+  // a skip back. The program's answer is checked against the model's.
+  void Skip(const TSimEvent& e) {
+    // Only with nothing overdue: what is already due is the check's.
+    if (!pending_.empty()) return;
+    std::vector<std::pair<int, std::size_t>> all;
+    for (const int k : {akDaily, akWeekly})
+      for (std::size_t i = 0; i < tables_[k].size(); ++i) all.push_back({k, i});
+    if (all.empty()) return;
+    const auto [k, i] = all[e.A % all.size()];
+    const int id = tables_[k][i];
+    const auto kind = static_cast<TAlarmKind>(k);
+    const auto index = static_cast<std::uint16_t>(i + 1);
+    if (skips_.count(id) && e.B % 3 == 0) {
+      Note("unskip #" + std::to_string(id));
+      session_->Unskip(kind, index);
+      skips_.erase(id);
+      CheckPowerCut();
+      return;
+    }
+    const auto expected =
+        skips_.count(id) ? std::optional<std::int64_t>(skips_[id])
+                         : FirstDueAfterModel(Model(id), days_, kNoSkip, H_);
+    const bool skipped = session_->SkipNext(kind, index);
+    CheckPowerCut();
+    if (!session_) return;
+    const auto said = session_->SkippedAt(kind, index);
+    if (skipped != expected.has_value() || said != expected) {
+      Fail("skip of #" + std::to_string(id) + ": the program skips " +
+           (said ? std::to_string(*said) : "nothing") + ", the model " +
+           (expected ? std::to_string(*expected) : "nothing"));
+    }
+    if (expected) {
+      skips_[id] = *expected;
+      Note("skip #" + std::to_string(id) + " at local second " + std::to_string(*expected));
+    }
+  }
+
+  // Tivorra.ini gets another list of days off and working days, around
+  // the coming weeks; now and then none.
+  void SetDaysOff(const TSimEvent& e) {
+    if (!pending_.empty()) return;
+    TRandom r(Mix(e.A, e.B));
+    const std::int64_t today = DayOf(clock_.LocalSecond());
+    TDaysOff program;
+    TModelDays model;
+    if (e.C % 4 != 0) {
+      for (int n = static_cast<int>(r.In(1, 4)); n > 0; --n) {
+        const std::int64_t first = today + r.In(-5, 60);
+        const std::int64_t last = first + r.In(0, 14);
+        program.Off.push_back({first, last, L""});
+        for (std::int64_t d = first; d <= last; ++d) model.Off.insert(d);
+      }
+      for (int n = static_cast<int>(r.In(0, 3)); n > 0; --n) {
+        const std::int64_t day = today + r.In(0, 60);
+        const int weekday = static_cast<int>(r.In(0, 6));
+        program.Work.push_back({day, weekday + 1, L""});
+        model.Work.emplace(day, weekday);  // the first line for a date counts
+      }
+    }
+    Note("days off: " + std::to_string(program.Off.size()) + " ranges, " +
+         std::to_string(program.Work.size()) + " working days");
+    programDays_ = program;
+    days_ = model;
+    session_->SetDaysOff(program);
+    CheckPowerCut();
   }
 
   void DamageState(const TSimEvent& e) {
@@ -858,12 +977,13 @@ class TWorld {
       // The seconds stepped over may ring now, once, or not at all.
       for (const auto& table : tables_) {
         for (int id : table) {
-          ForDueSeconds(Model(id), H_, local, [&](std::int64_t s) {
+          ForDueSeconds(Model(id), days_, SkipOf(id), H_, local, [&](std::int64_t s) {
             pending_.push_back({id, s, clock_.Utc, true, true, clock_.Utc + kSec});
           });
         }
       }
       H_ = std::max(H_, local);
+      DropPassedSkips();
     } else if (big) {
       // A new date: what the clock shows from now on comes anew.
       H_ = local - 1;
@@ -896,7 +1016,7 @@ class TWorld {
           if (a.Target > Hu_) take(clock_.Utc + a.Target * kSec - static_cast<std::int64_t>(clock_.Uptime));
           continue;
         }
-        if (auto s = FirstDueAfterModel(a, H_)) take(zone_.FirstReaching(*s * kSec, clock_.Utc));
+        if (auto s = FirstDueAfterModel(a, days_, SkipOf(id), H_)) take(zone_.FirstReaching(*s * kSec, clock_.Utc));
       }
     }
     for (const TPending& p : pending_) {
@@ -995,6 +1115,9 @@ class TWorld {
   std::int64_t Hu_ = 0;  // the last second of uptime that has come
   std::vector<TPending> pending_;
   std::map<int, TModelSnooze> snoozes_;
+  std::map<int, std::int64_t> skips_;  // id, the local second it skips
+  TModelDays days_;
+  TDaysOff programDays_;  // as Tivorra.ini holds them
   std::map<int, int> expectedMissed_;
   std::map<int, int> missedSeen_;
   std::vector<std::pair<int, int>> ringSet_;  // id, rings unanswered before
@@ -1029,7 +1152,8 @@ std::string EventText(const TSimEvent& e) {
   static const char* const names[] = {"add alarm",   "change alarm",    "delete alarm", "step clock",
                                       "sleep",       "power loss",      "power loss in a save",
                                       "kill",        "quit",            "fail saves",
-                                      "damage state", "cancel snoozes", "window tick"};
+                                      "damage state", "cancel snoozes", "window tick",
+                                      "skip",         "days off"};
   std::ostringstream o;
   o << "+" << e.GapMs << " ms " << names[e.Kind] << " (" << e.A << ", " << e.B << ", " << e.C << ")";
   return o.str();
@@ -1044,7 +1168,7 @@ TSimRun MakeRun(std::uint64_t seed, int years) {
   run.Years = years;
   const std::int64_t span = static_cast<std::int64_t>(years) * 365 * kDay;
   // Weights: adds and changes keep a handful of alarms; the rest is life.
-  static const int weights[TSimEvent::KindCount] = {6, 5, 6, 5, 8, 2, 2, 2, 2, 3, 2, 1, 4};
+  static const int weights[TSimEvent::KindCount] = {6, 5, 6, 5, 8, 2, 2, 2, 2, 3, 2, 1, 4, 4, 2};
   int total = 0;
   for (int w : weights) total += w;
   for (std::int64_t t = 0; t < span;) {

@@ -28,6 +28,8 @@ struct TSimEvent {
     DamageState,    // Tivorra.state is damaged while the program is not running
     CancelSnoozes,
     WindowTick,
+    Skip,     // skip the next occurrence of a daily or weekly alarm, or take it back
+    DaysOff,  // Tivorra.ini gets new days off and working days
     KindCount
   };
   std::int64_t GapMs = 0;
