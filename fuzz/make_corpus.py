@@ -11,7 +11,7 @@ alarm_check/     small stores and runs of ticks: every kind due in a steady
                  a free clock
 settings/        config.cfg files
 signal_settings/ Tivorra.ini in each encoding, with and without its mark
-program_state/   Tivorra.state with 0, 1 and 3 snoozes, cut short, damaged
+program_state/   Tivorra.state with 0, 1 and 3 snoozes, with skips, cut short, damaged
 """
 import os
 import shutil
@@ -192,10 +192,14 @@ def signal_settings_seeds():
 NO_SECOND = -(1 << 63)
 
 
-def state_file(last, snoozes):
-    b = b"TVRSTATE" + struct.pack("<IIq", 1, len(snoozes), last)
+def state_file(last, snoozes, skips=()):
+    b = b"TVRSTATE" + struct.pack("<IIq", 2 if skips else 1, len(snoozes), last)
     for kind, unanswered, index, digest, due in snoozes:
         b += struct.pack("<BBHIQq", kind, unanswered, index, 0, digest, due)
+    if skips:
+        b += struct.pack("<I", len(skips))
+        for kind, index, digest, second in skips:
+            b += struct.pack("<BBHIQq", kind, 0, index, 0, digest, second)
     return b
 
 
@@ -213,7 +217,12 @@ def program_state_seeds():
         "count-one-more": raw(state_file(last, one)[:12] + struct.pack("<I", 2)
                               + state_file(last, one)[16:]),
         "junk": raw(b"junk\0\xff"),
-        "built": b"\x01\x01" + struct.pack("<q", last) + bytes([1, 2, 3]) + bytes(16),
+        "skips": raw(state_file(last, one, [(DAILY, 3, 0x0123456789ABCDEF, last + DAY),
+                                            (WEEKLY, 100, 7, last + 7 * DAY)])),
+        "skip-count-zero": raw(state_file(last, one) [:8] + struct.pack("<I", 2)
+                               + state_file(last, one)[12:] + struct.pack("<I", 0)),
+        "built": b"\x01\x01" + struct.pack("<q", last) + bytes([0, 1, 2, 3]) + bytes(16)
+                 + bytes([1, 1, 0, 5]) + bytes(16),
     }
 
 

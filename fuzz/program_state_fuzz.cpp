@@ -8,10 +8,13 @@
 //   byte 0     bit 0: build a state the program can save from the rest,
 //              else the rest is the file as it is
 //   a state    a byte whose bit 0 says whether a second was examined, that
-//              second (64 bits, modulo the range of time values), then the
-//              snoozes, 19 bytes each: kind, rings unanswered and index
-//              (each modulo its range), the digest, the due time (64 bits,
-//              modulo the range of instants a clock can read)
+//              second (64 bits, modulo the range of time values), then
+//              records of 20 bytes: a byte whose bit 0 makes it a skip, else
+//              a snooze; a snooze's kind, rings unanswered and index (each
+//              modulo its range), the digest, the due time (64 bits, modulo
+//              the range of instants a clock can read); a skip's kind (daily
+//              or weekly by bit 0), a byte unused, its index, the digest and
+//              the local second (modulo the range of time values)
 #include <vector>
 
 #include "fuzz/fuzz_support.h"
@@ -37,14 +40,24 @@ TProgramState StateFrom(TFuzzInput& in) {
   const bool examined = (in.Byte() & 1) != 0;
   const std::uint64_t second = in.U64();
   if (examined) s.LastExamined = Within(second, kMaxSecond);
-  while (in.Left() > 0 && s.Snoozes.size() < kMaxSnoozes) {
+  while (in.Left() > 0) {
+    if (in.Byte() & 1) {
+      TSkip k;
+      k.Alarm.Kind = (in.Byte() & 1) ? akWeekly : akDaily;
+      in.Byte();
+      k.Alarm.Index = static_cast<std::uint16_t>(1 + in.Byte() % kAlarmCapacity);
+      k.Alarm.Digest = in.U64();
+      k.LocalSecond = Within(in.U64(), kMaxSecond);
+      if (s.Skips.size() < kMaxSkips) s.Skips.push_back(k);
+      continue;
+    }
     TSnooze z;
     z.Alarm.Kind = static_cast<TAlarmKind>(in.Byte() % kAlarmKindCount);
     z.Unanswered = in.Byte() % (kMaxUnanswered + 1);
     z.Alarm.Index = static_cast<std::uint16_t>(1 + in.Byte() % kAlarmCapacity);
     z.Alarm.Digest = in.U64();
     z.DueUtcMs = Within(in.U64(), kMaxUtcMs);
-    s.Snoozes.push_back(z);
+    if (s.Snoozes.size() < kMaxSnoozes) s.Snoozes.push_back(z);
   }
   return s;
 }
@@ -59,6 +72,13 @@ TProgramState Sentinel() {
 
 void CheckAccepted(const TProgramState& state, const std::vector<unsigned char>& bytes) {
   if (state.Snoozes.size() > kMaxSnoozes) FuzzFailure("more snoozes than the program keeps");
+  if (state.Skips.size() > kMaxSkips) FuzzFailure("more skips than the program keeps");
+  for (const TSkip& k : state.Skips) {
+    if ((k.Alarm.Kind != akDaily && k.Alarm.Kind != akWeekly) || k.Alarm.Index < 1 ||
+        k.Alarm.Index > kAlarmCapacity) {
+      FuzzFailure("a skip taken lies outside its ranges");
+    }
+  }
   for (const TSnooze& z : state.Snoozes) {
     if (z.Alarm.Kind >= kAlarmKindCount || z.Alarm.Index < 1 || z.Alarm.Index > kAlarmCapacity ||
         z.Unanswered < 0 || z.Unanswered > kMaxUnanswered) {
