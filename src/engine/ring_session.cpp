@@ -11,6 +11,16 @@
 #include "platform/tickers.h"
 #include "platform/wake_timer.h"
 
+namespace {
+
+// Whole local seconds since 30 December 1899 of a clock reading.
+std::int64_t LocalSecondOf(const TClockReading& reading) {
+  const auto ms = RoundedMs(reading.Local);
+  return ms ? FloorDiv(*ms, kMsPerSecond) : 0;
+}
+
+}  // namespace
+
 // Hands the check's due alarms to the ring, telling it which record rings.
 class TRingSession::TReceiver : public TAlarmReceiver {
  public:
@@ -326,9 +336,7 @@ std::optional<std::int64_t> TRingSession::SkippedAt(TAlarmKind kind, std::uint16
 }
 
 std::optional<TRingSession::TNextAlarm> TRingSession::NextSkippable() const {
-  const TClockReading now = services_.Clock.Now();
-  const auto ms = RoundedMs(now.Local);
-  const std::int64_t current = ms ? FloorDiv(*ms, kMsPerSecond) : 0;
+  const std::int64_t current = LocalSecondOf(services_.Clock.Now());
   const auto next = NextRepeatingOccurrence(store_, std::max(Examined(), current), days_);
   if (!next) return std::nullopt;
   return TNextAlarm{next->Kind, next->Index, next->LocalSecond,
@@ -378,10 +386,7 @@ void TRingSession::ReadClock() {
   uptime_ = services_.Clock.UptimeMs();
 }
 
-std::int64_t TRingSession::CurrentSecond() const {
-  const auto ms = RoundedMs(reading_.Local);
-  return ms ? FloorDiv(*ms, kMsPerSecond) : 0;
-}
+std::int64_t TRingSession::CurrentSecond() const { return LocalSecondOf(reading_); }
 
 void TRingSession::Tell(const std::vector<std::wstring>& errors) {
   for (const std::wstring& e : errors) view_.ReportError(e);

@@ -997,6 +997,8 @@ class TWorld {
         z.Deadline = clock_.Utc + kSec;
       }
     }
+    // A wake time that came before the step may come again after it.
+    firedWake_.reset();
     wakeTimer_.ClockChanged();
     CheckPowerCut();
   }
@@ -1078,7 +1080,12 @@ class TWorld {
     if (power_.system != (ringShown_ || near) || power_.display != ringShown_) {
       Fail(std::string("the PC is ") + (power_.system ? "held" : "not held") +
            (power_.display ? " with its screen" : "") + " while " +
-           (ringShown_ ? "a ring shows" : near ? "an alarm is within its minute" : "nothing rings"));
+           (ringShown_ ? "a ring shows" : near ? "an alarm is within its minute" : "nothing rings") +
+           "; the model's next ring: " + (next ? Ms(*next) : "none") + "; the program's: " +
+           [&] {
+             const auto said = session_->NextRing();
+             return said ? Ms(said->UtcMs) + " " + Narrow(said->Message) : std::string("none");
+           }());
     }
   }
 
