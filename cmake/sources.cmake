@@ -51,6 +51,7 @@ set(TIVORRA_STORE_SOURCES
   src/store/program_state.cpp
   src/store/settings.cpp
   src/store/signal_settings.cpp
+  src/store/days_off.cpp
 )
 
 # Windows, controls, the dispatcher and the media player.
