@@ -20,6 +20,8 @@ TForm::TForm(const std::wstring& caption, int left, int top, int clientWidth, in
 // themselves, before this base part goes.
 TForm::~TForm() = default;
 
+void TForm::UserEscape() { Raise(OnEscape); }
+
 void TForm::SetOwner(TForm* owner) {
   owner_ = owner;
   formPeer_->Place();

@@ -84,6 +84,11 @@ class TForm : public TControl {
   std::function<void()> OnClose;
   // The window was minimised (true) or restored (false).
   std::function<void(bool)> OnMinimizedChanged;
+  // Escape was pressed in the form (a dialog closes on it). Unset, Escape
+  // does nothing, as in a window without a cancel button.
+  std::function<void()> OnEscape;
+  // Peers only: Escape reached the form.
+  void UserEscape();
 
  private:
   TBorderStyle border_;
