@@ -99,6 +99,7 @@ set(TIVORRA_ENGINE_SOURCES
 # The program's windows.
 set(TIVORRA_UI_SOURCES
   src/ui/about_dialog.cpp
+  src/ui/days_off_dialog.cpp
   src/ui/alarm_editor.cpp
   src/ui/alarm_list.cpp
   src/ui/file_reports.cpp
