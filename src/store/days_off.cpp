@@ -194,7 +194,14 @@ std::wstring RemoveLine(const std::wstring& text, TSection section, const T& ent
   if (!found) return text;
   std::wstring out = text;
   const TLine& l = lines[*found];
-  return out.erase(l.Begin, l.Next - l.Begin);
+  std::size_t from = l.Begin;
+  // The file's last line, with no break of its own, goes with the break
+  // before it: the line before becomes the last, as it was before an add.
+  if (l.Next == l.End && from > 0) {
+    --from;
+    if (from > 0 && text[from - 1] == L'\r') --from;
+  }
+  return out.erase(from, l.Next - from);
 }
 
 // Reads Tivorra.ini, changes its text and replaces it, as the signal

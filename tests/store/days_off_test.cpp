@@ -134,7 +134,7 @@ TEST(DaysOff, AddingAndRemovingChangesOnlyThatLine) {
        L"[DaysOff]\r\n2027-01-01\r\n2027-05-01..2027-05-03 = Май\r\n"},
       {"the last line, with no break after it", L"[WorkDays]\n2027-01-09=Sat\n2027-11-06=пт",
        [](const std::wstring& t) { return RemoveWorkDayLine(t, kSaturday); },
-       L"[WorkDays]\n2027-01-09=Sat\n"},
+       L"[WorkDays]\n2027-01-09=Sat"},
       {"only from its own section",
        L"[Other]\n2027-11-06=Fri\n[WorkDays]\n2027-11-06=Fri\n",
        [](const std::wstring& t) { return RemoveWorkDayLine(t, kSaturday); },
