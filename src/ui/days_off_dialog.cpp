@@ -35,7 +35,12 @@ TDaysOffDialog::TDaysOffDialog(TForm& owner, TDaysOffLink& link, TClock& clock,
   SetPosition(TPosition::OwnerCenter);
   WorkAs.SetItems({std::begin(kWeekdayNames), std::end(kWeekdayNames)});
   WorkAs.SetItemIndex(0);
-  OnShow = [this] { FormShow(); };
+  // Filled once per opening, at its first activation (OnShow comes only
+  // with the very first).
+  SetActivation(TActivation::Always);
+  OnShow = [this] { Opening(); };
+  OnActivate = [this] { Opening(); };
+  OnClose = [this] { opened_ = false; };
   OnEscape = [this] { Close(); };
   OffFrom.OnChange = [this] { OffFromChange(); };
   OffAdd.OnClick = [this] { OffAddClick(); };
@@ -49,6 +54,12 @@ TDaysOffDialog::TDaysOffDialog(TForm& owner, TDaysOffLink& link, TClock& clock,
   WorkList.OnKeyDown = [this](std::uint16_t key) {
     if (key == kVkDelete) WorkDeleteClick();
   };
+}
+
+void TDaysOffDialog::Opening() {
+  if (opened_) return;
+  opened_ = true;
+  FormShow();
 }
 
 void TDaysOffDialog::FormShow() {

@@ -109,6 +109,18 @@ TEST_F(DaysOffDialog, TheKeyboardAddsAndRemovesEntriesAndOnlyTheirLinesChange) {
             "[Other]\r\nx=1\r\n[WorkDays]\r\n2026-12-12=Fri\r\n");
   EXPECT_EQ(mainWindow().Session().DaysOff(),
             (TDaysOff{{{Day(2026, 12, 31), Day(2027, 1, 2), L"Каникулы"}}, {{Day(2026, 12, 12), 5, L""}}}));
+
+  // Opened again, from the tray: the lists as they are now, the pickers at today.
+  clock.Advance(86400000);
+  ScriptModal(daysOffDialog(), [](TForm& form) {
+    auto& f = static_cast<TDaysOffDialog&>(form);
+    EXPECT_EQ(f.OffList.Items(), std::vector<std::wstring>{L"31.12.2026 – 02.01.2027   Каникулы"});
+    EXPECT_EQ(f.WorkList.Items(), std::vector<std::wstring>{L"12.12.2026 (сб) как пятница"});
+    EXPECT_EQ(f.OffFrom.Value(), EncodeDate(2026, 12, 9));
+    EXPECT_EQ(f.OffTo.Value(), EncodeDate(2026, 12, 9));
+    return 0;
+  });
+  ChooseInTray(4);
 }
 
 TEST_F(DaysOffDialog, WhatCannotBeAddedOrRemovedIsToldAndNothingIsWritten) {
