@@ -80,6 +80,9 @@ class TForm : public TControl {
   TRadioButton* NextInGroup(const TRadioButton& from, bool backward);
 
   std::function<void()> OnShow;
+  // Each time the hidden form is shown (after OnShow, the first time),
+  // before its window is: a dialog fills itself anew for every opening.
+  std::function<void()> OnShowing;
   std::function<void()> OnActivate;
   std::function<void()> OnClose;
   // The window was minimised (true) or restored (false).

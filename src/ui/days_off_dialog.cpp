@@ -35,12 +35,7 @@ TDaysOffDialog::TDaysOffDialog(TForm& owner, TDaysOffLink& link, TClock& clock,
   SetPosition(TPosition::OwnerCenter);
   WorkAs.SetItems({std::begin(kWeekdayNames), std::end(kWeekdayNames)});
   WorkAs.SetItemIndex(0);
-  // Filled once per opening, at its first activation (OnShow comes only
-  // with the very first).
-  SetActivation(TActivation::Always);
-  OnShow = [this] { Opening(); };
-  OnActivate = [this] { Opening(); };
-  OnClose = [this] { opened_ = false; };
+  OnShowing = [this] { FormShow(); };
   OnEscape = [this] { Close(); };
   OffFrom.OnChange = [this] { OffFromChange(); };
   OffAdd.OnClick = [this] { OffAddClick(); };
@@ -54,12 +49,6 @@ TDaysOffDialog::TDaysOffDialog(TForm& owner, TDaysOffLink& link, TClock& clock,
   WorkList.OnKeyDown = [this](std::uint16_t key) {
     if (key == kVkDelete) WorkDeleteClick();
   };
-}
-
-void TDaysOffDialog::Opening() {
-  if (opened_) return;
-  opened_ = true;
-  FormShow();
 }
 
 void TDaysOffDialog::FormShow() {

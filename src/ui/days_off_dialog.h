@@ -79,13 +79,11 @@ class TDaysOffDialog : public TForm {
   void Refill(const TDayOffRange* off, const TWorkDay* work);
   // The weekday chosen (1-7), or 0 when the text names none.
   int ChosenWeekday() const;
-  void Opening();
 
   TDaysOffLink& link_;
   TClock& clock_;
   TRegionalFormats& formats_;
   TMessageBoxes& boxes_;
-  bool opened_ = false;
   // The entries behind the rows, in the rows' order.
   std::vector<TDayOffRange> offRows_;
   std::vector<TWorkDay> workRows_;
