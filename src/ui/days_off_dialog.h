@@ -58,19 +58,19 @@ class TDaysOffDialog : public TForm {
   TLabel OffToLabel{this, 138, 133, 20, 17, L"по"};
   TDateTimePicker OffTo{this, 160, 130, 105, 21, TDateTimePicker::TKind::Date, 0};
   TLabel OffNoteLabel{this, 8, 161, 64, 17, L"Заметка:"};
-  TEdit OffNote{this, 74, 158, 191, 21};
-  TButton OffAdd{this, 272, 128, 145, 25, L"Добавить выходной"};
-  TButton OffDelete{this, 272, 156, 145, 25, L"Удалить выходной"};
+  TEdit OffNote{this, 74, 158, 211, 21};
+  TButton OffAdd{this, 292, 128, 125, 25, L"Добавить выходной"};
+  TButton OffDelete{this, 292, 156, 125, 25, L"Удалить выходной"};
   TLabel WorkTitle{this, 8, 196, 409, 17, L"Рабочие дни: будильники звонят, как в выбранный день"};
   TListBox WorkList{this, 8, 214, 409, 69, 13};
   TLabel WorkDateLabel{this, 8, 295, 40, 17, L"Дата:"};
   TDateTimePicker WorkDate{this, 50, 292, 97, 21, TDateTimePicker::TKind::Date, 0};
-  TLabel WorkAsLabel{this, 151, 295, 22, 17, L"как"};
-  TComboBox WorkAs{this, 174, 292, 91, 21};
+  TLabel WorkAsLabel{this, 154, 295, 22, 17, L"как"};
+  TComboBox WorkAs{this, 178, 292, 107, 21};
   TLabel WorkNoteLabel{this, 8, 323, 64, 17, L"Заметка:"};
-  TEdit WorkNote{this, 74, 320, 191, 21};
-  TButton WorkAdd{this, 272, 290, 145, 25, L"Добавить рабочий"};
-  TButton WorkDelete{this, 272, 318, 145, 25, L"Удалить рабочий"};
+  TEdit WorkNote{this, 74, 320, 211, 21};
+  TButton WorkAdd{this, 292, 290, 125, 25, L"Добавить рабочий"};
+  TButton WorkDelete{this, 292, 318, 125, 25, L"Удалить рабочий"};
   TButton CloseBut{this, 342, 356, 75, 25, L"Закрыть"};
 
  private:
