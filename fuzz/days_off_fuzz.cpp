@@ -23,6 +23,7 @@
 
 #include "fuzz/fuzz_support.h"
 #include "platform/date_time.h"
+#include "platform/file_system.h"
 #include "store/days_off.h"
 #include "store/signal_settings.h"
 

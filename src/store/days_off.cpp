@@ -194,14 +194,16 @@ std::wstring RemoveLine(const std::wstring& text, TSection section, const T& ent
   if (!found) return text;
   std::wstring out = text;
   const TLine& l = lines[*found];
-  std::size_t from = l.Begin;
+  std::size_t from = l.Begin, to = l.Next;
   // The file's last line, with no break of its own, goes with the break
-  // before it: the line before becomes the last, as it was before an add.
+  // before it: the line before becomes the last, as it was before an add
+  // (which wrote that break, and a "\r" ending the file after the line).
   if (l.Next == l.End && from > 0) {
     --from;
     if (from > 0 && text[from - 1] == L'\r') --from;
+    if (to > l.Begin && text[to - 1] == L'\r') --to;
   }
-  return out.erase(from, l.Next - from);
+  return out.erase(from, to - from);
 }
 
 // Reads Tivorra.ini, changes its text and replaces it, as the signal
