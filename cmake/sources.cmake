@@ -51,6 +51,7 @@ set(TIVORRA_STORE_SOURCES
   src/store/program_state.cpp
   src/store/settings.cpp
   src/store/signal_settings.cpp
+  src/store/days_off.cpp
 )
 
 # Windows, controls, the dispatcher and the media player.
@@ -100,6 +101,7 @@ set(TIVORRA_ENGINE_SOURCES
 # The program's windows.
 set(TIVORRA_UI_SOURCES
   src/ui/about_dialog.cpp
+  src/ui/days_off_dialog.cpp
   src/ui/alarm_editor.cpp
   src/ui/alarm_list.cpp
   src/ui/file_reports.cpp

@@ -11,6 +11,8 @@ alarm_check/     small stores and runs of ticks: every kind due in a steady
                  a free clock
 settings/        config.cfg files
 signal_settings/ Tivorra.ini in each encoding, with and without its mark
+days_off/        Tivorra.ini's days off and working days: each kind of line,
+                 bad ones, sections twice, each encoding
 program_state/   Tivorra.state with 0, 1 and 3 snoozes, with skips, cut short, damaged
 """
 import os
@@ -187,6 +189,35 @@ def signal_settings_seeds():
     }
 
 
+# --- Tivorra.ini: days off ----------------------------------------------------
+
+DAYS = ("; Праздники\r\n[Signal]\r\nSnoozeMinutes=5\r\n[DaysOff]\r\n"
+        "2027-01-01..2027-01-08 = Новогодние каникулы\r\n2027-02-23\r\n2027-02-30\r\n"
+        "# 2027-03-08\r\n\r\n[WorkDays]\r\n2027-11-06=Fri ; перенос\r\n2027-11-13 = сб\r\n"
+        "2027-11-20=Friday\r\n[Other]\r\nx=1\r\n")
+
+
+def days_case(work, offset, third, note, body):
+    return bytes([work]) + struct.pack("<HBB", offset, third, note) + body
+
+
+def days_off_seeds():
+    return {
+        "ansi": days_case(0, 31, 4, 1, DAYS.encode("cp1251")),
+        "utf8": days_case(1, 40, 4, 2, DAYS.encode("utf-8")),
+        "utf8-mark": days_case(0, 0, 7, 0, b"\xef\xbb\xbf" + DAYS.encode("utf-8")),
+        "utf16-mark": days_case(1, 309, 4, 1, utf16(DAYS, True)),
+        "utf16-no-mark": days_case(0, 6, 0, 3, utf16(DAYS, False)),
+        "no-section": days_case(0, 100, 2, 1, b"[Signal]\r\nSnoozeMinutes=5"),
+        "empty": days_case(1, 5, 5, 0, b""),
+        "sections-twice-lf": days_case(0, 1, 1, 2, b"[daysoff]\n2026-12-31\n[Signal]\n"
+                                                    b"[DAYSOFF]\n2027-01-01..2027-01-02=x"),
+        "same-entry-held": days_case(0, 0, 7, 1, "[DaysOff]\n2027-01-01..2027-01-08 = Новый год\n"
+                                                  "[WorkDays]\n".encode("utf-8")),
+        "nul-bytes": days_case(1, 2, 3, 0, b"[WorkDays]\r\n" + bytes(41)),
+    }
+
+
 # --- Tivorra.state -----------------------------------------------------------
 
 NO_SECOND = -(1 << 63)
@@ -233,6 +264,7 @@ def main():
         "alarm_check": check_seeds(),
         "settings": settings_seeds(),
         "signal_settings": signal_settings_seeds(),
+        "days_off": days_off_seeds(),
         "program_state": program_state_seeds(),
     }
     for folder, files in targets.items():

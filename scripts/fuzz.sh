@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds the fuzz targets (clang, libFuzzer, ASan, UBSan) and runs each one
 # from the seeds in fuzz/corpus/: alarm.rec's loader, the alarm check,
-# config.cfg, Tivorra.ini and Tivorra.state. New inputs go to a throw-away
+# config.cfg, Tivorra.ini (its signal values, its days off and working days)
+# and Tivorra.state. New inputs go to a throw-away
 # folder, so the seeds stay as they are. Prints a line a target with its
 # executions a second, and exits non-zero on any finding (a crash, a
 # sanitizer report, a broken check, a timeout).
@@ -57,6 +58,7 @@ run alarm_file_fuzz alarm_file 8192
 run alarm_check_fuzz alarm_check 1024
 run settings_fuzz settings 64
 run signal_settings_fuzz signal_settings 4096
+run days_off_fuzz days_off 4096
 # Up to 500 snoozes of 24 bytes.
 run program_state_fuzz program_state 12288
 exit $status

@@ -28,6 +28,7 @@
 #include "store/alarm_file.h"
 #include "platform/win32/wake_timer_win32.h"
 #include "ui/about_dialog.h"
+#include "ui/days_off_dialog.h"
 #include "ui/settings_dialog.h"
 #include "ui/main_window.h"
 
@@ -37,15 +38,17 @@ namespace {
 struct TWindows {
   TWindows(TAppState& state, TServices& services)
       : WakeUp(services.MakeMediaBackend()),
-        Main(state, services, Settings, WakeUp, About),
+        Main(state, services, Settings, WakeUp, About, DaysOff),
         Settings(Main, state.Settings, services.Boxes, Main.SettingsLink()),
-        About(Main, services.Shell) {}
+        About(Main, services.Shell),
+        DaysOff(Main, Main.DaysOffLink(), services.Clock, services.Formats, services.Boxes) {}
   // The wake-up window first: the main window's ring session plays
   // through it.
   TWakeUpWindow WakeUp;
   TMainWindow Main;
   TSettingsDialog Settings;
   TAboutDialog About;
+  TDaysOffDialog DaysOff;
 };
 
 int Run(TWin32MessageBoxes& boxes) {

@@ -20,6 +20,8 @@ TForm::TForm(const std::wstring& caption, int left, int top, int clientWidth, in
 // themselves, before this base part goes.
 TForm::~TForm() = default;
 
+void TForm::UserEscape() { Raise(OnEscape); }
+
 void TForm::SetOwner(TForm* owner) {
   owner_ = owner;
   formPeer_->Place();
@@ -35,6 +37,7 @@ void TForm::SetVisible(bool visible) {
     shownOnce_ = true;
     if (OnShow) DispatchEvent(OnShow);
   }
+  if (visible && !Visible() && OnShowing) DispatchEvent(OnShowing);
   if (!visible) foreground_ = false;
   TControl::SetVisible(visible);
 }
@@ -45,6 +48,7 @@ void TForm::ShowNormal() {
     shownOnce_ = true;
     if (OnShow) DispatchEvent(OnShow);
   }
+  if (!Visible() && OnShowing) DispatchEvent(OnShowing);
   // The peer shows the window in the normal state and activates it, in one
   // step: activation may run handlers (the start-up sequence may minimise
   // the program) and nothing must undo what they did.
@@ -73,6 +77,7 @@ int TForm::ShowModal() {
     shownOnce_ = true;
     if (OnShow) DispatchEvent(OnShow);
   }
+  if (!Visible() && OnShowing) DispatchEvent(OnShowing);
   StoreVisible(true);
   const int result = formPeer_->RunModal();
   modal_ = false;

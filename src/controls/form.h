@@ -80,10 +80,18 @@ class TForm : public TControl {
   TRadioButton* NextInGroup(const TRadioButton& from, bool backward);
 
   std::function<void()> OnShow;
+  // Each time the hidden form is shown (after OnShow, the first time),
+  // before its window is: a dialog fills itself anew for every opening.
+  std::function<void()> OnShowing;
   std::function<void()> OnActivate;
   std::function<void()> OnClose;
   // The window was minimised (true) or restored (false).
   std::function<void(bool)> OnMinimizedChanged;
+  // Escape was pressed in the form (a dialog closes on it). Unset, Escape
+  // does nothing, as in a window without a cancel button.
+  std::function<void()> OnEscape;
+  // Peers only: Escape reached the form.
+  void UserEscape();
 
  private:
   TBorderStyle border_;

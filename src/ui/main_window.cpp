@@ -1,8 +1,11 @@
 #include "ui/main_window.h"
 
+#include <algorithm>
+
 #include "controls/dispatcher.h"
 #include "controls/message_boxes.h"
 #include "platform/date_time.h"
+#include "platform/decimal_text.h"
 #include "platform/errors.h"
 #include "platform/power.h"
 #include "platform/regional.h"
@@ -13,12 +16,13 @@
 #include "ui/settings_dialog.h"
 
 TMainWindow::TMainWindow(TAppState& state, TServices& services, TSettingsDialog& settingsDialog, TWakeUpWindow& wakeUp,
-               TAboutDialog& aboutDialog)
+               TAboutDialog& aboutDialog, TForm& daysOffDialog)
     : TForm(L"Tivorra", 223, 73, 567, 607, TBorderStyle::None),
       state_(state),
       services_(services),
       settingsDialog_(settingsDialog),
       aboutDialog_(aboutDialog),
+      daysOffDialog_(daysOffDialog),
       list_(RzTabControl, cxListBox, state.Store, services.Formats, services.Clock),
       picker_(cxCheckMUS, cxDirBox, cxMusList, [this] { return SoundDir(); }),
       editor_({NewBut, EditBut, DelBut, RzPanel1, cxTimeEdit, cxDate, cxDateEdit, cxDay, cxWeek,
@@ -26,7 +30,8 @@ TMainWindow::TMainWindow(TAppState& state, TServices& services, TSettingsDialog&
                CloseBut, cxCheckMSG, cxMemoMSG, cxCheckEXE, cxEditEXE},
               state.Settings, state.Store, state.Edit, list_, picker_, services.Clock,
               services.Boxes, services.FileDialogs, *this),
-      tray_(RzTrayIcon1, abfPopupMenu1, *this, settingsDialog, aboutDialog, services.App),
+      tray_(RzTrayIcon1, abfPopupMenu1, *this, settingsDialog, daysOffDialog, aboutDialog,
+            services.App),
       missed_(services.Formats),
       presenter_(wakeUp, missed_, RzTrayIcon1, services.Clock, services.Formats, services.Boxes),
       session_(state.Store, state.AlarmFile,
@@ -223,7 +228,35 @@ void TMainWindow::ClockTick() {
 
 void TMainWindow::StartSession() {
   session_.SetSignal(ReadSignalSettings(state_.ProgramDir, services_.Files));
+  ReadDaysOff();
   session_.Start(state_.ProgramDir);
+}
+
+void TMainWindow::ReadDaysOff() {
+  const TDaysOffRead read = ::ReadDaysOff(state_.ProgramDir, services_.Files);
+  session_.SetDaysOff(read.Days);
+  if (read.BadLines.empty()) return;
+  // Told once per start; the lines stay in the file as they are.
+  constexpr std::size_t kShown = 10;
+  std::wstring text = L"В файле " + state_.ProgramDir + kSignalFileName +
+                      L" не понятны строки выходных и рабочих дней, они не действуют:\r\n";
+  for (std::size_t i = 0; i < read.BadLines.size() && i < kShown; ++i) {
+    text += L"\r\nстрока " + DecimalText(read.BadLines[i].Number) + L": " + read.BadLines[i].Text;
+  }
+  if (read.BadLines.size() > kShown) {
+    text += L"\r\n... и ещё " + DecimalText(static_cast<int>(read.BadLines.size() - kShown));
+  }
+  text += L"\r\n\r\nПример: 2027-01-01..2027-01-08 = Новый год, 2027-11-06=Fri";
+  services_.Boxes.ShowMessage(text);
+}
+
+void TMainWindow::ApplyDaysOff(const TDaysOff& days, int writeError) {
+  session_.SetDaysOff(days);
+  // In effect for this run all the same.
+  if (writeError) {
+    ReportError(L"Не удалось сохранить выходные дни в файл " + state_.ProgramDir +
+                kSignalFileName + L": " + InOutErrorText(writeError));
+  }
 }
 
 void TMainWindow::ApplySignal(const TSignalSettings& signal) {
@@ -291,6 +324,40 @@ void TMainWindow::TSettingsHost::SetAutoLoad(bool on) {
   } else {
     form_.DelAutoLoad();
   }
+}
+
+void TMainWindow::TSettingsHost::OpenDaysOff() {
+  form_.daysOffDialog_.ShowModal();
+  // Back to the settings, which opened it, with their focus.
+  form_.settingsDialog_.BringToForeground();
+}
+
+void TMainWindow::TDaysOffHost::AddDayOff(const TDayOffRange& range) {
+  TDaysOff days = DaysOff();
+  days.Off.push_back(range);
+  form_.ApplyDaysOff(days, ::AddDayOff(range, form_.state_.ProgramDir, form_.services_.Files));
+}
+
+void TMainWindow::TDaysOffHost::RemoveDayOff(const TDayOffRange& range) {
+  TDaysOff days = DaysOff();
+  const auto at = std::find(days.Off.begin(), days.Off.end(), range);
+  if (at != days.Off.end()) days.Off.erase(at);
+  form_.ApplyDaysOff(days,
+                     ::RemoveDayOff(range, form_.state_.ProgramDir, form_.services_.Files));
+}
+
+void TMainWindow::TDaysOffHost::AddWorkDay(const TWorkDay& day) {
+  TDaysOff days = DaysOff();
+  days.Work.push_back(day);
+  form_.ApplyDaysOff(days, ::AddWorkDay(day, form_.state_.ProgramDir, form_.services_.Files));
+}
+
+void TMainWindow::TDaysOffHost::RemoveWorkDay(const TWorkDay& day) {
+  TDaysOff days = DaysOff();
+  const auto at = std::find(days.Work.begin(), days.Work.end(), day);
+  if (at != days.Work.end()) days.Work.erase(at);
+  form_.ApplyDaysOff(days,
+                     ::RemoveWorkDay(day, form_.state_.ProgramDir, form_.services_.Files));
 }
 
 void TMainWindow::TSettingsHost::SettingsApplied(const TSignalSettings& signal) {

@@ -20,6 +20,7 @@
 #include "ui/alarm_editor.h"
 #include "ui/alarm_list.h"
 #include "ui/app_state.h"
+#include "ui/days_off_dialog.h"
 #include "ui/missed_window.h"
 #include "ui/music_picker.h"
 #include "ui/ring_presenter.h"
@@ -37,7 +38,7 @@ inline constexpr wchar_t kPcWillNotWakeText[] =
 class TMainWindow : public TForm {
  public:
   TMainWindow(TAppState& state, TServices& services, TSettingsDialog& settingsDialog, TWakeUpWindow& wakeUp,
-         TAboutDialog& aboutDialog);
+         TAboutDialog& aboutDialog, TForm& daysOffDialog);
   ~TMainWindow() override;
 
   // Once the window is up: the notification-area icon.
@@ -59,6 +60,8 @@ class TMainWindow : public TForm {
   const TMusicPicker& MusicPicker() const { return picker_; }
   // What the settings dialog reaches of the program.
   TSettingsLink& SettingsLink() { return settingsHost_; }
+  // What the days off dialog reaches of the program.
+  TDaysOffLink& DaysOffLink() { return daysOffHost_; }
 
   // The form description: every control with its place, text and look.
   TGradientStrip HEAD{this, 0, 0, 569, 25, clCaptionText, clGradientActiveCaption};
@@ -153,12 +156,19 @@ class TMainWindow : public TForm {
   // The settings dialog's new values: in effect at once, and written to
   // Tivorra.ini when they differ.
   void ApplySignal(const TSignalSettings& signal);
+  // Tivorra.ini's days off at start; a line that says nothing understood is
+  // told once.
+  void ReadDaysOff();
+  // One entry added or removed: written to Tivorra.ini (a failure told) and
+  // in effect at once with `days`.
+  void ApplyDaysOff(const TDaysOff& days, int writeError);
   std::wstring SoundDir() const { return state_.ProgramDir + L"Sound\\"; }
 
   TAppState& state_;
   TServices& services_;
   TSettingsDialog& settingsDialog_;
   TAboutDialog& aboutDialog_;
+  TForm& daysOffDialog_;
   class TSettingsHost : public TSettingsLink {
    public:
     explicit TSettingsHost(TMainWindow& form) : form_(form) {}
@@ -166,11 +176,25 @@ class TMainWindow : public TForm {
     bool PcWillNotWake() override { return form_.PcWillNotWake(); }
     void SetAutoLoad(bool on) override;
     void SettingsApplied(const TSignalSettings& signal) override;
+    void OpenDaysOff() override;
 
    private:
     TMainWindow& form_;
   };
   TSettingsHost settingsHost_{*this};
+  class TDaysOffHost : public TDaysOffLink {
+   public:
+    explicit TDaysOffHost(TMainWindow& form) : form_(form) {}
+    const TDaysOff& DaysOff() const override { return form_.session_.DaysOff(); }
+    void AddDayOff(const TDayOffRange& range) override;
+    void RemoveDayOff(const TDayOffRange& range) override;
+    void AddWorkDay(const TWorkDay& day) override;
+    void RemoveWorkDay(const TWorkDay& day) override;
+
+   private:
+    TMainWindow& form_;
+  };
+  TDaysOffHost daysOffHost_{*this};
 
   // The parts, each with its own handlers and state.
   TAlarmList list_;

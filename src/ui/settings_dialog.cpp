@@ -27,6 +27,7 @@ TSettingsDialog::TSettingsDialog(TForm& owner, TSettings& settings, TMessageBoxe
   OnClose = [this] { signalShown_ = false; };
   OK.OnClick = [this] { OKClick(); };
   CANCEL.OnClick = [this] { CancelClick(); };
+  DaysOffBut.OnClick = [this] { link_.OpenDaysOff(); };
 }
 
 std::vector<TSettingsDialog::TRow> TSettingsDialog::Rows(bool warning) {
@@ -52,7 +53,8 @@ void TSettingsDialog::PlaceSignalRows(const std::vector<TRow>& rows) {
     top += kRowHeight;
   }
   SignalGroup.SetHeight(top + 4);
-  const int buttons = SignalGroup.Bottom() + 8;
+  DaysOffBut.SetTop(SignalGroup.Bottom() + 8);
+  const int buttons = DaysOffBut.Bottom() + 8;
   OK.SetTop(buttons);
   CANCEL.SetTop(buttons);
   SetClientSize(ClientWidth(), CANCEL.Bottom() + 11);

@@ -26,6 +26,9 @@ class TSettingsLink {
   // OK stored the settings: they are saved and take effect, with the new
   // signal values.
   virtual void SettingsApplied(const TSignalSettings& signal) = 0;
+  // Opens "Выходные и рабочие дни" over the dialog; its changes are saved
+  // as they are made, whatever OK or Cancel do later.
+  virtual void OpenDaysOff() = 0;
 };
 
 class TSettingsDialog : public TForm {
@@ -68,6 +71,8 @@ class TSettingsDialog : public TForm {
   TEdit FadeEdit{&SignalGroup, 264, 0, 49, 21};
   // Shown only when the power plan keeps timers from waking the PC.
   TLabel WakeWarning{&SignalGroup, 8, 0, 305, 17, L"Windows не разрешает будить ПК по таймеру!"};
+  // Below the group, above OK and Cancel.
+  TButton DaysOffBut{this, 8, 0, 323, 25, L"Выходные и рабочие дни..."};
 
   // The values the fields hold, or nothing (the field is focused and the
   // user told) when one is not a whole number in its range.

@@ -3,11 +3,13 @@
 #include "controls/app_window.h"
 
 TTray::TTray(TTrayIcon& RzTrayIcon1, TPopupMenu& abfPopupMenu1, TForm& window,
-             TForm& settingsDialog, TForm& aboutDialog, TApplicationWindow& app)
+             TForm& settingsDialog, TForm& daysOffDialog, TForm& aboutDialog,
+             TApplicationWindow& app)
     : icon_(RzTrayIcon1),
       menu_(abfPopupMenu1),
       window_(window),
       settingsDialog_(settingsDialog),
+      daysOffDialog_(daysOffDialog),
       aboutDialog_(aboutDialog),
       app_(app) {
   icon_.SetHint(L"Tivorra");
@@ -23,6 +25,7 @@ void TTray::BuildMenu() {
       {L"Спрятать", [this] { HideProgramClick(); }},
       separator,
       {L"Настройки", [this] { SettingsClick(); }},
+      {L"Выходные и рабочие дни", [this] { DaysOffClick(); }},
       separator,
       {L"О программе", [this] { AboutClick(); }},
       separator,
@@ -36,7 +39,10 @@ void TTray::BuildMenu() {
 }
 
 void TTray::ProgramMinimized() {
-  // Hidden into the tray with the settings open: they are cancelled.
+  // Hidden into the tray with the settings open: they are cancelled. The
+  // days off, saved as they were made, close first: they may be open over
+  // the settings.
+  if (daysOffDialog_.Visible()) daysOffDialog_.Close();
   if (settingsDialog_.Visible()) settingsDialog_.Close();
 }
 
@@ -66,6 +72,7 @@ void TTray::ShowProgramClick() {
 void TTray::HideProgramClick() { app_.Minimize(); }
 
 void TTray::SettingsClick() { OpenDialog(settingsDialog_); }
+void TTray::DaysOffClick() { OpenDialog(daysOffDialog_); }
 void TTray::AboutClick() { OpenDialog(aboutDialog_); }
 
 void TTray::OpenDialog(TForm& dialog) {

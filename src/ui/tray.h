@@ -1,6 +1,6 @@
 // The notification-area icon and its menu: bringing the program back,
-// hiding it, the settings and about dialogs, cancelling snoozes, and
-// ending the program.
+// hiding it, the settings, days off and about dialogs, cancelling snoozes,
+// and ending the program.
 #pragma once
 
 #include <functional>
@@ -13,7 +13,7 @@ class TTray {
  public:
   // `window` is the main window; the dialogs open from the menu over it.
   TTray(TTrayIcon& RzTrayIcon1, TPopupMenu& abfPopupMenu1, TForm& window, TForm& settingsDialog,
-        TForm& aboutDialog, TApplicationWindow& app);
+        TForm& daysOffDialog, TForm& aboutDialog, TApplicationWindow& app);
 
   // Handlers.
   void IconMouseDown(TMouseButton button);
@@ -22,6 +22,7 @@ class TTray {
   void ShowProgramClick();
   void HideProgramClick();
   void SettingsClick();
+  void DaysOffClick();
   void AboutClick();
   void QuitClick();
 
@@ -45,6 +46,7 @@ class TTray {
   TPopupMenu& menu_;
   TForm& window_;
   TForm& settingsDialog_;
+  TForm& daysOffDialog_;
   TForm& aboutDialog_;
   TApplicationWindow& app_;
 };

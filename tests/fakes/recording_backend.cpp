@@ -129,6 +129,11 @@ class TRecordingPeer : public TControlPeer {
       if (TControl* next = c_.OwningForm()->NextTabStop(&c_, false)) b_.SetFocused(next);
       return;
     }
+    if (key == kVkEscape) {
+      // The dialog manager hands Escape to the form.
+      c_.OwningForm()->UserEscape();
+      return;
+    }
     const bool arrow = key == kVkUp || key == kVkDown || key == kVkLeft || key == kVkRight;
     if (f_ == TFlavor::Radio && arrow) {
       // As an automatic radio button: the next of the group is focused and

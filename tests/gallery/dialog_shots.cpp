@@ -1,7 +1,7 @@
 // The program's windows with one of its dialogs or the tray menu open, to
 // look at them at each scale: scripts/screenshot.sh with
-// TIVORRA_EXE=tests/dialog_shots.exe and one argument, "settings", "about"
-// or "menu".
+// TIVORRA_EXE=tests/dialog_shots.exe and one argument, "settings", "about",
+// "daysoff" or "menu".
 #include <windows.h>
 
 #include <shellapi.h>
@@ -14,6 +14,7 @@
 #include "controls/win32/message_boxes_win32.h"
 #include "controls/win32/win32_backend.h"
 #include "ui/wake_up_window.h"
+#include "platform/date_time.h"
 #include "platform/file_system.h"
 #include "platform/program_path.h"
 #include "platform/win32/clock_win32.h"
@@ -26,6 +27,7 @@
 #include "platform/win32/tickers_win32.h"
 #include "platform/win32/wake_timer_win32.h"
 #include "ui/about_dialog.h"
+#include "ui/days_off_dialog.h"
 #include "ui/main_window.h"
 #include "ui/settings_dialog.h"
 
@@ -34,13 +36,15 @@ namespace {
 struct TForms {
   TForms(TAppState& state, TServices& services)
       : WakeUp(services.MakeMediaBackend()),
-        Main(state, services, Settings, WakeUp, About),
+        Main(state, services, Settings, WakeUp, About, DaysOff),
         Settings(Main, state.Settings, services.Boxes, Main.SettingsLink()),
-        About(Main, services.Shell) {}
+        About(Main, services.Shell),
+        DaysOff(Main, Main.DaysOffLink(), services.Clock, services.Formats, services.Boxes) {}
   TWakeUpWindow WakeUp;
   TMainWindow Main;
   TSettingsDialog Settings;
   TAboutDialog About;
+  TDaysOffDialog DaysOff;
 };
 
 TAppState gState;
@@ -60,6 +64,18 @@ void CALLBACK OpenIt(HWND, UINT, UINT_PTR id, DWORD) {
     gState.Settings.ShowMessages = 1;
     SetTimer(nullptr, 0, 400, ClickOne);
     gForms->Main.OptionBut.Click();
+  } else if (gWhat == L"daysoff") {
+    // A year's holidays in effect (not written to any file), then the
+    // dialog as the tray menu opens it.
+    const auto day = [](int y, int m, int d) { return static_cast<std::int64_t>(EncodeDate(y, m, d)); };
+    gForms->Main.Session().SetDaysOff(
+        {{{day(2027, 1, 1), day(2027, 1, 8), L"Новогодние каникулы"},
+          {day(2027, 2, 23), day(2027, 2, 23), L"День защитника Отечества"},
+          {day(2027, 3, 8), day(2027, 3, 8), L""},
+          {day(2027, 5, 1), day(2027, 5, 3), L"Праздник весны и труда"},
+          {day(2027, 11, 4), day(2027, 11, 5), L"День народного единства"}},
+         {{day(2027, 11, 6), 5, L"рабочая суббота за 5 ноября"}}});
+    gForms->DaysOff.ShowModal();
   } else if (gWhat == L"about") {
     gForms->Main.InfoBut.Click();
   } else if (gWhat == L"menu") {

@@ -16,16 +16,19 @@
 #include "platform/errors.h"
 #include "test_support.h"
 #include "ui/about_dialog.h"
+#include "ui/days_off_dialog.h"
 #include "ui/main_window.h"
 #include "ui/settings_dialog.h"
 
 struct TProgramWindows {
   TProgramWindows(TAppState& state, TServices& services, TWakeUpWindow& wakeUp, TShell& shell)
-      : Main(state, services, Settings, wakeUp, About), Settings(Main, state.Settings, services.Boxes, Main.SettingsLink()),
-        About(Main, shell) {}
+      : Main(state, services, Settings, wakeUp, About, DaysOff), Settings(Main, state.Settings, services.Boxes, Main.SettingsLink()),
+        About(Main, shell),
+        DaysOff(Main, Main.DaysOffLink(), services.Clock, services.Formats, services.Boxes) {}
   TMainWindow Main;
   TSettingsDialog Settings;
   TAboutDialog About;
+  TDaysOffDialog DaysOff;
 };
 
 class ProgramTest : public testing::Test, public TFakeProgramServices {
@@ -57,6 +60,7 @@ class ProgramTest : public testing::Test, public TFakeProgramServices {
   TMainWindow& mainWindow() { return program->Main; }
   TSettingsDialog& settingsDialog() { return program->Settings; }
   TAboutDialog& aboutDialog() { return program->About; }
+  TDaysOffDialog& daysOffDialog() { return program->DaysOff; }
   void WriteConfigBytes(const Bytes& b) { WriteBytes(dir.Path(L"config.cfg"), b); }
   Bytes ConfigBytes() { return ReadBytes(dir.Path(L"config.cfg")); }
 

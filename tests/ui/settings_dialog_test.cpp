@@ -172,7 +172,7 @@ TEST_F(SettingsDialog, IsOwnedCentredAndInTheOrderOfItsTabs) {
   EXPECT_EQ(settingsDialog().Owner(), &mainWindow());
   EXPECT_EQ(settingsDialog().Position(), TPosition::OwnerCenter);
   EXPECT_EQ(settingsDialog().ClientWidth(), 339);
-  EXPECT_EQ(settingsDialog().ClientHeight(), 310);
+  EXPECT_EQ(settingsDialog().ClientHeight(), 343);
   const std::vector<TControl*> order = settingsDialog().TabOrder();
   const std::vector<TControl*> want = {&settingsDialog().Auto,
                                        &settingsDialog().OK,
@@ -184,7 +184,8 @@ TEST_F(SettingsDialog, IsOwnedCentredAndInTheOrderOfItsTabs) {
                                        &settingsDialog().RingEdit,
                                        &settingsDialog().RaiseBox,
                                        &settingsDialog().MinVolumeEdit,
-                                       &settingsDialog().FadeEdit};
+                                       &settingsDialog().FadeEdit,
+                                       &settingsDialog().DaysOffBut};
   EXPECT_EQ(order, want);
   // The signal group's rows lie inside it, one under the other, and the
   // buttons below it.
@@ -321,10 +322,11 @@ TEST_F(SettingsDialog, SaysSoWhenThePowerPlanKeepsTimersFromWakingThePc) {
         EXPECT_GE(f.WakeWarning.Top(), f.FadeEdit.Bottom());
         EXPECT_LE(f.WakeWarning.Bottom(), f.SignalGroup.Height());
       }
-      EXPECT_GT(f.OK.Top(), f.SignalGroup.Bottom());
+      EXPECT_GT(f.DaysOffBut.Top(), f.SignalGroup.Bottom());
+      EXPECT_GT(f.OK.Top(), f.DaysOffBut.Bottom());
       heightWith = f.ClientHeight();
     });
-    EXPECT_EQ(heightWith > 310, c.warned);
+    EXPECT_EQ(heightWith > 343, c.warned);
   }
 }
 

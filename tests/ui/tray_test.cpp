@@ -32,7 +32,7 @@ class Tray : public ProgramTest {
   bool FormCloseRan() { return fs::exists(dir.Path(L"alarm.rec")); }
 };
 
-enum TItem { kShow = 0, kHide = 1, kSettings = 3, kAbout = 5, kQuit = 7 };
+enum TItem { kShow = 0, kHide = 1, kSettings = 3, kDaysOff = 4, kAbout = 6, kQuit = 8 };
 
 TEST_F(Tray, CommandsAndImagesMoveBetweenTheWindowStates) {
   const struct {
@@ -81,7 +81,7 @@ TEST_F(Tray, CommandsAndImagesMoveBetweenTheWindowStates) {
   }
 }
 
-TEST_F(Tray, TheMenuOpensAtTheMouseWithItsEightItems) {
+TEST_F(Tray, TheMenuOpensAtTheMouseWithItsNineItems) {
   Start();
 #ifndef _WIN32
   Recorder().mouse = {900, 740};
@@ -91,11 +91,13 @@ TEST_F(Tray, TheMenuOpensAtTheMouseWithItsEightItems) {
   const auto& shown = Recorder().MenusShown().back();
   EXPECT_EQ(shown.X, 900);
   EXPECT_EQ(shown.Y, 740);
-  EXPECT_EQ(shown.Captions, (std::vector<std::wstring>{L"Показать", L"Спрятать", L"", L"Настройки",
-                                                       L"", L"О программе", L"", L"Закрыть"}));
+  EXPECT_EQ(shown.Captions,
+            (std::vector<std::wstring>{L"Показать", L"Спрятать", L"", L"Настройки",
+                                       L"Выходные и рабочие дни", L"", L"О программе", L"",
+                                       L"Закрыть"}));
 #endif
-  EXPECT_EQ(mainWindow().abfPopupMenu1.Items.size(), 8u);
-  for (int i : {2, 4, 6}) EXPECT_TRUE(mainWindow().abfPopupMenu1.Items[i].Separator);
+  EXPECT_EQ(mainWindow().abfPopupMenu1.Items.size(), 9u);
+  for (int i : {2, 5, 7}) EXPECT_TRUE(mainWindow().abfPopupMenu1.Items[i].Separator);
 }
 
 TEST_F(Tray, DialogCommandsShowTheirDialogThenBringTheProgramForward) {
@@ -103,6 +105,7 @@ TEST_F(Tray, DialogCommandsShowTheirDialogThenBringTheProgramForward) {
     int item;
     std::function<TForm&(Tray&)> dialog;
   } cases[] = {{kSettings, [](Tray& t) -> TForm& { return t.settingsDialog(); }},
+               {kDaysOff, [](Tray& t) -> TForm& { return t.daysOffDialog(); }},
                {kAbout, [](Tray& t) -> TForm& { return t.aboutDialog(); }}};
   Start();
   int fronts = 0;

@@ -172,6 +172,14 @@ class TWin32FormPeer : public TFormPeer {
       case WM_CLOSE:
         DispatchEvent([this] { f_.Close(); });
         return 0;
+      case WM_COMMAND:
+        // Escape, handed on by the dialog manager as IDCANCEL with no
+        // control (none of ours has that id).
+        if (LOWORD(wp) == IDCANCEL && lp == 0) {
+          f_.UserEscape();
+          return 0;
+        }
+        break;
       case WM_ACTIVATE:
         if (LOWORD(wp) == WA_INACTIVE) {
           HWND focus = GetFocus();
