@@ -16,6 +16,7 @@ set(TIVORRA_PLATFORM_SOURCES
   src/platform/errors.cpp
   src/platform/instance_name.cpp
   src/platform/power.cpp
+  src/platform/random.cpp
   src/platform/replace_file.cpp
   src/platform/run_value.cpp
   src/platform/wake_timer.cpp
@@ -90,6 +91,7 @@ set(TIVORRA_ENGINE_SOURCES
   src/engine/clock_sample.cpp
   src/engine/missed_alarms.cpp
   src/engine/next_due.cpp
+  src/engine/random_tune.cpp
   src/engine/ring_session.cpp
   src/engine/ring_sound.cpp
   src/engine/snoozes.cpp

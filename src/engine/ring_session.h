@@ -18,6 +18,7 @@
 #include "engine/awake_hold.h"
 #include "engine/missed_alarms.h"
 #include "engine/next_due.h"
+#include "engine/random_tune.h"
 #include "engine/ring_sound.h"
 #include "engine/snoozes.h"
 #include "store/alarm_file.h"
@@ -27,6 +28,7 @@
 
 class TClock;
 class TPower;
+class TRandomSource;
 class TShell;
 class TTicker;
 class TTickers;
@@ -63,6 +65,8 @@ struct TRingServices {
   TShell& Shell;
   TTickers& Tickers;
   fileio::TFileSystem& Files;
+  // Picks a section's tune at each ring.
+  TRandomSource& Random;
 };
 
 class TRingSession {
@@ -162,6 +166,7 @@ class TRingSession {
   TRingView& view_;
   TAlarmCheck check_;
   TRingSound sound_;
+  TRandomTune tunes_;
   TAwakeHold awake_;
   std::unique_ptr<TTicker> ringEnd_;
   std::unique_ptr<TReceiver> receiver_;

@@ -16,6 +16,7 @@
 #include "ui/wake_up_window.h"
 #include "platform/file_system.h"
 #include "platform/program_path.h"
+#include "platform/random.h"
 #include "platform/win32/clock_win32.h"
 #include "platform/win32/regional_win32.h"
 #include "platform/win32/run_value_win32.h"
@@ -91,7 +92,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   TWin32Tickers tickers;
   TServices services{boxes,    clock, shell, runValue, formats, app, ExecutablePath(), {},
                      &CreateMciBackend, wakeTimer, fileDialogs, power, audio,
-                     fileio::SystemFileSystem(), tickers};
+                     fileio::SystemFileSystem(), tickers, SystemRandom()};
   int exitCode = 0;
   {
     TForms forms(gState, services);
