@@ -24,6 +24,7 @@ set(TIVORRA_PLATFORM_SOURCES
 
 set(TIVORRA_PLATFORM_POSIX_SOURCES
   src/platform/file_io_posix.cpp
+  src/platform/random_posix.cpp
 )
 
 set(TIVORRA_PLATFORM_WIN32_SOURCES
@@ -34,6 +35,7 @@ set(TIVORRA_PLATFORM_WIN32_SOURCES
   src/platform/win32/hidden_window.cpp
   src/platform/win32/power_win32.cpp
   src/platform/win32/program_path.cpp
+  src/platform/win32/random_win32.cpp
   src/platform/win32/regional_win32.cpp
   src/platform/win32/run_value_win32.cpp
   src/platform/win32/shell_win32.cpp

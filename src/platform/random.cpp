@@ -2,24 +2,19 @@
 
 #include <chrono>
 #include <cstdint>
-#include <random>
 
 namespace {
 
 // SplitMix64: small, fast and good enough to shuffle a few tunes; seeded
-// once from the system's entropy, with the time mixed in should the
-// entropy source be a fixed sequence (some C runtimes have one).
+// once from the system's entropy with the time mixed in.
 class TSystemRandom : public TRandomSource {
  public:
   TSystemRandom() {
-    state_ = static_cast<std::uint64_t>(
-        std::chrono::high_resolution_clock::now().time_since_epoch().count());
-    try {
-      std::random_device device;
-      state_ ^= (std::uint64_t{device()} << 32) ^ device();
-    } catch (...) {
-      // No entropy source: the time alone still differs from run to run.
-    }
+    // Without an entropy source the time alone still differs from run
+    // to run.
+    state_ = SystemEntropy() ^
+             static_cast<std::uint64_t>(
+                 std::chrono::high_resolution_clock::now().time_since_epoch().count());
   }
 
   std::size_t Below(std::size_t count) override {

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 
 class TRandomSource {
  public:
@@ -14,3 +15,7 @@ class TRandomSource {
 
 // The program's own source, seeded from the system's entropy and the time.
 TRandomSource& SystemRandom();
+
+// 64 bits from the system's entropy source, 0 when it gives none; the
+// program's source is seeded with them.
+std::uint64_t SystemEntropy();
