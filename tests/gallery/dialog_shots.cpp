@@ -1,7 +1,8 @@
 // The program's windows with one of its dialogs or the tray menu open, to
 // look at them at each scale: scripts/screenshot.sh with
-// TIVORRA_EXE=tests/dialog_shots.exe and one argument, "settings", "about"
-// or "menu".
+// TIVORRA_EXE=tests/dialog_shots.exe and one argument, "settings", "about",
+// "menu" or "picker" (the editor with the first section of the Sound
+// folder beside the program chosen).
 #include <windows.h>
 
 #include <shellapi.h>
@@ -67,6 +68,12 @@ void CALLBACK OpenIt(HWND, UINT, UINT_PTR id, DWORD) {
     RECT r;
     GetWindowRect(static_cast<HWND>(gForms->Main.Peer().Handle()), &r);
     gForms->Main.abfPopupMenu1.Popup(r.right + 20, r.top + 20);
+  } else if (gWhat == L"picker") {
+    TMainWindow& m = gForms->Main;
+    m.NewBut.Click();
+    m.cxCheckMUS.Click();
+    m.cxDirBox.PickItem(0);
+    m.cxMusList.SelectRow(0);
   }
 }
 
