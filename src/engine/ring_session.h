@@ -21,6 +21,7 @@
 #include "engine/random_tune.h"
 #include "engine/ring_sound.h"
 #include "engine/snoozes.h"
+#include "platform/random.h"
 #include "store/alarm_file.h"
 #include "store/days_off.h"
 #include "store/program_state.h"
@@ -28,7 +29,6 @@
 
 class TClock;
 class TPower;
-class TRandomSource;
 class TShell;
 class TTicker;
 class TTickers;
@@ -65,8 +65,9 @@ struct TRingServices {
   TShell& Shell;
   TTickers& Tickers;
   fileio::TFileSystem& Files;
-  // Picks a section's tune at each ring.
-  TRandomSource& Random;
+  // Picks a section's tune at each ring; the program's own source unless
+  // the owner gives another.
+  TRandomSource& Random = SystemRandom();
 };
 
 class TRingSession {
