@@ -16,6 +16,7 @@ set(TIVORRA_PLATFORM_SOURCES
   src/platform/errors.cpp
   src/platform/instance_name.cpp
   src/platform/power.cpp
+  src/platform/random.cpp
   src/platform/replace_file.cpp
   src/platform/run_value.cpp
   src/platform/wake_timer.cpp
@@ -23,6 +24,7 @@ set(TIVORRA_PLATFORM_SOURCES
 
 set(TIVORRA_PLATFORM_POSIX_SOURCES
   src/platform/file_io_posix.cpp
+  src/platform/random_posix.cpp
 )
 
 set(TIVORRA_PLATFORM_WIN32_SOURCES
@@ -33,6 +35,7 @@ set(TIVORRA_PLATFORM_WIN32_SOURCES
   src/platform/win32/hidden_window.cpp
   src/platform/win32/power_win32.cpp
   src/platform/win32/program_path.cpp
+  src/platform/win32/random_win32.cpp
   src/platform/win32/regional_win32.cpp
   src/platform/win32/run_value_win32.cpp
   src/platform/win32/shell_win32.cpp
@@ -92,6 +95,7 @@ set(TIVORRA_ENGINE_SOURCES
   src/engine/clock_sample.cpp
   src/engine/missed_alarms.cpp
   src/engine/next_due.cpp
+  src/engine/random_tune.cpp
   src/engine/ring_session.cpp
   src/engine/ring_sound.cpp
   src/engine/skips.cpp

@@ -15,6 +15,7 @@
 #include "platform/callback_boundary.h"
 #include "platform/file_system.h"
 #include "platform/program_path.h"
+#include "platform/random.h"
 #include "platform/win32/clock_win32.h"
 #include "platform/win32/audio_output_win32.h"
 #include "controls/win32/file_dialogs_win32.h"
@@ -82,7 +83,7 @@ int Run(TWin32MessageBoxes& boxes) {
   TWin32Tickers tickers;
   TServices services{boxes,    clock,   shell, runValue, formats, app, exePath, std::move(params),
                      &CreateMciBackend, wakeTimer, fileDialogs, power, audio,
-                     fileio::SystemFileSystem(), tickers};
+                     fileio::SystemFileSystem(), tickers, SystemRandom()};
 
   // Created at start: the alarm store alone is 389 KB, too big for the stack,
   // and a static object with initialised members would carry it in the exe.

@@ -53,6 +53,7 @@ TRingSession::TRingSession(const TAlarmStore& store, const TAlarmFileState& file
       services_(services),
       view_(view),
       sound_(player, services.Clock, services.Audio, services.Tickers),
+      tunes_(services.Files, services.Random),
       awake_(services.Power),
       ringEnd_(services.Tickers.Make()),
       receiver_(std::make_unique<TReceiver>(*this)) {
@@ -239,7 +240,8 @@ std::optional<std::wstring> TRingSession::Ring(const TRing& ring, const std::wst
   // The window first: it is what the user waits for, and opening the
   // music or the file may take a while.
   view_.ShowRing(message, fresh);
-  std::optional<std::wstring> error = sound_.PlayMusic(music, again);
+  // A section's music picks its tune anew at every ring, snoozes included.
+  std::optional<std::wstring> error = sound_.PlayMusic(tunes_.Pick(music), again);
   // A snoozed alarm's file was opened at its first ring.
   if (!again && !file.empty()) services_.Shell.Open(file);
   sound_.RaiseOutput();

@@ -19,9 +19,11 @@
 #include "engine/awake_hold.h"
 #include "engine/missed_alarms.h"
 #include "engine/next_due.h"
+#include "engine/random_tune.h"
 #include "engine/ring_sound.h"
 #include "engine/skips.h"
 #include "engine/snoozes.h"
+#include "platform/random.h"
 #include "store/alarm_file.h"
 #include "store/days_off.h"
 #include "store/program_state.h"
@@ -65,6 +67,9 @@ struct TRingServices {
   TShell& Shell;
   TTickers& Tickers;
   fileio::TFileSystem& Files;
+  // Picks a section's tune at each ring; the program's own source unless
+  // the owner gives another.
+  TRandomSource& Random = SystemRandom();
 };
 
 class TRingSession {
@@ -192,6 +197,7 @@ class TRingSession {
   TRingView& view_;
   TAlarmCheck check_;
   TRingSound sound_;
+  TRandomTune tunes_;
   TAwakeHold awake_;
   std::unique_ptr<TTicker> ringEnd_;
   std::unique_ptr<TReceiver> receiver_;

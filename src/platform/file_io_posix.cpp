@@ -139,6 +139,7 @@ class TPosixFileSystem : public TFileSystem {
   ReadResult Read(const std::wstring& path, std::size_t maxBytes) override {
     return ReadHead(path, maxBytes);
   }
+  std::vector<FolderEntry> List(const std::wstring& folder) override { return ListFolder(folder); }
 };
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "platform/file_io.h"
 
@@ -31,6 +32,9 @@ class TFileSystem {
   virtual void Remove(const std::wstring& path) = 0;
   // Reads the first `maxBytes` bytes of a file: ReadHead of platform/file_io.h.
   virtual ReadResult Read(const std::wstring& path, std::size_t maxBytes) = 0;
+  // The entries of a folder (`folder` ends with a backslash): ListFolder of
+  // platform/file_io.h. A missing or unreadable folder gives nothing.
+  virtual std::vector<FolderEntry> List(const std::wstring& folder) = 0;
 };
 
 TFileSystem& SystemFileSystem();

@@ -36,7 +36,7 @@ TMainWindow::TMainWindow(TAppState& state, TServices& services, TSettingsDialog&
       presenter_(wakeUp, missed_, RzTrayIcon1, services.Clock, services.Formats, services.Boxes),
       session_(state.Store, state.AlarmFile,
                {services.Clock, services.WakeTimer, services.Power, services.Audio, services.Shell,
-                services.Tickers, services.Files},
+                services.Tickers, services.Files, services.Random},
                presenter_, wakeUp) {
   presenter_.Attach(session_);
   // The strip names the window it moves, for screen readers.

@@ -2,7 +2,10 @@
 
 #include <cwctype>
 
+#include "engine/random_tune.h"
 #include "platform/file_io.h"
+#include "store/alarm_store.h"
+#include "store/cp1251.h"
 
 namespace {
 
@@ -71,6 +74,10 @@ void TMusicPicker::ListMusic(std::wstring folder) {
     const std::wstring ext = Extension(e.name);
     if (ext == L"mp3" || ext == L"wav") rows.push_back(e.name);
   }
+  // The folder is what the random tune stores: one too long for the music
+  // field would be cut short there, so it is not offered.
+  randomRow_ = !rows.empty() && cp1251::FromWide(folder).size() <= sizeof(TShortString::Chars);
+  if (randomRow_) rows.insert(rows.begin(), kRandomTuneRow);
   musList_.SetItems(std::move(rows));
 }
 
@@ -105,6 +112,7 @@ void TMusicPicker::MusicListClick() {
 void TMusicPicker::Clear() {
   dirBox_.Clear();
   musList_.Clear();
+  randomRow_ = false;
 }
 
 void TMusicPicker::Refill() {
@@ -145,7 +153,8 @@ void TMusicPicker::Show(const std::wstring& mus) {
   const int found = dirBox_.ItemIndex();
   ListMusic(soundDir_() +
             (found >= 0 ? dirBox_.Items()[static_cast<std::size_t>(found)] : section));
-  const int musicRow = IndexOf(musList_.Items(), file);
+  const int musicRow = TRandomTune::IsSection(mus) ? (randomRow_ ? 0 : -1)
+                                                  : IndexOf(musList_.Items(), file);
   if (musicRow >= 0) musList_.SetItemIndex(musicRow);
   if (dirBox_.ItemIndex() < 0 || musList_.ItemIndex() < 0) unlisted_ = mus;
 }
@@ -155,6 +164,9 @@ std::wstring TMusicPicker::Chosen() const {
   if (unlisted_) return *unlisted_;
   const int section = SectionIndex();
   if (section < 0 || musList_.ItemIndex() < 0) return L"";
+  if (randomRow_ && musList_.ItemIndex() == 0) {
+    return soundDir_() + dirBox_.Items()[static_cast<std::size_t>(section)] + L"\\";
+  }
   return soundDir_() + dirBox_.Items()[static_cast<std::size_t>(section)] + L"\\" +
          musList_.Items()[static_cast<std::size_t>(musList_.ItemIndex())];
 }

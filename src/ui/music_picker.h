@@ -1,6 +1,8 @@
 // The editor's music picker: a tick box, the sections (the folders under
 // the program's Sound folder) and the music of one section (its mp3 and
-// wav files), both in the file system's own order.
+// wav files), both in the file system's own order. A section with music
+// offers first a random tune, stored as the section's folder with its
+// trailing backslash; the ring picks one of its files each time.
 #pragma once
 
 #include <functional>
@@ -28,7 +30,8 @@ class TMusicPicker {
   // A new alarm: the box ticked off and the picker greyed; nothing kept.
   void StartAdding();
   // A stored alarm's music (empty: none), found in the lists when it lies
-  // under the Sound folder, and kept as it is when it does not.
+  // under the Sound folder, and kept as it is when it does not. A section's
+  // folder selects its random tune.
   void Show(const std::wstring& mus);
   // The music to store: empty when the box is off or nothing is chosen.
   std::wstring Chosen() const;
@@ -51,4 +54,9 @@ class TMusicPicker {
   // kept as it was until the user unticks or picks music.
   std::optional<std::wstring> unlisted_;
   int lastIndex_ = 0;
+  // The music list starts with the random tune.
+  bool randomRow_ = false;
 };
+
+// The first row of a section's music.
+inline constexpr wchar_t kRandomTuneRow[] = L"(случайная мелодия)";

@@ -21,6 +21,7 @@ class TWakeTimer;
 class TPower;
 class TAudioOutput;
 class TTickers;
+class TRandomSource;
 namespace fileio {
 class TFileSystem;
 }
@@ -43,4 +44,6 @@ struct TServices {
   fileio::TFileSystem& Files;
   // Timers of the parts that have no window.
   TTickers& Tickers;
+  // Picks the tune of an alarm that plays a whole section.
+  TRandomSource& Random;
 };

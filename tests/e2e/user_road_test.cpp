@@ -215,6 +215,60 @@ bool EndsWith(const std::wstring& s, const std::wstring& tail) {
   return s.size() >= tail.size() && s.compare(s.size() - tail.size(), tail.size(), tail) == 0;
 }
 
+// Whether a program holds the file open, letting nobody write to it.
+bool HeldOpen(const fs::path& file) {
+  HANDLE h = CreateFileW(file.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                         OPEN_EXISTING, 0, nullptr);
+  if (h == INVALID_HANDLE_VALUE) return true;
+  CloseHandle(h);
+  return false;
+}
+
+TEST(Program, ARandomTuneStoresItsSectionAndRingsOneOfItsFiles) {
+  const std::wstring randomTune = L"(случайная мелодия)";
+  TempDir dir;
+  ASSERT_NO_FATAL_FAILURE(MakeSection(dir, L"Утро", L"tone.wav"));
+  ASSERT_NO_FATAL_FAILURE(MakeSection(dir, L"Утро", L"bell.wav"));
+  RemoveRunValue();
+  Program p(dir);
+  p.Start();
+  const MainWindow w(StartedMain(p));
+  ASSERT_NE(w.main, nullptr);
+
+  // A countdown with the random tune rings one of the section's files.
+  ASSERT_NO_FATAL_FAILURE(AddCountdown(p, w, 0, 0, 4, L"Пора", L"Утро", randomTune));
+  const std::string section = Cp1251(dir.ProgramDir() + L"Sound\\Утро\\");
+  EXPECT_EQ(CountdownAt(ReadBytes(dir.Path(L"alarm.rec")), 0).mus, section);
+  HWND wake = nullptr;
+  ASSERT_TRUE(WaitFor([&] { return (wake = p.Window(L"Будильник")) != nullptr; }, 15s))
+      << "the alarm did not ring";
+  EXPECT_FALSE(WaitFor([&] { return p.MessageBox() != nullptr; }, 300ms))
+      << Cp1251(MessageBoxText(p.MessageBox()));
+  const bool tone = HeldOpen(dir.Path(L"Sound\\Утро\\tone.wav"));
+  const bool bell = HeldOpen(dir.Path(L"Sound\\Утро\\bell.wav"));
+  EXPECT_TRUE(tone != bell) << "tone.wav held: " << tone << ", bell.wav held: " << bell;
+  ASSERT_TRUE(Press(FindControl(wake, L"Button", L"OK")));
+  EXPECT_TRUE(WaitFor([&] { return !IsWindowVisible(wake); }, 5s));
+
+  // Opened again, the alarm shows the random tune, first.
+  const auto rows = CountdownRows(p, w);
+  int row = -1;
+  for (std::size_t k = 0; k < rows.size(); ++k) {
+    if (EndsWith(rows[k], L" | Пора | ")) row = static_cast<int>(k);
+  }
+  ASSERT_GE(row, 0) << "the alarm is not listed";
+  SelectRow(w.List(), row);
+  ASSERT_NO_FATAL_FAILURE(PressWhenEnabled(w.Button(L"Изменить")));
+  ASSERT_TRUE(WaitFor([&] { return TextOf(w.Memo()) == L"Пора"; }, 2s))
+      << "the record was not loaded: " << Cp1251(TextOf(w.Memo()));
+  EXPECT_EQ(TextOf(w.Sections()), L"Утро");
+  const auto music = Rows(w.Music());
+  ASSERT_EQ(music.size(), 3u);
+  EXPECT_EQ(music[0], randomTune);
+  EXPECT_EQ(SelectedRow(w.Music()), 0);
+  CloseProgram(p, w.main);
+}
+
 TEST(Program, ARestartListsTheAlarmAndLeavesAlarmRecByteForByte) {
   TempDir dir;
   ASSERT_NO_FATAL_FAILURE(MakeSection(dir, L"Утро", L"tone.wav"));

@@ -14,6 +14,7 @@
 #include "fakes/fake_audio_output.h"
 #include "fakes/fake_clock.h"
 #include "fakes/fake_power.h"
+#include "fakes/fake_random.h"
 #include "fakes/fake_ring_player.h"
 #include "fakes/fake_ring_view.h"
 #include "fakes/fake_services.h"
@@ -43,8 +44,8 @@ class RingSessionTest : public testing::Test {
   // the timer aimed at what the store holds.
   void Start() {
     session = std::make_unique<TRingSession>(
-        *store, file, TRingServices{clock, wakeTimer, power, audio, shell, tickers, files}, view,
-        player);
+        *store, file, TRingServices{clock, wakeTimer, power, audio, shell, tickers, files, random},
+        view, player);
     session->SetSignal(signal);
     session->Start(dir.ProgramDir());
     session->StoreChanged();
@@ -131,6 +132,7 @@ class RingSessionTest : public testing::Test {
   TFakeShell shell;
   TFakeTickers tickers{clock};
   TFaultFileSystem files;
+  TFakeRandom random;
   TFakeRingView view;
   TFakeRingPlayer player;
   std::unique_ptr<TRingSession> session;

@@ -13,6 +13,7 @@
 #include "fakes/fault_file_system.h"
 #include "fakes/fake_media_backend.h"
 #include "fakes/fake_power.h"
+#include "fakes/fake_random.h"
 #include "fakes/fake_services.h"
 #include "fakes/fake_tickers.h"
 #include "fakes/fake_wake_timer.h"
@@ -30,7 +31,7 @@ struct TFakeProgramServices {
     return std::make_unique<TServices>(TServices{boxes, clock, shell, runValue, formats, app,
                                                  std::move(exe), std::move(params),
                                                  std::move(media), wakeTimer, fileDialogs, power,
-                                                 audio, files, tickers});
+                                                 audio, files, tickers, random});
   }
 
   TFakeMessageBoxes boxes;
@@ -46,4 +47,5 @@ struct TFakeProgramServices {
   TFakePower power;
   TFakeAudioOutput audio;
   TFakeTickers tickers{clock};
+  TFakeRandom random;
 };

@@ -17,6 +17,8 @@ class TFakeRingPlayer : public TRingPlayer {
   // when the tone sounded).
   std::vector<std::wstring> log;
 
+  // Opening `file` fails with `text`. A folder (a path that ends with a
+  // backslash) never opens, as with the real player.
   void FailOpen(const std::wstring& file, const std::wstring& text) { failingOpens_[file] = text; }
   void AllowOpen(const std::wstring& file) { failingOpens_.erase(file); }
   // Opens, but its device cannot play it.
@@ -32,6 +34,8 @@ class TFakeRingPlayer : public TRingPlayer {
     if (const auto it = failingOpens_.find(file); it != failingOpens_.end()) {
       throw EAppError(it->second);
     }
+    // A folder is no music, for the real player either.
+    if (!file.empty() && file.back() == L'\\') throw EAppError(L"no music in " + file);
     open_ = true;
     file_ = file;
   }

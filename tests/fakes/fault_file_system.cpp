@@ -62,3 +62,8 @@ fileio::ReadResult TFaultFileSystem::Read(const std::wstring& path, std::size_t 
   }
   return real_.Read(path, maxBytes);
 }
+
+std::vector<fileio::FolderEntry> TFaultFileSystem::List(const std::wstring& folder) {
+  if (Fails("List")) return {};
+  return real_.List(folder);
+}

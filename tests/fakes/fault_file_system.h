@@ -32,6 +32,8 @@ class TFaultFileSystem : public fileio::TFileSystem {
   void Remove(const std::wstring& path) override;
   // A failing read opens nothing, as a file held or denied (see ReadOpens).
   fileio::ReadResult Read(const std::wstring& path, std::size_t maxBytes) override;
+  // A failing listing finds nothing, as an unreadable folder.
+  std::vector<fileio::FolderEntry> List(const std::wstring& folder) override;
 
  private:
   // Records the call; true when it is to fail (and `crashed_` from then on).

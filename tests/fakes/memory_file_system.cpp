@@ -91,3 +91,15 @@ fileio::ReadResult TMemoryFileSystem::Read(const std::wstring& path, std::size_t
   r.data.assign(it->second.begin(), it->second.begin() + static_cast<std::ptrdiff_t>(n));
   return r;
 }
+
+std::vector<fileio::FolderEntry> TMemoryFileSystem::List(const std::wstring& folder) {
+  std::vector<fileio::FolderEntry> entries;
+  for (const auto& [path, bytes] : Files) {
+    if (path.size() <= folder.size() || path.compare(0, folder.size(), folder) != 0) continue;
+    const std::wstring rest = path.substr(folder.size());
+    const std::size_t slash = rest.find(L'\\');
+    fileio::FolderEntry e{rest.substr(0, slash), slash != std::wstring::npos};
+    if (entries.empty() || entries.back().name != e.name) entries.push_back(std::move(e));
+  }
+  return entries;
+}

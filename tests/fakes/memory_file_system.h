@@ -43,6 +43,9 @@ class TMemoryFileSystem : public fileio::TFileSystem {
   int Replace(const std::wstring& from, const std::wstring& to) override;
   void Remove(const std::wstring& path) override;
   fileio::ReadResult Read(const std::wstring& path, std::size_t maxBytes) override;
+  // The files directly in `folder` and the folders that hold files below
+  // it, each once, in the order of their names. Nothing fails here.
+  std::vector<fileio::FolderEntry> List(const std::wstring& folder) override;
 
  private:
   // Counts the call toward a power cut; true when the power is off by now

@@ -1,7 +1,8 @@
 // The program's windows with one of its dialogs or the tray menu open, to
 // look at them at each scale: scripts/screenshot.sh with
 // TIVORRA_EXE=tests/dialog_shots.exe and one argument, "settings", "about",
-// "daysoff" or "menu".
+// "daysoff", "menu" or "picker" (the editor with the first section of the
+// Sound folder beside the program chosen).
 #include <windows.h>
 
 #include <shellapi.h>
@@ -17,6 +18,7 @@
 #include "platform/date_time.h"
 #include "platform/file_system.h"
 #include "platform/program_path.h"
+#include "platform/random.h"
 #include "platform/win32/clock_win32.h"
 #include "platform/win32/regional_win32.h"
 #include "platform/win32/run_value_win32.h"
@@ -82,6 +84,12 @@ void CALLBACK OpenIt(HWND, UINT, UINT_PTR id, DWORD) {
     RECT r;
     GetWindowRect(static_cast<HWND>(gForms->Main.Peer().Handle()), &r);
     gForms->Main.abfPopupMenu1.Popup(r.right + 20, r.top + 20);
+  } else if (gWhat == L"picker") {
+    TMainWindow& m = gForms->Main;
+    m.NewBut.Click();
+    m.cxCheckMUS.Click();
+    m.cxDirBox.PickItem(0);
+    m.cxMusList.SelectRow(0);
   }
 }
 
@@ -107,7 +115,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   TWin32Tickers tickers;
   TServices services{boxes,    clock, shell, runValue, formats, app, ExecutablePath(), {},
                      &CreateMciBackend, wakeTimer, fileDialogs, power, audio,
-                     fileio::SystemFileSystem(), tickers};
+                     fileio::SystemFileSystem(), tickers, SystemRandom()};
   int exitCode = 0;
   {
     TForms forms(gState, services);

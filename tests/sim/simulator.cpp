@@ -15,6 +15,7 @@
 #include "engine/ring_session.h"
 #include "fakes/fake_audio_output.h"
 #include "fakes/fake_power.h"
+#include "fakes/fake_random.h"
 #include "fakes/fake_ring_player.h"
 #include "fakes/fake_tickers.h"
 #include "platform/shell.h"
@@ -596,7 +597,8 @@ class TWorld {
     file_ = file;
     if (!keptState) SeedFromDisk();
     session_ = std::make_unique<TRingSession>(
-        *store_, file_, TRingServices{clock_, wakeTimer_, power_, audio_, shell_, tickers_, files_},
+        *store_, file_, TRingServices{clock_, wakeTimer_, power_, audio_, shell_, tickers_, files_,
+                                     random_},
         view_, *player_);
     session_->SetSignal(signal_);
     // Tivorra.ini is read before the state.
@@ -1105,6 +1107,7 @@ class TWorld {
   TFakeAudioOutput audio_;
   TSimShell shell_;
   TMemoryFileSystem files_;
+  TFakeRandom random_;
   std::unique_ptr<TFakeRingPlayer> player_;
   std::unique_ptr<TAlarmStore> store_;
   TAlarmFileState file_;

@@ -37,8 +37,10 @@ TEST_F(AlarmUi, SectionsAreFoldersAndMusicIsExactlyMp3AndWav) {
   f.cxCheckMUS.Click();
   EXPECT_TRUE(f.cxDirBox.Enabled());
   f.cxDirBox.TypeText(L"Mix");
-  EXPECT_EQ(f.cxMusList.Items(), InFolderOrder(dir.Path(L"Sound/Mix"),
-                                               {L"bell.mp3", L"gong.wav", L"old.tar.wav", L"mp3"}));
+  std::vector<std::wstring> rows = InFolderOrder(
+      dir.Path(L"Sound/Mix"), {L"bell.mp3", L"gong.wav", L"old.tar.wav", L"mp3"});
+  rows.insert(rows.begin(), kRandomTuneRow);
+  EXPECT_EQ(f.cxMusList.Items(), rows);
   f.cxMusList.SelectRow(2);
   EXPECT_EQ(f.MusicPicker().LastIndex(), 2);
   // Each activation lists the box's section again and selects that row.
@@ -68,7 +70,7 @@ TEST_F(AlarmUi, AStoredMusicPathIsFoundByNameOrKeptWhenItIsNotThere) {
     int section, file;
     std::wstring storedUnchanged;
   } cases[] = {
-      {"another drive and letter case", L"E:\\A\\Sound\\rock\\X.MP3", 0, 0,
+      {"another drive and letter case", L"E:\\A\\Sound\\rock\\X.MP3", 0, 1,
        dir.ProgramDir() + L"Sound\\Rock\\x.mp3"},
       {"a renamed section", L"E:\\A\\Sound\\Pop\\x.mp3", -1, -1, L"E:\\A\\Sound\\Pop\\x.mp3"},
       {"a missing file", L"E:\\A\\Sound\\Rock\\y.mp3", 0, -1, L"E:\\A\\Sound\\Rock\\y.mp3"},
@@ -97,5 +99,73 @@ TEST_F(AlarmUi, AStoredMusicPathIsFoundByNameOrKeptWhenItIsNotThere) {
     program.reset();
   }
 }
+
+TEST_F(AlarmUi, ASectionWithMusicOffersARandomTuneFirstThatStoresTheFolder) {
+  MakeFile(L"Sound/Rock/a.mp3");
+  MakeFile(L"Sound/Rock/b.wav");
+  MakeFile(L"Sound/Docs/readme.txt");
+  Start();
+  TMainWindow& f = *mainWindow;
+  f.NewBut.Click();
+  f.cxCheckMUS.Click();
+  const struct {
+    const char* name;
+    std::wstring section;
+    std::size_t rows;  // with the random tune
+  } cases[] = {{"a section with music", L"Rock", 3}, {"no music: no random tune", L"Docs", 0}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    f.cxDirBox.TypeText(c.section);
+    ASSERT_EQ(f.cxMusList.Items().size(), c.rows);
+    if (c.rows > 0) {
+      EXPECT_EQ(f.cxMusList.Items()[0], kRandomTuneRow);
+    }
+  }
+  f.cxDirBox.TypeText(L"Rock");
+  f.cxMusList.SelectRow(0);
+  f.cxDay.Click();
+  f.AddBut.Click();
+  const std::wstring folder = dir.ProgramDir() + L"Sound\\Rock\\";
+  EXPECT_EQ(FromShortString(state->Store.DailyAlarms[0].Mus), folder);
+
+  // Opened again, the alarm shows its section and the random tune, and
+  // stores the same folder when kept.
+  ShowTab(1);
+  f.cxListBox.SelectRow(0);
+  f.EditBut.Click();
+  EXPECT_TRUE(f.cxCheckMUS.Checked());
+  ASSERT_GE(f.cxDirBox.ItemIndex(), 0);
+  EXPECT_EQ(f.cxDirBox.Items()[static_cast<std::size_t>(f.cxDirBox.ItemIndex())], L"Rock");
+  EXPECT_EQ(f.cxMusList.ItemIndex(), 0);
+  f.AddBut.Click();
+  EXPECT_EQ(FromShortString(state->Store.DailyAlarms[0].Mus), folder);
+  // A file of the section is stored as before.
+  f.cxListBox.SelectRow(0);
+  f.EditBut.Click();
+  f.cxMusList.SelectRow(1);
+  f.AddBut.Click();
+  EXPECT_EQ(FromShortString(state->Store.DailyAlarms[0].Mus), folder + f.cxMusList.Items()[1]);
+}
+
+#ifndef _WIN32
+// Windows' paths end at 260 characters, so a section whose folder does not
+// fit the 255 characters of the music field is made only here.
+TEST_F(AlarmUi, ASectionTooLongForTheMusicFieldOffersNoRandomTune) {
+  const std::size_t base = (dir.ProgramDir() + L"Sound\\").size();
+  ASSERT_LT(base, 200u);
+  const std::wstring fits(255 - base - 1, L'f');  // with its backslash, 255
+  const std::wstring tooLong(255 - base, L'l');
+  MakeFile(L"Sound/" + fits + L"/a.mp3");
+  MakeFile(L"Sound/" + tooLong + L"/a.mp3");
+  Start();
+  TMainWindow& f = *mainWindow;
+  f.NewBut.Click();
+  f.cxCheckMUS.Click();
+  f.cxDirBox.TypeText(fits);
+  EXPECT_EQ(f.cxMusList.Items(), (std::vector<std::wstring>{kRandomTuneRow, L"a.mp3"}));
+  f.cxDirBox.TypeText(tooLong);
+  EXPECT_EQ(f.cxMusList.Items(), (std::vector<std::wstring>{L"a.mp3"}));
+}
+#endif
 
 }  // namespace

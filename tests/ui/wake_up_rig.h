@@ -11,6 +11,7 @@
 #include "engine/ring_session.h"
 #include "fakes/fake_audio_output.h"
 #include "fakes/fake_power.h"
+#include "fakes/fake_random.h"
 #include "fakes/fake_services.h"
 #include "fakes/fake_wake_timer.h"
 #include "fakes/fault_file_system.h"
@@ -26,8 +27,8 @@ struct TWakeUpRig {
       : clock(clock),
         window(std::move(media)),
         presenter(window, missed, icon, clock, formats, boxes),
-        session(*store, file, {clock, wakeTimer, power, audio, shell, tickers, files}, presenter,
-                window) {
+        session(*store, file, {clock, wakeTimer, power, audio, shell, tickers, files, random},
+                presenter, window) {
     SetErrorReport(&boxes);
     presenter.Attach(session);
     session.Start(dir.ProgramDir());
@@ -62,6 +63,7 @@ struct TWakeUpRig {
   TFakeRegionalFormats formats;
   TFakeWakeTimer wakeTimer;
   TFaultFileSystem files;
+  TFakeRandom random;
   TWakeUpWindow window;
   TMissedWindow missed{formats};
   TTrayIcon icon;

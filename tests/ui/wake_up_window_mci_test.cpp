@@ -17,23 +17,35 @@ namespace {
 
 bool Shows(TForm& form) { return IsWindowVisible(static_cast<HWND>(form.Peer().Handle())); }
 
-// With the real media player: a missing file is told in the system's own
-// text once the window shows the message.
+// With the real media player: a missing file, or a section's folder with
+// no music in it (a random tune with nothing to pick), is told in the
+// system's own text once the window shows the message.
 TEST(WakeUpFormMci, MissingMusicShowsTheSystemTextAndTheWindow) {
   TWin32Clock clock;
   TWin32Tickers tickers;
   TFakePower power;
   TFakeAudioOutput audio;
-  TWakeUpRig rig(CreateMciBackend(), clock, tickers, power, audio);
-  const std::wstring missing =
-      (std::filesystem::temp_directory_path() / L"tivorra-no-such-file.mp3").wstring();
-  rig.RingNow(L"Подъём", L"", missing);
-  ASSERT_EQ(rig.boxes.shown.size(), 1u) << "the failed open was not told";
-  EXPECT_FALSE(rig.boxes.shown[0].text.empty());
-  EXPECT_TRUE(Shows(rig.window));
-  EXPECT_EQ(rig.window.Memo.Text(), L"Подъём");
-  rig.window.OK.Click();
-  EXPECT_FALSE(Shows(rig.window));
+  const std::filesystem::path temp = std::filesystem::temp_directory_path();
+  const struct {
+    const char* name;
+    std::wstring music;
+  } cases[] = {
+      {"a missing file", (temp / L"tivorra-no-such-file.mp3").wstring()},
+      {"a section without music", (temp / L"tivorra-empty-section").wstring() + L"\\"},
+  };
+  std::filesystem::create_directories(temp / L"tivorra-empty-section");
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    TWakeUpRig rig(CreateMciBackend(), clock, tickers, power, audio);
+    rig.RingNow(L"Подъём", L"", c.music);
+    ASSERT_EQ(rig.boxes.shown.size(), 1u) << "the failed open was not told";
+    EXPECT_FALSE(rig.boxes.shown[0].text.empty());
+    EXPECT_TRUE(Shows(rig.window));
+    EXPECT_EQ(rig.window.Memo.Text(), L"Подъём");
+    rig.window.OK.Click();
+    EXPECT_FALSE(Shows(rig.window));
+  }
+  std::filesystem::remove(temp / L"tivorra-empty-section");
 }
 
 // The thread's execution state, read without changing it.

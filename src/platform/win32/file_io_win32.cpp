@@ -148,6 +148,7 @@ class TWin32FileSystem : public TFileSystem {
   ReadResult Read(const std::wstring& path, std::size_t maxBytes) override {
     return ReadHead(path, maxBytes);
   }
+  std::vector<FolderEntry> List(const std::wstring& folder) override { return ListFolder(folder); }
 
  private:
   static HANDLE ToHandle(Handle file) { return reinterpret_cast<HANDLE>(file); }
