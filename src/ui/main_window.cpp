@@ -19,7 +19,7 @@ TMainWindow::TMainWindow(TAppState& state, TServices& services, TSettingsDialog&
       services_(services),
       settingsDialog_(settingsDialog),
       aboutDialog_(aboutDialog),
-      list_(RzTabControl, cxListBox, state.Store, services.Formats, services.Clock),
+      list_(RzTabControl, cxListBox, ListMenu, state.Store, services.Formats, services.Clock),
       picker_(cxCheckMUS, cxDirBox, cxMusList, [this] { return SoundDir(); }),
       editor_({NewBut, EditBut, DelBut, RzPanel1, cxTimeEdit, cxDate, cxDateEdit, cxDay, cxWeek,
                panelweek, {&pn, &vt, &sr, &cht, &pt, &sb, &vs}, cxObrat, cxObratComp, AddBut,
@@ -34,6 +34,9 @@ TMainWindow::TMainWindow(TAppState& state, TServices& services, TSettingsDialog&
                 services.Tickers, services.Files},
                presenter_, wakeUp) {
   presenter_.Attach(session_);
+  tray_.Attach(session_, state.Store);
+  // Skips are made, taken back and end in the session; the rows show them.
+  presenter_.OnNextRingChanged = [this] { list_.Refresh(); };
   // The strip names the window it moves, for screen readers.
   HEAD.SetCaption(L"Tivorra");
   cxLabel1.SetFont({L"Tahoma", 10, true, clWhite});
@@ -88,6 +91,11 @@ TMainWindow::TMainWindow(TAppState& state, TServices& services, TSettingsDialog&
   list_.OnDeleteKey = [this] { editor_.DelButClick(); };
   tray_.HasSnoozes = [this] { return !session_.Snoozes().empty(); };
   tray_.CancelSnoozes = [this] { session_.CancelSnoozes(); };
+  list_.SkippedAt = [this](TAlarmKind kind, std::uint16_t index) {
+    return session_.SkippedAt(kind, index);
+  };
+  list_.OnSkip = [this](TAlarmKind kind, std::uint16_t index) { session_.SkipNext(kind, index); };
+  list_.OnUnskip = [this](TAlarmKind kind, std::uint16_t index) { session_.Unskip(kind, index); };
   im1.OnClick = [this] { MinimizeImageClick(); };
   im2.OnClick = [this] { CloseImageClick(); };
 }

@@ -1,6 +1,12 @@
 #include "ui/tray.h"
 
+#include <algorithm>
+#include <cwchar>
+
 #include "controls/app_window.h"
+#include "engine/ring_session.h"
+#include "platform/date_time.h"
+#include "ui/missed_window.h"
 
 TTray::TTray(TTrayIcon& RzTrayIcon1, TPopupMenu& abfPopupMenu1, TForm& window,
              TForm& settingsDialog, TForm& aboutDialog, TApplicationWindow& app)
@@ -29,10 +35,64 @@ void TTray::BuildMenu() {
       {L"Закрыть", [this] { QuitClick(); }},
   };
   // Offered only while there is something to cancel.
+  std::size_t afterShown = 2;
   if (HasSnoozes && HasSnoozes()) {
     menu_.Items.insert(menu_.Items.begin() + 2,
                        {separator, {L"Отменить отложенные", [this] { CancelSnoozes(); }}});
+    afterShown += 2;
   }
+  AddSkipItems(afterShown);
+}
+
+void TTray::Attach(TRingSession& session, const TAlarmStore& store) {
+  session_ = &session;
+  store_ = &store;
+}
+
+void TTray::AddSkipItems(std::size_t at) {
+  if (!session_) return;
+  std::vector<TPopupMenu::TItem> items;
+  // Offered only when a daily or weekday alarm will ring.
+  if (const auto next = session_->NextSkippable()) {
+    const TAlarmKind kind = next->Kind;
+    const std::uint16_t index = next->Index;
+    items.push_back({L"Пропустить ближайший будильник: " +
+                         TrayAlarmName(next->LocalSecond, next->Message),
+                     [this, kind, index] { session_->SkipNext(kind, index); }});
+  }
+  // The skip of the earliest moment, while any stands.
+  const TSkips& skips = session_->Skips();
+  const auto first = std::min_element(skips.begin(), skips.end(), [](const TSkip& a, const TSkip& b) {
+    return a.LocalSecond < b.LocalSecond;
+  });
+  if (first != skips.end()) {
+    const TAlarmRef alarm = first->Alarm;
+    items.push_back(
+        {L"Не пропускать: " +
+             TrayAlarmName(first->LocalSecond,
+                           FromShortString(*AlarmActions(*store_, alarm.Kind, alarm.Index).Msg)),
+         [this, alarm] { session_->Unskip(alarm.Kind, alarm.Index); }});
+  }
+  if (items.empty()) return;
+  items.insert(items.begin(), TPopupMenu::TItem{L"", nullptr, true});
+  menu_.Items.insert(menu_.Items.begin() + static_cast<std::ptrdiff_t>(at), items.begin(),
+                     items.end());
+}
+
+std::wstring TrayAlarmName(std::int64_t localSecond, const std::wstring& message) {
+  const auto date = DateOfDay(FloorDiv(localSecond, kSecondsPerDay));
+  const std::int64_t ofDay = FloorMod(localSecond, kSecondsPerDay);
+  wchar_t text[32] = L"";
+  if (date) {
+    swprintf(text, 32, L"%02u.%02u %02d:%02d", static_cast<unsigned>(date->Day),
+             static_cast<unsigned>(date->Month), static_cast<int>(ofDay / 3600),
+             static_cast<int>(ofDay / 60 % 60));
+  }
+  std::wstring name = text;
+  // A menu item is one line: the message's first line, cut short.
+  const std::wstring start = MessageStart(message, 24);
+  if (!start.empty()) name += L" " + start;
+  return name;
 }
 
 void TTray::ProgramMinimized() {
