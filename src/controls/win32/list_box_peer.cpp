@@ -47,7 +47,26 @@ class TListBoxPeer : public TWindowPeer {
       }
       case WM_KEYDOWN:
         l_.UserKeyDown(static_cast<std::uint16_t>(wp));
+        // The menu key and Shift+F10 open the row menu on the press, as
+        // Windows' own lists do; Wine's default procedure turns neither
+        // into WM_CONTEXTMENU, and with the keys kept from it here neither
+        // does Windows', so the menu opens once on both.
+        if (wp == VK_APPS) {
+          ContextMenu(-1);
+          return true;
+        }
         return false;  // the list's own keys (arrows) go on
+      case WM_KEYUP:
+        return wp == VK_APPS;
+      case WM_SYSKEYDOWN:
+        if (wp == VK_F10 && GetKeyState(VK_SHIFT) < 0) {
+          ContextMenu(-1);
+          return true;
+        }
+        return false;
+      case WM_SYSKEYUP:
+        // Without its press, F10's release must not start menu mode.
+        return wp == VK_F10 && GetKeyState(VK_SHIFT) < 0;
       case WM_LBUTTONDOWN:
         mouse_ = true;
         return false;
