@@ -1,10 +1,10 @@
 #include "ui/alarm_list.h"
 
 #include <algorithm>
-#include <cwchar>
 
 #include "platform/clock.h"
 #include "platform/date_time.h"
+#include "platform/decimal_text.h"
 #include "platform/regional.h"
 
 namespace {
@@ -33,10 +33,7 @@ TDateTime TimeLeft(TDateTime now, TDateTime target) {
 std::wstring SkipMark(std::int64_t localSecond) {
   const auto date = DateOfDay(FloorDiv(localSecond, kSecondsPerDay));
   if (!date) return {};
-  wchar_t text[24];
-  swprintf(text, 24, L"  пропуск %02u.%02u", static_cast<unsigned>(date->Day),
-           static_cast<unsigned>(date->Month));
-  return text;
+  return L"  пропуск " + TwoDigitText(date->Day) + L"." + TwoDigitText(date->Month);
 }
 
 }  // namespace

@@ -1,11 +1,11 @@
 #include "ui/tray.h"
 
 #include <algorithm>
-#include <cwchar>
 
 #include "controls/app_window.h"
 #include "engine/ring_session.h"
 #include "platform/date_time.h"
+#include "platform/decimal_text.h"
 #include "ui/missed_window.h"
 
 TTray::TTray(TTrayIcon& RzTrayIcon1, TPopupMenu& abfPopupMenu1, TForm& window,
@@ -82,13 +82,12 @@ void TTray::AddSkipItems(std::size_t at) {
 std::wstring TrayAlarmName(std::int64_t localSecond, const std::wstring& message) {
   const auto date = DateOfDay(FloorDiv(localSecond, kSecondsPerDay));
   const std::int64_t ofDay = FloorMod(localSecond, kSecondsPerDay);
-  wchar_t text[32] = L"";
+  std::wstring name;
   if (date) {
-    swprintf(text, 32, L"%02u.%02u %02d:%02d", static_cast<unsigned>(date->Day),
-             static_cast<unsigned>(date->Month), static_cast<int>(ofDay / 3600),
-             static_cast<int>(ofDay / 60 % 60));
+    name = TwoDigitText(date->Day) + L"." + TwoDigitText(date->Month) + L" " +
+           TwoDigitText(static_cast<int>(ofDay / 3600)) + L":" +
+           TwoDigitText(static_cast<int>(ofDay / 60 % 60));
   }
-  std::wstring name = text;
   // A menu item is one line: the message's first line, cut short.
   const std::wstring start = MessageStart(message, 24);
   if (!start.empty()) name += L" " + start;
