@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "engine/ring_session.h"
 #include "platform/clock.h"
 #include "platform/date_time.h"
 #include "platform/decimal_text.h"
@@ -33,7 +34,11 @@ TDateTime TimeLeft(TDateTime now, TDateTime target) {
 std::wstring SkipMark(std::int64_t localSecond) {
   const auto date = DateOfDay(FloorDiv(localSecond, kSecondsPerDay));
   if (!date) return {};
-  return L"  пропуск " + TwoDigitText(date->Day) + L"." + TwoDigitText(date->Month);
+  std::wstring mark = L"  пропуск ";
+  mark += TwoDigitText(date->Day);
+  mark += L'.';
+  mark += TwoDigitText(date->Month);
+  return mark;
 }
 
 }  // namespace
@@ -83,7 +88,7 @@ std::vector<std::wstring> TAlarmList::Rows() const {
     for (std::uint16_t i = 0; i < n; ++i) {
       const TAlarmActions a = AlarmActions(st, kind, static_cast<std::uint16_t>(i + 1));
       const auto index = static_cast<std::uint16_t>(i + 1);
-      const auto skipped = SkippedAt ? SkippedAt(kind, index) : std::nullopt;
+      const auto skipped = session_ ? session_->SkippedAt(kind, index) : std::nullopt;
       const std::wstring tail = (skipped ? SkipMark(*skipped) : std::wstring()) + L" | " +
                                 MessagePreview(FromShortString(*a.Msg)) + L" | " +
                                 FromShortString(*a.Exe);
@@ -135,28 +140,23 @@ void TAlarmList::RowMenu(TPoint at) {
   if (!selected) return;
   const TAlarmKind kind = selected->Kind;
   const std::uint16_t index = selected->Index;
-  const bool skipped = SkippedAt && SkippedAt(kind, index).has_value();
-  TPopupMenu::TItem skip{L"Пропустить следующий", [this, kind, index] {
-                           if (OnSkip) OnSkip(kind, index);
-                         }};
-  if (skipped) {
-    skip = {L"Не пропускать", [this, kind, index] {
-              if (OnUnskip) OnUnskip(kind, index);
-            }};
-  }
+  const bool skipped = session_ && session_->SkippedAt(kind, index).has_value();
+  menu_.Items.clear();
+  menu_.Items.push_back({skipped ? L"Не пропускать" : L"Пропустить следующий",
+                         [this, kind, index, skipped] {
+                           if (!session_) return;
+                           if (skipped) {
+                             session_->Unskip(kind, index);
+                           } else {
+                             session_->SkipNext(kind, index);
+                           }
+                         }});
   // Only daily and weekday alarms repeat on the clock, so only they have a
   // next occurrence to skip.
-  skip.Enabled = kind == akDaily || kind == akWeekly;
-  menu_.Items = {
-      skip,
-      {L"", nullptr, true},
-      {L"Изменить", [this] {
-         if (OnEditKey) OnEditKey();
-       }},
-      {L"Удалить", [this] {
-         if (OnDeleteKey) OnDeleteKey();
-       }},
-  };
+  menu_.Items.back().Enabled = kind == akDaily || kind == akWeekly;
+  menu_.Items.push_back({L"", nullptr, true});
+  menu_.Items.push_back({L"Изменить", OnEditKey});
+  menu_.Items.push_back({L"Удалить", OnDeleteKey});
   menu_.Popup(at.X, at.Y);
 }
 

@@ -12,6 +12,7 @@
 #include "store/alarm_store.h"
 
 class TClock;
+class TRingSession;
 class TRegionalFormats;
 
 class TAlarmList {
@@ -47,12 +48,9 @@ class TAlarmList {
   // Enter and Delete on a row.
   std::function<void()> OnEditKey;
   std::function<void()> OnDeleteKey;
-  // The occurrence an alarm skips (local seconds since 30 December 1899),
-  // shown in its row; and the row menu's commands to skip the next one or
-  // take the skip back.
-  std::function<std::optional<std::int64_t>(TAlarmKind, std::uint16_t)> SkippedAt;
-  std::function<void(TAlarmKind, std::uint16_t)> OnSkip;
-  std::function<void(TAlarmKind, std::uint16_t)> OnUnskip;
+  // The session whose skips the rows show and the row menu makes and
+  // takes back.
+  void Attach(TRingSession& session) { session_ = &session; }
 
  private:
   std::vector<std::wstring> Rows() const;
@@ -63,4 +61,5 @@ class TAlarmList {
   const TAlarmStore& store_;
   TRegionalFormats& formats_;
   TClock& clock_;
+  TRingSession* session_ = nullptr;
 };

@@ -35,6 +35,7 @@ TMainWindow::TMainWindow(TAppState& state, TServices& services, TSettingsDialog&
                presenter_, wakeUp) {
   presenter_.Attach(session_);
   tray_.Attach(session_, state.Store);
+  list_.Attach(session_);
   // Skips are made, taken back and end in the session; the rows show them.
   presenter_.OnNextRingChanged = [this] { list_.Refresh(); };
   // The strip names the window it moves, for screen readers.
@@ -91,11 +92,6 @@ TMainWindow::TMainWindow(TAppState& state, TServices& services, TSettingsDialog&
   list_.OnDeleteKey = [this] { editor_.DelButClick(); };
   tray_.HasSnoozes = [this] { return !session_.Snoozes().empty(); };
   tray_.CancelSnoozes = [this] { session_.CancelSnoozes(); };
-  list_.SkippedAt = [this](TAlarmKind kind, std::uint16_t index) {
-    return session_.SkippedAt(kind, index);
-  };
-  list_.OnSkip = [this](TAlarmKind kind, std::uint16_t index) { session_.SkipNext(kind, index); };
-  list_.OnUnskip = [this](TAlarmKind kind, std::uint16_t index) { session_.Unskip(kind, index); };
   im1.OnClick = [this] { MinimizeImageClick(); };
   im2.OnClick = [this] { CloseImageClick(); };
 }

@@ -1,7 +1,5 @@
 #include "ui/tray.h"
 
-#include <algorithm>
-
 #include "controls/app_window.h"
 #include "engine/ring_session.h"
 #include "platform/date_time.h"
@@ -51,47 +49,40 @@ void TTray::Attach(TRingSession& session, const TAlarmStore& store) {
 
 void TTray::AddSkipItems(std::size_t at) {
   if (!session_) return;
-  std::vector<TPopupMenu::TItem> items;
   // Offered only when a daily or weekday alarm will ring.
-  if (const auto next = session_->NextSkippable()) {
-    const TAlarmKind kind = next->Kind;
-    const std::uint16_t index = next->Index;
-    items.push_back({L"Пропустить ближайший будильник: " +
-                         TrayAlarmName(next->LocalSecond, next->Message),
-                     [this, kind, index] { session_->SkipNext(kind, index); }});
-  }
+  const auto next = session_->NextSkippable();
   // The skip of the earliest moment, while any stands.
-  const TSkips& skips = session_->Skips();
-  const auto first = std::min_element(skips.begin(), skips.end(), [](const TSkip& a, const TSkip& b) {
-    return a.LocalSecond < b.LocalSecond;
-  });
-  if (first != skips.end()) {
-    const TAlarmRef alarm = first->Alarm;
-    items.push_back(
-        {L"Не пропускать: " +
-             TrayAlarmName(first->LocalSecond,
-                           FromShortString(*AlarmActions(*store_, alarm.Kind, alarm.Index).Msg)),
-         [this, alarm] { session_->Unskip(alarm.Kind, alarm.Index); }});
+  const TSkip* first = nullptr;
+  for (const TSkip& k : session_->Skips()) {
+    if (!first || k.LocalSecond < first->LocalSecond) first = &k;
   }
-  if (items.empty()) return;
-  items.insert(items.begin(), TPopupMenu::TItem{L"", nullptr, true});
-  menu_.Items.insert(menu_.Items.begin() + static_cast<std::ptrdiff_t>(at), items.begin(),
-                     items.end());
+  if (!next && !first) return;
+  auto it = menu_.Items.insert(menu_.Items.begin() + static_cast<std::ptrdiff_t>(at),
+                               TPopupMenu::TItem{L"", nullptr, true});
+  if (next) {
+    it = menu_.Items.insert(it + 1, SkipItem(L"Пропустить ближайший будильник: ", next->Kind,
+                                             next->Index, next->LocalSecond, next->Message, false));
+  }
+  if (first) {
+    const TAlarmRef& a = first->Alarm;
+    menu_.Items.insert(it + 1, SkipItem(L"Не пропускать: ", a.Kind, a.Index, first->LocalSecond,
+                                        FromShortString(*AlarmActions(*store_, a.Kind, a.Index).Msg),
+                                        true));
+  }
 }
 
-std::wstring TrayAlarmName(std::int64_t localSecond, const std::wstring& message) {
-  const auto date = DateOfDay(FloorDiv(localSecond, kSecondsPerDay));
-  const std::int64_t ofDay = FloorMod(localSecond, kSecondsPerDay);
-  std::wstring name;
-  if (date) {
-    name = TwoDigitText(date->Day) + L"." + TwoDigitText(date->Month) + L" " +
-           TwoDigitText(static_cast<int>(ofDay / 3600)) + L":" +
-           TwoDigitText(static_cast<int>(ofDay / 60 % 60));
-  }
-  // A menu item is one line: the message's first line, cut short.
-  const std::wstring start = MessageStart(message, 24);
-  if (!start.empty()) name += L" " + start;
-  return name;
+TPopupMenu::TItem TTray::SkipItem(const wchar_t* action, TAlarmKind kind, std::uint16_t index,
+                                  std::int64_t localSecond, const std::wstring& message,
+                                  bool undo) {
+  std::wstring caption = action;
+  caption += TrayAlarmName(localSecond, message);
+  return {std::move(caption), [this, kind, index, undo] {
+            if (undo) {
+              session_->Unskip(kind, index);
+            } else {
+              session_->SkipNext(kind, index);
+            }
+          }};
 }
 
 void TTray::ProgramMinimized() {
@@ -142,3 +133,25 @@ void TTray::OpenDialog(TForm& dialog) {
 // Ends at once, without the window's close: every change was saved when it
 // was made.
 void TTray::QuitClick() { app_.Terminate(); }
+
+std::wstring TrayAlarmName(std::int64_t localSecond, const std::wstring& message) {
+  const auto date = DateOfDay(FloorDiv(localSecond, kSecondsPerDay));
+  const std::int64_t ofDay = FloorMod(localSecond, kSecondsPerDay);
+  std::wstring name;
+  if (date) {
+    name += TwoDigitText(date->Day);
+    name += L'.';
+    name += TwoDigitText(date->Month);
+    name += L' ';
+    name += TwoDigitText(static_cast<int>(ofDay / 3600));
+    name += L':';
+    name += TwoDigitText(static_cast<int>(ofDay / 60 % 60));
+  }
+  // A menu item is one line: the message's first line, cut short.
+  const std::wstring start = MessageStart(message, 24);
+  if (!start.empty()) {
+    name += L' ';
+    name += start;
+  }
+  return name;
+}

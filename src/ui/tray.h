@@ -9,11 +9,10 @@
 #include <string>
 
 #include "controls/controls.h"
+#include "store/alarm_store.h"
 
 class TApplicationWindow;
-class TRegionalFormats;
 class TRingSession;
-struct TAlarmStore;
 
 class TTray {
  public:
@@ -49,6 +48,8 @@ class TTray {
   void BuildMenu();
   // The skip items, from item `at` on.
   void AddSkipItems(std::size_t at);
+  TPopupMenu::TItem SkipItem(const wchar_t* action, TAlarmKind kind, std::uint16_t index,
+                             std::int64_t localSecond, const std::wstring& message, bool undo);
   // The dialog comes forward when it is open already, else it opens.
   void OpenDialog(TForm& dialog);
 

@@ -58,21 +58,37 @@ void SaveAlarms(const TempDir& dir, std::int64_t daily) {
   EXPECT_TRUE(::SaveAlarms(*store, dir.ProgramDir(), file).Saved());
 }
 
-// The program with the list shown, its daily tab chosen; the list.
-HWND StartOnDailyTab(Program& p, const TempDir& dir) {
-  // The list shown; started with Windows, so the start-up ends by writing
-  // the Run value.
+// The program with the list shown, once its start-up is over.
+HWND StartWithList(Program& p, const TempDir& dir) {
+  // Started with Windows, so the start-up ends by writing the Run value.
   WriteBytes(dir.Path(L"config.cfg"), {1, 0, 0, 1, 0, 0, 0});
   RemoveRunValue();
   p.Start();
   HWND main = p.Main();
+  if (main) {
+    EXPECT_TRUE(WaitFor([] { return RunValue().has_value(); }, 5s)) << "the start-up did not end";
+  }
+  return main;
+}
+
+// The program's daily tab chosen with the mouse; the list.
+HWND StartOnDailyTab(Program& p, const TempDir& dir) {
+  HWND main = StartWithList(p, dir);
   if (!main) return nullptr;
-  EXPECT_TRUE(WaitFor([] { return RunValue().has_value(); }, 5s)) << "the start-up did not end";
   HWND tabs = FindControl(main, WC_TABCONTROLW);
   EXPECT_TRUE(ClickTab(p.Process(), tabs, 1));
   HWND list = FindControl(main, L"ListBox");
   EXPECT_TRUE(WaitFor([&] { return Rows(list).size() == 1; }, 5s));
   return list;
+}
+
+// Tab until `target` has the focus, as a user watches it.
+bool TabTo(HWND main, HWND target) {
+  for (int i = 0; i < 30 && FocusOf(main) != target; ++i) {
+    Keys({VK_TAB});
+    Settle(main);
+  }
+  return FocusOf(main) == target;
 }
 
 RECT RowOnScreen(HWND list, int row) {
@@ -161,14 +177,22 @@ TEST(SkipProgram, ARightClickSkipsTheDailyAlarmAndOnlyTheCountdownRings) {
   CloseProgram(p);
 }
 
-TEST(SkipProgram, TheKeyboardOpensTheRowMenuAtTheSelectedRow) {
+TEST(SkipProgram, TheKeyboardAloneReachesTheRowAndOpensItsMenuThere) {
   TempDir dir;
   SaveAlarms(dir, LocalSecondNow() + 3600);
   Program p(dir);
-  HWND list = StartOnDailyTab(p, dir);
-  ASSERT_NE(list, nullptr);
-  SelectRow(list, 0);
-  ASSERT_EQ(SelectedRow(list), 0);
+  HWND main = StartWithList(p, dir);
+  ASSERT_NE(main, nullptr);
+  // To the tabs, one to the right (the daily alarms), into the list and
+  // down onto its row.
+  HWND tabs = FindControl(main, WC_TABCONTROLW);
+  HWND list = FindControl(main, L"ListBox");
+  ASSERT_TRUE(TabTo(main, tabs)) << "Tab did not reach the tabs";
+  Keys({VK_RIGHT});
+  ASSERT_TRUE(WaitFor([&] { return Rows(list).size() == 1; }, 5s)) << "no daily tab";
+  ASSERT_TRUE(TabTo(main, list)) << "Tab did not reach the list";
+  Keys({VK_DOWN});
+  ASSERT_TRUE(WaitFor([&] { return SelectedRow(list) == 0; }, 5s));
   const RECT row = RowOnScreen(list, 0);
   const struct {
     const char* name;
