@@ -57,6 +57,9 @@ inline constexpr std::uint16_t kVkUp = 38;
 inline constexpr std::uint16_t kVkRight = 39;
 inline constexpr std::uint16_t kVkDown = 40;
 inline constexpr std::uint16_t kVkDelete = 46;
+// The menu key, which opens the focused control's context menu.
+inline constexpr std::uint16_t kVkApps = 93;
+inline constexpr std::uint16_t kVkF10 = 121;
 
 class TControl;
 class TForm;
@@ -90,6 +93,7 @@ enum class TActionKind {
   PickItem,
   PickValue,
   ButtonClick,  // the ellipsis button of an edit
+  ContextMenu,  // a right click on a list's row
 };
 
 struct TUserAction {

@@ -36,6 +36,7 @@ TPopupMenu::~TPopupMenu() = default;
 int TPopupMenu::Popup(int x, int y) {
   const int chosen = peer_->Track(x, y);
   if (chosen < 0 || chosen >= static_cast<int>(Items.size())) return -1;
+  if (!Items[static_cast<std::size_t>(chosen)].Enabled) return -1;
   const auto handler = Items[static_cast<std::size_t>(chosen)].OnClick;
   if (handler) DispatchEvent(handler);
   return chosen;

@@ -31,13 +31,15 @@ class TTimer {
   std::unique_ptr<TTimerPeer> peer_;
 };
 
-// A popup menu of plain items; each item has its own OnClick.
+// A popup menu of plain items; each item has its own OnClick. A disabled
+// item is shown greyed and cannot be chosen.
 class TPopupMenu {
  public:
   struct TItem {
     std::wstring Caption;
     std::function<void()> OnClick;
     bool Separator = false;
+    bool Enabled = true;
   };
   TPopupMenu();
   ~TPopupMenu();

@@ -301,6 +301,18 @@ void TListBox::UserSelected(int index) {
   Raise(OnClick);
 }
 
+void TListBox::RightClickRow(int index) {
+  if (index < 0 || index >= static_cast<int>(items_.size())) return;
+  TUserAction a{TActionKind::ContextMenu};
+  a.Index = index;
+  Perform(a);
+}
+
+void TListBox::UserContextMenu(int row, TPoint at) {
+  if (row >= 0 && row < static_cast<int>(items_.size())) itemIndex_ = row;
+  if (OnContextMenu) DispatchEvent([&] { OnContextMenu(at); });
+}
+
 TComboBox::TComboBox(TControl* parent, int left, int top, int width, int height)
     : TControl(parent, left, top, width, height) {
   SetColor(clWindow);

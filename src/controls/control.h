@@ -274,6 +274,17 @@ class TListBox : public TControl {
   void SelectRow(int index);
   void UserSelected(int index);
 
+  // A user's right click on a row, which selects the row first, as Windows
+  // lists do. The menu key and Shift+F10 (PressKey) ask for the selected
+  // row's menu.
+  void RightClickRow(int index);
+  // The row's menu is asked for; `at` is where it opens, in the screen's
+  // own pixels: at the mouse for a click, at the selected row for a key.
+  std::function<void(TPoint at)> OnContextMenu;
+  // Peers only: `row` (-1: the selection stays) becomes the selection, with
+  // no click, then OnContextMenu.
+  void UserContextMenu(int row, TPoint at);
+
  private:
   std::vector<std::wstring> items_;
   int itemIndex_ = -1;

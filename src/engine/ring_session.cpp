@@ -176,6 +176,9 @@ void TRingSession::Check() {
   if (skipsPassed) days_.SetSkips(skips_);
   // What rang is examined for good, even if the program ends unseen.
   if (rang_ || skipsPassed) SaveState();
+  // The next ring stays as planned (it was aimed past the skip), but what
+  // shows the plans shows the skip no more.
+  if (skipsPassed) view_.NextRingChanged();
 }
 
 void TRingSession::CatchUp(std::int64_t lastExamined) {

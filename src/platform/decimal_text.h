@@ -24,6 +24,11 @@ inline std::wstring DecimalText(long long value) {
   return std::wstring(p, digits + 24);
 }
 
+// 0..99 in two digits, a leading zero below 10 (days, months, hours).
+inline std::wstring TwoDigitText(int value) {
+  return {static_cast<wchar_t>(L'0' + value / 10 % 10), static_cast<wchar_t>(L'0' + value % 10)};
+}
+
 // What ReadDecimal found.
 struct TDecimalRead {
   // None when there was no digit, or when the digits stand for more than an

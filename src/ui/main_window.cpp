@@ -23,7 +23,7 @@ TMainWindow::TMainWindow(TAppState& state, TServices& services, TSettingsDialog&
       settingsDialog_(settingsDialog),
       aboutDialog_(aboutDialog),
       daysOffDialog_(daysOffDialog),
-      list_(RzTabControl, cxListBox, state.Store, services.Formats, services.Clock),
+      list_(RzTabControl, cxListBox, ListMenu, state.Store, services.Formats, services.Clock),
       picker_(cxCheckMUS, cxDirBox, cxMusList, [this] { return SoundDir(); }),
       editor_({NewBut, EditBut, DelBut, RzPanel1, cxTimeEdit, cxDate, cxDateEdit, cxDay, cxWeek,
                panelweek, {&pn, &vt, &sr, &cht, &pt, &sb, &vs}, cxObrat, cxObratComp, AddBut,
@@ -39,6 +39,10 @@ TMainWindow::TMainWindow(TAppState& state, TServices& services, TSettingsDialog&
                 services.Tickers, services.Files, services.Random},
                presenter_, wakeUp) {
   presenter_.Attach(session_);
+  tray_.Attach(session_, state.Store);
+  list_.Attach(session_);
+  // Skips are made, taken back and end in the session; the rows show them.
+  presenter_.OnNextRingChanged = [this] { list_.Refresh(); };
   // The strip names the window it moves, for screen readers.
   HEAD.SetCaption(L"Tivorra");
   cxLabel1.SetFont({L"Tahoma", 10, true, clWhite});

@@ -114,6 +114,8 @@ class TMainWindow : public TForm {
   TTimer Time{1000, true};
   TTrayIcon RzTrayIcon1;
   TPopupMenu abfPopupMenu1;
+  // The alarm list's row menu.
+  TPopupMenu ListMenu;
 
  private:
   // Handlers of the window's own controls.

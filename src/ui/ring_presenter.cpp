@@ -37,6 +37,7 @@ void TRingPresenter::ShowMissed(const std::vector<TMissedAlarm>& missed) {
 void TRingPresenter::NextRingChanged() {
   if (!session_) return;
   icon_.SetHint(TrayHint(session_->NextRing(), clock_.Now(), formats_));
+  if (OnNextRingChanged) OnNextRingChanged();
 }
 
 void TRingPresenter::ReportError(const std::wstring& text) { ::ReportError(text); }

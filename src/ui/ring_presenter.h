@@ -3,6 +3,7 @@
 // report.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -28,6 +29,10 @@ class TRingPresenter : public TRingView {
   void NextRingChanged() override;
   void ReportError(const std::wstring& text) override;
   void ShowNotice(const std::wstring& text) override;
+
+  // After the tooltip follows a change of the next ring: whatever else
+  // shows the session's plans (skips in the list) follows too.
+  std::function<void()> OnNextRingChanged;
 
  private:
   TWakeUpWindow& wakeUp_;

@@ -1,6 +1,10 @@
 #include "ui/tray.h"
 
 #include "controls/app_window.h"
+#include "engine/ring_session.h"
+#include "platform/date_time.h"
+#include "platform/decimal_text.h"
+#include "ui/missed_window.h"
 
 TTray::TTray(TTrayIcon& RzTrayIcon1, TPopupMenu& abfPopupMenu1, TForm& window,
              TForm& settingsDialog, TForm& daysOffDialog, TForm& aboutDialog,
@@ -32,10 +36,56 @@ void TTray::BuildMenu() {
       {L"Закрыть", [this] { QuitClick(); }},
   };
   // Offered only while there is something to cancel.
+  std::size_t afterShown = 2;
   if (HasSnoozes && HasSnoozes()) {
     menu_.Items.insert(menu_.Items.begin() + 2,
                        {separator, {L"Отменить отложенные", [this] { CancelSnoozes(); }}});
+    afterShown += 2;
   }
+  AddSkipItems(afterShown);
+}
+
+void TTray::Attach(TRingSession& session, const TAlarmStore& store) {
+  session_ = &session;
+  store_ = &store;
+}
+
+void TTray::AddSkipItems(std::size_t at) {
+  if (!session_) return;
+  // Offered only when a daily or weekday alarm will ring.
+  const auto next = session_->NextSkippable();
+  // The skip of the earliest moment, while any stands.
+  const TSkip* first = nullptr;
+  for (const TSkip& k : session_->Skips()) {
+    if (!first || k.LocalSecond < first->LocalSecond) first = &k;
+  }
+  if (!next && !first) return;
+  auto it = menu_.Items.insert(menu_.Items.begin() + static_cast<std::ptrdiff_t>(at),
+                               TPopupMenu::TItem{L"", nullptr, true});
+  if (next) {
+    it = menu_.Items.insert(it + 1, SkipItem(L"Пропустить ближайший будильник: ", next->Kind,
+                                             next->Index, next->LocalSecond, next->Message, false));
+  }
+  if (first) {
+    const TAlarmRef& a = first->Alarm;
+    menu_.Items.insert(it + 1, SkipItem(L"Не пропускать: ", a.Kind, a.Index, first->LocalSecond,
+                                        FromShortString(*AlarmActions(*store_, a.Kind, a.Index).Msg),
+                                        true));
+  }
+}
+
+TPopupMenu::TItem TTray::SkipItem(const wchar_t* action, TAlarmKind kind, std::uint16_t index,
+                                  std::int64_t localSecond, const std::wstring& message,
+                                  bool undo) {
+  std::wstring caption = action;
+  caption += TrayAlarmName(localSecond, message);
+  return {std::move(caption), [this, kind, index, undo] {
+            if (undo) {
+              session_->Unskip(kind, index);
+            } else {
+              session_->SkipNext(kind, index);
+            }
+          }};
 }
 
 void TTray::ProgramMinimized() {
@@ -90,3 +140,25 @@ void TTray::OpenDialog(TForm& dialog) {
 // Ends at once, without the window's close: every change was saved when it
 // was made.
 void TTray::QuitClick() { app_.Terminate(); }
+
+std::wstring TrayAlarmName(std::int64_t localSecond, const std::wstring& message) {
+  const auto date = DateOfDay(FloorDiv(localSecond, kSecondsPerDay));
+  const std::int64_t ofDay = FloorMod(localSecond, kSecondsPerDay);
+  std::wstring name;
+  if (date) {
+    name += TwoDigitText(date->Day);
+    name += L'.';
+    name += TwoDigitText(date->Month);
+    name += L' ';
+    name += TwoDigitText(static_cast<int>(ofDay / 3600));
+    name += L':';
+    name += TwoDigitText(static_cast<int>(ofDay / 60 % 60));
+  }
+  // A menu item is one line: the message's first line, cut short.
+  const std::wstring start = MessageStart(message, 24);
+  if (!start.empty()) {
+    name += L' ';
+    name += start;
+  }
+  return name;
+}

@@ -83,6 +83,8 @@ inline void Hook(K& c, TEvents& e) {
   if constexpr (requires { c.OnButtonClick; })
     c.OnButtonClick = [&e] { e.push_back("ButtonClick"); };
   if constexpr (requires { c.OnTabClick; }) c.OnTabClick = [&e] { e.push_back("TabClick"); };
+  if constexpr (requires { c.OnContextMenu; })
+    c.OnContextMenu = [&e](TPoint) { e.push_back("ContextMenu"); };
 }
 inline void Hook(TRadioGroup& g, TEvents& e) {
   HookCommon(g.a, e, "a ");

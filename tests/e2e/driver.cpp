@@ -154,7 +154,10 @@ HWND FindControl(HWND parent, const wchar_t* cls, const wchar_t* text) {
   return nullptr;
 }
 
-void ClickScreen(POINT at, bool twice) {
+void ClickScreen(POINT at, bool twice) { ClickScreenWith(at, false, twice); }
+void RightClickScreen(POINT at) { ClickScreenWith(at, true, false); }
+
+void ClickScreenWith(POINT at, bool right, bool twice) {
   // At a person's pace: the mouse comes to rest before its button goes
   // down, and the button is held for a moment.
   SetCursorPos(at.x, at.y);
@@ -179,7 +182,11 @@ void ClickScreen(POINT at, bool twice) {
     Sleep(20);
     INPUT in = {};
     in.type = INPUT_MOUSE;
-    in.mi.dwFlags = i % 2 ? MOUSEEVENTF_LEFTUP : MOUSEEVENTF_LEFTDOWN;
+    if (right) {
+      in.mi.dwFlags = i % 2 ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_RIGHTDOWN;
+    } else {
+      in.mi.dwFlags = i % 2 ? MOUSEEVENTF_LEFTUP : MOUSEEVENTF_LEFTDOWN;
+    }
     SendInput(1, &in, sizeof(INPUT));
   }
 }

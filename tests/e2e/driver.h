@@ -71,6 +71,9 @@ std::vector<HWND> FindControls(HWND parent, const wchar_t* cls);
 // (they reach whatever window has the focus). What lies on top at that
 // place is what the click reaches, as for a user.
 void ClickScreen(POINT at, bool twice = false);
+// The same with the right button.
+void RightClickScreen(POINT at);
+void ClickScreenWith(POINT at, bool right, bool twice);
 // Keys pressed and released in turn; with `shift` held down around them.
 void Keys(std::initializer_list<WORD> keys, bool shift = false);
 // Characters typed on the keyboard.

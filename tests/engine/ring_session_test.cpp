@@ -279,6 +279,23 @@ TEST_F(RingSession, CancellingSnoozesAimsAtTheAlarmItself) {
   EXPECT_GT(view.nextChanges, changes) << "the view was told";
 }
 
+TEST_F(RingSession, ASkipThatPassesOnTheClocksTickIsToldToTheView) {
+  Daily(EncodeTime(7, 5, 20, 0), L"Подъём");
+  Start();
+  ASSERT_TRUE(session->SkipNext(akDaily, 1));
+  ExpectNext(UtcAt(1, 7, 5, 20), L"Подъём");
+  const int changes = view.nextChanges;
+  // The window's 1 s tick, up to and past the skipped moment.
+  for (int s = 0; s < 12; ++s) {
+    Pass(1000);
+    session->Tick();
+  }
+  EXPECT_FALSE(view.ringShown);
+  EXPECT_TRUE(session->Skips().empty());
+  EXPECT_EQ(view.nextChanges, changes + 1) << "told once, as the skip ended";
+  ExpectNext(UtcAt(1, 7, 5, 20), L"Подъём");
+}
+
 TEST_F(RingSession, TheWakeTimerRingsOnTheSecondAndAResumeNeverRingsItTwice) {
   // The clock reads 07:05:09.400; the alarm is due at 07:05:20.
   const std::int64_t dueUtc = clock.UtcMs + 10600;

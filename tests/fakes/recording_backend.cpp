@@ -99,6 +99,15 @@ class TRecordingPeer : public TControlPeer {
       case TActionKind::ButtonClick:
         static_cast<TEdit&>(c_).UserButtonClick();
         break;
+      case TActionKind::ContextMenu: {
+        // The mouse goes to the row's middle and its right button opens
+        // the menu there, the row selected and the list focused.
+        Focus();
+        const TPoint at = RowPlace(a.Index, true);
+        b_.mouse = at;
+        static_cast<TListBox&>(c_).UserContextMenu(a.Index, at);
+        break;
+      }
     }
   }
 
@@ -119,6 +128,21 @@ class TRecordingPeer : public TControlPeer {
       if (typed[i] == L'\r' && i + 1 < typed.size() && typed[i + 1] == L'\n') ++i;
     }
     return out;
+  }
+
+  // A list row's place on the screen, as the Win32 half takes it for a menu:
+  // the middle of the row for the mouse, a row's height in from its left
+  // for the keyboard, the list's corner with no row. The form's client area
+  // stands at its design place.
+  TPoint RowPlace(int row, bool middle) const {
+    TPoint at{0, 0};
+    for (const TControl* c = &c_; c; c = c->Parent()) {
+      at.X += c->Left();
+      at.Y += c->Top();
+    }
+    const int h = static_cast<const TListBox&>(c_).ItemHeight();
+    if (row < 0) return at;
+    return {at.X + (middle ? c_.Width() / 2 : h), at.Y + row * h + h / 2};
   }
 
   // Keys go to the focused control, as the dialog manager hands them on.
@@ -155,6 +179,10 @@ class TRecordingPeer : public TControlPeer {
       case TFlavor::List: {
         auto& list = static_cast<TListBox&>(c_);
         c_.UserKeyDown(key);
+        if (key == kVkApps) {
+          list.UserContextMenu(-1, RowPlace(list.ItemIndex(), false));
+          break;
+        }
         const int n = static_cast<int>(list.Items().size());
         const int i = list.ItemIndex();
         int next = i;
@@ -246,10 +274,19 @@ class TRecordingMenuPeer : public TMenuPeer {
  public:
   TRecordingMenuPeer(TRecordingBackend& b, TPopupMenu& m) : b_(b), m_(m) {}
   int Track(int x, int y) override {
-    TRecordingBackend::TMenuShown shown{x, y, {}};
-    for (const auto& item : m_.Items) shown.Captions.push_back(item.Caption);
+    TRecordingBackend::TMenuShown shown{x, y, {}, {}};
+    for (const auto& item : m_.Items) {
+      shown.Captions.push_back(item.Caption);
+      shown.Enabled.push_back(item.Enabled && !item.Separator);
+    }
     b_.menusShown_.push_back(shown);
-    return b_.TakeMenuChoice();
+    const int choice = b_.TakeMenuChoice();
+    // A greyed item cannot be chosen: the menu stays, then closes unchosen.
+    if (choice >= 0 && choice < static_cast<int>(shown.Enabled.size()) &&
+        !shown.Enabled[static_cast<std::size_t>(choice)]) {
+      return -1;
+    }
+    return choice;
   }
 
  private:

@@ -51,6 +51,7 @@ class TRecordingBackend : public TBackend {
   struct TMenuShown {
     int X, Y;
     std::vector<std::wstring> Captions;
+    std::vector<bool> Enabled;  // false for separators and greyed items
   };
   const std::vector<TMenuShown>& MenusShown() const { return menusShown_; }
   // The tray icon as the notification area shows it now.

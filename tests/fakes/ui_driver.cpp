@@ -60,18 +60,43 @@ void ScriptModal(TForm& form, std::function<int(TForm&)> script) {
 
 namespace {
 int gMenuChoice = -1;
+TMenuSeen gMenuSeen;
+
+// What the open menu shows.
+TMenuSeen ReadMenu(HWND popup, HMENU menu) {
+  TMenuSeen seen;
+  RECT r{};
+  GetWindowRect(popup, &r);
+  seen.X = r.left;
+  seen.Y = r.top;
+  const int n = GetMenuItemCount(menu);
+  for (int i = 0; i < n; ++i) {
+    wchar_t text[256] = L"";
+    GetMenuStringW(menu, static_cast<UINT>(i), text, 256, MF_BYPOSITION);
+    const UINT state = GetMenuState(menu, static_cast<UINT>(i), MF_BYPOSITION);
+    seen.Captions.push_back(text);
+    seen.Enabled.push_back(!(state & (MF_SEPARATOR | MF_GRAYED | MF_DISABLED)));
+  }
+  return seen;
+}
+
 // Fires inside the menu's own loop: the keys a user would press.
 void CALLBACK ChooseInMenu(HWND, UINT, UINT_PTR id, DWORD) {
   KillTimer(nullptr, id);
   HWND target = GetActiveWindow();
-  if (gMenuChoice < 0) {
+  HWND popup = FindWindowW(L"#32768", nullptr);
+  HMENU menu = popup ? reinterpret_cast<HMENU>(SendMessageW(popup, MN_GETHMENU, 0, 0)) : nullptr;
+  gMenuSeen = menu ? ReadMenu(popup, menu) : TMenuSeen{};
+  const bool greyed = gMenuChoice >= 0 &&
+                      gMenuChoice < static_cast<int>(gMenuSeen.Enabled.size()) &&
+                      !gMenuSeen.Enabled[static_cast<std::size_t>(gMenuChoice)];
+  // A greyed item is not chosen: the user gives up.
+  if (gMenuChoice < 0 || greyed) {
     PostMessageW(target, WM_KEYDOWN, VK_ESCAPE, 0);
     return;
   }
   // Down moves over separators: count only the items it stops at.
   int downs = gMenuChoice + 1;
-  HWND popup = FindWindowW(L"#32768", nullptr);
-  HMENU menu = popup ? reinterpret_cast<HMENU>(SendMessageW(popup, MN_GETHMENU, 0, 0)) : nullptr;
   if (menu) {
     downs = 0;
     for (int i = 0; i <= gMenuChoice; ++i) {
@@ -86,6 +111,18 @@ void CALLBACK ChooseInMenu(HWND, UINT, UINT_PTR id, DWORD) {
 void ScriptMenuChoice(int item) {
   gMenuChoice = item;
   SetTimer(nullptr, 0, 50, ChooseInMenu);
+}
+
+TMenuSeen LastMenuSeen() { return gMenuSeen; }
+
+TScreenRect RowOnScreen(const TListBox& list, int row) {
+  HWND h = static_cast<HWND>(list.Peer().Handle());
+  RECT r{};
+  SendMessageW(h, LB_GETITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&r));
+  POINT a{r.left, r.top}, b{r.right, r.bottom};
+  ClientToScreen(h, &a);
+  ClientToScreen(h, &b);
+  return {a.x, a.y, b.x, b.y};
 }
 
 TDragWatch::TDragWatch(TForm& form) : form_(form) {
@@ -136,6 +173,25 @@ void ScriptModal(TForm& form, std::function<int(TForm&)> script) {
   Recorder().ScriptModal(form, std::move(script));
 }
 void ScriptMenuChoice(int item) { Recorder().ScriptMenuChoice(item); }
+
+TMenuSeen LastMenuSeen() {
+  const auto& all = Recorder().MenusShown();
+  if (all.empty()) return {};
+  const auto& m = all.back();
+  return {m.X, m.Y, m.Captions, m.Enabled};
+}
+
+// As the recording peers place a list: the form's client area at its
+// design place, and rows of the list's item height from its top.
+TScreenRect RowOnScreen(const TListBox& list, int row) {
+  int x = 0, y = 0;
+  for (const TControl* c = &list; c; c = c->Parent()) {
+    x += c->Left();
+    y += c->Top();
+  }
+  const int h = list.ItemHeight();
+  return {x, y + row * h, x + list.Width(), y + (row + 1) * h};
+}
 
 TDragWatch::TDragWatch(TForm& form) : form_(form), base_(Recorder().DragCount(form)) {}
 TDragWatch::~TDragWatch() = default;

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <functional>
+#include <string>
 #include <vector>
 
 #include "controls/controls.h"
@@ -14,6 +15,23 @@ void ScriptModal(TForm& form, std::function<int(TForm&)> script);
 
 // The item the user chooses in the next popup menu (-1: none).
 void ScriptMenuChoice(int item);
+
+// The last popup menu a scripted choice was made in, as it was shown: its
+// place on the screen, its captions, and which items could be chosen
+// (separators and greyed items not).
+struct TMenuSeen {
+  int X = 0, Y = 0;
+  std::vector<std::wstring> Captions;
+  std::vector<bool> Enabled;
+};
+TMenuSeen LastMenuSeen();
+
+// A list row's rectangle on the screen.
+struct TScreenRect {
+  int Left = 0, Top = 0, Right = 0, Bottom = 0;
+  bool Holds(int x, int y) const { return x >= Left && x < Right && y >= Top && y < Bottom; }
+};
+TScreenRect RowOnScreen(const TListBox& list, int row);
 
 // Counts the window drags the form starts from now on.
 class TDragWatch {

@@ -1,8 +1,11 @@
-// The program's windows with one of its dialogs or the tray menu open, to
-// look at them at each scale: scripts/screenshot.sh with
+// The program's windows with one of its dialogs or menus open, to look at
+// them at each scale: scripts/screenshot.sh with
 // TIVORRA_EXE=tests/dialog_shots.exe and one argument, "settings", "about",
-// "daysoff", "menu" or "picker" (the editor with the first section of the
-// Sound folder beside the program chosen).
+// "daysoff", "menu" (the tray's), "picker" (the editor with the first
+// section of the Sound folder beside the program chosen), "list-daily" or
+// "list-date" (a row's menu) or "tray-skip" (the tray's with a skip made).
+// The last three store alarms and show the list: run them from a copy in a
+// folder of its own (TIVORRA_DIR).
 #include <windows.h>
 
 #include <shellapi.h>
@@ -58,8 +61,42 @@ void CALLBACK ClickOne(HWND, UINT, UINT_PTR id, DWORD) {
   gForms->Settings.onCloseMinToTray.Click();
 }
 
+// A date alarm and two daily ones, the second skipped, in the list.
+void ShowAlarms(int tab) {
+  TAlarmStore& s = gState.Store;
+  s.DateCount = 1;
+  s.DateAlarms[0].AlarmDate = EncodeDate(2026, 12, 31);
+  s.DateAlarms[0].AlarmTime = EncodeTime(9, 0, 0, 0);
+  ToShortString(L"Врач", s.DateAlarms[0].Msg);
+  s.DailyCount = 2;
+  s.DailyAlarms[0].AlarmTime = EncodeTime(7, 30, 0, 0);
+  ToShortString(L"Подъём", s.DailyAlarms[0].Msg);
+  s.DailyAlarms[1].AlarmTime = EncodeTime(13, 15, 0, 0);
+  ToShortString(L"Обед: позвонить в бухгалтерию", s.DailyAlarms[1].Msg);
+  TMainWindow& main = gForms->Main;
+  main.StoreChanged();
+  main.Session().SkipNext(akDaily, 2);
+  if (!gState.Settings.ListVisible) main.ShowListBut.Click();
+  main.RzTabControl.SelectTab(tab == 0 ? 1 : 0);
+  main.RzTabControl.SelectTab(tab);
+}
+
 void CALLBACK OpenIt(HWND, UINT, UINT_PTR id, DWORD) {
   KillTimer(nullptr, id);
+  if (gWhat == L"list-daily" || gWhat == L"list-date") {
+    ShowAlarms(gWhat == L"list-daily" ? 1 : 0);
+    gForms->Main.cxListBox.RightClickRow(0);
+    return;
+  }
+  if (gWhat == L"tray-skip") {
+    ShowAlarms(1);
+    RECT r;
+    GetWindowRect(static_cast<HWND>(gForms->Main.Peer().Handle()), &r);
+    SetCursorPos(r.right + 20, r.top + 20);
+    gForms->Main.ShowTrayIcon();
+    gForms->Main.RzTrayIcon1.Release(TMouseButton::Right);
+    return;
+  }
   if (gWhat == L"settings") {
     // One setting on (grayed), one ticked by the user (checked).
     gState.Settings.AutoLoad = 1;

@@ -1,7 +1,11 @@
 // The list box: LISTBOX with notifications. Every click on a row raises one
 // click, also on the row that is already selected (Windows reports no
 // selection change then); a keyboard move of the selection raises one too.
-// Enter and Delete reach the list's key-down event.
+// Enter and Delete reach the list's key-down event. A right click selects
+// the row under the mouse, then asks for its menu there; the menu key and
+// Shift+F10 ask for the selected row's menu at that row.
+#include <windowsx.h>
+
 #include "controls/win32/peers.h"
 #include "controls/win32/win32_common.h"
 
@@ -43,10 +47,44 @@ class TListBoxPeer : public TWindowPeer {
       }
       case WM_KEYDOWN:
         l_.UserKeyDown(static_cast<std::uint16_t>(wp));
+        // The menu key and Shift+F10 open the row menu on the press, as
+        // Windows' own lists do; Wine's default procedure turns neither
+        // into WM_CONTEXTMENU, and with the keys kept from it here neither
+        // does Windows', so the menu opens once on both.
+        if (wp == VK_APPS) {
+          ContextMenu(-1);
+          return true;
+        }
         return false;  // the list's own keys (arrows) go on
+      case WM_KEYUP:
+        return wp == VK_APPS;
+      case WM_SYSKEYDOWN:
+        if (wp == VK_F10 && GetKeyState(VK_SHIFT) < 0) {
+          ContextMenu(-1);
+          return true;
+        }
+        return false;
+      case WM_SYSKEYUP:
+        // Without its press, F10's release must not start menu mode.
+        return wp == VK_F10 && GetKeyState(VK_SHIFT) < 0;
       case WM_LBUTTONDOWN:
         mouse_ = true;
         return false;
+      case WM_RBUTTONDOWN: {
+        // A list selects on the right button as on the left, and takes the
+        // focus, so the keyboard goes on from the row the menu was for.
+        SetFocus(Hwnd());
+        const int row = RowAt(lp);
+        if (row >= 0 && row != CurrentRow()) {
+          SendMessageW(Hwnd(), LB_SETCURSEL, static_cast<WPARAM>(row), 0);
+        }
+        result = 0;
+        return true;
+      }
+      case WM_CONTEXTMENU:
+        ContextMenu(lp);
+        result = 0;
+        return true;
       case WM_LBUTTONUP: {
         result = CallOriginal(msg, wp, lp);
         if (!mouse_) return true;
@@ -71,6 +109,18 @@ class TListBoxPeer : public TWindowPeer {
       return;
     }
     if (a.Kind == TActionKind::DblClick) return;
+    if (a.Kind == TActionKind::ContextMenu) {
+      // The right button pressed and let go on the row; the window's own
+      // procedure turns the release into WM_CONTEXTMENU, as for a user.
+      SendMessageW(Hwnd(), LB_SETTOPINDEX, static_cast<WPARAM>(a.Index), 0);
+      RECT r;
+      SendMessageW(Hwnd(), LB_GETITEMRECT, static_cast<WPARAM>(a.Index),
+                   reinterpret_cast<LPARAM>(&r));
+      const LPARAM at = MAKELPARAM((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+      SendMessageW(Hwnd(), WM_RBUTTONDOWN, MK_RBUTTON, at);
+      SendMessageW(Hwnd(), WM_RBUTTONUP, 0, at);
+      return;
+    }
     TWindowPeer::Perform(a);
   }
 
@@ -91,6 +141,39 @@ class TListBoxPeer : public TWindowPeer {
 
  private:
   int CurrentRow() const { return static_cast<int>(SendMessageW(Hwnd(), LB_GETCURSEL, 0, 0)); }
+  // The row at a point of the list's client area, or -1 off the rows.
+  int RowAt(LPARAM clientPoint) const {
+    const LRESULT hit = SendMessageW(Hwnd(), LB_ITEMFROMPOINT, 0, clientPoint);
+    return HIWORD(hit) == 0 ? static_cast<int>(LOWORD(hit)) : -1;
+  }
+  void ContextMenu(LPARAM lp) {
+    if (lp == -1) {
+      // From the keyboard: at the selected row, a little in from its left,
+      // or at the list's corner when no row is selected or it is out of view.
+      RECT client;
+      GetClientRect(Hwnd(), &client);
+      POINT at{client.left, client.top};
+      RECT r;
+      const int row = CurrentRow();
+      if (row >= 0 &&
+          SendMessageW(Hwnd(), LB_GETITEMRECT, static_cast<WPARAM>(row),
+                       reinterpret_cast<LPARAM>(&r)) != LB_ERR &&
+          r.top >= client.top && r.bottom <= client.bottom) {
+        at = {r.left + (r.bottom - r.top), (r.top + r.bottom) / 2};
+      }
+      ClientToScreen(Hwnd(), &at);
+      l_.UserContextMenu(-1, {at.x, at.y});
+      return;
+    }
+    // From the mouse: only on a row, which becomes the selection.
+    POINT at{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
+    POINT client = at;
+    ScreenToClient(Hwnd(), &client);
+    const int row = RowAt(MAKELPARAM(client.x, client.y));
+    if (row < 0) return;
+    if (row != CurrentRow()) SendMessageW(Hwnd(), LB_SETCURSEL, static_cast<WPARAM>(row), 0);
+    l_.UserContextMenu(row, {at.x, at.y});
+  }
   void Selected() {
     const int index = CurrentRow();
     if (index >= 0) l_.UserSelected(index);

@@ -63,7 +63,8 @@ class TWin32MenuPeer : public TMenuPeer {
         AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
         ++id;
       } else {
-        AppendMenuW(menu, MF_STRING, id++, item.Caption.c_str());
+        const UINT flags = MF_STRING | (item.Enabled ? 0u : static_cast<UINT>(MF_GRAYED));
+        AppendMenuW(menu, flags, id++, item.Caption.c_str());
       }
     }
     // The menu belongs to the program's active window, or to the tray's.
