@@ -200,8 +200,12 @@ TEST_F(DaysOffDialog, FromTheTrayItOpensOnceAndAFailedWriteHoldsForThisRun) {
   EXPECT_EQ(mainWindow().Session().DaysOff().Off,
             (std::vector<TDayOffRange>{{Day(2026, 12, 8), Day(2026, 12, 8), L""}}))
       << "in effect for this run all the same";
-  ASSERT_EQ(boxes.shown.size(), 1u);
-  EXPECT_EQ(boxes.shown[0].text, L"Не удалось сохранить выходные дни в файл " + dir.ProgramDir() +
+  // The days take effect first, and the program keeps what it examined
+  // under them in Tivorra.state: the refusing disk is told for both files.
+  ASSERT_EQ(boxes.shown.size(), 2u);
+  EXPECT_EQ(boxes.shown[0].text, L"Не удалось сохранить файл " + dir.ProgramDir() +
+                                     L"Tivorra.state: " + InOutErrorText(kErrAccessDenied));
+  EXPECT_EQ(boxes.shown[1].text, L"Не удалось сохранить выходные дни в файл " + dir.ProgramDir() +
                                      L"Tivorra.ini: " + InOutErrorText(kErrAccessDenied));
   EXPECT_FALSE(std::filesystem::exists(dir.Path(L"Tivorra.ini")));
 }

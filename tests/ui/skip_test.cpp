@@ -159,7 +159,7 @@ TEST_F(SkipUi, TheTrayMenuSkipsTheNearestAlarmAndTakesTheEarliestSkipBack) {
                          L"Показать", L"Спрятать", L"",
                          L"Пропустить ближайший будильник: 08.12 13:15 Обед: позвонить в "
                          L"бухгал…",
-                         L"", L"Настройки", L"", L"О программе", L"", L"Закрыть"}));
+                         L"", L"Настройки", L"Выходные и рабочие дни", L"", L"О программе", L"", L"Закрыть"}));
   TrayMenu(3);
   EXPECT_EQ(session().SkippedAt(akDaily, 2), LocalSecond(2026, 12, 8, 13, 15));
   EXPECT_EQ(Row(1), L"13:15:00  пропуск 08.12 | Обед: позв... | ") << "the list follows";
@@ -188,7 +188,7 @@ TEST_F(SkipUi, TheTrayOffersNoSkipWithoutADailyOrWeekdayAlarm) {
   EXPECT_TRUE(SaveAlarms(s, dir.ProgramDir(), state->AlarmFile).Saved());
   Start();
   TrayMenu(-1);
-  EXPECT_EQ(LastMenuSeen().Captions.size(), 8u);
+  EXPECT_EQ(LastMenuSeen().Captions.size(), 9u);
 }
 
 }  // namespace
