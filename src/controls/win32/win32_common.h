@@ -99,6 +99,9 @@ TWindowPeer* PeerOf(HWND hwnd);
 // A container's part of message reflection: true when the message was a
 // child's notification and `result` holds the answer.
 bool Reflect(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result);
+// Puts the made windows of a container's children in the stacking the
+// model describes (TControl::StackedChildren), when they are not already.
+void Restack(const TControl& parent);
 // Rescales a control and everything inside it.
 void RescaleTree(TControl& c);
 
