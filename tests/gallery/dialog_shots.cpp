@@ -1,11 +1,14 @@
 // The program's windows with one of its dialogs or the tray menu open, to
 // look at them at each scale: scripts/screenshot.sh with
 // TIVORRA_EXE=tests/dialog_shots.exe and one argument, "settings", "about"
-// or "menu".
+// or "menu" ("main": the main window alone). A second argument "contrast"
+// shows them as high contrast does, in the colours of its black scheme:
+// Wine cannot switch the setting on.
 #include <windows.h>
 
 #include <shellapi.h>
 
+#include <iterator>
 #include <string>
 
 #include "controls/dispatcher.h"
@@ -69,13 +72,35 @@ void CALLBACK OpenIt(HWND, UINT, UINT_PTR id, DWORD) {
   }
 }
 
+// High contrast as the second argument asks.
+class TShownContrast : public THighContrast {
+ public:
+  bool on = false;
+  bool On() const override { return on; }
+};
+
+// The black high-contrast scheme's colours for the elements the windows use.
+void UseContrastColours() {
+  const int elements[] = {COLOR_WINDOW,    COLOR_WINDOWTEXT, COLOR_BTNFACE,    COLOR_BTNTEXT,
+                          COLOR_HIGHLIGHT, COLOR_HIGHLIGHTTEXT, COLOR_GRAYTEXT, COLOR_BTNSHADOW,
+                          COLOR_BTNHIGHLIGHT, COLOR_3DDKSHADOW, COLOR_3DLIGHT};
+  const COLORREF colours[] = {RGB(0, 0, 0),     RGB(255, 255, 255), RGB(0, 0, 0),
+                              RGB(255, 255, 255), RGB(26, 235, 255), RGB(0, 0, 0),
+                              RGB(63, 242, 63),   RGB(255, 255, 255), RGB(255, 255, 255),
+                              RGB(255, 255, 255), RGB(255, 255, 255)};
+  SetSysColors(static_cast<int>(std::size(elements)), elements, colours);
+}
+
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   int argc = 0;
   LPWSTR* argv = CommandLineToArgvW(GetCommandLineW(), &argc);
   gWhat = argc > 1 ? argv[1] : L"settings";
-  TWin32Backend backend;
+  TShownContrast contrast;
+  contrast.on = argc > 2 && std::wstring(argv[2]) == L"contrast";
+  if (contrast.on) UseContrastColours();
+  TWin32Backend backend(contrast);
   SetBackend(&backend);
   TWin32MessageBoxes boxes;
   SetErrorReport(&boxes);

@@ -41,6 +41,21 @@ COLORREF Resolve(TColor c) {
   return (c & kSysColor) ? GetSysColor(static_cast<int>(c & 0xFF)) : static_cast<COLORREF>(c);
 }
 
+namespace {
+const THighContrast* gContrast = nullptr;
+}  // namespace
+
+void SetContrast(const THighContrast* contrast) { gContrast = contrast; }
+bool HighContrast() { return gContrast && gContrast->On(); }
+
+COLORREF ContrastFace(TColor background) {
+  return GetSysColor(background == clWindow ? COLOR_WINDOW : COLOR_BTNFACE);
+}
+
+COLORREF ContrastText(TColor background) {
+  return GetSysColor(background == clWindow ? COLOR_WINDOWTEXT : COLOR_BTNTEXT);
+}
+
 UINT DpiOf(HWND hwnd) {
   // Windows 10 knows each window's scale; older systems have one for all.
   using TGetDpiForWindow = UINT(WINAPI*)(HWND);
