@@ -183,7 +183,12 @@ class TPanelPeer : public TDrawnPeer {
     }
     FillSolid(dc, client, Resolve(p_.Color()));
     RECT r = client;
-    if (p_.Bevel() == TBevel::Sunken) DrawEdge(dc, &r, BDR_SUNKENOUTER, BF_RECT);
+    // Etched, as Windows frames a group: a shadow line on every side. A
+    // plain sunken edge draws its bottom and right in the highlight
+    // colour, white on a face that is nearly white, and the frame looked
+    // open at the bottom (most of all at 150 %, where it lies far from
+    // the fields above it).
+    if (p_.Bevel() == TBevel::Sunken) DrawEdge(dc, &r, EDGE_ETCHED, BF_RECT);
   }
 
  private:
