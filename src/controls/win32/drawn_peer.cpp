@@ -36,6 +36,16 @@ void PaintStrip(HDC dc, const TGradientStrip& strip, int w, int h, int dx, int d
   GradientRect(dc, w / 2 - dx, -dy, w - dx, h - dy, centre, edge);
 }
 
+// The strip in high contrast: flat, with a line under it that sets it off
+// from the window; seen through a window at (dx, dy) inside it, as above.
+void PaintStripInContrast(HDC dc, int w, int h, int dx, int dy, UINT dpi) {
+  const RECT face = {-dx, -dy, w - dx, h - dy};
+  FillSolid(dc, face, ContrastFace(clBtnFace));
+  RECT line = face;
+  line.top = line.bottom - Scale(1, dpi);
+  FillSolid(dc, line, ContrastText(clBtnFace));
+}
+
 void Frame(HDC dc, const RECT& r, COLORREF color = GetSysColor(COLOR_BTNSHADOW)) {
   const TUniqueGdi<HBRUSH> frame(CreateSolidBrush(color));
   FrameRect(dc, &r, frame.Get());
@@ -203,11 +213,7 @@ class TStripPeer : public TDrawnPeer {
  protected:
   void Draw(HDC dc, const RECT& client) override {
     if (HighContrast()) {
-      // Flat, with a line under it that sets it off from the window.
-      FillSolid(dc, client, ContrastFace(clBtnFace));
-      RECT line = client;
-      line.top = line.bottom - Scale(1, Dpi());
-      FillSolid(dc, line, ContrastText(clBtnFace));
+      PaintStripInContrast(dc, client.right, client.bottom, 0, 0, Dpi());
       return;
     }
     PaintStrip(dc, s_, client.right, client.bottom, 0, 0);
@@ -282,13 +288,21 @@ class TLabelPeer : public TDrawnPeer {
     const TColor ground = onStrip            ? clBtnFace
                           : l_.Transparent() ? l_.Parent()->Color()
                                              : l_.Color();
-    FillSolid(dc, client, ContrastFace(ground));
+    if (onStrip) {
+      RECT parent;
+      GetClientRect(GetParent(Hwnd()), &parent);
+      PaintStripInContrast(dc, parent.right, parent.bottom, Scale(l_.Left(), Dpi()),
+                           Scale(l_.Top(), Dpi()), Dpi());
+    } else {
+      FillSolid(dc, client, ContrastFace(ground));
+    }
     const COLORREF text = l_.Hovered() && l_.HoverColor() ? GetSysColor(COLOR_HIGHLIGHT)
                                                           : ContrastText(ground);
     if (l_.Border()) Frame(dc, client, ContrastText(ground));
     UINT format = DT_NOPREFIX;
     const std::wstring lines = ToWindowLines(l_.Caption());
-    DrawTextAt(dc, lines, PlaceText(dc, lines, client, format), format, text, 0, 0);
+    const RECT place = PlaceText(dc, lines, client, format);
+    DrawTextAt(dc, lines, place, format, text, 0, 0);
   }
 
   // Where the text goes: several lines centred both ways are measured,
