@@ -33,6 +33,7 @@ set(TIVORRA_PLATFORM_WIN32_SOURCES
   src/platform/win32/date_time_win32.cpp
   src/platform/win32/file_io_win32.cpp
   src/platform/win32/hidden_window.cpp
+  src/platform/win32/contrast_win32.cpp
   src/platform/win32/power_win32.cpp
   src/platform/win32/program_path.cpp
   src/platform/win32/random_win32.cpp
@@ -71,6 +72,7 @@ set(TIVORRA_CONTROLS_WIN32_SOURCES
   src/controls/win32/button_peer.cpp
   src/controls/win32/combo_box_peer.cpp
   src/controls/win32/date_time_peer.cpp
+  src/controls/win32/accessible.cpp
   src/controls/win32/drawn_peer.cpp
   src/controls/win32/edit_peer.cpp
   src/controls/win32/file_dialogs_win32.cpp

@@ -2,12 +2,18 @@
 
 #ifdef _WIN32
 #include "controls/win32/win32_backend.h"
+#include "fakes/fake_high_contrast.h"
+
+TFakeHighContrast& TestContrast() {
+  static TFakeHighContrast contrast;
+  return contrast;
+}
 
 // Under Windows the forms get real windows, so every form test drives the
 // Win32 half as well as the logic.
 int wmain(int argc, wchar_t** argv) {
   testing::InitGoogleTest(&argc, argv);
-  TWin32Backend backend;
+  TWin32Backend backend(TestContrast());
   SetBackend(&backend);
   const int rc = RUN_ALL_TESTS();
   SetBackend(nullptr);

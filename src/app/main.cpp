@@ -16,6 +16,7 @@
 #include "platform/file_system.h"
 #include "platform/program_path.h"
 #include "platform/random.h"
+#include "platform/win32/contrast_win32.h"
 #include "platform/win32/clock_win32.h"
 #include "platform/win32/audio_output_win32.h"
 #include "controls/win32/file_dialogs_win32.h"
@@ -69,7 +70,8 @@ int Run(TWin32MessageBoxes& boxes) {
     return 0;
   }
 
-  TWin32Backend backend;
+  TSystemHighContrast contrast;
+  TWin32Backend backend(contrast);
   SetBackend(&backend);
   TWin32Clock clock;
   TWin32Shell shell;

@@ -39,12 +39,40 @@ TControl::~TControl() {
   }
 }
 
+namespace {
+// Whether one control covers part of another. Neighbours laid a pixel into
+// each other so that their frames make one line (the command buttons, the
+// images on the caption strip) do not count: which of the two draws that
+// line is not seen, and lifting the lower one would turn a column's
+// reading order upside down.
+bool Overlap(const TControl& a, const TControl& b) {
+  constexpr int kSharedEdge = 1;
+  const int width = std::min(a.Right(), b.Right()) - std::max(a.Left(), b.Left());
+  const int height = std::min(a.Bottom(), b.Bottom()) - std::max(a.Top(), b.Top());
+  return width > kSharedEdge && height > kSharedEdge;
+}
+}  // namespace
+
+std::vector<TControl*> TControl::StackedChildren() const {
+  std::vector<TControl*> stack;  // top first
+  for (TControl* c : children_) {
+    // The stack holds only earlier siblings here: the first one c overlaps
+    // is the topmost it covers, and c goes just above it. Covering none, c
+    // goes below them all.
+    auto at = std::find_if(stack.begin(), stack.end(),
+                           [c](const TControl* earlier) { return Overlap(*earlier, *c); });
+    stack.insert(at, c);
+  }
+  return stack;
+}
+
 TControl* TControl::NextAbove() const {
   if (!parent_) return nullptr;
-  const auto& siblings = parent_->children_;
-  auto it = std::find(siblings.begin(), siblings.end(), this);
-  if (it == siblings.end()) return nullptr;
-  for (++it; it != siblings.end(); ++it) {
+  const std::vector<TControl*> stack = parent_->StackedChildren();
+  auto it = std::find(stack.begin(), stack.end(), this);
+  if (it == stack.end()) return nullptr;
+  while (it != stack.begin()) {
+    --it;
     if ((*it)->peer_ && (*it)->peer_->Made()) return *it;
   }
   return nullptr;

@@ -38,13 +38,22 @@ class TControl {
 
   virtual TControlKind ControlKind() const = 0;
   TControl* Parent() const { return parent_; }
-  // In the order of the form's description, which is also the stacking:
-  // a control declared later lies above an earlier one it overlaps.
+  // In the order of the form's description.
   const std::vector<TControl*>& Children() const { return children_; }
+  // The children as their windows stack, top first. That is the order of
+  // the description, the first on top as in a Windows dialog, because
+  // screen readers and UI Automation walk sibling windows from the top and
+  // should meet them as they are laid out. The one exception: a child that
+  // overlaps ones declared before it lies just above the topmost of those,
+  // so that what is drawn over something stays over it and takes the
+  // clicks there. Neighbours that share only an edge line (laid one pixel
+  // into each other) do not overlap in this sense.
+  std::vector<TControl*> StackedChildren() const;
   TControlPeer& Peer() const { return *peer_; }
   bool HasPeer() const { return peer_ != nullptr; }
-  // The nearest sibling declared after this one whose window is made: the
-  // one this control's window lies just below. Null when none, or on a form.
+  // The nearest sibling above this one in that stacking whose window is
+  // made: the one this control's window lies just below. Null when none
+  // (the window goes on top), or on a form.
   TControl* NextAbove() const;
   TForm* OwningForm();
 

@@ -1,6 +1,8 @@
-// Overlapping controls stack as the form's description declares them, the
-// later above the earlier, on both halves; under Windows what lies on top
-// at a point is what a click there reaches.
+// Sibling controls stack in the order of the form's description, the
+// first on top as in a Windows dialog, so that screen readers (which walk
+// windows from the top) meet them as they are laid out; a control that
+// overlaps earlier ones lies just above the topmost of them. Both halves;
+// under Windows what lies on top at a point is what a click there reaches.
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -35,7 +37,7 @@ class TLayered : public TForm {
   TButton Later{&Box, 50, 4, 75, 25, L"Позже"};
 };
 
-TEST(Stacking, ALaterControlLiesAboveAnEarlierOne) {
+TEST(Stacking, TheFormsControlsStackInReadingOrderWithOverlapsLifted) {
   TLayered f;
   f.Tabs.SetTabs({L"Один", L"Два"});
   f.ShowNormal();
@@ -45,7 +47,7 @@ TEST(Stacking, ALaterControlLiesAboveAnEarlierOne) {
     const TControl& parent;
     std::vector<const TControl*> topFirst;
   } cases[] = {
-      {"the form", f, {&f.Box, &f.List, &f.Tabs, &f.Close, &f.Min, &f.Strip}},
+      {"the form", f, {&f.Min, &f.Close, &f.Strip, &f.List, &f.Tabs, &f.Box}},
       {"the strip", f.Strip, {&f.Title}},
       {"a panel", f.Box, {&f.Later, &f.Early}},
   };
@@ -59,15 +61,70 @@ TEST(Stacking, ALaterControlLiesAboveAnEarlierOne) {
   f.List.Show();
   f.Min.Show();
   EXPECT_EQ(StackOf(f), cases[0].topFirst);
+  // Moved off the tabs, the list covers nothing and takes its place in
+  // the order of the description; moved back, it lies above them again.
+  f.List.SetBounds(220, 32, 70, 120);
+  const std::vector<const TControl*> apart = {&f.Min, &f.Close, &f.Strip, &f.Tabs, &f.List, &f.Box};
+  EXPECT_EQ(StackOf(f), apart);
+  f.List.SetBounds(16, 72, 184, 72);
+  EXPECT_EQ(StackOf(f), cases[0].topFirst);
+}
+
+// Places of siblings on a form, in the order of the description, and the
+// stacking that follows, top first.
+TEST(Stacking, TheFirstLiesOnTopAndAnOverlappingOneJustAboveWhatItCovers) {
+  struct TPlace {
+    int left, top, width, height;
+  };
+  const struct {
+    const char* name;
+    std::vector<TPlace> places;
+    std::vector<int> topFirst;
+  } cases[] = {
+      {"apart, in a column", {{0, 0, 50, 20}, {0, 30, 50, 20}, {0, 60, 50, 20}}, {0, 1, 2}},
+      {"edges touching", {{0, 0, 50, 20}, {50, 0, 50, 20}, {0, 20, 50, 20}}, {0, 1, 2}},
+      {"a later one over an earlier", {{0, 0, 50, 20}, {100, 0, 50, 20}, {10, 5, 20, 10}}, {2, 0, 1}},
+      {"over two, above the topmost", {{0, 0, 50, 20}, {40, 0, 50, 20}, {45, 5, 10, 10}}, {2, 1, 0}},
+      {"two over one ground keep their order",
+       {{0, 0, 100, 100}, {10, 10, 20, 20}, {50, 50, 20, 20}, {0, 120, 100, 20}},
+       {1, 2, 0, 3}},
+      // Frames laid into each other to make one line: a column keeps its
+      // reading order.
+      {"a shared edge line", {{0, 0, 75, 25}, {0, 24, 75, 25}, {0, 48, 75, 25}}, {0, 1, 2}},
+      {"two pixels into it", {{0, 0, 75, 25}, {0, 23, 75, 25}, {0, 48, 75, 25}}, {1, 0, 2}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    TForm f(L"Порядок", 60, 60, 200, 160, TBorderStyle::None);
+    std::vector<std::unique_ptr<TLabel>> labels;
+    for (const TPlace& p : c.places) {
+      labels.push_back(std::make_unique<TLabel>(&f, p.left, p.top, p.width, p.height, L"·"));
+    }
+    std::vector<const TControl*> want;
+    for (int i : c.topFirst) want.push_back(labels[static_cast<std::size_t>(i)].get());
+    const std::vector<TControl*> model = f.StackedChildren();
+    EXPECT_EQ(std::vector<const TControl*>(model.begin(), model.end()), want);
+    f.ShowNormal();
+    Pump();
+    EXPECT_EQ(StackOf(f), want);
+    f.Hide();
+  }
 }
 
 TEST(Stacking, AControlMadeAfterTheOthersLiesAboveThem) {
   TLayered f;
   f.ShowNormal();
+  // Over the strip alone: just above it, below the images it does not reach.
   auto late = std::make_unique<TButton>(&f, 0, 0, 60, 25, L"Поздний");
-  EXPECT_EQ(StackOf(f).front(), late.get());
+  const std::vector<const TControl*> withLate = {&f.Min,  &f.Close, late.get(), &f.Strip,
+                                                 &f.List, &f.Tabs,  &f.Box};
+  EXPECT_EQ(StackOf(f), withLate);
+  // Covering nothing: at the bottom, the last in the description.
+  auto apart = std::make_unique<TButton>(&f, 220, 40, 60, 25, L"Отдельно");
+  EXPECT_EQ(StackOf(f).back(), apart.get());
   late.reset();
-  EXPECT_EQ(StackOf(f).front(), &f.Box);
+  apart.reset();
+  EXPECT_EQ(StackOf(f).front(), &f.Min);
 }
 
 #ifdef _WIN32

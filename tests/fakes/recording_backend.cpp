@@ -26,6 +26,7 @@ class TRecordingPeer : public TControlPeer {
 
   void Apply(TChange change) override {
     b_.Log(c_, change);
+    if (change == TChange::Bounds && c_.Parent()) b_.Restack(*c_.Parent());
     if (change == TChange::Visible && c_.Showing()) b_.MakeWindows(c_);
     if ((change == TChange::Visible || change == TChange::Enabled) && b_.FocusedControl() == &c_ &&
         !(c_.Showing() && c_.Usable())) {
@@ -404,12 +405,31 @@ int TRecordingBackend::DragCount(const TForm& form) const {
 
 void TRecordingBackend::Stack(const TControl& c) {
   if (!c.Parent()) return;
-  // As the Win32 half places a new window: just below the nearest later
-  // sibling that has one, or on top.
+  // As the Win32 half places a new window: just below the nearest sibling
+  // above it in the model's stacking that has one, or on top.
   auto& stack = stacks_[c.Parent()];
-  const TControl* above = c.NextAbove();
-  auto at = std::find(stack.begin(), stack.end(), above);
-  stack.insert(at == stack.end() ? stack.begin() : at + 1, &c);
+  const std::vector<TControl*> order = c.Parent()->StackedChildren();
+  auto self = std::find(order.begin(), order.end(), &c);
+  auto at = stack.begin();
+  while (self != order.begin()) {
+    --self;
+    auto above = std::find(stack.begin(), stack.end(), *self);
+    if (above != stack.end()) {
+      at = above + 1;
+      break;
+    }
+  }
+  stack.insert(at, &c);
+}
+
+void TRecordingBackend::Restack(const TControl& parent) {
+  const auto it = stacks_.find(&parent);
+  if (it == stacks_.end()) return;
+  std::vector<const TControl*> stack;
+  for (const TControl* c : parent.StackedChildren()) {
+    if (std::find(it->second.begin(), it->second.end(), c) != it->second.end()) stack.push_back(c);
+  }
+  it->second = std::move(stack);
 }
 
 void TRecordingBackend::Unstack(const TControl& c) {

@@ -81,6 +81,8 @@ class TRecordingBackend : public TBackend {
   void SetFocused(TControl* c);
   void Stack(const TControl& c);
   void Unstack(const TControl& c);
+  // A child moved: the stacking follows what it overlaps now.
+  void Restack(const TControl& parent);
   void Log(const TControl& c, TChange change) { log_[&c].push_back(change); }
   void Forget(const TControl& c) {
     log_.erase(&c);

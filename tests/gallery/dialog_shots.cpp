@@ -1,15 +1,18 @@
 // The program's windows with one of its dialogs or menus open, to look at
 // them at each scale: scripts/screenshot.sh with
 // TIVORRA_EXE=tests/dialog_shots.exe and one argument, "settings", "about",
-// "daysoff", "menu" (the tray's), "picker" (the editor with the first
-// section of the Sound folder beside the program chosen), "list-daily" or
-// "list-date" (a row's menu) or "tray-skip" (the tray's with a skip made).
-// The last three store alarms and show the list: run them from a copy in a
-// folder of its own (TIVORRA_DIR).
+// "daysoff", "menu" (the tray's), "main" (the main window alone), "picker"
+// (the editor with the first section of the Sound folder beside the program
+// chosen), "list-daily" or "list-date" (a row's menu) or "tray-skip" (the
+// tray's with a skip made). The last three store alarms and show the list:
+// run them from a copy in a folder of its own (TIVORRA_DIR). A second
+// argument "contrast" shows them as high contrast does, in the colours of
+// its black scheme: Wine cannot switch the setting on.
 #include <windows.h>
 
 #include <shellapi.h>
 
+#include <iterator>
 #include <string>
 
 #include "controls/dispatcher.h"
@@ -130,13 +133,35 @@ void CALLBACK OpenIt(HWND, UINT, UINT_PTR id, DWORD) {
   }
 }
 
+// High contrast as the second argument asks.
+class TShownContrast : public THighContrast {
+ public:
+  bool on = false;
+  bool On() const override { return on; }
+};
+
+// The black high-contrast scheme's colours for the elements the windows use.
+void UseContrastColours() {
+  const int elements[] = {COLOR_WINDOW,    COLOR_WINDOWTEXT, COLOR_BTNFACE,    COLOR_BTNTEXT,
+                          COLOR_HIGHLIGHT, COLOR_HIGHLIGHTTEXT, COLOR_GRAYTEXT, COLOR_BTNSHADOW,
+                          COLOR_BTNHIGHLIGHT, COLOR_3DDKSHADOW, COLOR_3DLIGHT};
+  const COLORREF colours[] = {RGB(0, 0, 0),     RGB(255, 255, 255), RGB(0, 0, 0),
+                              RGB(255, 255, 255), RGB(26, 235, 255), RGB(0, 0, 0),
+                              RGB(63, 242, 63),   RGB(255, 255, 255), RGB(255, 255, 255),
+                              RGB(255, 255, 255), RGB(255, 255, 255)};
+  SetSysColors(static_cast<int>(std::size(elements)), elements, colours);
+}
+
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   int argc = 0;
   LPWSTR* argv = CommandLineToArgvW(GetCommandLineW(), &argc);
   gWhat = argc > 1 ? argv[1] : L"settings";
-  TWin32Backend backend;
+  TShownContrast contrast;
+  contrast.on = argc > 2 && std::wstring(argv[2]) == L"contrast";
+  if (contrast.on) UseContrastColours();
+  TWin32Backend backend(contrast);
   SetBackend(&backend);
   TWin32MessageBoxes boxes;
   SetErrorReport(&boxes);

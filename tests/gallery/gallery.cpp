@@ -4,6 +4,7 @@
 
 #include "controls/controls.h"
 #include "controls/win32/win32_backend.h"
+#include "platform/win32/contrast_win32.h"
 
 namespace {
 
@@ -69,7 +70,8 @@ class TGallery : public TForm {
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
-  TWin32Backend backend;
+  TSystemHighContrast contrast;
+  TWin32Backend backend(contrast);
   SetBackend(&backend);
   int rc = 0;
   {

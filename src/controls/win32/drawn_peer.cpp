@@ -1,6 +1,7 @@
 // The controls the program draws itself: panels, labels, clickable text
 // images and the gradient caption strip. Panels and the strip are
 // containers: they pass their children's notifications back to them.
+#include "controls/win32/accessible.h"
 #include "controls/win32/peers.h"
 #include "controls/win32/win32_common.h"
 #include "platform/win32/handles.h"
@@ -35,8 +36,18 @@ void PaintStrip(HDC dc, const TGradientStrip& strip, int w, int h, int dx, int d
   GradientRect(dc, w / 2 - dx, -dy, w - dx, h - dy, centre, edge);
 }
 
-void Frame(HDC dc, const RECT& r) {
-  const TUniqueGdi<HBRUSH> frame(CreateSolidBrush(GetSysColor(COLOR_BTNSHADOW)));
+// The strip in high contrast: flat, with a line under it that sets it off
+// from the window; seen through a window at (dx, dy) inside it, as above.
+void PaintStripInContrast(HDC dc, int w, int h, int dx, int dy, UINT dpi) {
+  const RECT face = {-dx, -dy, w - dx, h - dy};
+  FillSolid(dc, face, ContrastFace(clBtnFace));
+  RECT line = face;
+  line.top = line.bottom - Scale(1, dpi);
+  FillSolid(dc, line, ContrastText(clBtnFace));
+}
+
+void Frame(HDC dc, const RECT& r, COLORREF color = GetSysColor(COLOR_BTNSHADOW)) {
+  const TUniqueGdi<HBRUSH> frame(CreateSolidBrush(color));
   FrameRect(dc, &r, frame.Get());
 }
 
@@ -57,8 +68,13 @@ class TDrawnPeer : public TWindowPeer {
       case WM_ERASEBKGND:
         result = 1;
         return true;
-      case WM_PAINT:
-        Paint();
+      case WM_PAINT: {
+        const TPaint paint(Hwnd());
+        PaintInto(paint.Get());
+        return true;
+      }
+      case WM_PRINTCLIENT:
+        PaintInto(reinterpret_cast<HDC>(wp));
         return true;
       case WM_LBUTTONDOWN:
       case WM_RBUTTONDOWN:
@@ -113,6 +129,14 @@ class TDrawnPeer : public TWindowPeer {
         // A label on the caption strip is a drag handle itself.
         result = HTCLIENT;
         return true;
+      case WM_GETOBJECT:
+        result = AccessibleObjectFor(Hwnd(), wp, lp);
+        return result != 0;
+      case kAccessiblePress:
+        // The default action of an accessibility client: a click, as far
+        // as a user could click it now.
+        if (Control().Showing() && Control().Usable()) Control().UserClick();
+        return true;
       default:
         (void)wp;
         return false;
@@ -125,9 +149,7 @@ class TDrawnPeer : public TWindowPeer {
   virtual TCursor Cursor() const { return TCursor::Default; }
 
  private:
-  void Paint() {
-    const TPaint paint(Hwnd());
-    const HDC dc = paint.Get();
+  void PaintInto(HDC dc) {
     // Off screen: the clock label changes every second.
     RECT r;
     GetClientRect(Hwnd(), &r);
@@ -164,9 +186,19 @@ class TPanelPeer : public TDrawnPeer {
 
  protected:
   void Draw(HDC dc, const RECT& client) override {
+    if (HighContrast()) {
+      FillSolid(dc, client, ContrastFace(p_.Color()));
+      if (p_.Bevel() == TBevel::Sunken) Frame(dc, client, ContrastText(p_.Color()));
+      return;
+    }
     FillSolid(dc, client, Resolve(p_.Color()));
     RECT r = client;
-    if (p_.Bevel() == TBevel::Sunken) DrawEdge(dc, &r, BDR_SUNKENOUTER, BF_RECT);
+    // Etched, as Windows frames a group: a shadow line on every side. A
+    // plain sunken edge draws its bottom and right in the highlight
+    // colour, white on a face that is nearly white, and the frame looked
+    // open at the bottom (most of all at 150 %, where it lies far from
+    // the fields above it).
+    if (p_.Bevel() == TBevel::Sunken) DrawEdge(dc, &r, EDGE_ETCHED, BF_RECT);
   }
 
  private:
@@ -180,6 +212,10 @@ class TStripPeer : public TDrawnPeer {
 
  protected:
   void Draw(HDC dc, const RECT& client) override {
+    if (HighContrast()) {
+      PaintStripInContrast(dc, client.right, client.bottom, 0, 0, Dpi());
+      return;
+    }
     PaintStrip(dc, s_, client.right, client.bottom, 0, 0);
   }
 
@@ -194,10 +230,11 @@ class TTextImagePeer : public TDrawnPeer {
  protected:
   bool CapturesClicks() const override { return true; }
   void Draw(HDC dc, const RECT& client) override {
-    FillSolid(dc, client, Resolve(t_.Color()));
-    Frame(dc, client);
+    const bool contrast = HighContrast();
+    FillSolid(dc, client, contrast ? ContrastFace(clBtnFace) : Resolve(t_.Color()));
+    Frame(dc, client, contrast ? ContrastText(clBtnFace) : GetSysColor(COLOR_BTNSHADOW));
     DrawTextAt(dc, t_.Caption(), client, DT_CENTER | DT_VCENTER | DT_SINGLELINE,
-               Resolve(t_.Font().Color), 0, 0);
+               contrast ? ContrastText(clBtnFace) : Resolve(t_.Font().Color), 0, 0);
   }
 
  private:
@@ -211,6 +248,10 @@ class TLabelPeer : public TDrawnPeer {
  protected:
   TCursor Cursor() const override { return l_.Cursor(); }
   void Draw(HDC dc, const RECT& client) override {
+    if (HighContrast()) {
+      DrawInContrast(dc, client);
+      return;
+    }
     auto* strip = As<TGradientStrip>(l_.Parent());
     if (l_.Transparent() && strip) {
       RECT parent;
@@ -224,17 +265,8 @@ class TLabelPeer : public TDrawnPeer {
     }
     if (l_.Border()) Frame(dc, client);
     UINT format = DT_NOPREFIX;
-    RECT textRect = client;
     const std::wstring text = ToWindowLines(l_.Caption());
-    if (l_.Centered()) {
-      // Several lines centred both ways: measure, then place.
-      RECT measure = client;
-      DrawTextW(dc, text.c_str(), -1, &measure, DT_CENTER | DT_CALCRECT | DT_NOPREFIX);
-      const int h = measure.bottom - measure.top;
-      textRect.top = client.top + (client.bottom - client.top - h) / 2;
-      textRect.bottom = textRect.top + h;
-      format |= DT_CENTER;
-    }
+    const RECT textRect = PlaceText(dc, text, client, format);
     const COLORREF color = Resolve(l_.TextColor());
     const int depth = Scale(l_.ShadowDepth(), Dpi());
     const int one = Scale(1, Dpi());
@@ -249,6 +281,44 @@ class TLabelPeer : public TDrawnPeer {
   }
 
  private:
+  // Flat colour behind the text where a picture (the strip) would show, the
+  // text without shadows, the hover in the highlight colour.
+  void DrawInContrast(HDC dc, const RECT& client) {
+    const bool onStrip = As<TGradientStrip>(l_.Parent()) != nullptr;
+    const TColor ground = onStrip            ? clBtnFace
+                          : l_.Transparent() ? l_.Parent()->Color()
+                                             : l_.Color();
+    if (onStrip) {
+      RECT parent;
+      GetClientRect(GetParent(Hwnd()), &parent);
+      PaintStripInContrast(dc, parent.right, parent.bottom, Scale(l_.Left(), Dpi()),
+                           Scale(l_.Top(), Dpi()), Dpi());
+    } else {
+      FillSolid(dc, client, ContrastFace(ground));
+    }
+    const COLORREF text = l_.Hovered() && l_.HoverColor() ? GetSysColor(COLOR_HIGHLIGHT)
+                                                          : ContrastText(ground);
+    if (l_.Border()) Frame(dc, client, ContrastText(ground));
+    UINT format = DT_NOPREFIX;
+    const std::wstring lines = ToWindowLines(l_.Caption());
+    const RECT place = PlaceText(dc, lines, client, format);
+    DrawTextAt(dc, lines, place, format, text, 0, 0);
+  }
+
+  // Where the text goes: several lines centred both ways are measured,
+  // then placed.
+  RECT PlaceText(HDC dc, const std::wstring& text, const RECT& client, UINT& format) const {
+    RECT place = client;
+    if (!l_.Centered()) return place;
+    RECT measure = client;
+    DrawTextW(dc, text.c_str(), -1, &measure, DT_CENTER | DT_CALCRECT | DT_NOPREFIX);
+    const int h = measure.bottom - measure.top;
+    place.top = client.top + (client.bottom - client.top - h) / 2;
+    place.bottom = place.top + h;
+    format |= DT_CENTER;
+    return place;
+  }
+
   TLabel& l_;
 };
 

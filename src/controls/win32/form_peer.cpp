@@ -197,9 +197,23 @@ class TWin32FormPeer : public TFormPeer {
       case WM_ERASEBKGND: {
         RECT r;
         GetClientRect(hwnd_, &r);
-        FillSolid(reinterpret_cast<HDC>(wp), r, Resolve(f_.Color()));
+        FillSolid(reinterpret_cast<HDC>(wp), r,
+                  HighContrast() ? ContrastFace(f_.Color()) : Resolve(f_.Color()));
         return 1;
       }
+      case WM_SYSCOLORCHANGE:
+      case WM_SETTINGCHANGE:
+        // The colours or high contrast changed: the standard controls hear
+        // of it from their window (only top-level windows get the
+        // broadcast), and everything is drawn again in the new colours.
+        if (msg == WM_SYSCOLORCHANGE) {
+          for (HWND h = GetWindow(hwnd_, GW_CHILD); h; h = GetWindow(h, GW_HWNDNEXT)) {
+            SendMessageW(h, WM_SYSCOLORCHANGE, wp, lp);
+          }
+        }
+        RedrawWindow(hwnd_, nullptr, nullptr,
+                     RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+        break;
       case WM_DPICHANGED: {
         // Moved to a monitor of another scale: the system suggests the new
         // outer rectangle; every control follows.

@@ -8,7 +8,12 @@
 
 using namespace win32;
 
-TWin32Backend::TWin32Backend() { RegisterClasses(); }
+TWin32Backend::TWin32Backend(const THighContrast& contrast) {
+  RegisterClasses();
+  SetContrast(&contrast);
+}
+
+TWin32Backend::~TWin32Backend() { SetContrast(nullptr); }
 
 namespace {
 template <class C>

@@ -5,10 +5,14 @@
 #include <functional>
 
 #include "controls/controls.h"
+#include "platform/contrast.h"
 
 class TWin32Backend : public TBackend {
  public:
-  TWin32Backend();
+  // The drawn controls ask `contrast` at each paint whether to keep to the
+  // system colours.
+  explicit TWin32Backend(const THighContrast& contrast);
+  ~TWin32Backend() override;
   std::unique_ptr<TControlPeer> CreatePeer(TPanel& c) override;
   std::unique_ptr<TControlPeer> CreatePeer(TButton& c) override;
   std::unique_ptr<TControlPeer> CreatePeer(TCheckBox& c) override;

@@ -41,6 +41,21 @@ COLORREF Resolve(TColor c) {
   return (c & kSysColor) ? GetSysColor(static_cast<int>(c & 0xFF)) : static_cast<COLORREF>(c);
 }
 
+namespace {
+const THighContrast* gContrast = nullptr;
+}  // namespace
+
+void SetContrast(const THighContrast* contrast) { gContrast = contrast; }
+bool HighContrast() { return gContrast && gContrast->On(); }
+
+COLORREF ContrastFace(TColor background) {
+  return GetSysColor(background == clWindow ? COLOR_WINDOW : COLOR_BTNFACE);
+}
+
+COLORREF ContrastText(TColor background) {
+  return GetSysColor(background == clWindow ? COLOR_WINDOWTEXT : COLOR_BTNTEXT);
+}
+
 UINT DpiOf(HWND hwnd) {
   // Windows 10 knows each window's scale; older systems have one for all.
   using TGetDpiForWindow = UINT(WINAPI*)(HWND);
@@ -132,10 +147,9 @@ TWindowPeer::TWindowPeer(TControl& c, const wchar_t* cls, DWORD style, DWORD exS
                           parent, nullptr, Instance(), nullptr);
   SetPropW(hwnd_, kPeerProp, this);
   SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(FontFor(c.Font(), dpi)), FALSE);
-  // A control declared later lies above an earlier one, as the form's
-  // description means it: the window goes just below the nearest later
-  // sibling that has one, or on top. (Windows puts a new child at the
-  // bottom, so that the first one made would cover the rest.)
+  // The window takes its place in the stacking the model describes: just
+  // below the nearest sibling above it that has a window, or on top.
+  // (Windows puts a new child at the bottom.)
   TControl* above = c.NextAbove();
   HWND after = above ? static_cast<HWND>(above->Peer().Handle()) : nullptr;
   SetWindowPos(hwnd_, after ? after : HWND_TOP, 0, 0, 0, 0,
@@ -156,6 +170,9 @@ void TWindowPeer::Apply(TChange change) {
       const UINT dpi = Dpi();
       MoveWindow(hwnd_, Scale(c_.Left(), dpi), Scale(c_.Top(), dpi), Scale(c_.Width(), dpi),
                  Scale(c_.Height(), dpi), TRUE);
+      // What the control overlaps may have changed, and with it the
+      // stacking of its siblings.
+      Restack(*c_.Parent());
       break;
     }
     case TChange::Text:
@@ -335,6 +352,24 @@ bool Reflect(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
     }
     default:
       return false;
+  }
+}
+
+void Restack(const TControl& parent) {
+  std::vector<HWND> want;
+  for (const TControl* c : parent.StackedChildren()) {
+    if (c->HasPeer() && c->Peer().Made()) want.push_back(static_cast<HWND>(c->Peer().Handle()));
+  }
+  std::vector<HWND> have;
+  for (HWND h = GetWindow(static_cast<HWND>(parent.Peer().Handle()), GW_CHILD); h;
+       h = GetWindow(h, GW_HWNDNEXT)) {
+    if (std::find(want.begin(), want.end(), h) != want.end()) have.push_back(h);
+  }
+  if (have == want) return;  // the usual case: nothing moves
+  HWND after = HWND_TOP;
+  for (HWND h : want) {
+    SetWindowPos(h, after, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    after = h;
   }
 }
 

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "controls/controls.h"
+#include "platform/contrast.h"
 
 namespace win32 {
 
@@ -20,6 +21,15 @@ HINSTANCE Instance();
 void RegisterClasses();
 
 COLORREF Resolve(TColor c);
+// High contrast, as the backend's service reports it now: the drawn
+// controls then paint with the system colours alone.
+void SetContrast(const THighContrast* contrast);
+bool HighContrast();
+// In high contrast, the system colour that stands for a control's
+// background colour (a field's window colour, or the face of buttons) and
+// the text colour that goes with it.
+COLORREF ContrastFace(TColor background);
+COLORREF ContrastText(TColor background);
 // The screen's scale: dots per inch of a window (96 at 100 %).
 UINT DpiOf(HWND hwnd);
 inline int Scale(int designPixels, UINT dpi) {
@@ -99,6 +109,9 @@ TWindowPeer* PeerOf(HWND hwnd);
 // A container's part of message reflection: true when the message was a
 // child's notification and `result` holds the answer.
 bool Reflect(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result);
+// Puts the made windows of a container's children in the stacking the
+// model describes (TControl::StackedChildren), when they are not already.
+void Restack(const TControl& parent);
 // Rescales a control and everything inside it.
 void RescaleTree(TControl& c);
 

@@ -118,6 +118,35 @@ DWORD ReadDCValueIndex(const GUID* scheme, const GUID* subgroup, const GUID* set
 
 }  // namespace powrprof
 
+namespace oleacc {
+
+HRESULT CreateStdAccessibleObject(HWND hwnd, LONG objectId, const IID& iid, void** object) {
+  using TCreate = HRESULT(WINAPI*)(HWND, LONG, const IID&, void**);
+  static const auto f = Lookup<TCreate>(L"oleacc.dll", "CreateStdAccessibleObject");
+  if (!f) {
+    *object = nullptr;
+    return E_NOTIMPL;
+  }
+  return f(hwnd, objectId, iid, object);
+}
+
+LRESULT LresultFromObject(const IID& iid, WPARAM wp, IUnknown* object) {
+  using TFromObject = LRESULT(WINAPI*)(const IID&, WPARAM, IUnknown*);
+  static const auto f = Lookup<TFromObject>(L"oleacc.dll", "LresultFromObject");
+  return f ? f(iid, wp, object) : static_cast<LRESULT>(E_NOTIMPL);
+}
+
+}  // namespace oleacc
+
+namespace oleaut32 {
+
+BSTR SysAllocString(const wchar_t* text) {
+  static const auto f = Lookup<decltype(&::SysAllocString)>(L"oleaut32.dll", "SysAllocString");
+  return f ? f(text) : nullptr;
+}
+
+}  // namespace oleaut32
+
 namespace msimg32 {
 
 BOOL GradientFill(HDC dc, TRIVERTEX* vertices, ULONG vertexCount, void* mesh, ULONG meshCount,

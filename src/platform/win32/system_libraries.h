@@ -12,6 +12,7 @@
 #include <windows.h>
 // After windows.h, whose types they use.
 #include <mmsystem.h>
+#include <ole2.h>
 
 // Restricts where this process loads DLLs from: System32 for every later
 // load, and, where Windows offers it, System32 images preferred and none
@@ -43,6 +44,20 @@ DWORD ReadACValueIndex(const GUID* scheme, const GUID* subgroup, const GUID* set
 DWORD ReadDCValueIndex(const GUID* scheme, const GUID* subgroup, const GUID* setting,
                        DWORD* value);
 }  // namespace powrprof
+
+// Accessibility: asked for only when a screen reader or UI Automation asks
+// a drawn control what it is, so most runs never load it.
+namespace oleacc {
+// Fail with E_NOTIMPL when the library is missing; the control then
+// answers as a plain window does.
+HRESULT CreateStdAccessibleObject(HWND hwnd, LONG objectId, const IID& iid, void** object);
+LRESULT LresultFromObject(const IID& iid, WPARAM wp, IUnknown* object);
+}  // namespace oleacc
+
+namespace oleaut32 {
+// Null when the library is missing, as when memory runs out.
+BSTR SysAllocString(const wchar_t* text);
+}  // namespace oleaut32
 
 namespace msimg32 {
 // Paints the rectangles with the first vertex's colour when the library is
