@@ -45,8 +45,11 @@ imports_checked=()
 # own terminate handler (its demangler and printf) and exception types
 # back, an error boundary at every callback and thread-safe statics, it is
 # about 449,500 bytes with GCC and 445,000 with clang, both linked by lld.
-# A new feature that needs more says so here.
-max_exe_bytes=450000
+# A new feature that needs more says so here. Skipping an occurrence, days
+# off with their dialog, the random tune, accessibility objects and high
+# contrast took it to about 515,000 with GCC: the limit is 540,000 until
+# that is won back.
+max_exe_bytes=540000
 
 layers() {
   # The check's own test runs first, so that a broken check cannot pass a
