@@ -164,21 +164,8 @@ std::wstring AddLine(const std::wstring& text, const wchar_t* section, const std
       after = i;
     }
   }
-  std::wstring out = text;
-  if (after) {
-    // With that line's own kind of break.
-    const TLine& l = lines[*after];
-    const bool cr = l.End > l.Begin && text[l.End - 1] == L'\r';
-    const std::size_t at = cr ? l.End - 1 : l.End;
-    return out.insert(at, (cr ? L"\r\n" : L"\n") + entry);
-  }
-  if (!out.empty() && out.back() != L'\n') out += L"\r\n";
-  out += L'[';
-  out += section;
-  out += L"]\r\n";
-  out += entry;
-  out += L"\r\n";
-  return out;
+  return InsertIniLine(text, after ? std::optional<std::size_t>(lines[*after].End) : std::nullopt,
+                       section, entry);
 }
 
 template <class T>
@@ -204,31 +191,6 @@ std::wstring RemoveLine(const std::wstring& text, TSection section, const T& ent
     if (to > l.Begin && text[to - 1] == L'\r') --to;
   }
   return out.erase(from, to - from);
-}
-
-// Reads Tivorra.ini, changes its text and replaces it, as the signal
-// settings are written: the encoding kept, nothing written when nothing
-// changed, and a file that is there but cannot be read left alone.
-int EditFile(const std::wstring& programDir, fileio::TFileSystem& fs,
-             const std::function<std::wstring(const std::wstring&)>& edit) {
-  const std::wstring path = programDir + kSignalFileName;
-  TDecodedText file;
-  const fileio::ReadResult r = fileio::ReadAll(fs, path);
-  if (r.opened && !r.readFailed) {
-    file = DecodeTextFile(r.data);
-  } else if (r.opened || (r.error != kErrFileNotFound && r.error != kErrPathNotFound)) {
-    return r.error != 0 ? r.error : kErrAccessDenied;
-  }
-  const std::wstring text = edit(file.Text);
-  if (text == file.Text) return 0;
-  std::vector<unsigned char> bytes = EncodeTextFile(text, file.Encoding);
-  // A file without a mark whose new bytes would read as UTF-16 gets UTF-8's
-  // mark, as WriteSignalSettings does.
-  if (file.Encoding != TTextEncoding::Utf16Le &&
-      DecodeTextFile(bytes).Encoding == TTextEncoding::Utf16Le) {
-    bytes = EncodeTextFile(text, TTextEncoding::Utf8Bom);
-  }
-  return fileio::ReplaceAtomically(fs, path, bytes.data(), bytes.size());
 }
 
 }  // namespace
@@ -315,19 +277,19 @@ std::wstring RemoveWorkDayLine(const std::wstring& text, const TWorkDay& day) {
 }
 
 int AddDayOff(const TDayOffRange& range, const std::wstring& programDir, fileio::TFileSystem& fs) {
-  return EditFile(programDir, fs, [&](const std::wstring& t) { return AddDayOffLine(t, range); });
+  return EditIniFile(programDir, fs, [&](const std::wstring& t) { return AddDayOffLine(t, range); });
 }
 
 int RemoveDayOff(const TDayOffRange& range, const std::wstring& programDir,
                  fileio::TFileSystem& fs) {
-  return EditFile(programDir, fs,
+  return EditIniFile(programDir, fs,
                   [&](const std::wstring& t) { return RemoveDayOffLine(t, range); });
 }
 
 int AddWorkDay(const TWorkDay& day, const std::wstring& programDir, fileio::TFileSystem& fs) {
-  return EditFile(programDir, fs, [&](const std::wstring& t) { return AddWorkDayLine(t, day); });
+  return EditIniFile(programDir, fs, [&](const std::wstring& t) { return AddWorkDayLine(t, day); });
 }
 
 int RemoveWorkDay(const TWorkDay& day, const std::wstring& programDir, fileio::TFileSystem& fs) {
-  return EditFile(programDir, fs, [&](const std::wstring& t) { return RemoveWorkDayLine(t, day); });
+  return EditIniFile(programDir, fs, [&](const std::wstring& t) { return RemoveWorkDayLine(t, day); });
 }

@@ -252,15 +252,21 @@ std::wstring IniValue(const std::wstring& text, const std::wstring& section,
 std::wstring SetIniValue(const std::wstring& text, const std::wstring& section,
                          const std::wstring& key, const std::wstring& value) {
   const TKeyPlace k = FindKey(text, section.c_str(), key.c_str());
-  std::wstring out = text;
   std::wstring entry = key;
   entry += L'=';
   entry += value;
-  if (k.Found) return out.replace(k.LineBegin, k.LineEnd - k.LineBegin, entry);
-  if (k.Section) {
-    // After the section's last line, with that line's own kind of break.
-    const bool cr = k.SectionEnd > 0 && text[k.SectionEnd - 1] == L'\r';
-    const std::size_t at = cr ? k.SectionEnd - 1 : k.SectionEnd;
+  if (k.Found) return std::wstring(text).replace(k.LineBegin, k.LineEnd - k.LineBegin, entry);
+  // After the section's last line.
+  return InsertIniLine(text, k.Section ? std::optional<std::size_t>(k.SectionEnd) : std::nullopt,
+                       section, entry);
+}
+
+std::wstring InsertIniLine(const std::wstring& text, std::optional<std::size_t> lineEnd,
+                           const std::wstring& section, const std::wstring& entry) {
+  std::wstring out = text;
+  if (lineEnd) {
+    const bool cr = *lineEnd > 0 && text[*lineEnd - 1] == L'\r';
+    const std::size_t at = cr ? *lineEnd - 1 : *lineEnd;
     return out.insert(at, (cr ? L"\r\n" : L"\n") + entry);
   }
   if (!out.empty() && out.back() != L'\n') out += L"\r\n";
@@ -303,6 +309,18 @@ int WriteSignalSettings(const TSignalSettings& old, const TSignalSettings& now,
 int WriteSignalSettings(const TSignalSettings& old, const TSignalSettings& now,
                         const std::wstring& programDir, fileio::TFileSystem& fs) {
   if (old == now) return 0;
+  return EditIniFile(programDir, fs, [&](std::wstring text) {
+    for (const TKeyRule& k : kKeys) {
+      if (now.*k.Value != old.*k.Value) {
+        text = SetIniValue(text, kSection, k.Key, DecimalText(now.*k.Value));
+      }
+    }
+    return text;
+  });
+}
+
+int EditIniFile(const std::wstring& programDir, fileio::TFileSystem& fs,
+                const std::function<std::wstring(const std::wstring&)>& edit) {
   const std::wstring path = programDir + kSignalFileName;
   TDecodedText file;
   const fileio::ReadResult r = fileio::ReadAll(fs, path);
@@ -311,12 +329,9 @@ int WriteSignalSettings(const TSignalSettings& old, const TSignalSettings& now,
   } else if (r.opened || (r.error != kErrFileNotFound && r.error != kErrPathNotFound)) {
     return r.error != 0 ? r.error : kErrAccessDenied;
   }
-  for (const TKeyRule& k : kKeys) {
-    if (now.*k.Value != old.*k.Value) {
-      file.Text = SetIniValue(file.Text, kSection, k.Key, DecimalText(now.*k.Value));
-    }
-  }
-  std::vector<unsigned char> bytes = EncodeTextFile(file.Text, file.Encoding);
+  const std::wstring text = edit(file.Text);
+  if (text == file.Text) return 0;
+  std::vector<unsigned char> bytes = EncodeTextFile(text, file.Encoding);
   // Without a mark the encoding is told from the bytes. ANSI and UTF-8 may
   // trade places as lines change, which keeps every other line's bytes and
   // reads the values, ASCII, the same. But in a file with NUL bytes the
@@ -324,7 +339,7 @@ int WriteSignalSettings(const TSignalSettings& old, const TSignalSettings& now,
   // text: such a file is written with UTF-8's mark, to read back as it is.
   if (file.Encoding != TTextEncoding::Utf16Le &&
       DecodeTextFile(bytes).Encoding == TTextEncoding::Utf16Le) {
-    bytes = EncodeTextFile(file.Text, TTextEncoding::Utf8Bom);
+    bytes = EncodeTextFile(text, TTextEncoding::Utf8Bom);
   }
   return fileio::ReplaceAtomically(fs, path, bytes.data(), bytes.size());
 }

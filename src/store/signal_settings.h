@@ -4,6 +4,8 @@
 // number or out of range simply takes its default.
 #pragma once
 
+#include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -60,6 +62,20 @@ std::wstring IniValue(const std::wstring& text, const std::wstring& section,
 // section at the end of the text.
 std::wstring SetIniValue(const std::wstring& text, const std::wstring& section,
                          const std::wstring& key, const std::wstring& value);
+
+// The text with `entry` as a line of its own: after the line that ends at
+// `lineEnd` (the end of its text, before any break), with that line's own
+// kind of break; with no such line, in a new `[section]` at the end.
+std::wstring InsertIniLine(const std::wstring& text, std::optional<std::size_t> lineEnd,
+                           const std::wstring& section, const std::wstring& entry);
+
+// Reads programDir's Tivorra.ini, changes its text with `edit` and replaces
+// it atomically, in the file's own encoding (one whose new bytes without a
+// mark would read as UTF-16 gets UTF-8's mark). Nothing is written when the
+// text is unchanged; a file that exists but cannot be read is left alone.
+// Returns 0 or the error number.
+int EditIniFile(const std::wstring& programDir, fileio::TFileSystem& fs,
+                const std::function<std::wstring(const std::wstring&)>& edit);
 
 // The settings a file's text holds.
 TSignalSettings ParseSignalSettings(const std::wstring& text);
