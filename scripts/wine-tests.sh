@@ -4,13 +4,13 @@
 #
 #   wine-tests.sh [GTEST ARGS...]          one run, the full output
 #   wine-tests.sh --suite [--shards N]     the whole suite as test.sh runs it:
-#       N parts side by side (2 unless told), then the windows again at
+#       N parts side by side (3 unless told), then the windows again at
 #       150 %; prints the failures and ends with one line of counts
 #       ("wine: P passed, F failed, S skipped"). Exits non-zero on a failure.
 #
 # The tests spend most of their time waiting for windows and timers, not
-# computing, so two parts side by side take about half the time even on
-# two cores. Each part has its own prefix (registry, temporary folder) and
+# computing, so three parts side by side on two cores take about 170 s
+# where two take about 240 s. Each part has its own prefix (registry, temporary folder) and
 # its own display (mouse, keyboard focus), so they cannot meet.
 set -uo pipefail
 cd "$(dirname "$0")/.."
@@ -19,7 +19,7 @@ tests_exe="$(pwd)/build/windows/tests/tivorra_tests.exe"
 [ -f "$tests_exe" ] || { echo "wine: $tests_exe is not built"; exit 1; }
 
 suite=0
-shards=2
+shards=3
 args=()
 while [ $# -gt 0 ]; do
   case "$1" in
