@@ -72,7 +72,9 @@ class TTabControlPeer : public TWindowPeer {
     const int index = static_cast<int>(item.itemID);
     if (index < 0 || index >= static_cast<int>(t_.Tabs().size())) return true;
     SetBkMode(item.hDC, TRANSPARENT);
-    SetTextColor(item.hDC, Resolve(t_.Font().Color));
+    // The tab's face is the control's own, but for the dark palette.
+    if (DarkMode()) FillSolid(item.hDC, item.rcItem, GroundColor(t_.Parent()->Color()));
+    SetTextColor(item.hDC, InkColor(t_.Font().Color));
     const TSelected font(item.hDC, FontFor(t_.Font(), Dpi()));
     const std::wstring text = ToWindowLines(t_.Tabs()[static_cast<std::size_t>(index)]);
     RECT measure = item.rcItem;
