@@ -377,6 +377,10 @@ bool DarkControlColors(UINT msg, HDC dc, HWND child, LRESULT& result) {
   // control: it takes a field's colours.
   const TWindowPeer* peer = ControlPeerAt(child);
   const TControl* c = peer ? &peer->Control() : nullptr;
+  // The date and time picker draws its text in the system's window text
+  // colour whatever it is told: on a dark ground it could not be read, so
+  // it keeps the light field.
+  if (c && c->ControlKind() == TControlKind::DateTimePicker) return false;
   TColor ground = field ? clWindow : clBtnFace;
   if (c) ground = field || !c->Parent() ? c->Color() : c->Parent()->Color();
   const COLORREF back = GroundColor(ground);
