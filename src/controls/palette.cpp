@@ -1,7 +1,6 @@
 #include "controls/palette.h"
 
 #include <algorithm>
-#include <cmath>
 
 TScheme ChooseScheme(bool highContrast, bool darkApps) {
   if (highContrast) return TScheme::HighContrast;
@@ -19,13 +18,11 @@ TColor Rgb(int r, int g, int b) {
   return clamp(r) | (clamp(g) << 8) | (clamp(b) << 16);
 }
 
-// Relative luminance as the readability guidelines define it: 0 for black,
-// 1 for white.
+// Relative luminance, 0 for black and 1 for white, with the screen's gamma
+// taken as 2: close enough to the readability guidelines' curve to aim by,
+// without the maths library's pow in the program.
 double Luminance(TColor c) {
-  const auto channel = [](int v) {
-    const double s = v / 255.0;
-    return s <= 0.04045 ? s / 12.92 : std::pow((s + 0.055) / 1.055, 2.4);
-  };
+  const auto channel = [](int v) { return v * v / 65025.0; };
   return 0.2126 * channel(R(c)) + 0.7152 * channel(G(c)) + 0.0722 * channel(B(c));
 }
 
@@ -67,7 +64,7 @@ TColor Ink(TColor light) {
   // dark grounds as well as the guidelines ask of body text (4.5 : 1),
   // with room for the grounds' tints.
   TColor ink = TowardWhite(light, 50);
-  for (int i = 0; i < 10 && Luminance(ink) < 0.32; ++i) ink = TowardWhite(ink, 20);
+  for (int i = 0; i < 10 && Luminance(ink) < 0.36; ++i) ink = TowardWhite(ink, 20);
   return ink;
 }
 

@@ -373,14 +373,14 @@ bool DarkControlColors(UINT msg, HDC dc, HWND child, LRESULT& result) {
   GetClassNameW(child, cls, 16);
   const bool field = msg == WM_CTLCOLOREDIT || msg == WM_CTLCOLORLISTBOX ||
                      lstrcmpiW(cls, L"Edit") == 0;
-  // A combo box's drop-down list is a window of its own, outside the
-  // control: it takes a field's colours.
   const TWindowPeer* peer = ControlPeerAt(child);
   const TControl* c = peer ? &peer->Control() : nullptr;
   // The date and time picker draws its text in the system's window text
   // colour whatever it is told: on a dark ground it could not be read, so
   // it keeps the light field.
   if (c && c->ControlKind() == TControlKind::DateTimePicker) return false;
+  // A combo box's drop-down list is a window of its own, outside the
+  // control: it takes a field's colours.
   TColor ground = field ? clWindow : clBtnFace;
   if (c) ground = field || !c->Parent() ? c->Color() : c->Parent()->Color();
   const COLORREF back = GroundColor(ground);
