@@ -34,6 +34,7 @@ set(TIVORRA_PLATFORM_WIN32_SOURCES
   src/platform/win32/file_io_win32.cpp
   src/platform/win32/hidden_window.cpp
   src/platform/win32/contrast_win32.cpp
+  src/platform/win32/dark_apps_win32.cpp
   src/platform/win32/power_win32.cpp
   src/platform/win32/program_path.cpp
   src/platform/win32/random_win32.cpp
@@ -65,12 +66,14 @@ set(TIVORRA_CONTROLS_SOURCES
   src/controls/dispatcher.cpp
   src/controls/form.cpp
   src/controls/media_player.cpp
+  src/controls/palette.cpp
 )
 
 set(TIVORRA_CONTROLS_WIN32_SOURCES
   src/controls/win32/app_window_win32.cpp
   src/controls/win32/button_peer.cpp
   src/controls/win32/combo_box_peer.cpp
+  src/controls/win32/dark_theme.cpp
   src/controls/win32/date_time_peer.cpp
   src/controls/win32/accessible.cpp
   src/controls/win32/drawn_peer.cpp

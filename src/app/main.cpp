@@ -17,6 +17,7 @@
 #include "platform/program_path.h"
 #include "platform/random.h"
 #include "platform/win32/contrast_win32.h"
+#include "platform/win32/dark_apps_win32.h"
 #include "platform/win32/clock_win32.h"
 #include "platform/win32/audio_output_win32.h"
 #include "controls/win32/file_dialogs_win32.h"
@@ -71,7 +72,8 @@ int Run(TWin32MessageBoxes& boxes) {
   }
 
   TSystemHighContrast contrast;
-  TWin32Backend backend(contrast);
+  TSystemDarkApps dark;
+  TWin32Backend backend(contrast, dark);
   SetBackend(&backend);
   TWin32Clock clock;
   TWin32Shell shell;

@@ -1,13 +1,15 @@
 // The program's windows with one of its dialogs or menus open, to look at
 // them at each scale: scripts/screenshot.sh with
 // TIVORRA_EXE=tests/dialog_shots.exe and one argument, "settings", "about",
-// "daysoff", "menu" (the tray's), "main" (the main window alone), "picker"
+// "daysoff", "menu" (the tray's), "wakeup" (a ring), "missed" (the list of
+// alarms missed while the PC was off), "main" (the main window alone), "picker"
 // (the editor with the first section of the Sound folder beside the program
 // chosen), "list-daily" or "list-date" (a row's menu) or "tray-skip" (the
 // tray's with a skip made). The last three store alarms and show the list:
 // run them from a copy in a folder of its own (TIVORRA_DIR). A second
 // argument "contrast" shows them as high contrast does, in the colours of
-// its black scheme: Wine cannot switch the setting on.
+// its black scheme: Wine cannot switch the setting on. The dark app mode
+// is the prefix's own (HKCU\...\Themes\Personalize, AppsUseLightTheme 0).
 #include <windows.h>
 
 #include <shellapi.h>
@@ -30,6 +32,7 @@
 #include "platform/win32/run_value_win32.h"
 #include "platform/win32/shell_win32.h"
 #include "platform/win32/audio_output_win32.h"
+#include "platform/win32/dark_apps_win32.h"
 #include "controls/win32/file_dialogs_win32.h"
 #include "platform/win32/power_win32.h"
 #include "platform/win32/tickers_win32.h"
@@ -118,6 +121,15 @@ void CALLBACK OpenIt(HWND, UINT, UINT_PTR id, DWORD) {
           {day(2027, 11, 4), day(2027, 11, 5), L"День народного единства"}},
          {{day(2027, 11, 6), 5, L"рабочая суббота за 5 ноября"}}});
     gForms->DaysOff.ShowModal();
+  } else if (gWhat == L"wakeup") {
+    gForms->WakeUp.ShowRing(L"Подъём! Пора вставать", true, 5);
+  } else if (gWhat == L"missed") {
+    const auto second = [](int y, int m, int d, int h, int min) {
+      return static_cast<std::int64_t>(EncodeDate(y, m, d) * kSecondsPerDay) + h * 3600 + min * 60;
+    };
+    gForms->Main.MissedForm().ShowMissed(
+        {{{akDaily, 1, 0}, second(2026, 12, 10, 7, 30), 1, L"Подъём"},
+         {{akDate, 1, 0}, second(2026, 12, 10, 9, 0), 1, L"Врач"}});
   } else if (gWhat == L"about") {
     gForms->Main.InfoBut.Click();
   } else if (gWhat == L"menu") {
@@ -161,7 +173,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   TShownContrast contrast;
   contrast.on = argc > 2 && std::wstring(argv[2]) == L"contrast";
   if (contrast.on) UseContrastColours();
-  TWin32Backend backend(contrast);
+  TSystemDarkApps dark;
+  TWin32Backend backend(contrast, dark);
   SetBackend(&backend);
   TWin32MessageBoxes boxes;
   SetErrorReport(&boxes);

@@ -5,6 +5,7 @@
 #include "controls/controls.h"
 #include "controls/win32/win32_backend.h"
 #include "platform/win32/contrast_win32.h"
+#include "platform/win32/dark_apps_win32.h"
 
 namespace {
 
@@ -71,7 +72,8 @@ class TGallery : public TForm {
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   TSystemHighContrast contrast;
-  TWin32Backend backend(contrast);
+  TSystemDarkApps dark;
+  TWin32Backend backend(contrast, dark);
   SetBackend(&backend);
   int rc = 0;
   {

@@ -163,7 +163,54 @@ class TPushButtonPeer : public TButtonPeer {
     ApplyLook();
   }
 
+  // In the dark palette the button draws itself: without a visual style
+  // (Wine, or Windows before 10 1809) a push button's face is the light
+  // system colour whatever its container answers to WM_CTLCOLORBTN.
+  bool OnNotify(NMHDR& header, LRESULT& result) override {
+    if (header.code != NM_CUSTOMDRAW || !DarkMode()) return false;
+    auto& cd = reinterpret_cast<NMCUSTOMDRAW&>(header);
+    if (cd.dwDrawStage != CDDS_PREERASE && cd.dwDrawStage != CDDS_PREPAINT) return false;
+    DrawDark(cd.hdc, cd.rc, (cd.uItemState & CDIS_HOT) != 0);
+    result = CDRF_SKIPDEFAULT;
+    return true;
+  }
+
  protected:
+  void DrawDark(HDC dc, const RECT& r, bool hot) {
+    const bool enabled = IsWindowEnabled(Hwnd()) != FALSE;
+    const bool pressed = (SendMessageW(Hwnd(), BM_GETSTATE, 0, 0) & BST_PUSHED) != 0;
+    const bool focused = GetFocus() == Hwnd();
+    const COLORREF face = pressed ? RGB(70, 70, 70) : hot ? RGB(64, 64, 64) : dark::kButton;
+    FillSolid(dc, r, face);
+    const TUniqueGdi<HBRUSH> frame(
+        CreateSolidBrush(focused ? static_cast<COLORREF>(dark::kAccent) : dark::kLine));
+    FrameRect(dc, &r, frame.Get());
+    const UINT dpi = Dpi();
+    RECT text = r;
+    if (b_.Glyph() != TButton::TGlyph::None) {
+      const int size = Scale(17, dpi);
+      const int x = r.left + Scale(2, dpi) + Scale(3, dpi);
+      ImageList_Draw(GlyphList(b_.Glyph(), dpi), enabled ? 0 : 3, dc, x,
+                     r.top + (r.bottom - r.top - size) / 2, ILD_TRANSPARENT);
+      text.left = x + size;
+    }
+    const std::wstring caption = WindowText(Hwnd());
+    const TSelected font(dc, FontFor(b_.Font(), dpi));
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, enabled ? static_cast<COLORREF>(dark::kText) : dark::kGrayText);
+    UINT format = DT_CENTER | DT_NOPREFIX;
+    if (GetWindowLongPtrW(Hwnd(), GWL_STYLE) & BS_MULTILINE) {
+      RECT measure = text;
+      DrawTextW(dc, caption.c_str(), -1, &measure, format | DT_WORDBREAK | DT_CALCRECT);
+      const int h = measure.bottom - measure.top;
+      text.top += (text.bottom - text.top - h) / 2;
+      format |= DT_WORDBREAK;
+    } else {
+      format |= DT_VCENTER | DT_SINGLELINE;
+    }
+    DrawTextW(dc, caption.c_str(), -1, &text, format);
+  }
+
   void ApplyLook() override {
     TWindowPeer::ApplyLook();
     if (b_.Glyph() == TButton::TGlyph::None) return;

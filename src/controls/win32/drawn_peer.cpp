@@ -30,8 +30,8 @@ void GradientRect(HDC dc, int left, int top, int right, int bottom, COLORREF fro
 // The strip's gradient, as seen through a window at (dx, dy) inside it;
 // all in pixels.
 void PaintStrip(HDC dc, const TGradientStrip& strip, int w, int h, int dx, int dy) {
-  const COLORREF edge = Resolve(strip.EdgeColor());
-  const COLORREF centre = Resolve(strip.CentreColor());
+  const COLORREF edge = GroundColor(strip.EdgeColor());
+  const COLORREF centre = GroundColor(strip.CentreColor());
   GradientRect(dc, -dx, -dy, w / 2 - dx, h - dy, edge, centre);
   GradientRect(dc, w / 2 - dx, -dy, w - dx, h - dy, centre, edge);
 }
@@ -46,7 +46,13 @@ void PaintStripInContrast(HDC dc, int w, int h, int dx, int dy, UINT dpi) {
   FillSolid(dc, line, ContrastText(clBtnFace));
 }
 
-void Frame(HDC dc, const RECT& r, COLORREF color = GetSysColor(COLOR_BTNSHADOW)) {
+// The colour of frames and edges: the shadow of buttons, or in the dark
+// palette a grey that shows on the dark grounds.
+COLORREF LineColor() {
+  return DarkMode() ? static_cast<COLORREF>(dark::kLine) : GetSysColor(COLOR_BTNSHADOW);
+}
+
+void Frame(HDC dc, const RECT& r, COLORREF color = LineColor()) {
   const TUniqueGdi<HBRUSH> frame(CreateSolidBrush(color));
   FrameRect(dc, &r, frame.Get());
 }
@@ -191,7 +197,12 @@ class TPanelPeer : public TDrawnPeer {
       if (p_.Bevel() == TBevel::Sunken) Frame(dc, client, ContrastText(p_.Color()));
       return;
     }
-    FillSolid(dc, client, Resolve(p_.Color()));
+    FillSolid(dc, client, GroundColor(p_.Color()));
+    if (DarkMode()) {
+      // The etched edge is drawn in the system colours, which stay light.
+      if (p_.Bevel() == TBevel::Sunken) Frame(dc, client);
+      return;
+    }
     RECT r = client;
     // Etched, as Windows frames a group: a shadow line on every side. A
     // plain sunken edge draws its bottom and right in the highlight
@@ -231,10 +242,10 @@ class TTextImagePeer : public TDrawnPeer {
   bool CapturesClicks() const override { return true; }
   void Draw(HDC dc, const RECT& client) override {
     const bool contrast = HighContrast();
-    FillSolid(dc, client, contrast ? ContrastFace(clBtnFace) : Resolve(t_.Color()));
-    Frame(dc, client, contrast ? ContrastText(clBtnFace) : GetSysColor(COLOR_BTNSHADOW));
+    FillSolid(dc, client, contrast ? ContrastFace(clBtnFace) : GroundColor(t_.Color()));
+    Frame(dc, client, contrast ? ContrastText(clBtnFace) : LineColor());
     DrawTextAt(dc, t_.Caption(), client, DT_CENTER | DT_VCENTER | DT_SINGLELINE,
-               contrast ? ContrastText(clBtnFace) : Resolve(t_.Font().Color), 0, 0);
+               contrast ? ContrastText(clBtnFace) : InkColor(t_.Font().Color), 0, 0);
   }
 
  private:
@@ -259,23 +270,27 @@ class TLabelPeer : public TDrawnPeer {
       PaintStrip(dc, *strip, parent.right, parent.bottom, Scale(l_.Left(), Dpi()),
                  Scale(l_.Top(), Dpi()));
     } else if (l_.Transparent()) {
-      FillSolid(dc, client, Resolve(l_.Parent()->Color()));
+      FillSolid(dc, client, GroundColor(l_.Parent()->Color()));
     } else {
-      FillSolid(dc, client, Resolve(l_.Color()));
+      FillSolid(dc, client, GroundColor(l_.Color()));
     }
     if (l_.Border()) Frame(dc, client);
     UINT format = DT_NOPREFIX;
     const std::wstring text = ToWindowLines(l_.Caption());
     const RECT textRect = PlaceText(dc, text, client, format);
-    const COLORREF color = Resolve(l_.TextColor());
+    const COLORREF color = InkColor(l_.TextColor());
+    const bool dark = DarkMode();
     const int depth = Scale(l_.ShadowDepth(), Dpi());
     const int one = Scale(1, Dpi());
     if (l_.Style() & TLabel::Embossed) {
-      DrawTextAt(dc, text, textRect, format, Resolve(l_.ShadowColor()), depth, depth);
+      DrawTextAt(dc, text, textRect, format, ShadeColor(l_.ShadowColor()), depth, depth);
     }
     if (l_.Style() & TLabel::Raised) {
-      DrawTextAt(dc, text, textRect, format, GetSysColor(COLOR_BTNHIGHLIGHT), -one, -one);
-      DrawTextAt(dc, text, textRect, format, GetSysColor(COLOR_BTNSHADOW), one, one);
+      DrawTextAt(dc, text, textRect, format,
+                 dark ? static_cast<COLORREF>(dark::kLight) : GetSysColor(COLOR_BTNHIGHLIGHT),
+                 -one, -one);
+      DrawTextAt(dc, text, textRect, format, dark ? RGB(0, 0, 0) : GetSysColor(COLOR_BTNSHADOW),
+                 one, one);
     }
     DrawTextAt(dc, text, textRect, format, color, 0, 0);
   }

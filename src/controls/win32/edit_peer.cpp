@@ -1,6 +1,7 @@
 // Single-line edits (with an optional ellipsis button inside) and memos:
 // the EDIT class. What the user types reads back as the model keeps texts,
 // lines apart with a lone carriage return.
+#include "controls/win32/dark_theme.h"
 #include "controls/win32/peers.h"
 #include "controls/win32/win32_common.h"
 
@@ -58,6 +59,10 @@ class TButtonEditPeer : public TWindowPeer {
     button_ =
         CreateWindowExW(0, L"BUTTON", L"...", WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, 0,
                         0, 0, 0, Hwnd(), nullptr, Instance(), nullptr);
+    if (DarkMode()) {
+      ApplyControlTheme(edit_, true);
+      ApplyControlTheme(button_, true);
+    }
     Rescale();
   }
 
@@ -100,7 +105,7 @@ class TButtonEditPeer : public TWindowPeer {
       case WM_ERASEBKGND: {
         RECT r;
         GetClientRect(Hwnd(), &r);
-        FillSolid(reinterpret_cast<HDC>(wp), r, Resolve(e_.Parent()->Color()));
+        FillSolid(reinterpret_cast<HDC>(wp), r, GroundColor(e_.Parent()->Color()));
         result = 1;
         return true;
       }

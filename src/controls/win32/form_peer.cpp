@@ -198,19 +198,26 @@ class TWin32FormPeer : public TFormPeer {
         RECT r;
         GetClientRect(hwnd_, &r);
         FillSolid(reinterpret_cast<HDC>(wp), r,
-                  HighContrast() ? ContrastFace(f_.Color()) : Resolve(f_.Color()));
+                  HighContrast() ? ContrastFace(f_.Color()) : GroundColor(f_.Color()));
         return 1;
       }
       case WM_SYSCOLORCHANGE:
       case WM_SETTINGCHANGE:
-        // The colours or high contrast changed: the standard controls hear
-        // of it from their window (only top-level windows get the
-        // broadcast), and everything is drawn again in the new colours.
+        // The colours, high contrast or the app mode changed: the standard
+        // controls hear of it from their window (only top-level windows get
+        // the broadcast), and everything is drawn again in the new colours.
         if (msg == WM_SYSCOLORCHANGE) {
           for (HWND h = GetWindow(hwnd_, GW_CHILD); h; h = GetWindow(h, GW_HWNDNEXT)) {
             SendMessageW(h, WM_SYSCOLORCHANGE, wp, lp);
           }
         }
+        if (msg == WM_SETTINGCHANGE && lp &&
+            lstrcmpW(reinterpret_cast<const wchar_t*>(lp), L"ImmersiveColorSet") == 0) {
+          RefreshDarkApps();
+        }
+        // Every window of the program whose look no longer matches takes
+        // the new one, whichever of them heard first.
+        for (TWin32FormPeer* form : AllForms()) form->FollowScheme();
         RedrawWindow(hwnd_, nullptr, nullptr,
                      RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
         break;
@@ -233,6 +240,15 @@ class TWin32FormPeer : public TFormPeer {
   HWND Hwnd() const { return hwnd_; }
   TForm& Form() const { return f_; }
 
+  // Title bar and standard controls in the look of the app mode now, when
+  // they are not in it already.
+  void FollowScheme() {
+    const bool dark = DarkMode();
+    if (!hwnd_ || dark == dark_) return;
+    dark_ = dark;
+    ApplyTheme(hwnd_, f_.BorderStyle() != TBorderStyle::None);
+  }
+
  private:
   HWND Make() {
     if (hwnd_) return hwnd_;
@@ -241,6 +257,7 @@ class TWin32FormPeer : public TFormPeer {
                             nullptr, Instance(), nullptr);
     if (!hwnd_) return nullptr;
     SetPropW(hwnd_, kFormProp, this);
+    FollowScheme();
     ApplySize();
     if (!f_.Enabled()) EnableWindow(hwnd_, FALSE);
     return hwnd_;
@@ -276,6 +293,7 @@ class TWin32FormPeer : public TFormPeer {
   TForm& f_;
   HWND hwnd_ = nullptr;
   HWND lastFocus_ = nullptr;
+  bool dark_ = false;  // the look the window and its controls were given
   std::vector<TForm*> disabled_;
 };
 

@@ -37,6 +37,66 @@ class TTabControlPeer : public TWindowPeer {
         t_(t) {
     ApplyItems();
     Rescale();
+    Subclass();
+  }
+
+  // In the dark palette the control is drawn here: its own drawing fills
+  // the rows and the pane in the light face colour, with a style or not.
+  bool OnMessage(UINT msg, WPARAM wp, LPARAM, LRESULT& result) override {
+    if (!DarkMode()) return false;
+    switch (msg) {
+      case WM_ERASEBKGND:
+        result = 1;
+        return true;
+      case WM_PAINT: {
+        const TPaint paint(Hwnd());
+        PaintDark(paint.Get());
+        return true;
+      }
+      case WM_PRINTCLIENT:
+        PaintDark(reinterpret_cast<HDC>(wp));
+        return true;
+      default:
+        return false;
+    }
+  }
+
+  void PaintDark(HDC dc) {
+    RECT client;
+    GetClientRect(Hwnd(), &client);
+    FillSolid(dc, client, GroundColor(t_.Parent()->Color()));
+    const int count = static_cast<int>(SendMessageW(Hwnd(), TCM_GETITEMCOUNT, 0, 0));
+    const int selected = static_cast<int>(SendMessageW(Hwnd(), TCM_GETCURSEL, 0, 0));
+    RECT pane = client;
+    pane.top = 0;
+    for (int i = 0; i < count; ++i) {
+      RECT r;
+      SendMessageW(Hwnd(), TCM_GETITEMRECT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&r));
+      pane.top = std::max<LONG>(pane.top, r.bottom);
+    }
+    const HBRUSH line = SolidBrush(dark::kLine);
+    FrameRect(dc, &pane, line);
+    for (int i = 0; i < count; ++i) {
+      RECT r;
+      SendMessageW(Hwnd(), TCM_GETITEMRECT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&r));
+      // The chosen tab stands out and opens into the pane.
+      if (i == selected) InflateRect(&r, Scale(2, Dpi()), Scale(2, Dpi()));
+      FillSolid(dc, r, i == selected ? RGB(56, 56, 56) : GroundColor(t_.Parent()->Color()));
+      FrameRect(dc, &r, line);
+      DRAWITEMSTRUCT item{};
+      item.hDC = dc;
+      item.rcItem = r;
+      item.itemID = static_cast<UINT>(i);
+      DrawCaption(item);
+    }
+    if (GetFocus() == Hwnd() && selected >= 0) {
+      RECT r;
+      SendMessageW(Hwnd(), TCM_GETITEMRECT, static_cast<WPARAM>(selected),
+                   reinterpret_cast<LPARAM>(&r));
+      InflateRect(&r, -Scale(2, Dpi()), -Scale(2, Dpi()));
+      SetTextColor(dc, dark::kText);
+      DrawFocusRect(dc, &r);
+    }
   }
 
   void Rescale() override {
@@ -69,10 +129,15 @@ class TTabControlPeer : public TWindowPeer {
   }
 
   bool OnDrawItem(DRAWITEMSTRUCT& item) override {
+    DrawCaption(item);
+    return true;
+  }
+
+  void DrawCaption(const DRAWITEMSTRUCT& item) {
     const int index = static_cast<int>(item.itemID);
-    if (index < 0 || index >= static_cast<int>(t_.Tabs().size())) return true;
+    if (index < 0 || index >= static_cast<int>(t_.Tabs().size())) return;
     SetBkMode(item.hDC, TRANSPARENT);
-    SetTextColor(item.hDC, Resolve(t_.Font().Color));
+    SetTextColor(item.hDC, InkColor(t_.Font().Color));
     const TSelected font(item.hDC, FontFor(t_.Font(), Dpi()));
     const std::wstring text = ToWindowLines(t_.Tabs()[static_cast<std::size_t>(index)]);
     RECT measure = item.rcItem;
@@ -82,7 +147,6 @@ class TTabControlPeer : public TWindowPeer {
     r.top += (r.bottom - r.top - h) / 2;
     r.bottom = r.top + h;
     DrawTextW(item.hDC, text.c_str(), -1, &r, DT_CENTER | DT_NOPREFIX);
-    return true;
   }
 
   void Perform(const TUserAction& a) override {

@@ -8,12 +8,16 @@
 
 using namespace win32;
 
-TWin32Backend::TWin32Backend(const THighContrast& contrast) {
+TWin32Backend::TWin32Backend(const THighContrast& contrast, const TDarkApps& dark) {
   RegisterClasses();
   SetContrast(&contrast);
+  SetDarkApps(&dark);
 }
 
-TWin32Backend::~TWin32Backend() { SetContrast(nullptr); }
+TWin32Backend::~TWin32Backend() {
+  SetDarkApps(nullptr);
+  SetContrast(nullptr);
+}
 
 namespace {
 template <class C>

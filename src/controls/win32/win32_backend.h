@@ -6,12 +6,14 @@
 
 #include "controls/controls.h"
 #include "platform/contrast.h"
+#include "platform/dark_apps.h"
 
 class TWin32Backend : public TBackend {
  public:
   // The drawn controls ask `contrast` at each paint whether to keep to the
-  // system colours.
-  explicit TWin32Backend(const THighContrast& contrast);
+  // system colours; `dark` is asked at start and whenever Windows announces
+  // a change of the app mode, and gives the windows the dark palette.
+  TWin32Backend(const THighContrast& contrast, const TDarkApps& dark);
   ~TWin32Backend() override;
   std::unique_ptr<TControlPeer> CreatePeer(TPanel& c) override;
   std::unique_ptr<TControlPeer> CreatePeer(TButton& c) override;

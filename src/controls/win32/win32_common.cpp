@@ -7,6 +7,7 @@
 #include <tuple>
 #include <vector>
 
+#include "controls/win32/dark_theme.h"
 #include "platform/win32/handles.h"
 #include "platform/win32/window_boundary.h"
 
@@ -43,10 +44,57 @@ COLORREF Resolve(TColor c) {
 
 namespace {
 const THighContrast* gContrast = nullptr;
+const TDarkApps* gDark = nullptr;
+bool gDarkOn = false;
 }  // namespace
 
 void SetContrast(const THighContrast* contrast) { gContrast = contrast; }
 bool HighContrast() { return gContrast && gContrast->On(); }
+
+void SetDarkApps(const TDarkApps* dark) {
+  gDark = dark;
+  RefreshDarkApps();
+}
+
+void RefreshDarkApps() {
+  gDarkOn = gDark && gDark->On();
+  ApplyAppTheme(DarkMode());
+}
+
+TScheme Scheme() { return ChooseScheme(HighContrast(), gDarkOn); }
+
+COLORREF GroundColor(TColor c) { return DarkMode() ? dark::Ground(c) : Resolve(c); }
+COLORREF InkColor(TColor c) { return DarkMode() ? dark::Ink(c) : Resolve(c); }
+COLORREF ShadeColor(TColor c) { return DarkMode() ? dark::Shade(c) : Resolve(c); }
+
+HBRUSH SolidBrush(COLORREF color) {
+  static std::map<COLORREF, HBRUSH> brushes;
+  HBRUSH& brush = brushes[color];
+  if (!brush) brush = CreateSolidBrush(color);
+  return brush;
+}
+
+namespace {
+
+BOOL CALLBACK ApplyControlThemeProc(HWND hwnd, LPARAM dark) noexcept {
+  // Our own classes paint themselves from the palette.
+  wchar_t cls[32] = {};
+  GetClassNameW(hwnd, cls, 32);
+  if (lstrcmpW(cls, kFormClass) != 0 && lstrcmpW(cls, kDrawnClass) != 0) {
+    ApplyControlTheme(hwnd, dark != 0);
+  }
+  return TRUE;
+}
+
+}  // namespace
+
+void ApplyTheme(HWND topLevel, bool captioned) {
+  const bool dark = DarkMode();
+  if (captioned) ApplyTitleBarTheme(topLevel, dark);
+  EnumChildWindows(topLevel, ApplyControlThemeProc, dark);
+  RedrawWindow(topLevel, nullptr, nullptr,
+               RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+}
 
 COLORREF ContrastFace(TColor background) {
   return GetSysColor(background == clWindow ? COLOR_WINDOW : COLOR_BTNFACE);
@@ -147,6 +195,7 @@ TWindowPeer::TWindowPeer(TControl& c, const wchar_t* cls, DWORD style, DWORD exS
                           parent, nullptr, Instance(), nullptr);
   SetPropW(hwnd_, kPeerProp, this);
   SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(FontFor(c.Font(), dpi)), FALSE);
+  if (DarkMode() && lstrcmpW(cls, kDrawnClass) != 0) ApplyControlTheme(hwnd_, true);
   // The window takes its place in the stacking the model describes: just
   // below the nearest sibling above it that has a window, or on top.
   // (Windows puts a new child at the bottom.)
@@ -304,6 +353,47 @@ LRESULT CALLBACK TWindowPeer::SubclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARA
 
 TWindowPeer* PeerOf(HWND hwnd) { return static_cast<TWindowPeer*>(GetPropW(hwnd, kPeerProp)); }
 
+namespace {
+
+// The control whose window is `h` or holds it (the text field inside a
+// composite control), or null when it is none of ours.
+TWindowPeer* ControlPeerAt(HWND h) {
+  for (; h; h = GetParent(h)) {
+    if (TWindowPeer* peer = PeerOf(h)) return peer;
+    if (!(GetWindowLongPtrW(h, GWL_STYLE) & WS_CHILD)) break;
+  }
+  return nullptr;
+}
+
+// The dark colours of a standard control: a field (edit, list, a combo
+// box's text and list) on its own ground, any other (check box, radio
+// button, button) on its container's, in light text.
+bool DarkControlColors(UINT msg, HDC dc, HWND child, LRESULT& result) {
+  wchar_t cls[16] = {};
+  GetClassNameW(child, cls, 16);
+  const bool field = msg == WM_CTLCOLOREDIT || msg == WM_CTLCOLORLISTBOX ||
+                     lstrcmpiW(cls, L"Edit") == 0;
+  const TWindowPeer* peer = ControlPeerAt(child);
+  const TControl* c = peer ? &peer->Control() : nullptr;
+  // The date and time picker draws its text in the system's window text
+  // colour whatever it is told: on a dark ground it could not be read, so
+  // it keeps the light field.
+  if (c && c->ControlKind() == TControlKind::DateTimePicker) return false;
+  // A combo box's drop-down list is a window of its own, outside the
+  // control: it takes a field's colours.
+  TColor ground = field ? clWindow : clBtnFace;
+  if (c) ground = field || !c->Parent() ? c->Color() : c->Parent()->Color();
+  const COLORREF back = GroundColor(ground);
+  SetBkColor(dc, back);
+  SetTextColor(dc, !IsWindowEnabled(child) ? static_cast<COLORREF>(dark::kGrayText)
+                   : c                     ? InkColor(c->Font().Color)
+                                           : static_cast<COLORREF>(dark::kText));
+  result = reinterpret_cast<LRESULT>(SolidBrush(back));
+  return true;
+}
+
+}  // namespace
+
 bool Reflect(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
   switch (msg) {
     case WM_COMMAND: {
@@ -348,7 +438,9 @@ bool Reflect(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
     case WM_CTLCOLORLISTBOX:
     case WM_CTLCOLORBTN: {
       TWindowPeer* peer = PeerOf(reinterpret_cast<HWND>(lp));
-      return peer && peer->OnCtlColor(reinterpret_cast<HDC>(wp), result);
+      if (peer && peer->OnCtlColor(reinterpret_cast<HDC>(wp), result)) return true;
+      return DarkMode() && DarkControlColors(msg, reinterpret_cast<HDC>(wp),
+                                             reinterpret_cast<HWND>(lp), result);
     }
     default:
       return false;
@@ -381,16 +473,6 @@ void RescaleTree(TControl& c) {
 }
 
 namespace {
-
-// The control whose window is `h` or holds it (the text field inside a
-// composite control), or null when it is none of ours.
-TWindowPeer* ControlPeerAt(HWND h) {
-  for (; h; h = GetParent(h)) {
-    if (TWindowPeer* peer = PeerOf(h)) return peer;
-    if (!(GetWindowLongPtrW(h, GWL_STYLE) & WS_CHILD)) break;
-  }
-  return nullptr;
-}
 
 // The windows inside a control that take the focus, in their order.
 std::vector<HWND> InnerStops(HWND control) {

@@ -8,7 +8,9 @@
 #include <string>
 
 #include "controls/controls.h"
+#include "controls/palette.h"
 #include "platform/contrast.h"
+#include "platform/dark_apps.h"
 
 namespace win32 {
 
@@ -30,6 +32,23 @@ bool HighContrast();
 // the text colour that goes with it.
 COLORREF ContrastFace(TColor background);
 COLORREF ContrastText(TColor background);
+// The dark app mode, as the backend's service reported it when last asked:
+// at start, and when Windows announces a change of the app mode.
+void SetDarkApps(const TDarkApps* dark);
+void RefreshDarkApps();
+// The palette the program paints in now; high contrast wins over dark.
+TScheme Scheme();
+inline bool DarkMode() { return Scheme() == TScheme::Dark; }
+// A colour of a control's description as painted now, by its role: the
+// colour itself in the light look, its dark counterpart in the dark one.
+COLORREF GroundColor(TColor c);
+COLORREF InkColor(TColor c);
+COLORREF ShadeColor(TColor c);
+// A solid brush of a colour, made once and kept for the whole run.
+HBRUSH SolidBrush(COLORREF color);
+// A top-level window and the standard controls in it take the look of the
+// app mode now: title bar, visual styles, and everything drawn again.
+void ApplyTheme(HWND topLevel, bool captioned);
 // The screen's scale: dots per inch of a window (96 at 100 %).
 UINT DpiOf(HWND hwnd);
 inline int Scale(int designPixels, UINT dpi) {

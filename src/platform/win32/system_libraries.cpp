@@ -147,6 +147,16 @@ BSTR SysAllocString(const wchar_t* text) {
 
 }  // namespace oleaut32
 
+namespace dwmapi {
+
+HRESULT SetWindowAttribute(HWND hwnd, DWORD attribute, const void* value, DWORD size) {
+  using TSet = HRESULT(WINAPI*)(HWND, DWORD, LPCVOID, DWORD);
+  static const auto f = Lookup<TSet>(L"dwmapi.dll", "DwmSetWindowAttribute");
+  return f ? f(hwnd, attribute, value, size) : E_NOTIMPL;
+}
+
+}  // namespace dwmapi
+
 namespace msimg32 {
 
 BOOL GradientFill(HDC dc, TRIVERTEX* vertices, ULONG vertexCount, void* mesh, ULONG meshCount,

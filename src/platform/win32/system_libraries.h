@@ -59,6 +59,12 @@ namespace oleaut32 {
 BSTR SysAllocString(const wchar_t* text);
 }  // namespace oleaut32
 
+// The desktop window manager, for the dark title bar of Windows 10 and 11.
+namespace dwmapi {
+// Fails with E_NOTIMPL when the library is missing (no DWM).
+HRESULT SetWindowAttribute(HWND hwnd, DWORD attribute, const void* value, DWORD size);
+}  // namespace dwmapi
+
 namespace msimg32 {
 // Paints the rectangles with the first vertex's colour when the library is
 // missing: the strip loses its shading, not its colour.
