@@ -215,6 +215,7 @@ class TSimView : public TRingView {
   explicit TSimView(TWorld& w) : w_(w) {}
   void ShowRing(const std::wstring& message, bool fresh) override;
   void HideRing() override;
+  void BringRingToFront() override {}
   void ShowMissed(const std::vector<TMissedAlarm>& missed) override;
   void NextRingChanged() override {}
   void ReportError(const std::wstring& text) override;
