@@ -98,6 +98,7 @@ set(TIVORRA_ENGINE_SOURCES
   src/engine/alarm_volume.cpp
   src/engine/awake_hold.cpp
   src/engine/clock_sample.cpp
+  src/engine/locked_screen.cpp
   src/engine/missed_alarms.cpp
   src/engine/next_due.cpp
   src/engine/random_tune.cpp

@@ -76,6 +76,8 @@ TRingSession::TRingSession(const TAlarmStore& store, const TAlarmFileState& file
   timer.OnWake = [this] { Schedule(); };
   timer.OnSuspend = [this] { SaveState(); };
   timer.OnSessionEnd = [this] { SaveState(); };
+  timer.OnLock = [this] { screen_.Lock(); };
+  timer.OnUnlock = [this] { Unlocked(); };
 }
 
 TRingSession::~TRingSession() {
@@ -86,6 +88,8 @@ TRingSession::~TRingSession() {
   timer.OnWake = nullptr;
   timer.OnSuspend = nullptr;
   timer.OnSessionEnd = nullptr;
+  timer.OnLock = nullptr;
+  timer.OnUnlock = nullptr;
 }
 
 void TRingSession::Start(const std::wstring& programDir) {
@@ -213,7 +217,11 @@ void TRingSession::FireDueSnoozes() {
     // more than five minutes late is told, not rung.
     const std::int64_t lateMs = reading_.UtcMs - z.DueUtcMs;
     if (lateMs > TAlarmCheck::kLateLimitMs) {
-      AddMissed(RefOf(store_, z.Alarm.Kind, index), CurrentSecond() - lateMs / kMsPerSecond, 1);
+      // Its run ends here; one named at an unlock is not named again.
+      const TAlarmRef alarm = RefOf(store_, z.Alarm.Kind, index);
+      if (screen_.MissedForGood(alarm)) {
+        AddMissed(alarm, CurrentSecond() - lateMs / kMsPerSecond, 1);
+      }
       continue;
     }
     const TAlarmActions a = AlarmActions(store_, z.Alarm.Kind, index);
@@ -234,6 +242,7 @@ std::optional<std::wstring> TRingSession::Ring(const TRing& ring, const std::wst
   if (fresh) rings_.clear();
   std::erase_if(rings_, [&](const TRing& r) { return r.Alarm == ring.Alarm; });
   rings_.push_back(ring);
+  if (ring.Unanswered == 0) screen_.RunStarts(ring.Alarm);
   ringing_ = true;
   awake_.SetRinging(true);
   sound_.Begin(fresh);
@@ -268,7 +277,7 @@ std::vector<TRingSession::TRing> TRingSession::StopRinging() {
 
 void TRingSession::Answer() {
   if (!ringing_) return;
-  StopRinging();
+  for (const TRing& r : StopRinging()) screen_.Heard(r.Alarm);
 }
 
 void TRingSession::Snooze(int minutes) {
@@ -276,6 +285,7 @@ void TRingSession::Snooze(int minutes) {
   const std::vector<TRing> rang = StopRinging();
   const std::int64_t now = services_.Clock.Now().UtcMs;
   for (const TRing& r : rang) {
+    screen_.Heard(r.Alarm);
     // An alarm deleted or changed while it rang has nothing left to snooze.
     if (!file_.Unread && FindAlarm(store_, r.Alarm) == 0) continue;
     AddSnooze(snoozes_, {r.Alarm, now + std::int64_t{minutes} * 60 * kMsPerSecond, 0});
@@ -293,10 +303,11 @@ void TRingSession::RingTimeUp() {
     if (!file_.Unread && FindAlarm(store_, r.Alarm) == 0) continue;
     if (r.Unanswered >= kMaxUnanswered) {
       // The third ring in a row nobody heard: it stops for good.
-      AddMissed(r.Alarm, r.LocalSecond, 1);
+      if (screen_.MissedForGood(r.Alarm)) AddMissed(r.Alarm, r.LocalSecond, 1);
     } else {
       AddSnooze(snoozes_, {r.Alarm, now + std::int64_t{signal_.SnoozeMinutes} * 60 * kMsPerSecond,
                            r.Unanswered + 1});
+      screen_.EndedUnanswered(r.Alarm, r.LocalSecond);
     }
   }
   SaveState();
@@ -310,6 +321,20 @@ void TRingSession::CancelSnoozes() {
 }
 
 void TRingSession::MissedSeen() { missed_.clear(); }
+
+void TRingSession::Unlocked() {
+  const std::vector<TUnheardRing> unheard = screen_.Unlock([this](const TAlarmRef& alarm) {
+    return ringing_ && std::any_of(rings_.begin(), rings_.end(),
+                                   [&](const TRing& r) { return r.Alarm == alarm; });
+  });
+  for (const TUnheardRing& u : unheard) {
+    // An alarm changed or deleted meanwhile has nothing left to name.
+    if (!file_.Unread && FindAlarm(store_, u.Alarm) == 0) continue;
+    AddMissed(u.Alarm, u.LocalSecond, 1);
+  }
+  // After the missed list, so that the ring lies on top of it.
+  if (ringing_) view_.BringRingToFront();
+}
 
 bool TRingSession::SkipNext(TAlarmKind kind, std::uint16_t index) {
   if ((kind != akDaily && kind != akWeekly) || index < 1 || index > LiveCount(store_, kind)) {

@@ -17,6 +17,7 @@
 #include "engine/alarm_check.h"
 #include "engine/alarm_days.h"
 #include "engine/awake_hold.h"
+#include "engine/locked_screen.h"
 #include "engine/missed_alarms.h"
 #include "engine/next_due.h"
 #include "engine/random_tune.h"
@@ -48,6 +49,9 @@ class TRingView {
   // showing, so its snooze choice starts anew.
   virtual void ShowRing(const std::wstring& message, bool fresh) = 0;
   virtual void HideRing() = 0;
+  // The workstation was unlocked while the wake-up window shows: it comes
+  // to the front with the focus on its "OK".
+  virtual void BringRingToFront() = 0;
   // The missed list changed; it is shown in front while it has entries.
   virtual void ShowMissed(const std::vector<TMissedAlarm>& missed) = 0;
   // The next moment that rings changed (TRingSession::NextRing).
@@ -163,6 +167,8 @@ class TRingSession {
   // The wake timer's events.
   void Due();
   void Resumed();
+  // The unlock: what rang unheard is named, the ring comes to the front.
+  void Unlocked();
   void Schedule();
   // The check over the current reading, then the snoozes due.
   void Check();
@@ -213,6 +219,7 @@ class TRingSession {
   std::vector<TMissedAlarm> missed_;
   std::vector<TRing> rings_;
   bool ringing_ = false;
+  TLockedScreen screen_;
   std::optional<TNextRing> next_;
   // An alarm rang since the state was last kept.
   bool rang_ = false;

@@ -1,7 +1,7 @@
 // A timer set to an absolute universal time, which also wakes the PC from
 // sleep when the power settings allow it. Its events, and the system's
-// notices that the clock changed or the PC resumed, arrive on the
-// user-interface thread, also while a modal loop runs.
+// notices that the clock changed, the PC resumed or the workstation was
+// locked, arrive on the user-interface thread, also while a modal loop runs.
 #pragma once
 
 #include <cstdint>
@@ -26,6 +26,10 @@ class TWakeTimer {
   // down): the last moment to keep what must survive.
   std::function<void()> OnSuspend;
   std::function<void()> OnSessionEnd;
+  // The workstation was locked or unlocked (none where the system does not
+  // tell, as under Wine).
+  std::function<void()> OnLock;
+  std::function<void()> OnUnlock;
 
  protected:
   // For the implementations: run a handler; an error that escapes it goes
@@ -36,6 +40,8 @@ class TWakeTimer {
   void RaiseClockChanged() { Raise(OnClockChanged); }
   void RaiseSuspend() { Raise(OnSuspend); }
   void RaiseSessionEnd() { Raise(OnSessionEnd); }
+  void RaiseLock() { Raise(OnLock); }
+  void RaiseUnlock() { Raise(OnUnlock); }
 
  private:
   static void Raise(const std::function<void()>& handler);

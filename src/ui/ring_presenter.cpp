@@ -30,6 +30,8 @@ void TRingPresenter::ShowRing(const std::wstring& message, bool fresh) {
 
 void TRingPresenter::HideRing() { wakeUp_.Hide(); }
 
+void TRingPresenter::BringRingToFront() { wakeUp_.BringRingToFront(); }
+
 void TRingPresenter::ShowMissed(const std::vector<TMissedAlarm>& missed) {
   missed_.ShowMissed(missed);
 }

@@ -25,6 +25,7 @@ class TRingPresenter : public TRingView {
 
   void ShowRing(const std::wstring& message, bool fresh) override;
   void HideRing() override;
+  void BringRingToFront() override;
   void ShowMissed(const std::vector<TMissedAlarm>& missed) override;
   void NextRingChanged() override;
   void ReportError(const std::wstring& text) override;

@@ -53,6 +53,15 @@ void TWakeUpWindow::ShowRing(const std::wstring& message, bool fresh, int snooze
   BringToForeground();
 }
 
+void TWakeUpWindow::BringRingToFront() {
+  if (!Visible()) return;
+  ShowNormal();
+  BringToForeground();
+  // Enter answers the ring; a focus left in the message or on the snooze
+  // choice would take the key instead.
+  OK.SetFocus();
+}
+
 int TWakeUpWindow::ChosenSnoozeMinutes(int snoozeMinutes) const {
   const std::wstring& text = SnoozeChoice.Text();
   const TDecimalRead number = ReadDecimal(text);

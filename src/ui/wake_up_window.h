@@ -23,6 +23,9 @@ class TWakeUpWindow : public TForm, public TRingPlayer {
   // A ring shows `message` in front; a fresh one offers the snooze times
   // anew, with `snoozeMinutes` chosen.
   void ShowRing(const std::wstring& message, bool fresh, int snoozeMinutes);
+  // Back in front of every window with the focus on "OK", when it shows:
+  // after an unlock it may lie behind what the user was doing before.
+  void BringRingToFront();
   // The minutes the choice names; `snoozeMinutes` when its text names none.
   int ChosenSnoozeMinutes(int snoozeMinutes) const;
 

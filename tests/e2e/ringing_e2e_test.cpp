@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <atomic>
 #include <chrono>
 #include <cmath>
 #include <filesystem>
@@ -191,6 +192,123 @@ TEST(RingingProgram, DISABLED_ARingNobodyAnswersGoesAndComesBack) {
   EXPECT_EQ(TextOf(ChildWithClass(wake, L"EDIT")), L"Никто не слышит");
   ASSERT_TRUE(Press(FindControl(wake, L"Button", L"OK")));
   EXPECT_TRUE(WaitFor([&] { return !IsWindowVisible(wake); }, 5s));
+  CloseProgram(p);
+}
+
+// Windows tells the window that registered for the session's notices
+// when the workstation is locked and unlocked. Wine cannot lock, so the
+// test sends that window what Windows would.
+void SendSessionChange(const Program& p, WPARAM change) {
+  HWND notices = p.WindowOfClass(L"TivorraWakeTimer", false);
+  ASSERT_NE(notices, nullptr);
+  SendMessageW(notices, WM_WTSSESSION_CHANGE, change, 1);
+}
+
+// Another program's window, in front with the focus in its edit box, as
+// the user left the desktop before locking it. Its own thread pumps its
+// messages, as another program's would.
+class OtherProgramWindow {
+ public:
+  OtherProgramWindow() {
+    thread_ = std::thread([this] {
+      HWND w = CreateWindowExW(0, L"STATIC", L"Другая программа", WS_OVERLAPPEDWINDOW | WS_VISIBLE,
+                               0, 0, 800, 600, nullptr, nullptr, nullptr, nullptr);
+      HWND edit = CreateWindowExW(0, L"EDIT", L"", WS_CHILD | WS_VISIBLE | WS_BORDER, 10, 10,
+                                  200, 24, w, nullptr, nullptr, nullptr);
+      SetForegroundWindow(w);
+      SetFocus(edit);
+      window_ = w;
+      threadId_ = GetCurrentThreadId();
+      MSG m;
+      while (GetMessageW(&m, nullptr, 0, 0) > 0) {
+        TranslateMessage(&m);
+        DispatchMessageW(&m);
+      }
+      DestroyWindow(w);
+    });
+    WaitFor([this] { return window_.load() != nullptr; }, 5s);
+  }
+  ~OtherProgramWindow() {
+    WaitFor([this] { return PostThreadMessageW(threadId_, WM_QUIT, 0, 0) != FALSE; }, 5s);
+    thread_.join();
+  }
+  HWND Get() const { return window_; }
+
+ private:
+  std::atomic<HWND> window_{nullptr};
+  std::atomic<DWORD> threadId_{0};
+  std::thread thread_;
+};
+
+TEST(RingingProgram, AtTheUnlockTheRingIsInFrontAndEnterOnItsFocusedOKAnswersIt) {
+  TempDir dir;
+  SaveCountdown(dir, 8, L"Экран был заблокирован");
+  Program p(dir);
+  p.Start();
+  HWND main = p.Main();
+  ASSERT_NE(main, nullptr);
+  ASSERT_NO_FATAL_FAILURE(SendSessionChange(p, WTS_SESSION_LOCK));
+  HWND wake = WaitForWindow(p, L"Будильник", 20s);
+  ASSERT_NE(wake, nullptr) << "it rings while locked";
+  EXPECT_TRUE(LoadProgramState(dir.ProgramDir()).State.Snoozes.empty());
+
+  OtherProgramWindow other;
+  ASSERT_NE(other.Get(), nullptr);
+  ASSERT_TRUE(WaitFor([&] { return GetForegroundWindow() == other.Get(); }, 5s))
+      << "the other window did not take the front";
+  ASSERT_TRUE(IsWindowVisible(wake));
+
+  ASSERT_NO_FATAL_FAILURE(SendSessionChange(p, WTS_SESSION_UNLOCK));
+  EXPECT_TRUE(WaitFor([&] { return GetForegroundWindow() == wake; }, 5s))
+      << "in front lies a window of \"" << Cp1251(TextOf(GetForegroundWindow())) << "\"";
+  HWND ok = FindControl(wake, L"Button", L"OK");
+  ASSERT_NE(ok, nullptr);
+  EXPECT_TRUE(WaitFor([&] { return FocusOf(wake) == ok; }, 5s))
+      << "the focus is on \"" << Cp1251(TextOf(FocusOf(wake))) << "\"";
+  EXPECT_EQ(p.Window(L"Пропущенные будильники"), nullptr) << "it rang in sight: nothing missed";
+
+  Keys({VK_RETURN});
+  EXPECT_TRUE(WaitFor([&] { return !IsWindowVisible(wake); }, 5s)) << "Enter did not answer it";
+  EXPECT_TRUE(LoadProgramState(dir.ProgramDir()).State.Snoozes.empty()) << "answered, not snoozed";
+  CloseProgram(p);
+}
+
+// A minute of real time: the shortest ring Tivorra.ini allows.
+TEST(RingingProgram, ARingThatEndsUnheardWhileLockedIsNamedAtTheUnlockAndStaysSnoozed) {
+  TempDir dir;
+  const std::string ini = "[Signal]\r\nRingMinutes=1\r\nSnoozeMinutes=10\r\n";
+  WriteBytes(dir.Path(L"Tivorra.ini"), Bytes(ini.begin(), ini.end()));
+  SaveCountdown(dir, 6, L"Никто не видел");
+  Program p(dir);
+  p.Start();
+  ASSERT_NE(p.Main(), nullptr);
+  ASSERT_NO_FATAL_FAILURE(SendSessionChange(p, WTS_SESSION_LOCK));
+  HWND wake = WaitForWindow(p, L"Будильник", 20s);
+  ASSERT_NE(wake, nullptr);
+  ASSERT_TRUE(WaitFor([&] { return !IsWindowVisible(wake); }, 75s)) << "it rang on";
+  ASSERT_TRUE(WaitFor(
+      [&] { return LoadProgramState(dir.ProgramDir()).State.Snoozes.size() == 1; }, 3s))
+      << "it did not snooze itself";
+  EXPECT_EQ(p.Window(L"Пропущенные будильники"), nullptr) << "named before the unlock";
+
+  ASSERT_NO_FATAL_FAILURE(SendSessionChange(p, WTS_SESSION_UNLOCK));
+  HWND missed = WaitForWindow(p, L"Пропущенные будильники", 5s);
+  ASSERT_NE(missed, nullptr);
+  const std::vector<std::wstring> rows = Rows(FindControl(missed, L"ListBox"));
+  ASSERT_EQ(rows.size(), 1u);
+  EXPECT_NE(rows[0].find(L"Никто не видел"), std::wstring::npos) << Cp1251(rows[0]);
+  const TProgramState s = LoadProgramState(dir.ProgramDir()).State;
+  ASSERT_EQ(s.Snoozes.size(), 1u) << "its snooze still stands";
+  EXPECT_EQ(s.Snoozes[0].Unanswered, 1);
+  EXPECT_NEAR(static_cast<double>(s.Snoozes[0].DueUtcMs - UtcNowMs()), 10 * 60000.0, 5000.0);
+  ASSERT_TRUE(Press(FindControl(missed, L"Button", L"OK")));
+  EXPECT_TRUE(WaitFor([&] { return !IsWindowVisible(missed); }, 5s));
+
+  // Another lock and unlock names it no more.
+  ASSERT_NO_FATAL_FAILURE(SendSessionChange(p, WTS_SESSION_LOCK));
+  ASSERT_NO_FATAL_FAILURE(SendSessionChange(p, WTS_SESSION_UNLOCK));
+  std::this_thread::sleep_for(500ms);
+  EXPECT_EQ(p.Window(L"Пропущенные будильники"), nullptr);
   CloseProgram(p);
 }
 

@@ -18,6 +18,7 @@ class TFakeRingView : public TRingView {
     if (onShowRing) onShowRing();
   }
   void HideRing() override { ringShown = false; }
+  void BringRingToFront() override { ++broughtToFront; }
   void ShowMissed(const std::vector<TMissedAlarm>& list) override {
     missed = list;
     missedShown = !list.empty();
@@ -33,6 +34,7 @@ class TFakeRingView : public TRingView {
   std::wstring message;
   int freshRings = 0;
   int joinedRings = 0;
+  int broughtToFront = 0;
   bool missedShown = false;
   std::vector<TMissedAlarm> missed;
   int nextChanges = 0;

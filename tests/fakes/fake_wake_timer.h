@@ -20,6 +20,8 @@ class TFakeWakeTimer : public TWakeTimer {
   void ClockChanged() { RaiseClockChanged(); }
   void Suspend() { RaiseSuspend(); }
   void SessionEnd() { RaiseSessionEnd(); }
+  void Lock() { RaiseLock(); }
+  void Unlock() { RaiseUnlock(); }
 
   std::optional<std::int64_t> at;
   std::optional<std::int64_t> wakeAt;

@@ -215,6 +215,7 @@ class TSimView : public TRingView {
   explicit TSimView(TWorld& w) : w_(w) {}
   void ShowRing(const std::wstring& message, bool fresh) override;
   void HideRing() override;
+  void BringRingToFront() override {}
   void ShowMissed(const std::vector<TMissedAlarm>& missed) override;
   void NextRingChanged() override {}
   void ReportError(const std::wstring& text) override;
@@ -293,6 +294,7 @@ class TWorld {
     }
     std::erase_if(ringSet_, [&](const auto& r) { return r.first == id; });
     ringSet_.push_back({id, unanswered});
+    if (unanswered == 0) named_.erase(id);
   }
 
   void OnHide() {
@@ -303,9 +305,12 @@ class TWorld {
     for (const auto& [id, unanswered] : ringSet_) {
       if (!Alive(id)) continue;
       if (unanswered >= kMaxUnanswered) {
-        ++expectedMissed_[id];
+        // Named at an unlock in this run already: not named again.
+        unheardLocked_.erase(id);
+        if (named_.erase(id) == 0) ++expectedMissed_[id];
       } else {
         snoozes_[id] = {clock_.Utc + signal_.SnoozeMinutes * kMin, unanswered + 1};
+        if (locked_) unheardLocked_.insert(id);
         Note("#" + std::to_string(id) + " rang out: snoozed to " + Ms(snoozes_[id].DueUtc));
       }
     }
@@ -400,6 +405,7 @@ class TWorld {
     if (auto z = snoozes_.find(id);
         z != snoozes_.end() && !z->second.Heard && now - z->second.DueUtc > kLateLimit) {
       snoozes_.erase(z);
+      unheardLocked_.erase(id);
       return;
     }
     if (graceUntil_ >= now) return;
@@ -523,6 +529,10 @@ class TWorld {
       reactionAt_ = kNever;
       if (session_->Ringing()) {
         answering_ = true;
+        for (const auto& [id, unanswered] : ringSet_) {
+          named_.erase(id);
+          unheardLocked_.erase(id);
+        }
         if (reactionKind_ == 0) {
           session_->Answer();
         } else {
@@ -653,6 +663,9 @@ class TWorld {
     missedSeenAt_ = kNever;
     missedSeen_.clear();
     expectedMissed_.clear();
+    locked_ = false;
+    unheardLocked_.clear();
+    named_.clear();
     awake_ = true;
     // What the program held in memory and could not save is gone, and an
     // alarm deleted in memory alone comes back with moments the program
@@ -685,7 +698,17 @@ class TWorld {
       if (!z.Heard) z.Deadline = now + 2 * kSec;
     }
     wakeTimer_.Resume();
+    DropLateNamedSnoozes();
     CheckPowerCut();
+  }
+
+  // A snooze found too late (the PC asleep, the clock set forward) of a run
+  // named at an unlock goes without a word: the run was named once already.
+  void DropLateNamedSnoozes() {
+    const std::int64_t now = clock_.Utc;
+    std::erase_if(snoozes_, [&](const auto& z) {
+      return now - z.second.DueUtc > kLateLimit && named_.erase(z.first) != 0;
+    });
   }
 
   // ------------------------------------------------------------------------
@@ -831,6 +854,8 @@ class TWorld {
         StepClock(e);
         break;
       case TSimEvent::Sleep:
+        // Often locked first, as a user leaving the PC does.
+        if (!locked_ && e.C % 2 == 0) LockOrUnlock();
         wakeTimer_.Suspend();
         CheckPowerCut();
         if (!session_) return;
@@ -867,6 +892,9 @@ class TWorld {
       case TSimEvent::WindowTick:
         session_->Tick();
         CheckPowerCut();
+        // Drawn from the tick's own numbers, so that the stream of events
+        // a seed makes stays what it was before locks were simulated.
+        if (session_ && e.C % 2 == 0) LockOrUnlock();
         break;
       case TSimEvent::Skip:
         Skip(e);
@@ -877,6 +905,29 @@ class TWorld {
       case TSimEvent::KindCount:
         break;
     }
+  }
+
+  // The workstation is locked, or unlocked: what rang out unheard while it
+  // was locked is named once a run, unless it rings in sight now.
+  void LockOrUnlock() {
+    if (!locked_) {
+      Note("lock");
+      locked_ = true;
+      wakeTimer_.Lock();
+      return;
+    }
+    Note("unlock");
+    locked_ = false;
+    for (const int id : unheardLocked_) {
+      const bool showing = ringShown_ && std::any_of(ringSet_.begin(), ringSet_.end(),
+                                                     [&](const auto& r) { return r.first == id; });
+      if (showing || !Alive(id) || !named_.insert(id).second) continue;
+      ++expectedMissed_[id];
+      Note("#" + std::to_string(id) + " rang out unheard while locked");
+    }
+    unheardLocked_.clear();
+    wakeTimer_.Unlock();
+    CheckPowerCut();
   }
 
   // The user skips the next occurrence of a daily or weekly alarm, or takes
@@ -1002,6 +1053,7 @@ class TWorld {
     // A wake time that came before the step may come again after it.
     firedWake_.reset();
     wakeTimer_.ClockChanged();
+    DropLateNamedSnoozes();
     CheckPowerCut();
   }
 
@@ -1131,6 +1183,11 @@ class TWorld {
   std::map<int, int> expectedMissed_;
   std::map<int, int> missedSeen_;
   std::vector<std::pair<int, int>> ringSet_;  // id, rings unanswered before
+  // The workstation as the program knows it: locked, the alarms that rang
+  // out unheard since, and those named at an unlock in their current run.
+  bool locked_ = false;
+  std::set<int> unheardLocked_;
+  std::set<int> named_;
   bool ringShown_ = false;
   bool answering_ = false;
   std::int64_t reactionAt_ = kNever;

@@ -19,7 +19,7 @@ struct TSimEvent {
     ChangeAlarm,
     DeleteAlarm,
     StepClock,
-    Sleep,
+    Sleep,  // with one in two locked first
     PowerLoss,      // the PC goes off at once, the program without its exit path
     PowerLossSave,  // the same, in the middle of a coming file call
     Kill,           // the program alone ends without its exit path
@@ -27,7 +27,7 @@ struct TSimEvent {
     FailSaves,      // the disk fills, or a file is locked, for the next calls
     DamageState,    // Tivorra.state is damaged while the program is not running
     CancelSnoozes,
-    WindowTick,
+    WindowTick,  // with one in two the user locks the workstation, or unlocks it
     Skip,     // skip the next occurrence of a daily or weekly alarm, or take it back
     DaysOff,  // Tivorra.ini gets new days off and working days
     KindCount

@@ -103,6 +103,30 @@ TEST_F(WakeUpWindow, EveryWayToAnswerEndsTheRingInTheSession) {
   }
 }
 
+TEST_F(WakeUpWindow, AtTheUnlockTheRingComesBackToTheFrontWithTheFocusOnOK) {
+  rig->wakeTimer.Lock();
+  rig->RingNow(L"a", L"", L"a.wav");
+  ASSERT_TRUE(window().Visible());
+  // While locked the user could not see it; something else took the front
+  // and the window's own focus is on the snooze choice.
+  window().SnoozeChoice.SetFocus();
+  TForm other(L"Другое окно", 40, 40, 200, 100, TBorderStyle::Single);
+  other.ShowNormal();
+  other.BringToForeground();
+  ASSERT_FALSE(window().IsForeground());
+  rig->wakeTimer.Unlock();
+  EXPECT_TRUE(window().IsForeground());
+  EXPECT_TRUE(window().OK.Focused());
+  EXPECT_TRUE(rig->session.Ringing()) << "coming to the front answers nothing";
+  window().OK.Click();
+  EXPECT_FALSE(rig->session.Ringing());
+  // Nothing rings at the next unlock: the window stays hidden.
+  rig->wakeTimer.Lock();
+  rig->wakeTimer.Unlock();
+  EXPECT_FALSE(window().Visible());
+  other.Hide();
+}
+
 TEST_F(WakeUpWindow, TheSnoozeChoiceOffersItsTimesWithSnoozeMinutesSelected) {
   const struct {
     int snooze;

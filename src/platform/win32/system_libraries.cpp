@@ -138,6 +138,22 @@ LRESULT LresultFromObject(const IID& iid, WPARAM wp, IUnknown* object) {
 
 }  // namespace oleacc
 
+namespace wtsapi32 {
+
+BOOL RegisterSessionNotification(HWND hwnd, DWORD flags) {
+  using TRegister = BOOL(WINAPI*)(HWND, DWORD);
+  static const auto f = Lookup<TRegister>(L"wtsapi32.dll", "WTSRegisterSessionNotification");
+  return f ? f(hwnd, flags) : FALSE;
+}
+
+BOOL UnRegisterSessionNotification(HWND hwnd) {
+  using TUnregister = BOOL(WINAPI*)(HWND);
+  static const auto f = Lookup<TUnregister>(L"wtsapi32.dll", "WTSUnRegisterSessionNotification");
+  return f ? f(hwnd) : FALSE;
+}
+
+}  // namespace wtsapi32
+
 namespace oleaut32 {
 
 BSTR SysAllocString(const wchar_t* text) {

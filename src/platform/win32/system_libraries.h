@@ -54,6 +54,13 @@ HRESULT CreateStdAccessibleObject(HWND hwnd, LONG objectId, const IID& iid, void
 LRESULT LresultFromObject(const IID& iid, WPARAM wp, IUnknown* object);
 }  // namespace oleacc
 
+// Notices of the workstation's lock and unlock, asked for once at start.
+namespace wtsapi32 {
+// Fail (FALSE) when the library is missing; the notices then never come.
+BOOL RegisterSessionNotification(HWND hwnd, DWORD flags);
+BOOL UnRegisterSessionNotification(HWND hwnd);
+}  // namespace wtsapi32
+
 namespace oleaut32 {
 // Null when the library is missing, as when memory runs out.
 BSTR SysAllocString(const wchar_t* text);

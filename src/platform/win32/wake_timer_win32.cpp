@@ -3,6 +3,7 @@
 #include "platform/errors.h"
 #include "platform/win32/date_time_win32.h"
 #include "platform/win32/hidden_window.h"
+#include "platform/win32/system_libraries.h"
 #include "platform/win32/window_boundary.h"
 
 #ifndef CREATE_WAITABLE_TIMER_HIGH_RESOLUTION
@@ -15,6 +16,11 @@ constexpr wchar_t kWindowClass[] = L"TivorraWakeTimer";
 constexpr UINT kDueMessage = WM_APP + 0x51;
 constexpr UINT kWakeMessage = WM_APP + 0x52;
 constexpr UINT kWaiterFailedMessage = WM_APP + 0x53;
+// From wtsapi32.h and winuser.h, which older headers lack.
+constexpr DWORD kNotifyForThisSession = 0;
+constexpr UINT kSessionChange = 0x02B1;  // WM_WTSSESSION_CHANGE
+constexpr WPARAM kSessionLock = 0x7;     // WTS_SESSION_LOCK
+constexpr WPARAM kSessionUnlock = 0x8;   // WTS_SESSION_UNLOCK
 
 LARGE_INTEGER AbsoluteDueTime(std::int64_t utcMs) {
   // A positive due time is absolute: it follows any change of the clock.
@@ -42,6 +48,10 @@ TWin32WakeTimer::TWin32WakeTimer() {
   window_.Reset(win32::CreateHiddenWindow(kWindowClass, WindowProc, win32::THiddenKind::TopLevel,
                                           this));
   if (!window_) throw EAppError(L"cannot create the wake timer's window");
+  // Refused, or a stub that never tells (Wine): the lock goes unnoticed,
+  // which costs only the note of an unheard ring after the unlock.
+  sessionNotices_ =
+      wtsapi32::RegisterSessionNotification(window_.Get(), kNotifyForThisSession) != FALSE;
   waiter_.Reset(CreateThread(nullptr, 0, &WaiterMain, this, 0, nullptr));
   if (!waiter_) throw EAppError(L"cannot start the wake timer's thread");
 }
@@ -53,6 +63,7 @@ TWin32WakeTimer::~TWin32WakeTimer() {
   CancelWaitableTimer(wakeTimer_.Get());
   // A message posted before the stop is dropped with the window.
   SetWindowLongPtrW(window_.Get(), GWLP_USERDATA, 0);
+  if (sessionNotices_) wtsapi32::UnRegisterSessionNotification(window_.Get());
   // The members close the handles and destroy the window.
 }
 
@@ -117,6 +128,10 @@ LRESULT CALLBACK TWin32WakeTimer::WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPA
           return TRUE;
         case WM_ENDSESSION:
           if (wp) self->RaiseSessionEnd();
+          return 0;
+        case kSessionChange:
+          if (wp == kSessionLock) self->RaiseLock();
+          if (wp == kSessionUnlock) self->RaiseUnlock();
           return 0;
         case WM_TIMECHANGE:
         case WM_SETTINGCHANGE:

@@ -2,7 +2,8 @@
 // and posts a message to a hidden window of ours on the user-interface
 // thread, so the alarm rings inside any modal loop too. The same window, a
 // top-level one since broadcasts skip message-only windows, hears
-// WM_POWERBROADCAST, WM_TIMECHANGE and WM_SETTINGCHANGE.
+// WM_POWERBROADCAST, WM_TIMECHANGE and WM_SETTINGCHANGE, and is the one
+// registered for the session's lock and unlock (WM_WTSSESSION_CHANGE).
 #pragma once
 
 #include <windows.h>
@@ -33,6 +34,8 @@ class TWin32WakeTimer : public TWakeTimer {
   win32::TUniqueHandle wakeTimer_;
   win32::TUniqueHandle stop_;
   bool highResolution_ = false;
+  // Windows agreed to tell the window of the session's lock and unlock.
+  bool sessionNotices_ = false;
   // A plain Windows thread: std::thread would bring the posix thread
   // library into the program, some 20 KB, for one waiting thread.
   win32::TUniqueHandle waiter_;
