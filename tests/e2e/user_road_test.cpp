@@ -482,7 +482,11 @@ TEST(Program, ADamagedAlarmFileIsReportedAndKeptAsBad) {
 
   // The first change saves alarm.rec and keeps the damaged bytes beside it.
   ASSERT_NO_FATAL_FAILURE(PressWhenEnabled(w.Button(L"Новый")));
-  ASSERT_NO_FATAL_FAILURE(PressWhenEnabled(w.EditorButton(L"Ежедневно")));
+  // The editor's windows are made as it opens, after the click is handled.
+  HWND daily = nullptr;
+  ASSERT_TRUE(WaitFor([&] { return (daily = w.EditorButton(L"Ежедневно")) != nullptr; }, 5s))
+      << "the editor did not open";
+  ASSERT_NO_FATAL_FAILURE(PressWhenEnabled(daily));
   HWND add = w.EditorButton(L"Добавить");
   ASSERT_TRUE(WaitFor([&] { return IsWindowEnabled(add) != FALSE; }, 2s));
   PressLater(add);

@@ -91,7 +91,8 @@ TEST(AlarmDays, TheNextRingSteppingOverDaysOffIsTheFirstDayThatRings) {
     }
     const int works = static_cast<int>(random() % 6);
     for (int i = 0; i < works; ++i) {
-      calendar.Work.push_back({base + random() % 400, static_cast<int>(1 + random() % 7), L""});
+      const std::int64_t day = base + static_cast<std::int64_t>(random() % 400);
+      calendar.Work.push_back({day, static_cast<int>(1 + random() % 7), L""});
     }
     for (unsigned d = 0; d < 7; ++d) store->WeeklyAlarms[0].Days[d] = (random() % 4 == 0) ? 1 : 0;
     TAlarmDays days;
