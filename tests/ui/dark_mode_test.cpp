@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "controls/win32/printed_pixels.h"
 #include "fakes/fake_dark_apps.h"
 #include "fakes/fake_high_contrast.h"
 #include "fakes/ui_driver.h"
@@ -19,35 +20,8 @@
 
 namespace {
 
-// What a window paints for WM_ERASEBKGND and WM_PRINTCLIENT, row by row.
-std::vector<COLORREF> Pixels(HWND hwnd) {
-  RECT r;
-  GetClientRect(hwnd, &r);
-  BITMAPINFO bi{};
-  bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
-  bi.bmiHeader.biWidth = r.right;
-  bi.bmiHeader.biHeight = -r.bottom;
-  bi.bmiHeader.biPlanes = 1;
-  bi.bmiHeader.biBitCount = 32;
-  bi.bmiHeader.biCompression = BI_RGB;
-  void* bits = nullptr;
-  HDC dc = CreateCompatibleDC(nullptr);
-  HBITMAP bmp = CreateDIBSection(dc, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
-  HGDIOBJ old = SelectObject(dc, bmp);
-  SendMessageW(hwnd, WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
-  SendMessageW(hwnd, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT | PRF_ERASEBKGND);
-  GdiFlush();
-  std::vector<COLORREF> out;
-  const auto* px = static_cast<const DWORD*>(bits);
-  for (int i = 0; i < r.right * r.bottom; ++i) {
-    const DWORD p = px[i];
-    out.push_back(RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF));
-  }
-  SelectObject(dc, old);
-  DeleteObject(bmp);
-  DeleteDC(dc);
-  return out;
-}
+// What a window paints, its ground included.
+std::vector<COLORREF> Pixels(HWND hwnd) { return PrintedPixels(hwnd, true); }
 
 int Brightness(COLORREF c) { return (GetRValue(c) * 2 + GetGValue(c) * 5 + GetBValue(c)) / 8; }
 

@@ -70,18 +70,8 @@ class TDrawnPeer : public TWindowPeer {
       : TWindowPeer(c, kDrawnClass, style, exStyle, c.Caption()) {}
 
   bool OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override {
+    if (PaintMessage(Hwnd(), msg, wp, result, [this](HDC dc) { PaintInto(dc); })) return true;
     switch (msg) {
-      case WM_ERASEBKGND:
-        result = 1;
-        return true;
-      case WM_PAINT: {
-        const TPaint paint(Hwnd());
-        PaintInto(paint.Get());
-        return true;
-      }
-      case WM_PRINTCLIENT:
-        PaintInto(reinterpret_cast<HDC>(wp));
-        return true;
       case WM_LBUTTONDOWN:
       case WM_RBUTTONDOWN:
       case WM_MBUTTONDOWN:

@@ -43,22 +43,7 @@ class TTabControlPeer : public TWindowPeer {
   // In the dark palette the control is drawn here: its own drawing fills
   // the rows and the pane in the light face colour, with a style or not.
   bool OnMessage(UINT msg, WPARAM wp, LPARAM, LRESULT& result) override {
-    if (!DarkMode()) return false;
-    switch (msg) {
-      case WM_ERASEBKGND:
-        result = 1;
-        return true;
-      case WM_PAINT: {
-        const TPaint paint(Hwnd());
-        PaintDark(paint.Get());
-        return true;
-      }
-      case WM_PRINTCLIENT:
-        PaintDark(reinterpret_cast<HDC>(wp));
-        return true;
-      default:
-        return false;
-    }
+    return DarkMode() && PaintMessage(Hwnd(), msg, wp, result, [this](HDC dc) { PaintDark(dc); });
   }
 
   void PaintDark(HDC dc) {

@@ -11,6 +11,7 @@
 #include "controls/palette.h"
 #include "platform/contrast.h"
 #include "platform/dark_apps.h"
+#include "platform/win32/handles.h"
 
 namespace win32 {
 
@@ -56,6 +57,27 @@ inline int Scale(int designPixels, UINT dpi) {
 }
 HFONT FontFor(const TFont& f, UINT dpi);
 void FillSolid(HDC dc, const RECT& r, COLORREF color);
+// The messages that paint a window which covers all of itself: nothing to
+// erase first, WM_PAINT, and WM_PRINTCLIENT into the caller's context.
+// `paint(dc)` draws; false when `msg` is none of these.
+template <typename Paint>
+bool PaintMessage(HWND hwnd, UINT msg, WPARAM wp, LRESULT& result, Paint&& paint) {
+  switch (msg) {
+    case WM_ERASEBKGND:
+      result = 1;
+      return true;
+    case WM_PAINT: {
+      const TPaint painting(hwnd);
+      paint(painting.Get());
+      return true;
+    }
+    case WM_PRINTCLIENT:
+      paint(reinterpret_cast<HDC>(wp));
+      return true;
+    default:
+      return false;
+  }
+}
 
 // A lone CR or LF becomes CR LF, as edit controls break lines only there;
 // and back again: CR LF becomes the lone CR that stored texts keep.

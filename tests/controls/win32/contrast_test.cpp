@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "controls/controls.h"
+#include "controls/win32/printed_pixels.h"
 #include "fakes/fake_high_contrast.h"
 #include "fakes/ui_driver.h"
 
@@ -38,36 +39,9 @@ class TDrawn : public TForm {
   TPanel Box{this, 130, 32, 100, 100, TBevel::Sunken};
 };
 
-// The pixels a control paints, as it paints them for WM_PRINTCLIENT, row
-// by row; `width` is the row's length.
+// The pixels a control paints, row by row; `width` is the row's length.
 std::vector<COLORREF> Pixels(const TControl& c, int* width = nullptr) {
-  const HWND hwnd = static_cast<HWND>(c.Peer().Handle());
-  RECT r;
-  GetClientRect(hwnd, &r);
-  if (width) *width = r.right;
-  BITMAPINFO bi{};
-  bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
-  bi.bmiHeader.biWidth = r.right;
-  bi.bmiHeader.biHeight = -r.bottom;
-  bi.bmiHeader.biPlanes = 1;
-  bi.bmiHeader.biBitCount = 32;
-  bi.bmiHeader.biCompression = BI_RGB;
-  void* bits = nullptr;
-  HDC dc = CreateCompatibleDC(nullptr);
-  HBITMAP bmp = CreateDIBSection(dc, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
-  HGDIOBJ old = SelectObject(dc, bmp);
-  SendMessageW(hwnd, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
-  GdiFlush();
-  std::vector<COLORREF> out;
-  const auto* px = static_cast<const DWORD*>(bits);
-  for (int i = 0; i < r.right * r.bottom; ++i) {
-    const DWORD p = px[i];  // 0x00RRGGBB
-    out.push_back(RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF));
-  }
-  SelectObject(dc, old);
-  DeleteObject(bmp);
-  DeleteDC(dc);
-  return out;
+  return PrintedPixels(static_cast<HWND>(c.Peer().Handle()), false, width);
 }
 
 // Whether a pixel is the ground, the text, or the text's smoothed edge
