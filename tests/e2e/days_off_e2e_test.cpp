@@ -17,15 +17,6 @@ namespace {
 
 using namespace e2e;
 
-// Tab until `target` has the focus, as a user watches it.
-bool TabTo(HWND anyWindow, HWND target) {
-  for (int i = 0; i < 30 && FocusOf(anyWindow) != target; ++i) {
-    Keys({VK_TAB});
-    Settle(anyWindow);
-  }
-  return FocusOf(anyWindow) == target;
-}
-
 HWND WaitForWindow(const Program& p, const wchar_t* title) {
   HWND w = nullptr;
   WaitFor([&] { return (w = p.Window(title)) != nullptr; }, 5s);

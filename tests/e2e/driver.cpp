@@ -3,8 +3,11 @@
 
 #include <commctrl.h>
 
+#include <cmath>
 #include <thread>
 #include <utility>
+
+#include "platform/win32/clock_win32.h"
 
 namespace fs = std::filesystem;
 
@@ -247,6 +250,18 @@ HWND FocusOf(HWND h) {
   GUITHREADINFO info = {};
   info.cbSize = sizeof(info);
   return GetGUIThreadInfo(GetWindowThreadProcessId(h, nullptr), &info) ? info.hwndFocus : nullptr;
+}
+
+bool TabTo(HWND anyWindow, HWND target, bool back) {
+  for (int i = 0; i < 30 && FocusOf(anyWindow) != target; ++i) {
+    Keys({VK_TAB}, back);
+    Settle(anyWindow);
+  }
+  return FocusOf(anyWindow) == target;
+}
+
+std::int64_t LocalSecondNow() {
+  return static_cast<std::int64_t>(std::floor(TWin32Clock().Now().Local * 86400.0));
 }
 
 namespace {

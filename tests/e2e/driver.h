@@ -83,6 +83,10 @@ void TypeChars(const std::wstring& text);
 bool Settle(HWND anyOfItsWindows);
 // The window that has the keyboard focus in the program that owns `h`.
 HWND FocusOf(HWND h);
+// Tab (or Shift+Tab) until `target` has the focus, as a user watches it.
+bool TabTo(HWND anyWindow, HWND target, bool back = false);
+// The local clock's second now, counted as the alarm check counts it.
+std::int64_t LocalSecondNow();
 
 // A click at the centre of a button, check box or radio button. Press
 // waits for the program's handler to finish and is false when that took

@@ -77,15 +77,6 @@ TEST(Program, AtTheScreensScaleTheImagesOnTheStripHideAndEnd) {
   }
 }
 
-// Tab (or Shift+Tab) until `target` has the focus, as a user watches it.
-bool TabTo(HWND main, HWND target, bool back = false) {
-  for (int i = 0; i < 30 && FocusOf(main) != target; ++i) {
-    Keys({VK_TAB}, back);
-    Settle(main);
-  }
-  return FocusOf(main) == target;
-}
-
 std::string Narrow(HWND h) {
   const std::wstring text = TextOf(h);
   return Cp1251(text);

@@ -7,7 +7,6 @@
 
 #include <atomic>
 #include <chrono>
-#include <cmath>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -27,10 +26,6 @@ namespace {
 
 using namespace e2e;
 
-std::int64_t LocalSecondNow() {
-  TWin32Clock clock;
-  return static_cast<std::int64_t>(std::floor(clock.Now().Local * 86400.0));
-}
 std::int64_t UtcNowMs() {
   TWin32Clock clock;
   return clock.Now().UtcMs;

@@ -9,7 +9,6 @@
 #include <commctrl.h>
 
 #include <chrono>
-#include <cmath>
 #include <cstdio>
 #include <functional>
 #include <memory>
@@ -18,7 +17,6 @@
 
 #include "e2e/driver.h"
 #include "platform/date_time.h"
-#include "platform/win32/clock_win32.h"
 #include "store/alarm_file.h"
 #include "store/program_state.h"
 #include "test_support.h"
@@ -31,10 +29,6 @@ using namespace e2e;
 
 constexpr wchar_t kDailyMessage[] = L"Подъём";
 constexpr wchar_t kCountdownMessage[] = L"Отсчёт в ту же минуту";
-
-std::int64_t LocalSecondNow() {
-  return static_cast<std::int64_t>(std::floor(TWin32Clock().Now().Local * 86400.0));
-}
 
 // A moment at least `ahead` seconds away with a second after it in the same
 // minute, for the daily alarm; the countdown rings that second after it.
@@ -80,15 +74,6 @@ HWND StartOnDailyTab(Program& p, const TempDir& dir) {
   HWND list = FindControl(main, L"ListBox");
   EXPECT_TRUE(WaitFor([&] { return Rows(list).size() == 1; }, 5s));
   return list;
-}
-
-// Tab until `target` has the focus, as a user watches it.
-bool TabTo(HWND main, HWND target) {
-  for (int i = 0; i < 30 && FocusOf(main) != target; ++i) {
-    Keys({VK_TAB});
-    Settle(main);
-  }
-  return FocusOf(main) == target;
 }
 
 RECT RowOnScreen(HWND list, int row) {
